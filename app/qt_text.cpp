@@ -1,0 +1,17 @@
+#include "app/qt_text.h"
+
+#include "core/text_codec.h"
+
+namespace quorvel {
+
+QString ToQString(const std::string& cp932) {
+    const std::u16string utf16 = Cp932ToUtf16(cp932);
+    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+}
+
+std::string FromQString(const QString& text) {
+    return Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                            static_cast<std::size_t>(text.size())));
+}
+
+}  // namespace quorvel

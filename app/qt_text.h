@@ -1,0 +1,12 @@
+// The one crossing between the program's Shift-JIS texts and Qt's strings.
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace quorvel {
+
+QString ToQString(const std::string& cp932);
+std::string FromQString(const QString& text);
+
+}  // namespace quorvel

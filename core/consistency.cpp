@@ -1,0 +1,186 @@
+#include "core/consistency.h"
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+namespace quorvel {
+namespace {
+
+constexpr int kMaxReports = 8;
+
+class Report {
+public:
+    template <typename... Parts>
+    void Fault(const Parts&... parts) {
+        if (++count_ > kMaxReports) return;
+        ((out_ << parts), ...);
+        out_ << '\n';
+    }
+    std::string Text() const { return out_.str(); }
+
+private:
+    std::ostringstream out_;
+    int count_ = 0;
+};
+
+int BranchBase(const Engine& e, int b) { return OriginBase(e.branchOrigin[b]); }
+
+// The colour that played entry k of the current line, from the first colours of the branches the line
+// passes through.
+int EntryColour(const Engine& e, int k) {
+    int b = e.currentBranch;
+    int base = e.baseIndex;
+    int first = e.blackFirst ? kBlack : kWhite;
+    for (int guard = 0; k <= base && b != 0 && guard < kMaxBranches; ++guard) {
+        b = OriginParent(e.branchOrigin[b]);
+        if (b < 0 || b >= kMaxBranches) return kEmpty;
+        base = (b == 0) ? e.setupCount : BranchBase(e, b);
+        first = HeaderBlackFirst(e.branchMoves[b][0]) ? kBlack : kWhite;
+    }
+    if (k <= base) {
+        // Background of the main line: AB/AW stones, then moves an AS property hid, alternating up to the
+        // first numbered move.
+        const int fromMoves = e.mainLineOffset;
+        if (k > e.setupCount - fromMoves) return ((e.setupCount - k) % 2 == 0) ? Opponent(first) : first;
+        return StoneColour(e.setupList[k]);
+    }
+    return ((k - base - 1) % 2 == 0) ? first : Opponent(first);
+}
+
+struct Replay {
+    PointGrid board{};
+    int blackCaptured = 0;
+    int whiteCaptured = 0;
+};
+
+// Collects the group of `start` and counts its liberties, straightforwardly.
+int GroupLiberties(const PointGrid& board, PointCode start, std::vector<PointCode>* stones) {
+    std::vector<char> seen(kGridCells, 0);
+    std::vector<PointCode> todo{start};
+    seen[start] = 1;
+    int liberties = 0;
+    const int colour = board[start];
+    while (!todo.empty()) {
+        const PointCode p = todo.back();
+        todo.pop_back();
+        if (stones) stones->push_back(p);
+        for (int step : kNeighbourSteps) {
+            const PointCode q = p + step;
+            if (seen[q]) continue;
+            if (board[q] == kEmpty) {
+                seen[q] = 1;
+                ++liberties;
+            } else if (board[q] == colour) {
+                seen[q] = 1;
+                todo.push_back(q);
+            }
+        }
+    }
+    return liberties;
+}
+
+Replay ReplayLine(const Engine& e) {
+    Replay r;
+    for (PointCode p = 0; p < kGridCells; ++p) r.board[p] = e.IsOnBoard(p) ? kEmpty : kBorder;
+    const int background = std::min(e.setupCount, e.currentIndex);
+    for (int k = 1; k <= background; ++k) {
+        const PointCode p = e.lineMoves[k];
+        if (e.IsOnBoard(p)) r.board[p] = EntryColour(e, k);
+    }
+    for (int k = background + 1; k <= e.currentIndex; ++k) {
+        const PointCode p = e.lineMoves[k];
+        if (!e.IsOnBoard(p)) continue;
+        const int colour = EntryColour(e, k);
+        r.board[p] = colour;
+        for (int step : kNeighbourSteps) {
+            const PointCode n = p + step;
+            if (r.board[n] != Opponent(colour)) continue;
+            std::vector<PointCode> stones;
+            if (GroupLiberties(r.board, n, &stones) > 0) continue;
+            for (PointCode s : stones) {
+                (r.board[s] == kBlack ? r.blackCaptured : r.whiteCaptured) += 1;
+                r.board[s] = kEmpty;
+            }
+        }
+    }
+    return r;
+}
+
+}  // namespace
+
+std::string CheckBranchTable(const Engine& e) {
+    Report report;
+    if (e.branchCount < 0 || e.branchCount > kLastBranch) {
+        report.Fault("branchCount ", e.branchCount, " out of range");
+        return report.Text();
+    }
+    for (int b = 0; b <= e.branchCount; ++b) {
+        const int header = e.branchMoves[b][0];
+        const int length = HeaderLength(header);
+        const int colour = HeaderFirstColour(header);
+        const int off = (b == 0) ? e.mainLineOffset : 0;
+        if (colour != kBlack && colour != kWhite) report.Fault("branch ", b, ": first colour ", colour);
+        if (off + length > kMaxLineEntries) report.Fault("branch ", b, ": ", length, " moves past the limit");
+        const int base = (b == 0) ? e.setupCount : BranchBase(e, b);
+        if (base + length > kMaxLineEntries) report.Fault("branch ", b, ": line of ", base + length, " entries");
+        for (int k = 1; k <= off + length && k < kLineSlots; ++k) {
+            const PointCode p = e.branchMoves[b][k];
+            if (p != kPass && !e.IsOnBoard(p)) report.Fault("branch ", b, " move ", k, ": point ", p, " off the board");
+        }
+        for (int k = 0; k <= off + length && k < kLineSlots; ++k) {
+            const CommentRef& r = e.branchComments[b][k];
+            if (r.IsSet() && r.offset + r.length > e.commentPool.size()) {
+                report.Fault("branch ", b, " comment ", k, " outside the pool");
+            }
+        }
+        if (b == 0) continue;
+        const int origin = e.branchOrigin[b];
+        const int parent = OriginParent(origin);
+        if (parent >= b) {
+            report.Fault("branch ", b, ": parent ", parent, " does not come before it");
+            continue;
+        }
+        const int parentOff = (parent == 0) ? e.mainLineOffset : 0;
+        const int parentLength = HeaderLength(e.branchMoves[parent][0]) + parentOff;
+        const int move = OriginMove(origin);
+        if (move < parentOff || move >= parentLength + (parent == 0 ? 1 : 0) || (parent != 0 && move < 1)) {
+            report.Fault("branch ", b, ": branches at move ", move, " of branch ", parent, " with ",
+                         parentLength, " moves");
+        }
+        const int parentBase = (parent == 0) ? e.setupCount : BranchBase(e, parent);
+        if (OriginBase(origin) != parentBase + move - parentOff) {
+            report.Fault("branch ", b, ": base ", OriginBase(origin), ", expected ", parentBase + move - parentOff);
+        }
+    }
+    return report.Text();
+}
+
+std::string CheckPosition(const Engine& e) {
+    Report report;
+    const Replay r = ReplayLine(e);
+    for (PointCode p = 0; p < kGridCells; ++p) {
+        if (e.board[p] != r.board[p]) {
+            report.Fault("point ", PointCol(p), "-", PointRow(p), ": board ", e.board[p], ", replay ", r.board[p]);
+        }
+        if (e.visitGrid[p] != 0) report.Fault("visit mark left on ", p);
+        if (e.board[p] == kEmpty && e.groupGrid[p] != 0 && e.groupGrid[p] != kKoMark &&
+            e.groupGrid[p] != kSuicideMark) {
+            report.Fault("empty point ", p, " has group value ", e.groupGrid[p]);
+        }
+    }
+    if (e.blackCaptured != r.blackCaptured || e.whiteCaptured != r.whiteCaptured) {
+        report.Fault("prisoners ", e.blackCaptured, "/", e.whiteCaptured, ", replay ", r.blackCaptured, "/",
+                     r.whiteCaptured);
+    }
+    for (PointCode p = 0; p < kGridCells; ++p) {
+        if (e.board[p] != kBlack && e.board[p] != kWhite) continue;
+        const int liberties = GroupLiberties(e.board, p, nullptr);
+        if (liberties > 0 && e.libertyGrid[p] != liberties) {
+            report.Fault("stone ", p, ": ", e.libertyGrid[p], " liberties recorded, ", liberties, " counted");
+        }
+    }
+    return report.Text();
+}
+
+}  // namespace quorvel

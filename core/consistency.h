@@ -1,0 +1,20 @@
+// Invariant checks of the engine state, for tests and fuzzing: each returns an empty string when all
+// holds, otherwise a description of the first faults found.
+#pragma once
+
+#include <string>
+
+#include "core/engine.h"
+
+namespace quorvel {
+
+// The branch table: origins name earlier, living branches and points inside them, bases agree with the
+// parent's base, lengths stay in bounds, moves are points of the board, comments lie inside the pool.
+std::string CheckBranchTable(const Engine& e);
+
+// The position: stones, prisoners and liberties equal those of a fresh replay of entries
+// 1..currentIndex along the current branch and its ancestors (captures by an independent
+// implementation), flood-fill marks are clear, and empty points carry only ko and suicide marks.
+std::string CheckPosition(const Engine& e);
+
+}  // namespace quorvel

@@ -1,0 +1,111 @@
+// The engine state of the board window: the one board position and the one game record, with every
+// operation on them. The board window holds one Engine and paints it; tests and the command-line tool use
+// it without any window.
+#pragma once
+
+#include <string>
+
+#include "core/position.h"
+#include "core/record.h"
+#include "core/settings.h"
+#include "core/ui_ports.h"
+
+namespace quorvel {
+
+class Engine : public Position, public Record {
+public:
+    // The message area and the message boxes must outlive the engine.
+    Engine(MessageArea& messages, UserDialogs& dialogs);
+
+    Settings settings;
+    bool hintsShown = true;
+    int autoplayState = 0;  // 0 idle, 1 forward, 2 backward
+
+    // ---- Board position and rules ----
+
+    // Empties the board and the capture log; currentIndex and lastPoint become 0.
+    void ResetBoard();
+    // For 6, 7, 9, 13 or 19 lines: takes that size's geometry, then clears the position, the marks and
+    // every comment of the record and starts a new header. Another size only clears.
+    void ChangeBoardSize(int size);
+    // Place a stone on lastPoint as the next entry. False (and nothing placed) when the line is full.
+    bool PlayBlack();
+    bool PlayWhite();
+    bool PlayColour(int colour);
+    // The colour `passer` passes as the next entry. False when the line is full.
+    bool Pass(int passer);
+    // Undoes the entry at currentIndex (only above baseIndex), restoring what it captured.
+    void TakeBack();
+    // True when a stone may be put on `point` (empty, not a ko or suicide point); then lastPoint = point.
+    // Otherwise shows "そこは打てません。".
+    bool IsPlayable(PointCode point);
+    // The colour that plays entry currentIndex + 1.
+    int ColourToMove() const;
+    // Captures around the last stone, then groups, liberties and forbidden points for `toMove`.
+    void AnalysePosition(int toMove, int mover);
+    // Removes every ko and suicide mark.
+    void ClearForbiddenMarks();
+
+    // ---- Game record ----
+
+    void NewRecord();
+    // Number of branches that start at entry `position` of the current line.
+    int BranchesAt(int position) const;
+    // Follows the line or a branch whose next move is `point`; false when none continues there.
+    bool FollowPoint(PointCode point);
+    void EnterBranch(int j);
+    void LeaveToParent();
+    void ReturnToDiagram();
+    void ReturnToMainLine();
+    void RebuildLine();
+    // Stores the comment of the current position (the root comment at the start of the main line).
+    void StoreComment(const std::string& text);
+    // Opens slot `start` of the branch table for the moves baseIndex + 1 .. currentIndex of the line.
+    // False when the table is full.
+    bool InsertBranchAt(int start);
+    // Command "ADD": the moves played beyond the stored line become a variation.
+    void AddTrialMovesAsVariation();
+    // The first half of resetting a record in replay mode: empties the line, the branch table, the
+    // navigation state and the position. The SGF reader's ResetRecord then reloads recordText.
+    void ClearRecordForReload();
+
+    // ---- Stepping ----
+
+    void StepForward();
+    void StepBack();
+    // Shows the comment (and time) of the shown position in the message area.
+    void ShowPositionComment();
+    void RecountHints();
+
+    // Off-set of the main line into its own branch moves: the moves an AS property put in the background.
+    int LineOffset() const { return (currentBranch == 0 && mainLineOffset > 0) ? mainLineOffset : 0; }
+    // The comment slot of the shown position in the current branch.
+    int CurrentMoveSlot() const { return currentIndex - baseIndex + LineOffset(); }
+
+    MessageArea& messages() { return messages_; }
+    UserDialogs& dialogs() { return dialogs_; }
+
+private:
+    // Capture helpers of AnalysePosition.
+    void CaptureTest(PointCode n, PointCode v, int mover);
+    void CaptureSingle(PointCode n, PointCode v, int mover);
+    void LogCapture(PointCode p);
+    void AnalyseGroups();
+    void MarkSuicidePoints(int toMove, int mover);
+    // Copies branch b's moves into the line after baseIndex and sets lineEnd and blackFirst.
+    void LoadBranchIntoLine(int b);
+    // Puts the setup entries 1..baseIndex on an emptied board.
+    void PlaceSetupStones();
+    bool DivergingMoveExists(int i, int off) const;
+    int NewChildSlot(int stopMove) const;
+    void RestoreStoredLine(int stepTo);
+
+    // What each entry's stone replaced on its point: 0 normally; a record that plays onto an occupied point
+    // gets the old stone back when the entry is taken back.
+    LineArray replacedStone_{};
+
+    MessageArea& messages_;
+    UserDialogs& dialogs_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,92 @@
+// Stepping along the current line: one entry forward or back, with the messages, the comment of the
+// position and the variation hints kept in step.
+#include "core/engine.h"
+
+namespace quorvel {
+namespace {
+
+// "1分5秒", or "45秒" below a minute.
+std::string MinutesSeconds(int seconds) {
+    if (seconds < 60) return std::to_string(seconds) + "秒";
+    return std::to_string(seconds / 60) + "分" + std::to_string(seconds % 60) + "秒";
+}
+
+}  // namespace
+
+void Engine::StepForward() {
+    if (currentIndex >= lineEnd || currentIndex > moveLimit - 2) return;
+    messages_.Clear();
+    const PointCode p = lineMoves[currentIndex + 1];
+    if (p != kPass && IsOnBoard(p)) {
+        lastPoint = p;
+        PlayColour(ColourToMove());
+    } else {
+        // A recorded pass: no new analysis, so no ko or suicide mark stands after it.
+        messages_.SetText(" PASS！");
+        ClearForbiddenMarks();
+        currentIndex += 1;
+        lastPoint = 0;
+    }
+    if (currentIndex == lineEnd) {
+        messages_.SetText(" No more moves.");
+    } else if (autoplayState == 1) {
+        messages_.SetText("自動再生中");
+    }
+    hintPosition = currentIndex;
+    if (variationDepth == 0) mainLinePosition = currentIndex;
+    ShowPositionComment();
+    RecountHints();
+}
+
+void Engine::StepBack() {
+    if (currentIndex <= baseIndex) return;
+    if (lineMoves[currentIndex] != kPass) messages_.Clear();
+    TakeBack();
+    if (currentIndex == baseIndex) {
+        if (!replayMode) {
+            firstColourOpen = true;
+        } else if (currentBranch == 0) {
+            messages_.SetText(summaryText);
+        }
+    }
+    hintPosition = currentIndex;
+    if (variationDepth == 0) mainLinePosition = currentIndex;
+    if (autoplayState == 2 && currentIndex > baseIndex) messages_.SetText("自動後退中");
+    if (currentIndex < moveLimit) {
+        RecountHints();
+        if (currentBranch != 0 || currentIndex > baseIndex) ShowPositionComment();
+    }
+}
+
+void Engine::ShowPositionComment() {
+    if (!replayMode) return;
+    const int slot = CurrentMoveSlot();
+    if (slot < 0 || slot >= kLineSlots) return;
+    const CommentRef r = branchComments[currentBranch][slot];
+    const bool timed = currentIndex > 0 && (timeUsed[currentIndex] != 0 || timeLeft[currentIndex] != 0);
+    if (r.IsSet()) {
+        messages_.SetText(CommentText(r));
+    } else if (!timed) {
+        const bool onStone = lineMoves[currentIndex] != kPass;
+        if (variationDepth > 0 && currentIndex > baseIndex && currentIndex != lineEnd && onStone) {
+            messages_.Clear();
+        } else if (currentBranch == 0 && currentIndex == baseIndex) {
+            messages_.SetText(summaryText);
+        }
+    }
+    if (timed && currentBranch == 0) {
+        std::string text = messages_.Text();
+        if (!text.empty()) text += "\r\n";
+        if (timeUsed[currentIndex] != 0) text += "消費時間：" + MinutesSeconds(timeUsed[currentIndex]);
+        if (timeLeft[currentIndex] != 0) {
+            text += "  |  残り時間：" + MinutesSeconds(timeLeft[currentIndex] / 100);
+            const int overtimeMoves = timeLeft[currentIndex] % 100;
+            if (overtimeMoves != 0) text += " / " + std::to_string(overtimeMoves) + "手";
+        }
+        messages_.SetText(text);
+    }
+}
+
+void Engine::RecountHints() { hintCount = BranchesAt(hintPosition); }
+
+}  // namespace quorvel

@@ -1,0 +1,145 @@
+// The game record: the branch table that stores the main line and every variation as flat lists of points,
+// the current line that is materialised on the board, per-move comments and times, and game information.
+// Relations between branches are packed decimal codes, decoded only through the helpers below.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/point.h"
+
+namespace quorvel {
+
+constexpr int kMaxBranches = 150;     // including the main line (index 0)
+constexpr int kLastBranch = 149;      // readers reuse this slot once the table is full
+constexpr int kMaxLineEntries = 499;  // entries of the current line, and moves of one branch
+constexpr int kLineSlots = 500;       // arrays indexed 1..499, slot 0 unused or a header
+constexpr int kNormalMoveLimit = 500;
+
+// The text every empty game-information slot holds.
+extern const char* const kUnknown;  // "不明"
+// The one-letter text of an absent root comment or summary.
+extern const char* const kNoComment;  // "G"
+
+// branchOrigin: baseIndex * 1000000 + parentBranch * 1000 + parentMoveIndex. The branch replaces move
+// parentMoveIndex + 1 of its parent, and baseIndex entries come before its first move.
+inline int MakeOrigin(int base, int parent, int parentMove) { return base * 1000000 + parent * 1000 + parentMove; }
+inline int OriginBase(int origin) { return origin / 1000000; }
+inline int OriginPlace(int origin) { return origin % 1000000; }  // parent * 1000 + parentMoveIndex
+inline int OriginParent(int origin) { return origin % 1000000 / 1000; }
+inline int OriginMove(int origin) { return origin % 1000; }
+constexpr int kDeadParent = 999;  // parent field of a branch merged away while reading nested variations
+
+// branchMoves[b][0]: depth * 10000 + firstColour * 1000 + length.
+inline int MakeHeader(int depth, int firstColour, int length) { return depth * 10000 + firstColour * 1000 + length; }
+inline int HeaderDepth(int header) { return header / 10000; }
+inline int HeaderFirstColour(int header) { return header % 10000 / 1000; }
+inline int HeaderLength(int header) { return header % 1000; }
+inline bool HeaderBlackFirst(int header) { return header % 10000 < 2000; }
+
+// Where a comment stands in the comment pool: `length` bytes right after the first `offset` bytes.
+// Kept as a pair so that neither a large pool nor a long comment can overflow it. All zero = no comment.
+struct CommentRef {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+
+    bool IsSet() const { return offset != 0 || length != 0; }
+    bool operator==(const CommentRef& o) const { return offset == o.offset && length == o.length; }
+    bool operator!=(const CommentRef& o) const { return !(*this == o); }
+};
+
+using LineArray = std::array<int, kLineSlots>;
+using CommentArray = std::array<CommentRef, kLineSlots>;
+
+struct GameInfo {
+    std::string blackPlayer = kUnknown;  // PB
+    std::string whitePlayer = kUnknown;  // PW
+    std::string place = kUnknown;        // PC
+    std::string blackRank = kUnknown;    // BR
+    std::string whiteRank = kUnknown;    // WR
+    std::string date = kUnknown;         // DT
+    std::string event = kUnknown;        // EV
+    std::string gameName = kUnknown;     // GN
+    std::string round = kUnknown;        // RO
+    std::string komi = kUnknown;         // KM
+    std::string handicap = kUnknown;     // HA, the raw number
+    std::string resultText = kUnknown;   // made from RE for display
+    std::string handicapText = kUnknown; // made from HA for display
+};
+
+struct Record {
+    Record();
+
+    // The current line.
+    LineArray lineMoves{};  // PointCode of each entry, 0 = pass
+    int baseIndex = 0;      // entries 1..baseIndex are background (setup stones, moves before a variation)
+    int currentIndex = 0;   // entries applied to the board
+    int lineEnd = 0;
+    int moveLimit = kNormalMoveLimit;  // stepping forward stops before this index
+    int blackFirst = 1;                // 1 when the first entry after baseIndex is black's
+    int firstMoveNumber = 1;
+    int mainLineOffset = 0;  // main-line moves shown as background at the start (AS)
+    LineArray timeUsed{};    // seconds used for entry k (TL), 0 = none
+    LineArray timeLeft{};    // time left after entry k times 100 (BL/WL); the last two digits count overtime moves
+
+    // Setup stones: colour * 1000 + point.
+    LineArray setupList{};
+    int setupCount = 0;
+    LineArray editSetupList{};
+    // Kept when the user switches from replay to creation mode.
+    std::vector<int> storedPosition;
+    std::vector<int> storedMoves;
+    int storedStoneCount = 0;
+    int storedMoveCount = 0;
+
+    // The branch table. Index 0 is the main line; branchCount counts the others (at most 149).
+    std::vector<LineArray> branchMoves;  // [b][0] header, [b][1..length] points
+    std::array<int, kMaxBranches> branchOrigin{};
+    std::vector<CommentArray> branchComments;  // [b][0] comment before the branch's first move
+    int branchCount = 0;
+
+    // Comments: every comment text end to end; replaced comments stay in the pool.
+    std::string commentPool;
+    std::string gameComment = kNoComment;  // the root comment
+
+    GameInfo info;
+    int mainTimeSeconds = 0;  // TM
+    int byoyomiSeconds = 0;   // OP
+    int byoyomiMoves = 0;     // OM
+    bool nextIsBlack = true;  // NE: the colour to play when the record has no moves
+
+    // Texts kept with the record.
+    std::string recordText;     // the whole record as loaded (normalised)
+    std::string headerText;     // the SGF head, written back on save
+    std::string summaryText;    // shown in the message area at the start position
+    std::string summaryPrefix;  // the game summary part of summaryText
+    int rootCommentSpan = 0;    // start * 10000 + end of the root comment in recordText, 0 = none
+    int loadedBaseCount = 0;    // the main line's baseIndex right after a load
+
+    // Navigation through the tree.
+    int currentBranch = 0;     // branch whose moves fill the line after baseIndex
+    int variationDepth = 0;    // variation levels entered from the diagram
+    int diagramBranch = 0;     // 0 (main line) or a branch starting at the main line's first move
+    int mainLinePosition = 0;  // currentIndex last reached while variationDepth was 0
+    int hintPosition = 0;      // entry at which branches are looked up
+    int hintCount = 0;
+    int selectedHint = 0;  // branch chosen by the hint button; 1000 + branch steps along the line
+
+    // Editing state.
+    bool replayMode = true;
+    int inputMode = 1;  // 1 moves, 3 setup stones
+    bool firstColourOpen = true;
+    int storedLineEnd = 0;
+
+    bool recordModified = false;
+
+    int BranchLength(int b) const { return HeaderLength(branchMoves[b][0]); }
+    // The comment text a reference points at; empty for no comment or a reference past the pool.
+    std::string CommentText(const CommentRef& r) const;
+    // Appends a text to the pool and returns its reference.
+    CommentRef AppendComment(const std::string& text);
+};
+
+}  // namespace quorvel

@@ -1,0 +1,377 @@
+// Operations on the game record: a new record, the branch table, entering and leaving variations,
+// comments, and turning trial moves into a variation.
+#include <algorithm>
+
+#include "core/engine.h"
+#include "core/sgf_text.h"
+
+namespace quorvel {
+
+Engine::Engine(MessageArea& messages, UserDialogs& dialogs) : messages_(messages), dialogs_(dialogs) {
+    NewRecord();
+}
+
+void Engine::NewRecord() {
+    firstMoveNumber = 1;
+    inputMode = 1;
+    moveLimit = kNormalMoveLimit;
+    mainLineOffset = 0;
+    currentBranch = variationDepth = diagramBranch = mainLinePosition = 0;
+    hintPosition = hintCount = selectedHint = 0;
+    blackCaptured = whiteCaptured = 0;
+    captureLog.clear();
+    lastPoint = 0;
+    baseIndex = currentIndex = lineEnd = 0;
+    setupCount = 0;
+    branchCount = 0;
+    branchMoves[0][0] = 0;
+    branchOrigin.fill(0);
+    for (CommentArray& comments : branchComments) comments.fill(CommentRef{});
+    storedStoneCount = storedMoveCount = 0;
+    storedPosition.clear();
+    storedMoves.clear();
+    markGrid.fill(0);
+    libertyGrid.fill(0);
+    visitGrid.fill(0);
+    for (PointCode p = 0; p < kGridCells; ++p) {
+        board[p] = groupGrid[p] = IsOnBoard(p) ? kEmpty : kBorder;
+    }
+    lineMoves.fill(0);
+    timeUsed.fill(0);
+    timeLeft.fill(0);
+    blackFirst = 1;
+    firstColourOpen = true;
+    summaryText = kNoComment;
+    gameComment = kNoComment;
+    commentPool.clear();
+    summaryPrefix.clear();
+    headerText = "(;GM[1]FF[1]SZ[" + std::to_string(boardSize) + "]";
+    info = GameInfo{};
+    mainTimeSeconds = byoyomiSeconds = byoyomiMoves = 0;
+    nextIsBlack = true;
+    rootCommentSpan = 0;
+    loadedBaseCount = 0;
+}
+
+int Engine::BranchesAt(int position) const {
+    const int place = currentBranch * 1000 + position + LineOffset() - baseIndex;
+    int count = 0;
+    for (int j = 1; j <= branchCount; ++j) {
+        if (OriginPlace(branchOrigin[j]) == place) ++count;
+    }
+    return count;
+}
+
+bool Engine::FollowPoint(PointCode point) {
+    if (currentIndex >= moveLimit - 1) return false;
+    if (currentIndex < lineEnd && lineMoves[currentIndex + 1] == point) {
+        StepForward();
+        return true;
+    }
+    const int place = currentBranch * 1000 + hintPosition + LineOffset() - baseIndex;
+    for (int j = 1; j <= branchCount; ++j) {
+        if (OriginPlace(branchOrigin[j]) == place && BranchLength(j) > 0 && branchMoves[j][1] == point) {
+            EnterBranch(j);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Engine::LoadBranchIntoLine(int b) {
+    const int off = (b == 0) ? mainLineOffset : 0;
+    const int length = std::min(BranchLength(b), kMaxLineEntries - baseIndex);
+    for (int k = 1; k <= length; ++k) lineMoves[baseIndex + k] = branchMoves[b][off + k];
+    lineEnd = baseIndex + std::max(length, 0);
+    blackFirst = HeaderBlackFirst(branchMoves[b][0]) ? 1 : 0;
+}
+
+void Engine::EnterBranch(int j) {
+    if (j < 1 || j > branchCount) return;
+    selectedHint = 0;
+    moveLimit = kNormalMoveLimit;
+    if (currentBranch != 0 || currentIndex != baseIndex) {
+        variationDepth += 1;
+    } else {
+        diagramBranch = j;
+    }
+    currentBranch = j;
+    baseIndex = OriginBase(branchOrigin[j]);
+    LoadBranchIntoLine(j);
+    if (settings.allShow) {
+        while (currentIndex < lineEnd && currentIndex < moveLimit - 1) StepForward();
+    } else {
+        StepForward();
+    }
+}
+
+void Engine::LeaveToParent() {
+    if (currentBranch == 0) return;
+    const int origin = branchOrigin[currentBranch];
+    const int parent = OriginParent(origin);
+    if (parent == kDeadParent) return;
+    variationDepth = std::max(variationDepth - 1, 0);
+    currentBranch = parent;
+    baseIndex = OriginBase(branchOrigin[parent]);
+    while (currentIndex > baseIndex) TakeBack();
+    LoadBranchIntoLine(parent);
+    // The branch replaced move parentMoveIndex + 1 of its parent; on the main line that index counts the
+    // moves an AS property put into the background.
+    const int steps = OriginMove(origin) - LineOffset();
+    for (int k = 0; k < steps && currentIndex < lineEnd; ++k) StepForward();
+}
+
+void Engine::ReturnToDiagram() {
+    selectedHint = 0;
+    variationDepth = 0;
+    moveLimit = kNormalMoveLimit;
+    currentBranch = diagramBranch;
+    RebuildLine();
+}
+
+void Engine::ReturnToMainLine() {
+    mainLinePosition = setupCount;
+    diagramBranch = 0;
+    selectedHint = 0;
+    ReturnToDiagram();
+    messages_.SetText(summaryText);
+}
+
+void Engine::PlaceSetupStones() {
+    // The AB/AW stones keep their colours; the main-line moves an AS property turned into background
+    // alternate so that the last of them is the opponent of the first numbered move.
+    const int firstColour = blackFirst ? kBlack : kWhite;
+    const int fromMoves = std::min(mainLineOffset, baseIndex);
+    for (int k = 1; k <= baseIndex; ++k) {
+        const PointCode p = lineMoves[k];
+        if (!IsOnBoard(p)) continue;
+        int colour;
+        if (k > baseIndex - fromMoves) {
+            colour = ((baseIndex - k) % 2 == 0) ? Opponent(firstColour) : firstColour;
+        } else {
+            colour = StoneColour(setupList[k]);
+        }
+        if (colour == kBlack || colour == kWhite) board[p] = colour;
+    }
+}
+
+void Engine::RebuildLine() {
+    ClearForbiddenMarks();
+    baseIndex = setupCount;
+    for (PointCode p = 0; p < kGridCells; ++p) {
+        if (!IsOnBoard(p)) continue;
+        board[p] = kEmpty;
+        groupGrid[p] = 0;
+        libertyGrid[p] = 0;
+    }
+    captureLog.clear();
+    blackCaptured = whiteCaptured = 0;
+    lastPoint = 0;
+    currentIndex = baseIndex;
+    LoadBranchIntoLine(diagramBranch);
+    // The diagram's first colour decides the colours of the background moves, so place them after loading.
+    PlaceSetupStones();
+    AnalyseGroups();
+    MarkSuicidePoints(ColourToMove(), Opponent(ColourToMove()));
+    if (mainLinePosition > baseIndex) {
+        while (currentIndex < mainLinePosition && currentIndex < lineEnd && currentIndex < moveLimit - 1) {
+            StepForward();
+        }
+    } else {
+        hintPosition = baseIndex;
+        RecountHints();
+    }
+}
+
+void Engine::StoreComment(const std::string& raw) {
+    const std::string text = ProtectSgfText(raw);
+    const int slot = CurrentMoveSlot();
+    if (slot < 0 || slot >= kLineSlots) return;
+    if (text.empty()) branchComments[currentBranch][slot] = CommentRef{};
+    if (currentBranch == 0 && currentIndex == baseIndex) {
+        gameComment = text.empty() ? kNoComment : text;
+        if (text.empty()) {
+            summaryText = summaryPrefix.empty() ? kNoComment : summaryPrefix;
+        } else {
+            summaryText = summaryPrefix.empty() ? text : summaryPrefix + "\r\n" + text;
+        }
+        return;
+    }
+    if (!text.empty()) branchComments[currentBranch][slot] = AppendComment(text);
+}
+
+bool Engine::InsertBranchAt(int start) {
+    if (branchCount >= kLastBranch || start < 1 || start > branchCount + 1) return false;
+    for (int j = start; j <= branchCount; ++j) {
+        if (OriginParent(branchOrigin[j]) >= start && OriginParent(branchOrigin[j]) != kDeadParent) {
+            branchOrigin[j] += 1000;
+        }
+    }
+    for (int i = branchCount; i >= start; --i) {
+        branchOrigin[i + 1] = branchOrigin[i];
+        branchMoves[i + 1] = branchMoves[i];
+        // The comment before a branch's first move (slot 0) travels with it too.
+        branchComments[i + 1] = branchComments[i];
+    }
+    branchCount += 1;
+    const int length = currentIndex - baseIndex;
+    const int header = branchMoves[start][0];
+    branchMoves[start].fill(0);
+    branchMoves[start][0] = MakeHeader(HeaderDepth(header), HeaderFirstColour(header), length);
+    for (int k = 1; k <= length; ++k) branchMoves[start][k] = lineMoves[baseIndex + k];
+    branchComments[start].fill(CommentRef{});
+    lineEnd = currentIndex;
+    return true;
+}
+
+bool Engine::DivergingMoveExists(int i, int off) const {
+    const PointCode move = lineMoves[baseIndex + i];
+    if (i == 1) {
+        const int origin = branchOrigin[currentBranch];
+        if (currentBranch != 0) {
+            const int parent = OriginParent(origin);
+            if (parent != kDeadParent && branchMoves[parent][OriginMove(origin) + 1] == move) return true;
+        }
+        const int place = currentBranch == 0 ? off : OriginPlace(origin);
+        for (int j = 1; j <= branchCount; ++j) {
+            if (j != currentBranch && OriginPlace(branchOrigin[j]) == place && BranchLength(j) > 0 &&
+                branchMoves[j][1] == move) {
+                return true;
+            }
+        }
+        return false;
+    }
+    const int place = currentBranch * 1000 + i - 1 + off;
+    for (int j = 1; j <= branchCount; ++j) {
+        if (OriginPlace(branchOrigin[j]) == place && BranchLength(j) > 0 && branchMoves[j][1] == move) return true;
+    }
+    return false;
+}
+
+int Engine::NewChildSlot(int stopMove) const {
+    // Depth-first walk of the table from the diagram, in the order the table keeps: each move of a branch
+    // in turn, each child attached at that move entered before the walk goes on. The new child goes right
+    // after the last branch met before move stopMove of the current branch.
+    int last = diagramBranch;
+    bool stopped = false;
+    struct Frame {
+        int branch;
+        int move;
+        int child;
+    };
+    std::vector<Frame> stack{{diagramBranch, 0, 1}};
+    while (!stack.empty() && !stopped) {
+        Frame& f = stack.back();
+        const int b = f.branch;
+        const int moves = BranchLength(b) + (b == 0 ? mainLineOffset : 0);
+        if (b == currentBranch && f.move == stopMove) {
+            stopped = true;
+            break;
+        }
+        if (f.move > moves) {
+            stack.pop_back();
+            continue;
+        }
+        const int place = b * 1000 + f.move;
+        int j = f.child;
+        while (j <= branchCount && OriginPlace(branchOrigin[j]) != place) ++j;
+        if (j > branchCount) {
+            f.move += 1;
+            f.child = 1;
+            continue;
+        }
+        f.child = j + 1;
+        last = std::max(last, j);
+        stack.push_back({j, 0, 1});
+    }
+    return stopped ? last + 1 : branchCount + 1;
+}
+
+void Engine::RestoreStoredLine(int stepTo) {
+    while (currentIndex > baseIndex) TakeBack();
+    moveLimit = kNormalMoveLimit;
+    LoadBranchIntoLine(currentBranch);
+    while (currentIndex < stepTo && currentIndex < lineEnd) StepForward();
+}
+
+void Engine::AddTrialMovesAsVariation() {
+    const int n = currentIndex - baseIndex;
+    if (lineEnd == 0 || n <= 0) return;
+    const int off = LineOffset();
+    const int a = BranchLength(currentBranch);
+
+    int i = 0;
+    for (int k = 1; k <= std::min(n, a); ++k) {
+        if (branchMoves[currentBranch][off + k] != lineMoves[baseIndex + k]) {
+            i = k;
+            break;
+        }
+    }
+
+    const auto refuse = [&](int stepTo) {
+        RestoreStoredLine(stepTo);
+        dialogs_.ShowMessage("この棋譜データを保存できません");
+    };
+
+    if (i > 0 && DivergingMoveExists(i, off)) {
+        refuse(baseIndex + i - 1);
+    } else if (i == 1) {
+        if (branchCount >= kLastBranch) {
+            refuse(baseIndex);
+        } else if (variationDepth > 0) {
+            InsertBranchAt(currentBranch);
+        } else {
+            branchCount += 1;
+            const int b = branchCount;
+            branchOrigin[b] = MakeOrigin(setupCount, 0, mainLineOffset);
+            branchMoves[b].fill(0);
+            branchMoves[b][0] = MakeHeader(0, blackFirst ? kBlack : kWhite, n);
+            for (int k = 1; k <= n; ++k) branchMoves[b][k] = lineMoves[baseIndex + k];
+            branchComments[b].fill(CommentRef{});
+            currentBranch = diagramBranch = b;
+            lineEnd = currentIndex;
+            hintCount = 0;
+        }
+    } else if (i > 1) {
+        if (branchCount >= kLastBranch) {
+            refuse(baseIndex + i - 1);
+        } else {
+            const int oldDepth = variationDepth;
+            const int slot = NewChildSlot(i - 1 + off);
+            baseIndex += i - 1;
+            InsertBranchAt(slot);
+            branchOrigin[slot] = MakeOrigin(baseIndex, currentBranch, i - 1 + off);
+            variationDepth += 1;
+            if ((i - 1) % 2 == 1) blackFirst = blackFirst ? 0 : 1;
+            branchMoves[slot][0] = MakeHeader(oldDepth + 1, blackFirst ? kBlack : kWhite, currentIndex - baseIndex);
+            currentBranch = slot;
+            settings.number = true;
+        }
+    } else if (n > a) {
+        const int extra = std::min(n, kMaxLineEntries - off) - a;
+        for (int k = 1; k <= extra; ++k) {
+            branchMoves[currentBranch][off + a + k] = lineMoves[baseIndex + a + k];
+            branchComments[currentBranch][off + a + k] = CommentRef{};
+        }
+        const int header = branchMoves[currentBranch][0];
+        branchMoves[currentBranch][0] = MakeHeader(HeaderDepth(header), HeaderFirstColour(header), a + extra);
+        lineEnd = currentIndex;
+    }
+
+    selectedHint = 0;
+    moveLimit = kNormalMoveLimit;
+}
+
+void Engine::ClearRecordForReload() {
+    lineEnd = 0;
+    baseIndex = 0;
+    branchCount = 0;
+    currentBranch = variationDepth = diagramBranch = mainLinePosition = 0;
+    hintPosition = hintCount = selectedHint = 0;
+    moveLimit = kNormalMoveLimit;
+    messages_.Clear();
+    ResetBoard();
+    blackFirst = 1;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,37 @@
+#include "core/sgf_text.h"
+
+#include "core/text_codec.h"
+
+namespace quorvel {
+
+std::string ProtectSgfText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(text[i]);
+        if (IsCp932LeadByte(b) && i + 1 < text.size()) {
+            out += text[i];
+            out += text[++i];
+            continue;
+        }
+        switch (text[i]) {
+            case '(': out += "（"; break;
+            case ')': out += "）"; break;
+            case ';': out += "；"; break;
+            case '[': out += "［"; break;
+            case ']': out += "］"; break;
+            default: out += text[i];
+        }
+    }
+    return out;
+}
+
+std::size_t FindSgfChar(const std::string& s, char c, std::size_t from) {
+    for (std::size_t i = from; i < s.size(); ++i) {
+        if (s[i] == c) return i;
+        if (IsCp932LeadByte(static_cast<unsigned char>(s[i]))) ++i;
+    }
+    return std::string::npos;
+}
+
+}  // namespace quorvel

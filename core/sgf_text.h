@@ -1,0 +1,18 @@
+// Byte-level helpers for texts inside SGF values, aware of Shift-JIS: the second byte of a two-byte
+// character may be "[", "]" or "\" (as in "ゼ", "ゾ", "ソ", "表") and is never taken for one.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace quorvel {
+
+// Replaces each "(", ")", ";", "[" and "]" of a comment by its full-width form ("（", "）", "；", "［",
+// "］"), so that the text can stand inside an SGF value and never be mistaken for record structure.
+std::string ProtectSgfText(const std::string& text);
+
+// Position of the first byte `c` at or after `from` that is a character of its own (not the second byte of
+// a two-byte character), or std::string::npos. `from` must be at a character boundary.
+std::size_t FindSgfChar(const std::string& s, char c, std::size_t from = 0);
+
+}  // namespace quorvel
