@@ -19,6 +19,14 @@ public:
 
     Settings settings;
     bool hintsShown = true;
+
+    // The board window's three information memos, kept as texts so that they are filled without a window.
+    struct Memos {
+        std::string blackName;
+        std::string whiteName;
+        std::string info;  // lines separated by CR LF
+    } memos;
+
     int autoplayState = 0;  // 0 idle, 1 forward, 2 backward
 
     // ---- Board position and rules ----
