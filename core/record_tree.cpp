@@ -24,7 +24,7 @@ void Engine::NewRecord() {
     baseIndex = currentIndex = lineEnd = 0;
     setupCount = 0;
     branchCount = 0;
-    branchMoves[0][0] = 0;
+    branchMoves[0][0] = MakeHeader(0, kBlack, 0);
     branchOrigin.fill(0);
     for (CommentArray& comments : branchComments) comments.fill(CommentRef{});
     storedStoneCount = storedMoveCount = 0;
@@ -173,10 +173,10 @@ void Engine::RebuildLine() {
     PlaceSetupStones();
     AnalyseGroups();
     MarkSuicidePoints(ColourToMove(), Opponent(ColourToMove()));
-    if (mainLinePosition > baseIndex) {
-        while (currentIndex < mainLinePosition && currentIndex < lineEnd && currentIndex < moveLimit - 1) {
-            StepForward();
-        }
+    // Each step moves mainLinePosition along, so the target is taken first.
+    const int target = mainLinePosition;
+    if (target > baseIndex) {
+        while (currentIndex < target && currentIndex < lineEnd && currentIndex < moveLimit - 1) StepForward();
     } else {
         hintPosition = baseIndex;
         RecountHints();

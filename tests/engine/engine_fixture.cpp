@@ -25,6 +25,18 @@ void EngineTest::PlayAll(const std::string& moves) {
     }
 }
 
+void EngineTest::PlayTrial(const char* letters) {
+    const PointCode p = P(letters);
+    if (e.FollowPoint(p)) return;
+    ASSERT_TRUE(e.IsPlayable(p)) << letters;
+    ASSERT_TRUE(e.PlayColour(e.ColourToMove()));
+    if (e.moveLimit == kNormalMoveLimit) {
+        e.moveLimit = e.currentIndex;
+        e.hintPosition = e.currentIndex - 1;
+    }
+    e.recordModified = true;
+}
+
 std::string EngineTest::Diagram() const {
     std::string out;
     for (int row = 1; row <= e.boardSize; ++row) {

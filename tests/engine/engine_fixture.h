@@ -23,6 +23,10 @@ protected:
     // Puts a stone of the colour to move, as a click in creation mode would.
     bool Play(const char* letters) { return e.IsPlayable(P(letters)) && e.PlayColour(e.ColourToMove()); }
 
+    // A trial move in replay mode: follows the record where it continues with that point, otherwise puts a
+    // stone; the first trial move stops stepping forward at its entry.
+    void PlayTrial(const char* letters);
+
     // Plays a sequence of points separated by blanks; "--" passes.
     void PlayAll(const std::string& moves);
 

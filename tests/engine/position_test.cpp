@@ -91,7 +91,6 @@ TEST_F(PositionTest, KoMarkReturnsAfterTakeBackAndStepForward) {
     EXPECT_EQ(e.groupGrid[P("cc")], kKoMark);
     e.TakeBack();  // dc: the white stone comes back, no ko stands
     EXPECT_EQ(e.board[P("cc")], kWhite);
-    EXPECT_EQ(e.groupGrid[P("cc")], 0);
     ExpectConsistent();
     e.StepForward();
     EXPECT_EQ(e.groupGrid[P("cc")], kKoMark);
@@ -201,9 +200,12 @@ TEST(Geometry, HoverSnapsAtTheZoneBorders) {
     // Beyond 381 on either axis nothing changes.
     EXPECT_EQ(SnapHover(g, {31, 31}, 382, 100).x, 31);
     EXPECT_EQ(SnapHover(g, {31, 31}, 100, 382).y, 31);
-    // Past the last line's zone (380 + 1) an axis keeps its old value.
-    EXPECT_EQ(SnapHover(g, {31, 31}, 381, 100).x, 31);
-    EXPECT_EQ(SnapHover(g, {31, 31}, 380, 100).x, 371);
+    // The last line's zone reaches 380 + 1.
+    EXPECT_EQ(SnapHover(g, {31, 31}, 381, 100).x, 371);
+    // On 13 lines the last zone ends at 377 + 3: 381 lies in no zone and keeps the old value.
+    const BoardGeometry& g13 = *GeometryFor(13);
+    EXPECT_EQ(SnapHover(g13, {47, 47}, 380, 381).x, 366);
+    EXPECT_EQ(SnapHover(g13, {47, 47}, 380, 381).y, 47);
 
     const BoardGeometry& g9 = *GeometryFor(9);
     // Line 1 at 42 - 18 = 24, zone (3, 45]; line 2 at 66, zone (45, 87].
