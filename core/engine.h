@@ -3,7 +3,9 @@
 // it without any window.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/position.h"
 #include "core/record.h"
@@ -27,7 +29,28 @@ public:
         std::string info;  // lines separated by CR LF
     } memos;
 
-    int autoplayState = 0;  // 0 idle, 1 forward, 2 backward
+    int autoplayState = 0;        // 0 idle, 1 forward, 2 backward
+    int autoplayInterval = 1000;  // milliseconds, 1000 .. 9000 in steps of 1000
+    // Raised by the windows while the comment dialog is open or moves are being deleted: the hints are then
+    // not recounted and the comment of the position is not shown.
+    bool commentDialogOpen = false;
+    bool deletingMoves = false;
+
+    // A lettered continuation of the shown position.
+    struct HintLetter {
+        PointCode point;
+        char letter;
+        bool nextMove;  // the next move of the line rather than a branch
+    };
+    // The letters on the board (hints on), refreshed with every recount so that a redraw shows the same
+    // letters until the position changes.
+    std::vector<HintLetter> hintLetters;
+    bool passHint = false;  // the hint box shows "PASS": the continuation there is a pass
+    // Source of random numbers for shuffled letters (Salala); tests give a seeded one.
+    std::function<unsigned()> random;
+
+    // The windows' side of the engine; without one, requests go nowhere.
+    void SetRequests(BoardRequests& requests) { requests_ = &requests; }
 
     // ---- Board position and rules ----
 
@@ -83,7 +106,44 @@ public:
     void StepBack();
     // Shows the comment (and time) of the shown position in the message area.
     void ShowPositionComment();
+    // hintCount and, with hints on, the letters of the continuations at hintPosition.
     void RecountHints();
+
+    void ForwardTen();
+    void BackTen();
+    void GoToEnd();
+    void GoToStart();
+    // Steps back until the newest entry on `point` is the last one applied.
+    void BackToStone(PointCode point);
+    // The pass sign shows when the last applied entry of the main line is a pass above baseIndex.
+    bool PassSignShown() const;
+
+    // ---- Variation hints ----
+
+    // Follows the continuation with hint number `number` (key "A" = 1 is the line itself; branches have
+    // the running numbers 2..8, 10, 11, ...). True when the key is consumed, that is for any number above 0.
+    bool FollowHint(int number);
+    // A click on the hint box: the variation chooser with hints off, the selected continuation with hints on.
+    void HintBoxClick();
+    void ToggleHints();
+    // The letter of hint position k (1-based) in "ABCDEFGHJKLMNOPQRSTA"; 0 past its end.
+    static char HintLetterAt(int k);
+
+    // ---- Autoplay ----
+
+    bool StartAutoplayForward();
+    bool StartAutoplayBackward();
+    void StopAutoplay();
+    // One beat of the board window's timer.
+    void AutoplayTick();
+    void AutoplayIntervalUp();
+    void AutoplayIntervalDown();
+
+    // ---- Keys and wheel ----
+
+    // A key-down on the board window (codes of keys.h). True when the key was consumed.
+    bool KeyDown(int key, bool ctrlHeld);
+    void Wheel(bool up);
 
     // Off-set of the main line into its own branch moves: the moves an AS property put in the background.
     int LineOffset() const { return (currentBranch == 0 && mainLineOffset > 0) ? mainLineOffset : 0; }
@@ -105,6 +165,9 @@ private:
     // Puts the setup entries 1..baseIndex on an emptied board.
     void PlaceSetupStones();
     bool DivergingMoveExists(int i, int off) const;
+    void StepForwardWithSound();
+    // Ends autoplay when it reached its end (or could not move).
+    void EndAutoplayWhen(bool reachedEnd);
     int NewChildSlot(int stopMove) const;
     void RestoreStoredLine(int stepTo);
 
@@ -114,6 +177,8 @@ private:
 
     MessageArea& messages_;
     UserDialogs& dialogs_;
+    NoWindowRequests noWindow_;
+    BoardRequests* requests_ = &noWindow_;
 };
 
 }  // namespace quorvel

@@ -1,5 +1,7 @@
 // Stepping along the current line: one entry forward or back, with the messages, the comment of the
 // position and the variation hints kept in step.
+#include <algorithm>
+
 #include "core/engine.h"
 
 namespace quorvel {
@@ -59,7 +61,7 @@ void Engine::StepBack() {
 }
 
 void Engine::ShowPositionComment() {
-    if (!replayMode) return;
+    if (!replayMode || deletingMoves) return;
     const int slot = CurrentMoveSlot();
     if (slot < 0 || slot >= kLineSlots) return;
     const CommentRef r = branchComments[currentBranch][slot];
@@ -87,6 +89,45 @@ void Engine::ShowPositionComment() {
     }
 }
 
-void Engine::RecountHints() { hintCount = BranchesAt(hintPosition); }
+void Engine::ForwardTen() {
+    const int steps = std::min(10, lineEnd - currentIndex);
+    for (int k = 0; k < steps; ++k) StepForward();
+}
+
+void Engine::BackTen() {
+    const int steps = std::min(10, currentIndex - baseIndex);
+    for (int k = 0; k < steps; ++k) StepBack();
+}
+
+void Engine::GoToEnd() {
+    // Stepping stops early at the move limit of trial moves; stop with it.
+    for (int before = -1; currentIndex < lineEnd && currentIndex != before;) {
+        before = currentIndex;
+        StepForward();
+    }
+}
+
+void Engine::GoToStart() {
+    while (currentIndex > baseIndex) StepBack();
+}
+
+void Engine::BackToStone(PointCode point) {
+    for (int k = currentIndex; k > baseIndex; --k) {
+        if (lineMoves[k] == point) {
+            while (currentIndex > k) StepBack();
+            return;
+        }
+    }
+}
+
+bool Engine::PassSignShown() const {
+    return currentBranch == 0 && currentIndex > baseIndex && lineMoves[currentIndex] == kPass;
+}
+
+void Engine::StepForwardWithSound() {
+    const int before = currentIndex;
+    StepForward();
+    if (settings.stoneSound && currentIndex != before) requests_->PlayStoneSound();
+}
 
 }  // namespace quorvel

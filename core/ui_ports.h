@@ -51,3 +51,64 @@ public:
 };
 
 }  // namespace quorvel
+
+namespace quorvel {
+
+// What the engine asks of the windows around the board: the main window's command state and interval box,
+// the stone sound, the hint switches, the variation chooser and the net game log window.
+class BoardRequests {
+public:
+    virtual ~BoardRequests() = default;
+    // Autoplay disables the main window's navigation menus and both toolbars while it runs.
+    virtual void SetNavigationEnabled(bool enabled) = 0;
+    // The main window's interval box shows the autoplay interval in whole seconds.
+    virtual void ShowAutoplayInterval(int seconds) = 0;
+    virtual void PlayStoneSound() = 0;
+    // The menu checks and toolbar buttons of the hint and coordinate switches follow the engine.
+    virtual void ShowSwitches(bool hintsShown, bool showXY) = 0;
+    // Shows the variation chooser modally; returns the picked point, 555 for the next move of the line, or
+    // 0 when nothing was picked.
+    virtual int ChooseVariation() = 0;
+    // Activates the net game log window when it is visible (Ctrl+Tab).
+    virtual void ActivateNetGameLog() = 0;
+};
+
+// For an engine without windows around it (the command-line tool): nothing to enable, show or play.
+class NoWindowRequests : public BoardRequests {
+public:
+    void SetNavigationEnabled(bool) override {}
+    void ShowAutoplayInterval(int) override {}
+    void PlayStoneSound() override {}
+    void ShowSwitches(bool, bool) override {}
+    int ChooseVariation() override { return 0; }
+    void ActivateNetGameLog() override {}
+};
+
+// Records every request, for tests; the variation chooser answers `chosenVariation`.
+class MemoryBoardRequests : public BoardRequests {
+public:
+    void SetNavigationEnabled(bool enabled) override { navigationEnabled = enabled; ++enableChanges; }
+    void ShowAutoplayInterval(int seconds) override { intervalShown = seconds; }
+    void PlayStoneSound() override { ++stoneSounds; }
+    void ShowSwitches(bool hints, bool xy) override {
+        hintsChecked = hints;
+        showXYChecked = xy;
+    }
+    int ChooseVariation() override {
+        ++chooserShown;
+        return chosenVariation;
+    }
+    void ActivateNetGameLog() override { ++netLogActivations; }
+
+    bool navigationEnabled = true;
+    int enableChanges = 0;
+    int intervalShown = 0;
+    int stoneSounds = 0;
+    bool hintsChecked = true;
+    bool showXYChecked = false;
+    int chooserShown = 0;
+    int chosenVariation = 0;
+    int netLogActivations = 0;
+};
+
+}  // namespace quorvel
