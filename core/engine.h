@@ -51,6 +51,9 @@ public:
 
     // The windows' side of the engine; without one, requests go nowhere.
     void SetRequests(BoardRequests& requests) { requests_ = &requests; }
+    // The clipboard written records are copied to; without one (the command-line tool) nothing is copied.
+    void SetClipboard(Clipboard& clipboard) { clipboard_ = &clipboard; }
+    Clipboard* clipboard() { return clipboard_; }
 
     // ---- Board position and rules ----
 
@@ -94,8 +97,10 @@ public:
     // Opens slot `start` of the branch table for the moves baseIndex + 1 .. currentIndex of the line.
     // False when the table is full.
     bool InsertBranchAt(int start);
-    // Command "ADD": the moves played beyond the stored line become a variation.
-    void AddTrialMovesAsVariation();
+    // The moves played beyond the stored line become a variation. False when there was nothing to add or
+    // the variation was refused; otherwise the command "ADD" goes on to write the whole record
+    // (AddVariationCommand in formats/sgf_writer.h).
+    bool AddTrialMovesAsVariation();
     // The first half of resetting a record in replay mode: empties the line, the branch table, the
     // navigation state and the position. The SGF reader's ResetRecord then reloads recordText.
     void ClearRecordForReload();
@@ -179,6 +184,7 @@ private:
     UserDialogs& dialogs_;
     NoWindowRequests noWindow_;
     BoardRequests* requests_ = &noWindow_;
+    Clipboard* clipboard_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -294,9 +294,9 @@ void Engine::RestoreStoredLine(int stepTo) {
     while (currentIndex < stepTo && currentIndex < lineEnd) StepForward();
 }
 
-void Engine::AddTrialMovesAsVariation() {
+bool Engine::AddTrialMovesAsVariation() {
     const int n = currentIndex - baseIndex;
-    if (lineEnd == 0 || n <= 0) return;
+    if (lineEnd == 0 || n <= 0) return false;
     const int off = LineOffset();
     const int a = BranchLength(currentBranch);
 
@@ -308,9 +308,11 @@ void Engine::AddTrialMovesAsVariation() {
         }
     }
 
+    bool changed = true;
     const auto refuse = [&](int stepTo) {
         RestoreStoredLine(stepTo);
         dialogs_.ShowMessage("この棋譜データを保存できません");
+        changed = false;
     };
 
     if (i > 0 && DivergingMoveExists(i, off)) {
@@ -360,6 +362,7 @@ void Engine::AddTrialMovesAsVariation() {
 
     selectedHint = 0;
     moveLimit = kNormalMoveLimit;
+    return changed;
 }
 
 void Engine::ClearRecordForReload() {

@@ -11,6 +11,7 @@ struct Settings {
     bool zarnHint = true;       // ZarnHint: variation hints shown
     bool salala = false;        // Salala: hint letters shuffled
     bool asOption = true;       // AsOption: position output carries AS
+    bool zarnStyle = false;     // ZarnStyle: records are written in the program's own inline branch layout
     bool stoneSound = false;    // StoneSound: sound on each step forward
     bool advanceMoves = false;  // AdvanceMoves: go to the end of the main line after loading
     bool noZarnNoHint = true;   // NoZarnNoHint: no letter for the next move where no branch starts

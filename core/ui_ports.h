@@ -27,6 +27,23 @@ public:
     virtual Answer AskYesNoCancel(const std::string& text) = 0;
 };
 
+// The clipboard's text.
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void SetText(const std::string& text) = 0;
+    virtual std::string Text() const = 0;
+};
+
+class MemoryClipboard : public Clipboard {
+public:
+    void SetText(const std::string& text) override { text_ = text; }
+    std::string Text() const override { return text_; }
+
+private:
+    std::string text_;
+};
+
 class MemoryMessageArea : public MessageArea {
 public:
     void SetText(const std::string& text) override { text_ = text; }

@@ -1,0 +1,287 @@
+#include "formats/sgf_writer.h"
+
+#include <algorithm>
+
+#include "core/text_codec.h"
+
+namespace quorvel {
+namespace {
+
+const char* const kCrLf = "\r\n";
+
+// A comment as it stands inside "C[...]": brackets are already full-width in stored comments; a
+// backslash of its own is escaped so that other readers do not take it for the escape of the closing
+// bracket (the second byte of a Shift-JIS character is left alone). With `flattenLines`, line breaks
+// become "___", which the reader turns back into CR LF.
+std::string CommentValue(const std::string& text, bool flattenLines) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsCp932LeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+            out += c;
+            out += text[++i];
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else if (flattenLines && c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out += "___";
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string MoveItem(bool black, PointCode p) { return std::string(black ? ";B[" : ";W[") + SgfPointText(p) + "]"; }
+
+// The game-information properties both writers add, in their order.
+struct InfoProperty {
+    const char* name;
+    const std::string GameInfo::*slot;
+};
+const InfoProperty kInfoProperties[] = {
+    {"PB", &GameInfo::blackPlayer}, {"PW", &GameInfo::whitePlayer}, {"BR", &GameInfo::blackRank},
+    {"WR", &GameInfo::whiteRank},   {"KM", &GameInfo::komi},        {"DT", &GameInfo::date},
+    {"GN", &GameInfo::gameName},    {"PC", &GameInfo::place},       {"HA", &GameInfo::handicap},
+};
+
+bool Present(const std::string& value) { return value != kUnknown && !value.empty(); }
+
+class RecordWriter {
+public:
+    explicit RecordWriter(const Engine& e) : e_(e) {}
+
+    std::string Write() {
+        std::string& out = out_;
+        const bool nested = !e_.settings.zarnStyle && e_.branchCount > 0;
+        const int topLevel = e_.mainLineOffset;  // place of an alternative to the first move
+        if (nested) {
+            bool alternative = false;
+            for (int j = 1; j <= e_.branchCount; ++j) alternative |= OriginPlace(e_.branchOrigin[j]) == topLevel;
+            if (alternative) out += "(";
+            WriteNested(0);
+            out += ")";
+            for (int k = lastWritten_ + 1; k <= e_.branchCount && OriginPlace(e_.branchOrigin[k]) == topLevel;
+                 k = lastWritten_ + 1) {
+                out += "\r\n\r\n(";
+                WriteNested(k);
+                out += ")";
+            }
+            if (alternative) out += ")";
+        } else {
+            WriteInline(0);
+            out += ")";
+            for (int k = lastWritten_ + 1; k <= e_.branchCount && OriginPlace(e_.branchOrigin[k]) == topLevel;
+                 k = lastWritten_ + 1) {
+                out += "\r\n\r\n(";
+                WriteInline(k);
+                out += ")";
+            }
+        }
+        return out;
+    }
+
+private:
+    int Offset(int b) const { return b == 0 ? e_.mainLineOffset : 0; }
+    int LastMove(int b) const { return Offset(b) + e_.BranchLength(b); }
+    bool HasChildAt(int b, int i) const {
+        for (int j = 1; j <= e_.branchCount; ++j) {
+            if (OriginPlace(e_.branchOrigin[j]) == b * 1000 + i) return true;
+        }
+        return false;
+    }
+
+    void WriteMove(int b, int i) {
+        const int a = Offset(b);
+        const bool blackFirst = HeaderBlackFirst(e_.branchMoves[b][0]);
+        const bool odd = (i - a) % 2 == 1;
+        out_ += MoveItem(odd == blackFirst, e_.branchMoves[b][i]);
+        const CommentRef& r = e_.branchComments[b][i];
+        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), true) + "]";
+    }
+
+    void WriteInline(int b) {
+        lastWritten_ = std::max(lastWritten_, b);
+        const int last = LastMove(b);
+        int counter = 0;
+        for (int i = Offset(b) + 1; i <= last; ++i) {
+            WriteMove(b, i);
+            ++counter;
+            bool first = true;
+            for (int j = lastWritten_ + 1; j <= e_.branchCount; ++j) {
+                if (OriginPlace(e_.branchOrigin[j]) != b * 1000 + i) continue;
+                if (first) out_ += kCrLf;
+                first = false;
+                out_ += "(";
+                WriteInline(j);
+                out_ += ")";
+                out_ += kCrLf;
+                counter = 0;
+            }
+            if (counter == 10 && i != last) {
+                out_ += kCrLf;
+                counter = 0;
+            }
+        }
+    }
+
+    void WriteNested(int b) {
+        lastWritten_ = std::max(lastWritten_, b);
+        const int a = Offset(b);
+        const int last = LastMove(b);
+        int counter = 0;
+        for (int i = a + 1; i <= last; ++i) {
+            WriteMove(b, i);
+            ++counter;
+            // A continuation group opens where variations leave the line; none after the last move, where
+            // it would stay empty ("()" is no valid SGF).
+            if (i != last && HasChildAt(b, i)) {
+                out_ += "\r\n(";
+                counter = 0;
+            }
+            if (counter == 10 && i != last) {
+                out_ += kCrLf;
+                counter = 0;
+            }
+        }
+        for (int j = last; j >= a + 1; --j) {
+            bool first = true;
+            for (int k = 1; k <= e_.branchCount; ++k) {
+                if (OriginPlace(e_.branchOrigin[k]) != b * 1000 + j) continue;
+                out_ += (first && j != last) ? ")\r\n(" : "\r\n(";
+                first = false;
+                WriteNested(k);
+                out_ += ")\r\n";
+            }
+        }
+    }
+
+    const Engine& e_;
+    std::string out_;
+    int lastWritten_ = 0;
+};
+
+}  // namespace
+
+void CompleteHeaderText(Engine& e) {
+    std::string& head = e.headerText;
+    if (head.find("SZ[") == std::string::npos) {
+        const std::size_t open = head.find("(;");
+        const std::string rest = open == std::string::npos ? head : head.substr(open + 2);
+        head = "(;SZ[" + std::to_string(e.boardSize) + "]" + rest;
+    }
+    for (const InfoProperty& p : kInfoProperties) {
+        const std::string& value = e.info.*p.slot;
+        if (Present(value) && head.find(std::string(p.name) + "[") == std::string::npos) {
+            head += std::string(kCrLf) + p.name + "[" + value + "]";
+        }
+    }
+}
+
+std::string WholeRecordText(Engine& e) {
+    CompleteHeaderText(e);
+    std::string text = e.headerText + kCrLf;
+    if (e.gameComment != kNoComment) text += "GC[" + CommentValue(e.gameComment, true) + "]" + kCrLf;
+    return text + RecordWriter(e).Write();
+}
+
+std::string StartMarksText(const Engine& e) {
+    static const char* const kNames[] = {"SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"};
+    std::string lists[8];
+    for (PointCode p = MakePoint(1, 1); p <= MakePoint(19, 19); ++p) {
+        const int kind = e.markGrid[p] % 1000;
+        if (PointRow(p) < 1 || PointRow(p) > 19 || kind <= 0) continue;
+        if (kind <= 7) {
+            lists[kind - 1] += "[" + SgfPointText(p) + "]";
+        } else if (kind >= 9 && kind <= 15) {
+            lists[7] += "[" + SgfPointText(p) + ":" + static_cast<char>('A' + kind - 9) + "]";
+        }
+    }
+    std::string out;
+    for (int k = 0; k < 8; ++k) {
+        if (!lists[k].empty()) out += std::string(kCrLf) + kNames[k] + lists[k];
+    }
+    return out;
+}
+
+std::string CurrentLineText(const Engine& e) {
+    if (e.currentIndex == 0) return std::string();
+    const bool asOption = e.replayMode && e.settings.asOption;
+    const int n = asOption ? e.loadedBaseCount : e.baseIndex;
+
+    std::string text = "(;GM[1]FF[1]SZ[" + std::to_string(e.boardSize) + "]";
+    if (e.currentIndex == e.baseIndex && !e.blackFirst) text += "NE[W]";
+    if (asOption && e.loadedBaseCount < e.baseIndex) text += "AS[" + std::to_string(e.baseIndex) + ",1]";
+    for (const InfoProperty& p : kInfoProperties) {
+        const std::string& value = e.info.*p.slot;
+        if (Present(value)) text += std::string(kCrLf) + p.name + "[" + value + "]";
+    }
+
+    if (e.baseIndex > 0) {
+        std::string black;
+        std::string white;
+        for (int k = n; k >= 1; --k) {
+            const PointCode p = e.lineMoves[k];
+            if (e.replayMode && !e.settings.asOption) {
+                bool capturedLater = false;
+                for (int c : e.captureLog) {
+                    capturedLater |= CapturePoint(c) == p && CaptureEntryIndex(c) > k;
+                }
+                if (p == kPass || capturedLater) continue;
+            }
+            int colour;
+            if (e.replayMode && (e.mainLineOffset > 0 || k > e.setupCount)) {
+                // Moves in the background (hidden by AS, or played before a variation) have the colour they
+                // were played with, which the board shows; the setup list only holds the AB/AW stones.
+                colour = e.board[p];
+            } else {
+                const int stone = e.replayMode ? e.setupList[k] : e.editSetupList[k];
+                colour = StoneColour(stone) == kBlack ? kBlack : kWhite;
+            }
+            if (p == kPass || (colour != kBlack && colour != kWhite)) continue;
+            (colour == kBlack ? black : white) += "[" + SgfPointText(p) + "]";
+        }
+        if (!black.empty()) text += std::string(kCrLf) + "AB" + black;
+        if (!white.empty()) text += std::string(kCrLf) + "AW" + white;
+        text += StartMarksText(e);
+    }
+
+    if (e.baseIndex < e.currentIndex) {
+        const bool firstBlack = asOption ? HeaderBlackFirst(e.branchMoves[0][0]) : e.blackFirst != 0;
+        const int c = e.replayMode ? e.LineOffset() : 0;
+        std::string moves;
+        for (int k = n + 1; k <= e.currentIndex; ++k) {
+            const bool odd = (k - n) % 2 == 1;
+            moves += MoveItem(odd == firstBlack, e.lineMoves[k]);
+            if (e.replayMode && k > e.baseIndex) {
+                const int slot = c + k - e.baseIndex;
+                if (slot < kLineSlots && e.branchComments[e.currentBranch][slot].IsSet()) {
+                    moves += "C[" + CommentValue(e.CommentText(e.branchComments[e.currentBranch][slot]), false) + "]";
+                }
+            }
+            if ((k - n) % 10 == 0) moves += kCrLf;
+        }
+        text += kCrLf + moves;
+    }
+    return text + ")";
+}
+
+void WriteWholeRecord(Engine& e, bool toClipboard) {
+    const std::string text = WholeRecordText(e);
+    e.messages().SetText(text);
+    if (toClipboard && e.clipboard()) e.clipboard()->SetText(text);
+}
+
+void WriteCurrentLine(Engine& e, bool toClipboard) {
+    const std::string text = CurrentLineText(e);
+    if (text.empty()) return;
+    e.messages().SetText(text);
+    if (toClipboard && e.clipboard()) e.clipboard()->SetText(text);
+}
+
+void AddVariationCommand(Engine& e) {
+    if (e.AddTrialMovesAsVariation()) WriteWholeRecord(e, true);
+}
+
+}  // namespace quorvel
