@@ -1,0 +1,123 @@
+#include "formats/nested_variations.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace quorvel {
+namespace {
+
+constexpr int kNestedBranchLimit = 74;
+
+struct Branch {
+    int parent = 0;
+    int move = 0;  // the branch replaces move `move` + 1 of its parent
+    bool blackFirst = true;
+    std::vector<int> moves;                // 1-based in the table; 0-based here
+    std::vector<CommentRef> comments;      // [0] before the first move, then one per move
+    bool dead = false;
+};
+
+}  // namespace
+
+void MergeNestedVariations(Engine& e) {
+    const int count = std::min(e.branchCount, kNestedBranchLimit);
+
+    std::vector<Branch> table(count + 1);
+    for (int b = 0; b <= count; ++b) {
+        Branch& br = table[b];
+        const int header = e.branchMoves[b][0];
+        const int length = HeaderLength(header);
+        br.parent = b == 0 ? -1 : OriginParent(e.branchOrigin[b]);
+        br.move = b == 0 ? 0 : OriginMove(e.branchOrigin[b]);
+        br.blackFirst = HeaderBlackFirst(header);
+        br.moves.assign(e.branchMoves[b].begin() + 1, e.branchMoves[b].begin() + 1 + length);
+        br.comments.assign(e.branchComments[b].begin(), e.branchComments[b].begin() + 1 + length);
+    }
+    // What the line of each branch can hold, counted from the entries before the branch.
+    const auto capacity = [&](int b) {
+        int base = e.setupCount;
+        for (int k = b; k > 0; k = table[k].parent) base += table[k].move;
+        return std::max(kMaxLineEntries - base, 0);
+    };
+
+    // The continuation of each parent: its child with the lowest index, alternatives to the very first
+    // move of the record excepted.
+    std::vector<int> continuation(count + 1, 0);
+    for (int c = 1; c <= count; ++c) {
+        const int p = table[c].parent;
+        if (p == 0 && table[c].move == 0) continue;
+        if (continuation[p] == 0) continuation[p] = c;
+    }
+
+    // Highest index first, so that a continuation has taken in its own continuation before it is merged.
+    for (int c = count; c >= 1; --c) {
+        const int p = table[c].parent;
+        if (continuation[p] != c) continue;
+        Branch& parent = table[p];
+        Branch& child = table[c];
+        const int former = static_cast<int>(parent.moves.size());
+        const int room = std::max(capacity(p) - former, 0);
+        const int taken = std::min(static_cast<int>(child.moves.size()), room);
+        parent.moves.insert(parent.moves.end(), child.moves.begin(), child.moves.begin() + taken);
+        parent.comments.insert(parent.comments.end(), child.comments.begin() + 1, child.comments.begin() + 1 + taken);
+        for (int g = 1; g <= count; ++g) {
+            if (table[g].dead || table[g].parent != c) continue;
+            // A branch that started at a move that did not fit is dropped with everything below it.
+            if (table[g].move > taken) {
+                table[g].dead = true;
+                continue;
+            }
+            table[g].parent = p;
+            table[g].move += former;
+        }
+        child.dead = true;
+    }
+    // Branches below a dropped one go too; parents come before their children in the table.
+    for (int b = 1; b <= count; ++b) {
+        if (!table[b].dead && table[table[b].parent].dead) table[b].dead = true;
+    }
+
+    // Depth-first numbering from the main line: each branch's moves from first to last, the children at
+    // a move in table order, a child's subtree before the walk goes on. The depth is at most 74, so the
+    // walk may recurse.
+    std::vector<std::vector<int>> children(count + 1);
+    for (int c = 1; c <= count; ++c) {
+        if (!table[c].dead) children[table[c].parent].push_back(c);
+    }
+    for (std::vector<int>& list : children) {
+        std::stable_sort(list.begin(), list.end(), [&](int a, int b) { return table[a].move < table[b].move; });
+    }
+    std::vector<int> order;  // old index by new index
+    std::vector<int> depthOf(count + 1, 0);
+    const auto walk = [&](const auto& self, int b) -> void {
+        for (int c : children[b]) {
+            depthOf[c] = depthOf[b] + 1;
+            order.push_back(c);
+            self(self, c);
+        }
+    };
+    order.push_back(0);
+    walk(walk, 0);
+
+    std::vector<int> newIndex(count + 1, -1);
+    for (int n = 0; n < static_cast<int>(order.size()); ++n) newIndex[order[n]] = n;
+    std::vector<int> baseOf(count + 1, e.setupCount);
+    for (int n = 0; n < static_cast<int>(order.size()); ++n) {
+        const int old = order[n];
+        const Branch& br = table[old];
+        const int length = static_cast<int>(br.moves.size());
+        LineArray& moves = e.branchMoves[n];
+        moves.fill(0);
+        moves[0] = MakeHeader(depthOf[old], br.blackFirst ? kBlack : kWhite, length);
+        std::copy(br.moves.begin(), br.moves.end(), moves.begin() + 1);
+        CommentArray& comments = e.branchComments[n];
+        comments.fill(CommentRef{});
+        std::copy(br.comments.begin(), br.comments.end(), comments.begin());
+        if (n == 0) continue;
+        baseOf[old] = baseOf[br.parent] + br.move;
+        e.branchOrigin[n] = MakeOrigin(baseOf[old], newIndex[br.parent], br.move);
+    }
+    e.branchCount = static_cast<int>(order.size()) - 1;
+}
+
+}  // namespace quorvel

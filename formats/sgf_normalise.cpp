@@ -1,0 +1,216 @@
+#include "formats/sgf_normalise.h"
+
+#include "formats/sgf_scan.h"
+
+namespace quorvel {
+namespace {
+
+using sgf::kNone;
+
+bool EndsWith(const std::string& s, std::string_view tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Steps 1 to 4 of the normalisation in one pass. The steps are defined as whole-text replacements done
+// one after the other; each later replacement sees the text the earlier ones produced. Here the earlier
+// ones run on the input as it streams past and the later ones on the tail of the output, which gives the
+// same text at the cost of one pass:
+// - "___" and "//" become CR LF (they are disjoint, so one left-to-right pass does both);
+// - "B" CR LF "[", "W" CR LF "[", "C[" CR LF and CR LF "]" lose their line break; none of these can make
+//   or break a match of another, and "C[" CR LF CR LF loses only one line break, as a single pass would;
+// - the first "GC[" becomes "C[", then the first "TB[" and the first "TW[" lose their names.
+class LineBreakPass {
+public:
+    explicit LineBreakPass(std::string_view in) : in_(in) { out_.reserve(in.size() + 16); }
+
+    std::string Run() {
+        std::size_t i = 0;
+        while (i < in_.size()) {
+            const std::size_t next = sgf::FindAnyOf(in_, "_/[]\n", i);
+            if (next == kNone) {
+                out_.append(in_.substr(i));
+                break;
+            }
+            out_.append(in_.substr(i, next - i));
+            i = next;
+            if (in_.compare(i, 3, "___") == 0) {
+                Push('\r');
+                Push('\n');
+                i += 3;
+            } else if (in_.compare(i, 2, "//") == 0) {
+                Push('\r');
+                Push('\n');
+                i += 2;
+            } else {
+                Push(in_[i]);
+                i += 1;
+            }
+        }
+        return std::move(out_);
+    }
+
+private:
+    void Push(char c) {
+        out_ += c;
+        if (c == '[') {
+            if (EndsWith(out_, "B\r\n[") || EndsWith(out_, "W\r\n[")) out_.erase(out_.size() - 3, 2);
+            if (!gcDone_ && EndsWith(out_, "GC[")) {
+                out_.erase(out_.size() - 3, 1);
+                gcDone_ = true;
+            }
+            if (!tbDone_ && EndsWith(out_, "TB[")) {
+                out_.erase(out_.size() - 3, 2);
+                tbDone_ = true;
+            }
+            // Also right after "TB" went: the later replacement sees the text the earlier one left.
+            if (!twDone_ && EndsWith(out_, "TW[")) {
+                out_.erase(out_.size() - 3, 2);
+                twDone_ = true;
+            }
+        } else if (c == '\n') {
+            if (EndsWith(out_, "C[\r\n") && out_.size() - 4 >= commentBarrier_) {
+                out_.erase(out_.size() - 2, 2);
+                commentBarrier_ = out_.size();
+            }
+        } else if (c == ']') {
+            if (EndsWith(out_, "\r\n]")) out_.erase(out_.size() - 3, 2);
+        }
+    }
+
+    std::string_view in_;
+    std::string out_;
+    bool gcDone_ = false;
+    bool tbDone_ = false;
+    bool twDone_ = false;
+    // A "C[" CR LF match may not start before here: the replacement does not look at its own output again.
+    std::size_t commentBarrier_ = 0;
+};
+
+// Blanks that may stand between a comment's last bracket and the next node.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool StructureFollows(std::string_view t, std::size_t p) {
+    while (p < t.size() && IsBlank(t[p])) ++p;
+    return p == t.size() || t[p] == ';' || t[p] == '(' || t[p] == ')';
+}
+
+// The next "]" at or after `from` (a character boundary) that can close a comment, before `limit`.
+std::size_t NextCommentBracket(std::string_view t, std::size_t from, std::size_t limit) {
+    std::size_t boundary = from;
+    for (std::size_t p = sgf::FindAnyOf(t, "]\\", boundary, limit); p != kNone;
+         p = sgf::FindAnyOf(t, "]\\", boundary, limit)) {
+        if (sgf::IsSecondByte(t, boundary, p)) {
+            boundary = p + 1;
+            continue;
+        }
+        if (t[p] == ']') return p;
+        // A backslash escapes a bracket or a backslash after it.
+        const char next = p + 1 < t.size() ? t[p + 1] : '\0';
+        if (next == ']' && StructureFollows(t, p + 2)) return p + 1 < limit ? p + 1 : kNone;
+        boundary = (next == ']' || next == '\\') ? p + 2 : p + 1;
+    }
+    return kNone;
+}
+
+// The next "[" at or after `from` (a character boundary) that is a character of its own.
+std::size_t NextOpenBracket(std::string_view t, std::size_t from) {
+    std::size_t boundary = from;
+    for (std::size_t p = sgf::FindByte(t, '[', boundary); p != kNone; p = sgf::FindByte(t, '[', boundary)) {
+        if (!sgf::IsSecondByte(t, boundary, p)) return p;
+        boundary = p + 1;
+    }
+    return kNone;
+}
+
+}  // namespace
+
+namespace sgf {
+
+std::size_t FindCommentEnd(std::string_view t, std::size_t valueStart) {
+    std::size_t end = NextCommentBracket(t, valueStart, kNone);
+    if (end == kNone) return kNone;
+    const std::size_t open = NextOpenBracket(t, end + 1);
+    for (std::size_t more = NextCommentBracket(t, end + 1, open); more != kNone;
+         more = NextCommentBracket(t, end + 1, open)) {
+        end = more;
+    }
+    return end;
+}
+
+void AppendProtectedComment(std::string& out, std::string_view c) {
+    std::size_t boundary = 0;
+    while (boundary < c.size()) {
+        const std::size_t p = FindAnyOf(c, "()[];\\", boundary);
+        if (p == kNone) {
+            out.append(c.substr(boundary));
+            return;
+        }
+        if (IsSecondByte(c, boundary, p)) {
+            out.append(c.substr(boundary, p + 1 - boundary));
+            boundary = p + 1;
+            continue;
+        }
+        out.append(c.substr(boundary, p - boundary));
+        char ch = c[p];
+        boundary = p + 1;
+        if (ch == '\\' && p + 1 < c.size() && std::string_view("()[];\\").find(c[p + 1]) != kNone) {
+            ch = c[p + 1];
+            boundary = p + 2;
+            if (ch == '\\') {
+                out += '\\';
+                continue;
+            }
+        }
+        switch (ch) {
+            case '(': out += "（"; break;
+            case ')': out += "）"; break;
+            case ';': out += "；"; break;
+            case '[': out += "［"; break;
+            case ']': out += "］"; break;
+            default: out += ch;
+        }
+    }
+}
+
+}  // namespace sgf
+
+std::string NormaliseRecordText(std::string_view text) {
+    // Steps 1-4.
+    const std::string copy = LineBreakPass(text).Run();
+
+    // Step 5: the first ";" opens the root node.
+    const std::size_t root = sgf::FindByte(copy, ';', 0);
+    if (root == kNone) return copy;
+
+    // Step 7: every comment is protected, the root's too: a ";" or "(" in a root comment from another
+    // program would otherwise be taken for the first move node.
+    const std::string_view t = copy;
+    std::string out;
+    out.reserve(copy.size() + copy.size() / 16 + 16);
+    std::size_t p = root + 1;
+    out.append(t.substr(0, p));
+    while (p < t.size()) {
+        const std::size_t c = sgf::FindProperty(t, "C", p);
+        if (c == kNone) break;
+        const std::size_t end = sgf::FindCommentEnd(t, c + 2);
+        if (end == kNone) break;
+        out.append(t.substr(p, c + 2 - p));
+        sgf::AppendProtectedComment(out, t.substr(c + 2, end - (c + 2)));
+        out += ']';
+        p = end + 1;
+    }
+    if (p < t.size()) out.append(t.substr(p));
+
+    // Steps 5-6: the next ";" opens the first node after the root. When that node holds the setup stones
+    // (the first "AB[", or "AW[" without one), it is merged into the root. Setup stones further on do not
+    // merge it: that would turn the first move into a root property and lose it.
+    const std::size_t second = sgf::FindByte(out, ';', root + 1);
+    if (second == kNone) return out;
+    const std::size_t third = sgf::FindByte(out, ';', second + 1);
+    std::size_t setup = sgf::FindText(out, "AB[", 0, third);
+    if (setup == kNone) setup = sgf::FindText(out, "AW[", 0, third);
+    if (setup != kNone && setup > second) out.erase(second, 1);
+    return out;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,688 @@
+#include "formats/sgf_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "formats/game_summary.h"
+#include "formats/nested_variations.h"
+#include "formats/sgf_normalise.h"
+#include "formats/sgf_scan.h"
+
+namespace quorvel {
+namespace {
+
+using sgf::kNone;
+
+// Where a slot of the branch table that could not be stored would have been.
+constexpr int kDropped = -1;
+
+// A decimal number: an optional sign and digits, nothing else.
+std::optional<int> ParseDecimal(std::string_view s) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+    if (i == s.size() || s.size() - i > 9) return std::nullopt;
+    int value = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') return std::nullopt;
+        value = value * 10 + (s[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+// ---- First occurrences of the root properties ----
+
+enum RootName {
+    kSZ, kAB, kAW, kSQ, kST, kCR, kRT, kTR, kLO, kMA, kLB, kPB, kPW, kBR, kWR, kHA, kDT, kRE, kKM, kPC, kEV, kGN,
+    kRO, kTM, kOP, kOM, kNE, kGO, kAS, kRootNameCount
+};
+constexpr const char* kRootNames[kRootNameCount] = {"SZ", "AB", "AW", "SQ", "ST", "CR", "RT", "TR", "LO", "MA",
+                                                    "LB", "PB", "PW", "BR", "WR", "HA", "DT", "RE", "KM", "PC",
+                                                    "EV", "GN", "RO", "TM", "OP", "OM", "NE", "GO", "AS"};
+
+// The position of the first "XX[" of every root property name, found in one pass over the brackets of
+// the text instead of one search of the whole text per name.
+struct RootProperties {
+    std::array<std::size_t, kRootNameCount> at;
+
+    explicit RootProperties(std::string_view t) {
+        at.fill(kNone);
+        int missing = kRootNameCount;
+        for (std::size_t p = sgf::FindByte(t, '[', 2); p != kNone && missing > 0; p = sgf::FindByte(t, '[', p + 1)) {
+            for (int n = 0; n < kRootNameCount; ++n) {
+                if (at[n] == kNone && t[p - 2] == kRootNames[n][0] && t[p - 1] == kRootNames[n][1]) {
+                    at[n] = p - 2;
+                    --missing;
+                    break;
+                }
+            }
+        }
+    }
+
+    // The value of the first occurrence of a name: from after "[" to the next "]"; nullopt when the
+    // property is missing, has no end or is empty.
+    std::optional<std::string_view> Value(std::string_view t, RootName n) const {
+        if (at[n] == kNone) return std::nullopt;
+        const std::size_t start = at[n] + 3;
+        const std::size_t end = sgf::FindValueEnd(t, start);
+        if (end == kNone || end == start) return std::nullopt;
+        return t.substr(start, end - start);
+    }
+};
+
+// ---- Root properties ----
+
+int SizeFromValue(std::optional<std::string_view> v) {
+    if (v == "13") return 13;
+    if (v == "9") return 9;
+    if (v == "7") return 7;
+    if (v == "6") return 6;
+    return 19;
+}
+
+void ReadSetupList(Engine& e, std::string_view t, std::size_t at, int colour) {
+    if (at == kNone) return;
+    std::size_t p = at + 2;
+    while (p + 3 < t.size() && t[p] == '[' && t[p + 3] == ']') {
+        const PointCode point = SgfLettersToPoint(t[p + 1], t[p + 2], e.boardSize);
+        if (point != kPass && e.setupCount < kMaxLineEntries) {
+            const int k = ++e.setupCount;
+            e.lineMoves[k] = point;
+            e.board[point] = colour;
+            e.setupList[k] = MakeStone(colour, point);
+        }
+        p += 4;
+        if (p >= t.size() || t[p] == ')') break;
+        if (t[p] != '[') p += 1;  // one separator byte between items
+    }
+}
+
+void ReadMarks(Engine& e, std::string_view t, std::size_t at, int kind) {
+    if (at == kNone) return;
+    for (std::size_t p = at + 2; p + 3 < t.size() && t[p] == '[' && t[p + 3] == ']'; p += 4) {
+        const PointCode point = SgfLettersToPoint(t[p + 1], t[p + 2], e.boardSize);
+        if (point != kPass) e.markGrid[point] = kind + 1000 * e.board[point];
+    }
+}
+
+// Labels "[xy:L]": only the letters A to G have a mark kind (9 to 15).
+void ReadLabels(Engine& e, std::string_view t, std::size_t at) {
+    if (at == kNone) return;
+    for (std::size_t p = at + 2; p + 5 < t.size() && t[p] == '[' && t[p + 5] == ']'; p += 6) {
+        const PointCode point = SgfLettersToPoint(t[p + 1], t[p + 2], e.boardSize);
+        const int kind = static_cast<unsigned char>(t[p + 4]) - 56;
+        if (point != kPass && kind >= 9 && kind <= 15) e.markGrid[point] = kind + 1000 * e.board[point];
+    }
+}
+
+std::string HandicapText(int n) {
+    if (n == 1) return "定 先";
+    if (n < 2 || n > 29) return "互 先";
+    return std::to_string(n) + " 子局";
+}
+
+std::string ResultText(std::string_view v) {
+    const auto at = [&v](std::size_t i) { return i < v.size() ? v[i] : '\0'; };
+    if (at(0) == '-') return "勝負不明";
+    if (at(0) == '0') return "持碁";
+    if (at(0) == 'B' && at(1) == 'W') return "持碁";
+    if (at(0) == 'B' && at(2) == 'R') return "黒中押勝";
+    if (at(0) == 'W' && at(2) == 'R') return "白中押勝";
+    if (at(0) != 'B' && at(0) != 'W') return std::string(v);
+    std::string margin;
+    const std::string_view rest = v.size() > 2 ? v.substr(2) : std::string_view();
+    if (at(2) == '0') {
+        margin = "半目";
+    } else if (const std::size_t dot = rest.find('.'); dot != std::string_view::npos) {
+        margin = std::string(rest.substr(0, dot)) + " 目半";
+    } else {
+        margin = std::string(rest) + " 目";
+    }
+    return (at(0) == 'B' ? "黒 " : "白 ") + margin + "勝";
+}
+
+std::string DateText(std::string_view v) {
+    if (v.size() <= 10) return std::string(v);
+    return std::string(v.substr(0, v[8] == ' ' ? 9 : 11));
+}
+
+void SetSlot(std::string& slot, std::optional<std::string_view> v) {
+    if (v) slot = std::string(*v);
+}
+
+// Where a text's first "C[" of the root comment stands and where its "]" is; nullopt when the root has
+// no comment.
+struct Span {
+    std::size_t start = 0;  // "C["
+    std::size_t end = 0;    // one past the closing "]"
+};
+
+std::optional<Span> FindRootComment(std::string_view t, const RootProperties& root) {
+    // Start six bytes into "PC[" (or "KM["), so that the "C[" of "PC[" is not taken.
+    std::size_t from = 2;
+    if (root.at[kPC] != kNone) {
+        from = root.at[kPC] + 6;
+    } else if (root.at[kKM] != kNone) {
+        from = root.at[kKM] + 6;
+    }
+    const std::size_t c = sgf::FindProperty(t, "C", from);
+    if (c == kNone) return std::nullopt;
+    // It is the root's only when the first moves of both colours come after it.
+    const std::size_t black = sgf::FindText(t, ";B[", 0);
+    const std::size_t white = sgf::FindText(t, ";W[", 0);
+    if (black == kNone || white == kNone || c > black || c > white) return std::nullopt;
+    // The normalisation protected it, so its first "]" is its end.
+    const std::size_t end = sgf::FindValueEnd(t, c + 2);
+    if (end == kNone || end == c + 2) return std::nullopt;
+    return Span{c, end + 1};
+}
+
+// ---- The move tree ----
+
+// Reads the move tree from recordText into the branch table. parseOffset is `pos_`: the rest of the
+// text is never copied, and every search looks only as far as the point it is compared with.
+class MoveTreeReader {
+public:
+    MoveTreeReader(Engine& e, std::string_view t)
+        : e_(e), t_(t), semicolon_(t, ';'), close_(t, ')'), black_(t, "B"), white_(t, "W") {
+        setupStones_ = e.setupCount;
+    }
+
+    void Read() {
+        e_.branchOrigin[0] = MakeOrigin(setupStones_, 0, 0);
+        // The root node.
+        const std::size_t root = sgf::FindByte(t_, ';', 0);
+        if (root == kNone) return;
+        pos_ = root + 1;
+        standardNesting_ = UsesStandardNesting();
+
+        std::size_t first = semicolon_.From(pos_);
+        if (first == kNone) {
+            SetHeaderText(t_.size());
+            return;
+        }
+        const std::size_t open = sgf::FindText(t_, "(;", pos_, first);
+        if (open != kNone) first = open;
+        pos_ = first;
+        SetHeaderText(pos_);
+
+        ReadBranch(0, 0);
+        e_.blackFirst = HeaderBlackFirst(e_.branchMoves[0][0]) ? 1 : 0;
+
+        // Further trees and top-level alternatives: each an alternative to the first move.
+        for (std::size_t open2 = sgf::FindText(t_, "(;", pos_); open2 != kNone;
+             open2 = sgf::FindText(t_, "(;", pos_)) {
+            pos_ = open2 + 2;
+            ReadBranch(NewBranch(MakeOrigin(setupStones_, 0, 0), 0), 1);
+        }
+        if (standardNesting_) MergeNestedVariations(e_);
+        for (int k = 1; k <= e_.BranchLength(0) && setupStones_ + k <= kMaxLineEntries; ++k) {
+            e_.lineMoves[setupStones_ + k] = e_.branchMoves[0][k];
+        }
+    }
+
+    void SetRootComment(std::optional<Span> span) { rootComment_ = span; }
+
+    // With an AS property the first main-line moves are background entries; they stay in headerText as
+    // they were written, up to the end of the last hidden move's node.
+    void ExtendHeaderTextOverHiddenMoves() {
+        const int hidden = e_.mainLineOffset;
+        if (hidden <= 0 || hidden >= static_cast<int>(mainMoveEnd_.size())) return;
+        SetHeaderText(mainMoveEnd_[hidden]);
+    }
+
+private:
+    // Standard nesting closes a variation right before its parent: "))", also with blanks between.
+    bool UsesStandardNesting() const {
+        for (std::size_t p = sgf::FindByte(t_, ')', 0); p != kNone; p = sgf::FindByte(t_, ')', p + 1)) {
+            std::size_t q = p + 1;
+            while (q < t_.size() && (t_[q] == '\r' || t_[q] == '\n' || t_[q] == ' ' || t_[q] == '\t')) ++q;
+            if (q < t_.size() && t_[q] == ')') return true;
+        }
+        return false;
+    }
+
+    // headerText: the text before the first move node, without the root comment.
+    void SetHeaderText(std::size_t end) {
+        headerEnd_ = end;
+        std::string header(t_.substr(0, end));
+        if (rootComment_ && rootComment_->end <= end) {
+            header.erase(rootComment_->start, rootComment_->end - rootComment_->start);
+        }
+        e_.headerText = std::move(header);
+    }
+
+    // A new slot of the branch table, or kDropped when the table is full: further branches are read but
+    // not kept, so that no slot ever holds the moves of two branches.
+    int NewBranch(int origin, int depth) {
+        if (e_.branchCount >= kLastBranch) return kDropped;
+        const int b = ++e_.branchCount;
+        e_.branchOrigin[b] = origin;
+        e_.branchMoves[b].fill(0);
+        e_.branchMoves[b][0] = MakeHeader(depth, kBlack, 0);
+        e_.branchComments[b].fill(CommentRef{});
+        return b;
+    }
+
+    CommentRef StoreCommentAt(std::size_t valueStart, std::size_t end) {
+        return e_.AppendComment(std::string(t_.substr(valueStart, end - valueStart)));
+    }
+
+    // A comment "C[" before `limit`: its text goes to the pool and the rest is cut after its "]".
+    CommentRef ReadComment(std::size_t limit) {
+        const std::size_t c = sgf::FindProperty(t_, "C", pos_, limit);
+        if (c == kNone) return CommentRef{};
+        std::size_t end = sgf::FindValueEnd(t_, c + 2);
+        if (end == kNone) end = t_.size();
+        const CommentRef r = StoreCommentAt(c + 2, end);
+        pos_ = std::min(end + 1, t_.size());
+        return r;
+    }
+
+    std::size_t NodeEnd() {
+        const std::size_t semi = semicolon_.From(pos_);
+        const std::size_t close = close_.From(pos_);
+        return std::min(semi, close);
+    }
+
+    struct Frame {
+        int branch;  // kDropped for a branch that is read but not kept
+        int depth;
+        int base;      // entries before the branch's first move
+        int capacity;  // moves the branch can keep
+        bool blackFirst;
+        int moves = 0;   // moves read
+        int stored = 0;  // moves kept
+        bool afterMove = false;
+    };
+
+    Frame StartBranch(int b, int depth) {
+        Frame f{b, depth, 0, 0, true};
+        f.base = b == 0 ? setupStones_ : (b == kDropped ? kMaxLineEntries : OriginBase(e_.branchOrigin[b]));
+        f.capacity = std::max(kMaxLineEntries - f.base, 0);
+        const std::size_t black = black_.From(pos_);
+        const std::size_t white = sgf::FindProperty(t_, "W", pos_, black);
+        f.blackFirst = !(white != kNone && (black == kNone || white < black));
+        if (b != kDropped) e_.branchMoves[b][0] = MakeHeader(depth, f.blackFirst ? kBlack : kWhite, 0);
+        return f;
+    }
+
+    // Reads branch b and, without recursion, every branch nested in it.
+    void ReadBranch(int b, int depth) {
+        std::vector<Frame> stack;
+        stack.push_back(StartBranch(b, depth));
+        while (!stack.empty()) {
+            Frame& f = stack.back();
+            if (!f.afterMove) {
+                if (!ReadMove(f)) {
+                    FinishBranch(f);
+                    stack.pop_back();
+                    continue;
+                }
+                f.afterMove = true;
+            }
+            // Sub-branches after this move: each "(" before the next ";" and ")".
+            const std::size_t open = sgf::FindByte(t_, '(', pos_, NodeEnd());
+            if (open != kNone) {
+                int child = kDropped;
+                if (f.branch != kDropped && f.stored == f.moves && f.base + f.stored < kMaxLineEntries) {
+                    child = NewBranch(MakeOrigin(f.base + f.stored, f.branch, f.stored), f.depth + 1);
+                }
+                const int childDepth = f.depth + 1;
+                pos_ = open;
+                stack.push_back(StartBranch(child, childDepth));
+                continue;
+            }
+            f.afterMove = false;
+            const std::size_t semi = semicolon_.From(pos_);
+            const std::size_t close = close_.From(pos_);
+            if (semi == kNone || (close != kNone && close < semi)) {
+                if (semi != kNone) pos_ = close + 1;
+                FinishBranch(f);
+                stack.pop_back();
+            }
+        }
+    }
+
+    void FinishBranch(const Frame& f) {
+        if (f.branch == kDropped) return;
+        int& header = e_.branchMoves[f.branch][0];
+        header = MakeHeader(f.depth, f.blackFirst ? kBlack : kWhite, f.stored);
+    }
+
+    // Steps 1 to 5 of one move: false when the line has no further move of the expected colour.
+    bool ReadMove(Frame& f) {
+        const bool blackToPlay = (f.moves % 2 == 0) == f.blackFirst;
+        sgf::NextProperty& finder = blackToPlay ? black_ : white_;
+        std::size_t move = finder.From(pos_);
+        if (move == kNone) return false;
+        if (f.moves == 0) {
+            const CommentRef before = ReadComment(move);
+            if (f.branch != kDropped) e_.branchComments[f.branch][0] = before;
+            if (before.IsSet()) {
+                move = finder.From(pos_);
+                if (move == kNone) return false;
+            }
+        }
+        f.moves += 1;
+        const bool keep = f.branch != kDropped && f.stored < f.capacity && f.stored + 1 == f.moves;
+        const std::size_t value = move + 2;
+        PointCode point = kPass;
+        if (value + 1 < t_.size() && t_[value] != ']' && t_[value + 1] != ']') {
+            point = SgfLettersToPoint(t_[value], t_[value + 1], e_.boardSize);
+        }
+        const std::size_t close = sgf::FindValueEnd(t_, value);
+        pos_ = close == kNone ? t_.size() : close;
+        if (keep) {
+            f.stored += 1;
+            e_.branchMoves[f.branch][f.stored] = point;
+            if (f.branch == 0) ReadTimes(setupStones_ + f.stored, blackToPlay);
+        }
+        const std::size_t nodeEnd = NodeEnd();
+        const CommentRef comment = ReadComment(nodeEnd);
+        if (keep) {
+            e_.branchComments[f.branch][f.stored] = comment;
+            if (f.branch == 0) {
+                mainMoveEnd_.resize(f.stored + 1, 0);
+                mainMoveEnd_[f.stored] = pos_ + 1;
+            }
+        }
+        return true;
+    }
+
+    // TL, BL or WL of a main-line node, and the byo-yomi count of the mover.
+    void ReadTimes(int entry, bool black) {
+        const std::size_t nodeEnd = NodeEnd();
+        if (const std::size_t tl = sgf::FindProperty(t_, "TL", pos_, nodeEnd); tl != kNone) {
+            // The value runs to the first "," or " :"; one that ran past the "]" would not be a number.
+            const std::size_t valueEnd = sgf::FindByte(t_, ']', tl + 3);
+            std::size_t end = sgf::FindByte(t_, ',', tl + 3, valueEnd);
+            if (end == kNone) end = sgf::FindText(t_, " :", tl + 3, valueEnd);
+            if (end != kNone) e_.timeUsed[entry] = ParseDecimal(t_.substr(tl + 3, end - tl - 3)).value_or(0);
+        }
+        if (const std::size_t left = sgf::FindProperty(t_, black ? "BL" : "WL", pos_, nodeEnd); left != kNone) {
+            const std::size_t end = sgf::FindByte(t_, ']', left + 3);
+            const int seconds = end == kNone ? 0 : ParseDecimal(t_.substr(left + 3, end - left - 3)).value_or(0);
+            e_.timeLeft[entry] = seconds >= 0 && seconds < 20000000 ? seconds * 100 : 0;
+        }
+        TrackByoyomi(entry, black ? byoyomiBlack_ : byoyomiWhite_);
+    }
+
+    struct Byoyomi {
+        int start = 0;  // entry at which the colour entered byo-yomi, 0 = not yet
+        int counter = 0;
+    };
+
+    // A new period shows as more time left than at the mover's previous move; the moves left in the
+    // period are added to the last two digits of timeLeft for display. The count is kept only for a
+    // period of 1 to 99 moves (more would spill into the seconds) and for moves that record a time.
+    void TrackByoyomi(int entry, Byoyomi& by) {
+        const int periodMoves = e_.byoyomiMoves;
+        if (entry <= setupStones_ + 2 || periodMoves < 1 || periodMoves > 99 || e_.timeLeft[entry] == 0) return;
+        if (e_.timeLeft[entry] > e_.timeLeft[entry - 2]) {
+            if (by.start == 0) by.start = entry;
+            by.counter = 1;
+        } else if (by.start != 0 && by.counter < periodMoves - 1) {
+            by.counter += 1;
+        }
+        if (by.start != 0) e_.timeLeft[entry] += std::max(periodMoves - by.counter, 0);
+    }
+
+    Engine& e_;
+    std::string_view t_;
+    std::size_t pos_ = 0;  // parseOffset: the rest of the text still to read starts here
+    sgf::NextByte semicolon_;
+    sgf::NextByte close_;
+    sgf::NextProperty black_;
+    sgf::NextProperty white_;
+    int setupStones_ = 0;
+    bool standardNesting_ = false;
+    std::size_t headerEnd_ = 0;
+    std::optional<Span> rootComment_;
+    std::vector<std::size_t> mainMoveEnd_;  // one past the last bracket of each kept main-line move's node
+    Byoyomi byoyomiBlack_;
+    Byoyomi byoyomiWhite_;
+};
+
+// The AS property: the first n entries of the line are background; m is the number of the first
+// numbered move.
+void ReadAsProperty(Engine& e, const RootProperties& root) {
+    const std::optional<std::string_view> v = root.Value(e.recordText, kAS);
+    if (!v) return;
+    const std::size_t comma = v->find(',');
+    if (comma == std::string_view::npos || comma == 0) return;
+    const std::optional<int> n = ParseDecimal(v->substr(0, comma));
+    const std::optional<int> m = ParseDecimal(v->substr(comma + 1));
+    if (!n || !m || *n < 0 || *m < 0 || *n > 500 || *m > 500) return;
+    if (e.setupCount < *n) e.mainLineOffset = *n - e.setupCount;
+    e.firstMoveNumber = *m;
+}
+
+// The earliest main-line move at which a branch starts; AS may not hide a move a branch replaces.
+int FirstMainBranchPoint(const Engine& e) {
+    int first = kMaxLineEntries + 1;
+    for (int b = 1; b <= e.branchCount; ++b) {
+        const int origin = e.branchOrigin[b];
+        if (OriginParent(origin) == 0 && OriginMove(origin) > 0) first = std::min(first, OriginMove(origin));
+    }
+    return first;
+}
+
+void FinishRecord(Engine& e, int setupStones) {
+    const int moves = e.BranchLength(0);
+    // Step 1: AS hides the first moves of the main line. It never hides more moves than there are, nor a
+    // move that a branch replaces.
+    e.mainLineOffset = std::min({e.mainLineOffset, moves, FirstMainBranchPoint(e)});
+    if (e.mainLineOffset > 0) {
+        e.setupCount += e.mainLineOffset;
+        if (e.mainLineOffset % 2 == 1) e.blackFirst = e.blackFirst ? 0 : 1;
+        for (int b = 1; b <= e.branchCount; ++b) {
+            if (e.branchOrigin[b] == MakeOrigin(setupStones, 0, 0)) {
+                e.branchOrigin[b] = MakeOrigin(e.setupCount, 0, e.mainLineOffset);
+            }
+        }
+    } else {
+        e.mainLineOffset = 0;
+    }
+}
+
+void ResetReadState(Engine& e) {
+    e.mainLineOffset = 0;
+    e.firstMoveNumber = 1;
+    e.setupCount = 0;
+    e.branchCount = 0;
+    e.branchMoves[0][0] = MakeHeader(0, kBlack, 0);
+    e.commentPool.clear();
+    e.gameComment = kNoComment;
+    e.summaryText = kNoComment;
+    e.summaryPrefix.clear();
+    e.rootCommentSpan = 0;
+    e.info = GameInfo{};
+    e.mainTimeSeconds = e.byoyomiSeconds = e.byoyomiMoves = 0;
+    e.nextIsBlack = true;
+    e.lineMoves.fill(0);
+    e.timeUsed.fill(0);
+    e.timeLeft.fill(0);
+    e.markGrid.fill(0);
+}
+
+void ShowFirstPosition(Engine& e) {
+    e.ReturnToMainLine();
+    if (e.settings.advanceMoves) {
+        while (e.currentIndex < e.lineEnd && e.currentIndex < e.moveLimit - 1) e.StepForward();
+    }
+}
+
+void ReadRootPropertiesFrom(Engine& e, const RootProperties& root) {
+    const std::string_view t = e.recordText;
+
+    const int size = SizeFromValue(root.Value(t, kSZ));
+    if (size != e.boardSize) e.ChangeBoardSize(size);
+
+    e.setupCount = 0;
+    ReadSetupList(e, t, root.at[kAB], kBlack);
+    ReadSetupList(e, t, root.at[kAW], kWhite);
+
+    const RootName marks[] = {kSQ, kST, kCR, kRT, kTR, kLO, kMA};
+    for (int kind = 1; kind <= 7; ++kind) ReadMarks(e, t, root.at[marks[kind - 1]], kind);
+    ReadLabels(e, t, root.at[kLB]);
+
+    GameInfo& g = e.info;
+    SetSlot(g.blackPlayer, root.Value(t, kPB));
+    SetSlot(g.whitePlayer, root.Value(t, kPW));
+    SetSlot(g.blackRank, root.Value(t, kBR));
+    SetSlot(g.whiteRank, root.Value(t, kWR));
+    if (const auto ha = root.Value(t, kHA)) {
+        if (const std::optional<int> n = ParseDecimal(*ha)) {
+            g.handicap = std::string(*ha);
+            g.handicapText = HandicapText(*n);
+        }
+    }
+    if (const auto dt = root.Value(t, kDT)) g.date = DateText(*dt);
+    if (const auto re = root.Value(t, kRE)) g.resultText = ResultText(*re);
+    SetSlot(g.komi, root.Value(t, kKM));
+    SetSlot(g.place, root.Value(t, kPC));
+    SetSlot(g.event, root.Value(t, kEV));
+    SetSlot(g.gameName, root.Value(t, kGN));
+    SetSlot(g.round, root.Value(t, kRO));
+
+    if (const auto tm = root.Value(t, kTM)) {
+        const int seconds = ParseDecimal(*tm).value_or(0);
+        if (seconds > 0) e.mainTimeSeconds = seconds;
+    }
+    if (const auto op = root.Value(t, kOP)) e.byoyomiSeconds = std::max(ParseDecimal(*op).value_or(0), 0);
+    if (const auto om = root.Value(t, kOM)) e.byoyomiMoves = std::max(ParseDecimal(*om).value_or(0), 0);
+    if (const auto ne = root.Value(t, kNE)) e.nextIsBlack = (*ne)[0] == 'B';
+    if (const auto go = root.Value(t, kGO)) {
+        const char c = (*go)[0];
+        e.settings.number = c == '0' || c == '1';
+        e.settings.advanceMoves = e.settings.number ? c == '1' : c == '3';
+    }
+
+    if (const std::optional<Span> comment = FindRootComment(t, root)) {
+        const std::string text(t.substr(comment->start + 2, comment->end - 1 - (comment->start + 2)));
+        e.gameComment = text;
+        e.summaryText = text;
+        // The packed span holds only what fits its four decimal places.
+        if (comment->end < 10000) e.rootCommentSpan = static_cast<int>(comment->start * 10000 + comment->end);
+    }
+}
+
+}  // namespace
+
+void ReadRootProperties(Engine& e) { ReadRootPropertiesFrom(e, RootProperties(e.recordText)); }
+
+bool ReadRecord(Engine& e) {
+    const std::string_view t = e.recordText;
+    ResetReadState(e);
+    const RootProperties root(t);
+    ReadRootPropertiesFrom(e, root);
+    ReadAsProperty(e, root);
+    const int setupStones = e.setupCount;
+
+    MoveTreeReader tree(e, t);
+    tree.SetRootComment(FindRootComment(t, root));
+    tree.Read();
+
+    FinishRecord(e, setupStones);
+    tree.ExtendHeaderTextOverHiddenMoves();
+    const int movesRead = e.BranchLength(0);
+    const int entries = setupStones + movesRead;
+    if (entries == 0) return false;
+
+
+    // Passes at the end of the main line are not entries, unless a branch starts after them.
+    int lineEnd = std::min(entries, kMaxLineEntries);
+    const int lastBranchPoint = [&e, setupStones] {
+        int last = 0;
+        for (int b = 1; b <= e.branchCount; ++b) {
+            if (OriginParent(e.branchOrigin[b]) == 0) last = std::max(last, setupStones + OriginMove(e.branchOrigin[b]));
+        }
+        return last;
+    }();
+    while (lineEnd > std::max(e.setupCount, lastBranchPoint) && e.lineMoves[lineEnd] == kPass) --lineEnd;
+    e.lineEnd = lineEnd;
+    e.loadedBaseCount = e.setupCount;
+    e.baseIndex = e.setupCount;
+    e.branchOrigin[0] = MakeOrigin(e.setupCount, 0, 0);
+    const int mainMoves = e.lineEnd - e.setupCount;
+    if (movesRead == 0) e.blackFirst = e.nextIsBlack ? 1 : 0;
+    e.branchMoves[0][0] = MakeHeader(0, e.blackFirst ? kBlack : kWhite, mainMoves);
+
+    ShowGameSummary(e);
+    const std::string prefix = e.messages().Text();
+    if (!prefix.empty()) e.summaryPrefix = prefix;
+    std::string shown = e.summaryPrefix;
+    if (e.summaryText != kNoComment) {
+        if (!shown.empty()) shown += "\r\n";
+        shown += e.summaryText;
+    } else if (e.setupCount == 0) {
+        if (!shown.empty()) shown += "\r\n";
+        shown += " MainMoves : " + std::to_string(e.lineEnd);
+    } else {
+        shown += shown.empty() ? "++ " : "\r\n++ ";
+        shown += std::string(e.blackFirst ? "●" : "○") + " ++ | AdvanceMoves：" + std::to_string(e.setupCount) +
+                 " | MainMoves：" + std::to_string(e.lineEnd - e.setupCount);
+    }
+    e.messages().SetText(shown);
+    e.summaryText = shown;
+    return true;
+}
+
+void LoadRecordText(Engine& e, const std::string& text) {
+    if (text.find(';') == std::string::npos) {
+        e.messages().SetText("No data to read");
+        return;
+    }
+    e.messages().Clear();
+    e.NewRecord();
+    e.recordText = NormaliseRecordText(text);
+    ReadRecord(e);
+    e.recordModified = false;
+    if (e.lineEnd > 0) {
+        ShowFirstPosition(e);
+    } else {
+        e.ResetBoard();
+        e.messages().SetText(" MainMoves：0");
+    }
+    TidyHeaderText(e);
+}
+
+void TidyHeaderText(Engine& e) {
+    std::string& h = e.headerText;
+    std::string tidy;
+    tidy.reserve(h.size());
+    for (std::size_t p = 0; p < h.size();) {
+        const std::size_t crlf = h.find("\r\n", p);
+        if (crlf == std::string::npos) {
+            tidy.append(h, p, std::string::npos);
+            break;
+        }
+        tidy.append(h, p, crlf - p);
+        p = crlf + 2;
+    }
+    for (const char* name : {"]AB", "]AW", "]SQ", "]ST", "]CR", "]RT", "]TR", "]LO", "]MA", "]LB"}) {
+        const std::size_t at = tidy.find(name);
+        if (at != std::string::npos) tidy.insert(at + 1, "\r\n");
+    }
+    if (const std::size_t at = tidy.find("]("); at != std::string::npos) tidy.erase(at + 1, 1);
+    if (const std::size_t at = tidy.find(')'); at != std::string::npos) tidy.erase(at, 1);
+    h = std::move(tidy);
+}
+
+void ResetRecord(Engine& e) {
+    e.ClearRecordForReload();
+    if (e.recordText.empty()) return;
+    ReadRecord(e);
+    e.recordModified = false;
+    if (e.lineEnd > 0) {
+        ShowFirstPosition(e);
+    } else {
+        e.messages().SetText(e.summaryText);
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,86 @@
+// Byte searches over a record text for the SGF reader. Every search takes an upper bound, so that a
+// caller looks for something only up to the point it will be compared with; the record text is never
+// copied or rebuilt while it is searched.
+//
+// Property names are matched byte by byte. Inside comment texts the second byte of a two-byte Shift-JIS
+// character is never taken for "[", "]" or "\" (as in "ゼ", "ゾ", "ソ").
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+#include "core/text_codec.h"
+
+namespace quorvel::sgf {
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+// First `c` in [from, limit), or kNone.
+inline std::size_t FindByte(std::string_view t, char c, std::size_t from, std::size_t limit = kNone) {
+    if (limit > t.size()) limit = t.size();
+    if (from >= limit) return kNone;
+    const void* hit = std::memchr(t.data() + from, c, limit - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - t.data()) : kNone;
+}
+
+// First occurrence of `pattern` starting in [from, limit) (the match itself may run past `limit`).
+std::size_t FindText(std::string_view t, std::string_view pattern, std::size_t from, std::size_t limit = kNone);
+
+// First byte in [from, limit) that is one of the bytes of `set` (at most 8 of them), or kNone.
+std::size_t FindAnyOf(std::string_view t, std::string_view set, std::size_t from, std::size_t limit = kNone);
+
+// True when the byte at `p` is the second byte of a two-byte character, given that a character starts at
+// `boundary` (boundary <= p).
+bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p);
+
+inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
+
+// The property `name` + "[" starting in [from, limit). A one-letter name counts only as a property of its
+// own, not as the tail of a longer name: "B[" is not found inside "LB[", "AB[" or "TB[", nor "C[" inside
+// "PC[".
+std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t from, std::size_t limit = kNone);
+
+// The first "]" at or after `from` that is a character of its own; `from` must start a character.
+std::size_t FindValueEnd(std::string_view t, std::size_t from);
+
+// The first occurrence of one byte at or after a position, remembered: the reader asks again and again
+// from positions that only move forward, so each byte of the text is looked at once.
+class NextByte {
+public:
+    NextByte(std::string_view t, char c) : t_(t), c_(c) {}
+    std::size_t From(std::size_t from) {
+        if (from < askedFrom_ || (answer_ != kNone && from > answer_)) {
+            askedFrom_ = from;
+            answer_ = FindByte(t_, c_, from);
+        }
+        return answer_;
+    }
+
+private:
+    std::string_view t_;
+    char c_;
+    std::size_t askedFrom_ = kNone;
+    std::size_t answer_ = kNone;
+};
+
+// The same for a property name.
+class NextProperty {
+public:
+    NextProperty(std::string_view t, std::string_view name) : t_(t), name_(name) {}
+    std::size_t From(std::size_t from) {
+        if (from < askedFrom_ || (answer_ != kNone && from > answer_)) {
+            askedFrom_ = from;
+            answer_ = FindProperty(t_, name_, from);
+        }
+        return answer_;
+    }
+
+private:
+    std::string_view t_;
+    std::string_view name_;
+    std::size_t askedFrom_ = kNone;
+    std::size_t answer_ = kNone;
+};
+
+}  // namespace quorvel::sgf

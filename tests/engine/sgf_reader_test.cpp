@@ -1,0 +1,345 @@
+// The SGF reader: root properties, the move tree in both layouts, comments, times, the limits of the
+// branch table, and what the text window shows after a load.
+#include <string>
+
+#include "engine_fixture.h"
+#include "formats/sgf_normalise.h"
+#include "formats/sgf_reader.h"
+
+namespace quorvel::test {
+namespace {
+
+class SgfReaderTest : public EngineTest {
+protected:
+    void Load(const std::string& text) {
+        LoadRecordText(e, text);
+        ExpectConsistent();
+    }
+
+    // The moves of branch b as SGF letter pairs separated by blanks; "tt" for a pass.
+    std::string Moves(int b) const {
+        std::string out;
+        const int off = b == 0 ? e.mainLineOffset : 0;
+        for (int k = 1; k <= off + e.BranchLength(b); ++k) {
+            if (!out.empty()) out += ' ';
+            out += SgfPointText(e.branchMoves[b][k]);
+        }
+        return out;
+    }
+
+    std::string Comment(int b, int k) const { return e.CommentText(e.branchComments[b][k]); }
+};
+
+TEST_F(SgfReaderTest, BoardSizeIsOneOfTheFiveSizes) {
+    Load("(;SZ[15])");
+    EXPECT_EQ(e.boardSize, 19);
+    Load("(;SZ[13];B[mm];W[aa])");
+    EXPECT_EQ(e.boardSize, 13);
+    EXPECT_EQ(Moves(0), "mm aa");
+    // A move off a smaller board reads as a pass.
+    Load("(;SZ[9];B[ss];W[ii])");
+    EXPECT_EQ(e.boardSize, 9);
+    EXPECT_EQ(Moves(0), "tt ii");
+}
+
+TEST_F(SgfReaderTest, SetupListsSkipOneSeparatorByte) {
+    Load("(;AB[aa][bb]\n[cc];B[dd])");
+    EXPECT_EQ(e.setupCount, 3);
+    Load("(;AB[aa] [bb];B[dd])");
+    EXPECT_EQ(e.setupCount, 2);
+    Load("(;AB[aa]\r\n[bb];B[dd])");
+    EXPECT_EQ(e.setupCount, 1);
+    // Black stones come first, and a ")" ends a list.
+    Load("(;AW[cc]AB[aa][bb])");
+    ASSERT_EQ(e.setupCount, 3);
+    EXPECT_EQ(e.setupList[1], MakeStone(kBlack, P("aa")));
+    EXPECT_EQ(e.setupList[3], MakeStone(kWhite, P("cc")));
+    EXPECT_EQ(e.board[P("cc")], kWhite);
+}
+
+TEST_F(SgfReaderTest, CommentsKeepStructureCharactersInFullWidth) {
+    Load("(;GM[1];B[aa]C[a)b;c];W[bb])");
+    EXPECT_EQ(Moves(0), "aa bb");
+    EXPECT_EQ(Comment(0, 1), "a）b；c");
+    EXPECT_EQ(e.branchCount, 0);
+}
+
+TEST_F(SgfReaderTest, ShiftJisCommentsComeBackByteForByte) {
+    // "ゼ" and "ゾ" end in the bytes of "[" and "]", "ソ", "表" and "能" in the byte of "\".
+    const std::string text = "ゼロとゾウ、ソフト表能力ー";
+    Load("(;GM[1];B[aa]C[" + text + "];W[bb]C[" + text + "])");
+    EXPECT_EQ(Moves(0), "aa bb");
+    EXPECT_EQ(Comment(0, 1), text);
+    EXPECT_EQ(Comment(0, 2), text);
+    // The same in a name and in the root comment.
+    Load("(;PB[ゾロ]PC[Tokyo]C[表ゾ];B[aa];W[bb])");
+    EXPECT_EQ(e.info.blackPlayer, "ゾロ");
+    EXPECT_EQ(e.gameComment, "表ゾ");
+}
+
+TEST_F(SgfReaderTest, StandardEscapesBecomeTheCharacterTheyStandFor) {
+    // Chat lines of a server: "\]" inside the text, the comment running over several lines.
+    Load("(;GM[1];B[aa]C[kim [7k\\]: hi\nlee [5k\\]: yo\n];W[bb]C[a\\\\b])");
+    EXPECT_EQ(Moves(0), "aa bb");
+    EXPECT_EQ(Comment(0, 1), "kim ［7k］: hi\nlee ［5k］: yo\n");
+    EXPECT_EQ(Comment(0, 2), "a\\b");
+    // A comment that ends in a backslash (the writer of this program does not escape it) still ends there.
+    Load("(;GM[1];B[aa]C[10\\];W[bb])");
+    EXPECT_EQ(Moves(0), "aa bb");
+    EXPECT_EQ(Comment(0, 1), "10\\");
+    // An unescaped "]" before the next "[" stays inside the comment.
+    Load("(;GM[1];B[aa]C[see a] here];W[bb])");
+    EXPECT_EQ(Comment(0, 1), "see a］ here");
+}
+
+TEST_F(SgfReaderTest, ResultHandicapAndDateTexts) {
+    const struct {
+        const char* re;
+        const char* text;
+    } results[] = {{"B+R", "黒中押勝"}, {"W+3.5", "白 3 目半勝"}, {"B+0.5", "黒 半目勝"}, {"W+12", "白 12 目勝"},
+                   {"0", "持碁"},      {"Void", "Void"},       {"-", "勝負不明"}};
+    for (const auto& r : results) {
+        Load(std::string("(;RE[") + r.re + "];B[aa])");
+        EXPECT_EQ(e.info.resultText, r.text) << r.re;
+    }
+    const struct {
+        const char* ha;
+        const char* text;
+    } handicaps[] = {{"1", "定 先"}, {"0", "互 先"}, {"40", "互 先"}, {"4", "4 子局"}};
+    for (const auto& h : handicaps) {
+        Load(std::string("(;HA[") + h.ha + "];B[aa])");
+        EXPECT_EQ(e.info.handicapText, h.text) << h.ha;
+        EXPECT_EQ(e.info.handicap, h.ha);
+    }
+    Load("(;DT[2024-01-02 10:00];B[aa])");
+    EXPECT_EQ(e.info.date, "2024-01-02 ");
+    Load("(;DT[2024-01-02,03];B[aa])");
+    EXPECT_EQ(e.info.date, "2024-01-02,");
+}
+
+TEST_F(SgfReaderTest, GameSummaryGoesToTheTextWindowAndTheMemos) {
+    Load("(;PB[黒石]PW[白石]BR[3d]DT[2024-05-06]HA[2]RE[W+R]KM[0.5]PC[東京]EV[名人戦]GN[g]RO[1]TM[3600]OP[30]OM[1]"
+         ";B[aa];W[bb];B[cc])");
+    const std::string summary =
+        "● 黒石 | ○ 白石 | 2024-05-06 | 2 子局 | 白中押勝 | 場所：東京 | イベント名：名人戦 | 対局名：g | ラウンド：1"
+        " | コミ：0.5 | 持ち時間：60分 | 秒読み：30秒/1手";
+    EXPECT_EQ(e.summaryPrefix, summary);
+    EXPECT_EQ(e.summaryText, summary + "\r\n MainMoves : 3");
+    EXPECT_EQ(messages.Text(), e.summaryText);
+    EXPECT_EQ(e.memos.blackName, "黒石");
+    EXPECT_EQ(e.memos.whiteName, "白石");
+    EXPECT_EQ(e.memos.info, "2024-05-06\r\n2 子局\r\n手順数：3\r\n白中押勝\r\nコミ：0.5");
+    // The first position is the start of the main line.
+    EXPECT_EQ(e.currentIndex, 0);
+    EXPECT_EQ(e.lineEnd, 3);
+
+    Load("(;AB[aa][bb]PC[Tokyo]C[root words];B[cc];W[dd])");
+    EXPECT_EQ(e.gameComment, "root words");
+    EXPECT_EQ(e.summaryText, " | 場所：Tokyo\r\nroot words");
+    EXPECT_EQ(e.headerText.find("root words"), std::string::npos);
+
+    Load("(;AB[aa][bb];W[cc])");
+    EXPECT_EQ(e.summaryText, "++ ○ ++ | AdvanceMoves：2 | MainMoves：1");
+    EXPECT_EQ(e.memos.info, "前配置：2\r\n手順数：1");
+}
+
+TEST_F(SgfReaderTest, TimeTextsOfTheSummary) {
+    Load("(;TM[90]OP[90]OM[5];B[aa])");
+    EXPECT_EQ(e.summaryPrefix, " | 持ち時間：1分30秒 | 秒読み ： 1分30秒/5手");
+    Load("(;TM[45]OP[60]OM[1];B[aa])");
+    EXPECT_EQ(e.summaryPrefix, " | 持ち時間：45秒 | 秒読み：1分/1手");
+}
+
+TEST_F(SgfReaderTest, GoSetsMoveNumbersAndAdvanceMoves) {
+    Load("(;GO[3];B[aa];W[bb])");
+    EXPECT_FALSE(e.settings.number);
+    EXPECT_TRUE(e.settings.advanceMoves);
+    // With AdvanceMoves the load ends at the end of the main line.
+    EXPECT_EQ(e.currentIndex, 2);
+    Load("(;GO[0];B[aa];W[bb])");
+    EXPECT_TRUE(e.settings.number);
+    EXPECT_FALSE(e.settings.advanceMoves);
+    EXPECT_EQ(e.currentIndex, 0);
+}
+
+TEST_F(SgfReaderTest, AsTurnsTheFirstMovesIntoBackground) {
+    Load("(;AB[aa][bb]AS[5,1];B[cc];W[dd];B[ee];W[ff];B[gg])");
+    EXPECT_EQ(e.mainLineOffset, 3);
+    EXPECT_EQ(e.setupCount, 5);
+    EXPECT_EQ(e.firstMoveNumber, 1);
+    EXPECT_EQ(e.blackFirst, 0);  // the first numbered move is white's
+    EXPECT_EQ(e.baseIndex, 5);
+    EXPECT_EQ(e.lineEnd, 7);
+    EXPECT_EQ(e.board[P("ee")], kBlack);
+    EXPECT_EQ(e.board[P("dd")], kWhite);
+    EXPECT_EQ(e.board[P("ff")], kEmpty);
+    // The hidden moves stay in the head, as they were written.
+    EXPECT_NE(e.headerText.find("B[ee]"), std::string::npos);
+    EXPECT_EQ(e.headerText.find("W[ff]"), std::string::npos);
+    // Numbers above 500 are ignored.
+    Load("(;AS[501,1];B[cc];W[dd])");
+    EXPECT_EQ(e.mainLineOffset, 0);
+}
+
+TEST_F(SgfReaderTest, StandardNestingBecomesTheBranchTable) {
+    Load("(;GM[1];B[aa](;W[bb])(;W[cc]))");
+    EXPECT_EQ(Moves(0), "aa bb");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "cc");
+    EXPECT_EQ(e.branchOrigin[1], MakeOrigin(1, 0, 1));
+
+    // Deeper: the continuation of each line is merged into it, the rest numbered depth-first.
+    Load("(;GM[1];B[aa];W[bb](;B[cc];W[dd](;B[ee])(;B[ff]))(;B[gg](;W[hh])(;W[ii])))");
+    EXPECT_EQ(Moves(0), "aa bb cc dd ee");
+    ASSERT_EQ(e.branchCount, 3);
+    EXPECT_EQ(Moves(1), "gg hh");
+    EXPECT_EQ(e.branchOrigin[1], MakeOrigin(2, 0, 2));
+    EXPECT_EQ(Moves(2), "ii");
+    EXPECT_EQ(e.branchOrigin[2], MakeOrigin(3, 1, 1));
+    EXPECT_EQ(HeaderDepth(e.branchMoves[2][0]), 2);
+    EXPECT_EQ(Moves(3), "ff");
+    EXPECT_EQ(e.branchOrigin[3], MakeOrigin(4, 0, 4));
+
+    // Line breaks between the closing brackets, as LF-only programs write them.
+    Load("(;GM[1];B[aa]\n(;W[bb])\n(;W[cc])\n)");
+    EXPECT_EQ(Moves(0), "aa bb");
+    EXPECT_EQ(e.branchCount, 1);
+}
+
+TEST_F(SgfReaderTest, InlineLayoutKeepsTheLineInItsBranch) {
+    // The program's own layout: a variation stands right after the move before the one it replaces.
+    Load("(;GM[1];B[aa];W[bb]\r\n(;B[cc];W[dd])\r\n;B[ee];W[ff])");
+    EXPECT_EQ(Moves(0), "aa bb ee ff");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "cc dd");
+    EXPECT_EQ(e.branchOrigin[1], MakeOrigin(2, 0, 2));
+    // Top-level alternatives to the first move.
+    Load("(;GM[1](;B[aa];W[bb])(;B[cc]))");
+    EXPECT_EQ(Moves(0), "aa bb");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(e.branchOrigin[1], MakeOrigin(0, 0, 0));
+}
+
+TEST_F(SgfReaderTest, MovesAreNotTakenFromOtherProperties) {
+    Load("(;GM[1];B[aa]LB[bb:A];W[cc]TB[dd]AB[ee];B[ff]C[x])");
+    EXPECT_EQ(Moves(0), "aa cc ff");
+    EXPECT_EQ(Comment(0, 3), "x");
+}
+
+TEST_F(SgfReaderTest, TimesOfTheMainLine) {
+    Load("(;GM[1];B[aa]TL[30,5]BL[600];W[bb]WL[590];B[cc]TL[12 :x])");
+    EXPECT_EQ(e.timeUsed[1], 30);
+    EXPECT_EQ(e.timeLeft[1], 60000);
+    EXPECT_EQ(e.timeLeft[2], 59000);
+    EXPECT_EQ(e.timeUsed[3], 12);
+    // TL with neither "," nor " :" after it records nothing.
+    Load("(;GM[1];B[aa]TL[30];W[bb])");
+    EXPECT_EQ(e.timeUsed[1], 0);
+}
+
+TEST_F(SgfReaderTest, ByoyomiMovesLeftAreCountedForDisplay) {
+    // Five moves per period; black's time goes up at move 5, a new period.
+    Load("(;OP[30]OM[5];B[aa]BL[40];W[bb];B[cc]BL[20];W[dd];B[ee]BL[30];W[ff];B[gg]BL[25];W[hh];B[ii]BL[30])");
+    EXPECT_EQ(e.timeLeft[3], 2000);
+    EXPECT_EQ(e.timeLeft[5], 3000 + 4);  // the period began: 4 moves left after this one
+    EXPECT_EQ(e.timeLeft[7], 2500 + 3);
+    EXPECT_EQ(e.timeLeft[9], 3000 + 4);
+}
+
+TEST_F(SgfReaderTest, TextWithoutNodesLeavesTheRecord) {
+    Load("(;GM[1];B[aa];W[bb])");
+    LoadRecordText(e, "no record here");
+    EXPECT_EQ(messages.Text(), "No data to read");
+    EXPECT_EQ(Moves(0), "aa bb");
+    // A root without moves is a position of setup stones.
+    Load("(;SZ[9]AB[aa][bb]AW[cc])");
+    EXPECT_EQ(e.lineEnd, 3);
+    EXPECT_EQ(e.baseIndex, 3);
+    EXPECT_EQ(e.board[P("cc")], kWhite);
+    // Nothing at all: the empty start position.
+    Load("(;GM[1])");
+    EXPECT_EQ(e.lineEnd, 0);
+    EXPECT_EQ(messages.Text(), " MainMoves：0");
+}
+
+TEST_F(SgfReaderTest, NormalisationReplacesTheLineBreakCodes) {
+    EXPECT_EQ(NormaliseRecordText("(;GC[a___b//c];B[aa]C[x___y])"), "(;C[a\r\nb\r\nc];B[aa]C[x\r\ny])");
+    EXPECT_EQ(NormaliseRecordText("(;B\r\n[aa]C[\r\n\r\nz\r\n])"), "(;B[aa]C[\r\nz])");
+    EXPECT_EQ(NormaliseRecordText("(;TB[aa]TW[bb];TB[cc])"), "(;[aa][bb];TB[cc])");
+    // The node of the setup stones joins the root when it is the first after it; not when it is later.
+    EXPECT_EQ(NormaliseRecordText("(;HA[2];AB[dd][pp];W[aa])"), "(;HA[2]AB[dd][pp];W[aa])");
+    EXPECT_EQ(NormaliseRecordText("(;HA[2];B[aa];AB[dd])"), "(;HA[2];B[aa];AB[dd])");
+}
+
+TEST_F(SgfReaderTest, ResetRecordReadsTheKeptTextAgain) {
+    Load("(;PB[b]PC[Tokyo]C[hello];B[aa]C[one](;W[bb])(;W[cc]C[two]))");
+    const std::string summary = e.summaryText;
+    e.StepForward();
+    e.StoreComment("changed");
+    ResetRecord(e);
+    ExpectConsistent();
+    EXPECT_EQ(e.currentIndex, 0);
+    EXPECT_EQ(messages.Text(), summary);
+    EXPECT_EQ(Comment(0, 1), "one");
+    EXPECT_EQ(Comment(1, 1), "two");
+    EXPECT_EQ(e.gameComment, "hello");
+}
+
+// ---- Limits ----
+
+std::string Point(int k) {
+    const char letters[] = "abcdefghijklmnopqrs";
+    return std::string{letters[k % 19], letters[(k / 19) % 19]};
+}
+
+std::string Node(int k) { return std::string(";") + (k % 2 == 0 ? "B[" : "W[") + Point(k) + "]"; }
+
+TEST_F(SgfReaderTest, BranchesPastTheTableAreDropped) {
+    // 200 inline variations after the first move; the table keeps 149 besides the main line.
+    std::string text = "(;GM[1]" + Node(0);
+    for (int v = 0; v < 200; ++v) text += "(" + Node(1 + v % 300) + "C[v" + std::to_string(v) + "])";
+    text += Node(1) + ")";
+    Load(text);
+    EXPECT_EQ(e.branchCount, kLastBranch);
+    EXPECT_EQ(Comment(kLastBranch, 1), "v148");
+    EXPECT_EQ(e.BranchLength(0), 2);
+}
+
+TEST_F(SgfReaderTest, MovesPastTheLineAreDropped) {
+    std::string text = "(;AB[aa][bb]";
+    for (int k = 0; k < 600; ++k) text += Node(k) + "C[" + std::to_string(k) + "]";
+    text += ")";
+    Load(text);
+    EXPECT_EQ(e.setupCount, 2);
+    EXPECT_EQ(e.BranchLength(0), kMaxLineEntries - 2);
+    EXPECT_EQ(Comment(0, kMaxLineEntries - 2), std::to_string(kMaxLineEntries - 3));
+}
+
+TEST_F(SgfReaderTest, DeepNestingIsReadWithoutRecursion) {
+    // Every move in a variation of its own, as some servers write games, far deeper than the table.
+    std::string text = "(;GM[1]";
+    const int depth = 20000;
+    for (int k = 0; k < depth; ++k) text += "(" + Node(k);
+    text += std::string(depth, ')') + ")";
+    Load(text);
+    // Nested variations are merged only for the first 74 branches.
+    EXPECT_EQ(e.BranchLength(0), 75);
+    EXPECT_EQ(e.branchCount, 0);
+}
+
+TEST_F(SgfReaderTest, NestedMergeStaysInsideTheLine) {
+    // A long continuation whose merged line would pass 499 entries: the excess and the branches that start
+    // in it are dropped.
+    std::string text = "(;GM[1]";
+    for (int k = 0; k < 300; ++k) text += Node(k);
+    text += "(";
+    for (int k = 300; k < 600; ++k) text += Node(k);
+    text += "(;B[aa])(;B[bb]))(;W[cc]))";
+    Load(text);
+    EXPECT_EQ(e.BranchLength(0), kMaxLineEntries);
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "cc");
+}
+
+}  // namespace
+}  // namespace quorvel::test
