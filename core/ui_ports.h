@@ -24,7 +24,7 @@ class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
     virtual void ShowMessage(const std::string& text) = 0;
-    virtual Answer AskYesNoCancel(const std::string& text) = 0;
+    virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
 };
 
 // The clipboard's text.
@@ -57,13 +57,15 @@ private:
 class MemoryDialogs : public UserDialogs {
 public:
     void ShowMessage(const std::string& text) override { shown.push_back(text); }
-    Answer AskYesNoCancel(const std::string& text) override {
+    Answer AskYesNoCancel(const std::string& text, const std::string& caption) override {
         asked.push_back(text);
+        askedCaptions.push_back(caption);
         return nextAnswer;
     }
 
     std::vector<std::string> shown;
     std::vector<std::string> asked;
+    std::vector<std::string> askedCaptions;
     Answer nextAnswer = Answer::Cancel;
 };
 

@@ -1,0 +1,177 @@
+#include "app/file_commands.h"
+
+#include "formats/sgf_writer.h"
+#include "platform/file_io.h"
+
+namespace quorvel {
+
+const char* const kApplicationTitle = " Quorvel";
+const char* const kNoTitle = "NoTitle";
+
+namespace {
+
+const char* const kCannotOverwrite = "同名のファイルが既に開かれているので、上書きできません。";
+
+// The text window's lines as the file holds them: every line ended by CR LF.
+std::string FileBytesOfText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out += "\r\n";
+            ++i;
+        } else if (text[i] == '\n' || text[i] == '\r') {
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    if (!out.empty() && out.compare(out.size() - 2, 2, "\r\n") != 0) out += "\r\n";
+    return out;
+}
+
+std::string WithSgfExtension(const std::string& path) {
+    // Only the file's own name counts: folders often have dots in their names.
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.find('.') == std::string::npos ? path + ".sgf" : path;
+}
+
+std::string TitleFor(const std::string& fileName) { return std::string(kApplicationTitle) + "  " + fileName; }
+
+}  // namespace
+
+std::string ChatLogName(const std::string& recordPath) {
+    const std::size_t keep = recordPath.size() >= 4 ? recordPath.size() - 4 : 0;
+    return recordPath.substr(0, keep) + "Chat.dat";
+}
+
+FileCommands::FileCommands(Engine& board, FileDialogs& files, TitleRegistry& titles, Loader load)
+    : board_(board), files_(files), titles_(titles), load_(std::move(load)) {
+    RenewTitle();
+}
+
+void FileCommands::RenewTitle() {
+    const std::string title = TitleFor(currentFileName);
+    titleIsUnique = !titles_.IsTakenByOther(title);
+    caption = titleIsUnique ? title : title + " @";
+    titles_.Claim(caption);
+    if (changed) changed();
+}
+
+bool FileCommands::AskToSave() {
+    if (!endingAsk || !board_.recordModified || !titleIsUnique) return true;
+    const Answer answer = board_.dialogs().AskYesNoCancel(" 変更が加えられています。変更を保存しますか？",
+                                                          "  Quorvel ： 棋譜保存の確認");
+    switch (answer) {
+        case Answer::No:
+            board_.recordModified = false;
+            return true;
+        case Answer::Yes:
+            // A save that was cancelled or failed keeps the record and the question for next time.
+            return KFSClick();
+        case Answer::Cancel:
+        default:
+            return false;
+    }
+}
+
+bool FileCommands::LoadFile(const std::string& path) {
+    std::string text;
+    std::string error;
+    if (!ReadWholeFile(path, text, error)) {
+        board_.dialogs().ShowMessage("ファイルを読み込めません。\r\n" + path + "\r\n" + error);
+        return false;
+    }
+    currentFileName = path;
+    RenewTitle();
+    lastLoadedText = text;
+    load_(board_, text);
+    board_.recordModified = false;
+    return true;
+}
+
+void FileCommands::LookForChatLog() {
+    // The log's content is shown by the net game log window; a chat file found here is kept as it is.
+    chatLogPresent = FileExists(ChatLogName(currentFileName));
+}
+
+bool FileCommands::OpenPath(const std::string& path) {
+    if (!LoadFile(path)) return false;
+    recentFiles.Add(path);
+    LookForChatLog();
+    if (changed) changed();
+    return true;
+}
+
+void FileCommands::KFNClick() {
+    if (!board_.replayMode && !AskToSave()) return;
+    board_.NewRecord();
+    board_.recordModified = false;
+    // A new record has no file yet: overwriting must not put it over the record that was open before.
+    currentFileName = kNoTitle;
+    chatLogPresent = false;
+    RenewTitle();
+}
+
+void FileCommands::KFOClick() {
+    if (!AskToSave()) return;
+    const std::optional<std::string> path = files_.RunOpenDialog(openDialogDir);
+    if (!path) return;
+    if (OpenPath(*path)) openDialogDir = FolderOf(*path);
+}
+
+void FileCommands::ProduceSgfText() {
+    MessageArea& textWindow = board_.messages();
+    if (textWindow.Text().compare(0, 2, "(;") == 0) return;  // the user's own text, maybe edited
+    if (board_.replayMode) {
+        textWindow.Clear();
+        AddVariationCommand(board_);
+        if (textWindow.Text().empty()) WriteWholeRecord(board_, false);
+    } else {
+        WriteCurrentLine(board_, false);
+    }
+}
+
+bool FileCommands::WriteRecord(const std::string& path) {
+    MessageArea& textWindow = board_.messages();
+    const std::string kept = textWindow.Text();
+    ProduceSgfText();
+    std::string error;
+    const bool written = WriteFileAtomically(path, FileBytesOfText(textWindow.Text()), error);
+    textWindow.SetText(kept);
+    if (!written) {
+        board_.dialogs().ShowMessage("棋譜を保存できません。元のファイルは変更されていません。\r\n" + path + "\r\n" + error);
+        return false;
+    }
+    board_.recordModified = false;
+    return true;
+}
+
+bool FileCommands::KFSClick() {
+    const std::optional<std::string> chosen = files_.RunSaveDialog(saveDialogDir);
+    if (!chosen) return false;
+    const std::string path = WithSgfExtension(*chosen);
+    // Another running copy showing this file would overwrite it again with its own record.
+    if ((path == currentFileName && !titleIsUnique) || titles_.IsTakenByOther(TitleFor(path))) {
+        board_.dialogs().ShowMessage(kCannotOverwrite);
+        return false;
+    }
+    if (!WriteRecord(path)) return false;
+    currentFileName = path;
+    saveDialogDir = FolderOf(path);
+    recentFiles.Add(path);
+    RenewTitle();
+    return true;
+}
+
+bool FileCommands::KFWClick() {
+    if (currentFileName == kNoTitle) return KFSClick();
+    if (!titleIsUnique) {
+        board_.dialogs().ShowMessage(kCannotOverwrite);
+        return false;
+    }
+    return WriteRecord(currentFileName);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,77 @@
+// The file commands of the main window: new record (KFN), open (KFO), save under a new name (KFS),
+// overwrite (KFW), the question about unsaved changes, the window title and the chat-log companion file.
+// Records are read whole and handed to the SGF loader; they are written from the text window, the staging
+// area of every text output.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/recent_files.h"
+#include "core/engine.h"
+#include "platform/title_registry.h"
+
+namespace quorvel {
+
+// The open and save dialogs. Each returns the chosen path, or nothing when cancelled.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual std::optional<std::string> RunOpenDialog(const std::string& startFolder) = 0;
+    virtual std::optional<std::string> RunSaveDialog(const std::string& startFolder) = 0;
+};
+
+extern const char* const kApplicationTitle;  // " Quorvel"
+extern const char* const kNoTitle;           // "NoTitle"
+
+// The chat-log file of a record file: its name without the last four characters, then "Chat.dat".
+std::string ChatLogName(const std::string& recordPath);
+
+class FileCommands {
+public:
+    using Loader = std::function<void(Engine&, const std::string&)>;
+
+    // `load` reads a record text into the board's engine (the SGF loader).
+    FileCommands(Engine& board, FileDialogs& files, TitleRegistry& titles, Loader load);
+
+    std::string currentFileName = kNoTitle;
+    bool titleIsUnique = true;
+    bool endingAsk = false;
+    std::string openDialogDir;
+    std::string saveDialogDir;
+    RecentFiles recentFiles;
+    bool chatLogPresent = false;
+    std::string lastLoadedText;  // the source of the last record read, as read
+    std::string caption;         // the main window's title, in the file system's encoding
+
+    // Called after anything that changes the caption or the recent files.
+    std::function<void()> changed;
+
+    // The question about unsaved changes; true to go on, false to stop.
+    bool AskToSave();
+    // Loads a file by name: currentFileName, recent files, the record and its chat log. False when it
+    // could not be read (a message said why; the record shown stays).
+    bool OpenPath(const std::string& path);
+
+    void KFNClick();
+    void KFOClick();
+    // Save as and overwrite; true when the record was written.
+    bool KFSClick();
+    bool KFWClick();
+
+    void RenewTitle();
+
+private:
+    bool LoadFile(const std::string& path);
+    void LookForChatLog();
+    void ProduceSgfText();
+    bool WriteRecord(const std::string& path);
+
+    Engine& board_;
+    FileDialogs& files_;
+    TitleRegistry& titles_;
+    Loader load_;
+};
+
+}  // namespace quorvel

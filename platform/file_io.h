@@ -1,0 +1,21 @@
+// Whole-file reads and safe writes. A write goes to a temporary file in the same folder, which is renamed
+// into place only when every byte is on disk, so a failed save never harms the file it would replace.
+#pragma once
+
+#include <string>
+
+namespace quorvel {
+
+// Reads the whole file as bytes. False (with a reason in `error`) when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
+
+// Replaces the file with `bytes`. False (with a reason in `error`) when it could not be written; the old
+// file, if any, is then unchanged and no temporary file is left behind.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error);
+
+bool FileExists(const std::string& path);
+
+// The folder part of a path, with its trailing "/"; empty for a bare name.
+std::string FolderOf(const std::string& path);
+
+}  // namespace quorvel

@@ -1,0 +1,272 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+
+#include "app/file_commands.h"
+#include "engine_fixture.h"
+#include "platform/file_io.h"
+
+namespace quorvel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    std::optional<std::string> RunOpenDialog(const std::string& folder) override { return Next(folder); }
+    std::optional<std::string> RunSaveDialog(const std::string& folder) override { return Next(folder); }
+    std::optional<std::string> Next(const std::string& folder) {
+        startFolders.push_back(folder);
+        if (answers.empty()) return std::nullopt;
+        std::optional<std::string> a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::deque<std::optional<std::string>> answers;
+    std::vector<std::string> startFolders;
+};
+
+class FileCommandsTest : public EngineTest {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quorvel-files-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        registryDir = dir + "/titles";
+        titles = std::make_unique<TitleRegistry>(registryDir);
+        commands = std::make_unique<FileCommands>(e, files, *titles, [this](Engine& board, const std::string& text) {
+            board.recordText = text;
+            loads.push_back(text);
+        });
+        commands->endingAsk = true;
+    }
+    void TearDown() override {
+        commands.reset();
+        titles.reset();
+        fs::remove_all(dir);
+    }
+    std::string Read(const std::string& path) {
+        std::string bytes, error;
+        EXPECT_TRUE(ReadWholeFile(path, bytes, error)) << path << ": " << error;
+        return bytes;
+    }
+    void Write(const std::string& path, const std::string& bytes) {
+        std::string error;
+        ASSERT_TRUE(WriteFileAtomically(path, bytes, error)) << error;
+    }
+    std::vector<std::string> FilesIn(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string dir;
+    std::string registryDir;
+    ScriptedFileDialogs files;
+    std::unique_ptr<TitleRegistry> titles;
+    std::unique_ptr<FileCommands> commands;
+    std::vector<std::string> loads;
+};
+
+TEST_F(FileCommandsTest, SaveAsAppendsSgfOnlyToANameWithoutADot) {
+    MakeMainLine("pd dp");
+    files.answers = {dir + "/game", dir + "/notes.txt"};
+    ASSERT_TRUE(commands->KFSClick());
+    EXPECT_EQ(commands->currentFileName, dir + "/game.sgf");
+    EXPECT_EQ(Read(dir + "/game.sgf"), "(;GM[1]FF[1]SZ[19]\r\n;B[pd];W[dp])\r\n");
+    EXPECT_EQ(commands->caption, " Quorvel  " + dir + "/game.sgf");
+    EXPECT_EQ(commands->saveDialogDir, dir + "/");
+    ASSERT_TRUE(commands->KFSClick());
+    EXPECT_EQ(commands->currentFileName, dir + "/notes.txt");
+    EXPECT_EQ(commands->recentFiles.count, 2);
+    EXPECT_EQ(commands->recentFiles.Slot(1), dir + "/notes.txt");
+
+    // A dot in a folder's name does not count.
+    fs::create_directory(dir + "/v1.2");
+    files.answers = {dir + "/v1.2/record"};
+    ASSERT_TRUE(commands->KFSClick());
+    EXPECT_EQ(commands->currentFileName, dir + "/v1.2/record.sgf");
+}
+
+TEST_F(FileCommandsTest, OverwritingANewRecordSavesAs) {
+    MakeMainLine("pd");
+    EXPECT_EQ(commands->currentFileName, "NoTitle");
+    files.answers = {dir + "/first.sgf"};
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(files.startFolders.size(), 1u);
+    EXPECT_EQ(commands->currentFileName, dir + "/first.sgf");
+    // Now it overwrites without asking for a name.
+    e.branchMoves[0][1] = P("qq");
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(files.startFolders.size(), 1u);
+    EXPECT_EQ(Read(dir + "/first.sgf"), "(;GM[1]FF[1]SZ[19]\r\n;B[qq])\r\n");
+}
+
+TEST_F(FileCommandsTest, HandEditedSgfInTheTextWindowIsSavedAsItIs) {
+    MakeMainLine("pd");
+    messages.SetText("(;GM[1]SZ[9]\r\n;B[ee]C[mine])");
+    files.answers = {dir + "/edited.sgf"};
+    ASSERT_TRUE(commands->KFSClick());
+    EXPECT_EQ(Read(dir + "/edited.sgf"), "(;GM[1]SZ[9]\r\n;B[ee]C[mine])\r\n");
+    EXPECT_EQ(messages.Text(), "(;GM[1]SZ[9]\r\n;B[ee]C[mine])");
+
+    // Any other text in the text window is put back after the record was written from the engine.
+    messages.SetText(" No more moves.");
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(Read(dir + "/edited.sgf"), "(;GM[1]FF[1]SZ[19]\r\n;B[pd])\r\n");
+    EXPECT_EQ(messages.Text(), " No more moves.");
+}
+
+TEST_F(FileCommandsTest, AFileShownByAnotherRunningCopyIsNotOverwritten) {
+    const std::string path = dir + "/shared.sgf";
+    Write(path, "(;GM[1];B[aa])");
+    TitleRegistry otherCopy(registryDir);
+    otherCopy.Claim(" Quorvel  " + path);
+
+    ASSERT_TRUE(commands->OpenPath(path));
+    EXPECT_FALSE(commands->titleIsUnique);
+    EXPECT_EQ(commands->caption, " Quorvel  " + path + " @");
+    EXPECT_FALSE(commands->KFWClick());
+    files.answers = {path};
+    EXPECT_FALSE(commands->KFSClick());
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0], "同名のファイルが既に開かれているので、上書きできません。");
+    EXPECT_EQ(Read(path), "(;GM[1];B[aa])");
+
+    // Once the other copy closes it, the file is ours again.
+    otherCopy.Claim("");
+    commands->RenewTitle();
+    EXPECT_TRUE(commands->titleIsUnique);
+    EXPECT_TRUE(commands->KFWClick());
+}
+
+TEST_F(FileCommandsTest, TheQuestionAboutUnsavedChanges) {
+    const std::string path = dir + "/a.sgf";
+    Write(path, "(;GM[1];B[aa])");
+    MakeMainLine("pd");
+    e.recordModified = true;
+
+    // Cancel stops and keeps the question for next time.
+    dialogs.nextAnswer = Answer::Cancel;
+    files.answers = {path};
+    commands->KFOClick();
+    EXPECT_TRUE(loads.empty());
+    EXPECT_TRUE(e.recordModified);
+    EXPECT_EQ(dialogs.asked.back(), " 変更が加えられています。変更を保存しますか？");
+    EXPECT_EQ(dialogs.askedCaptions.back(), "  Quorvel ： 棋譜保存の確認");
+
+    // Yes, then cancelling the save dialog, stops as well: nothing is replaced.
+    dialogs.nextAnswer = Answer::Yes;
+    files.answers = {std::nullopt, path};
+    commands->KFOClick();
+    EXPECT_TRUE(loads.empty());
+    EXPECT_TRUE(e.recordModified);
+
+    // No goes on without saving.
+    dialogs.nextAnswer = Answer::No;
+    files.answers = {path};
+    commands->KFOClick();
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_FALSE(e.recordModified);
+    EXPECT_EQ(commands->currentFileName, path);
+    EXPECT_EQ(commands->lastLoadedText, "(;GM[1];B[aa])");
+
+    // With EndingAsk off nothing is asked.
+    const std::size_t questions = dialogs.asked.size();
+    commands->endingAsk = false;
+    e.recordModified = true;
+    files.answers = {path};
+    commands->KFOClick();
+    EXPECT_EQ(dialogs.asked.size(), questions);
+    EXPECT_EQ(loads.size(), 2u);
+}
+
+TEST_F(FileCommandsTest, YesSavesBeforeGoingOn) {
+    MakeMainLine("pd dp");
+    e.recordModified = true;
+    dialogs.nextAnswer = Answer::Yes;
+    const std::string other = dir + "/other.sgf";
+    Write(other, "(;GM[1];B[cc])");
+    files.answers = {dir + "/saved", other};
+    commands->KFOClick();
+    EXPECT_EQ(Read(dir + "/saved.sgf"), "(;GM[1]FF[1]SZ[19]\r\n;B[pd];W[dp])\r\n");
+    EXPECT_EQ(commands->currentFileName, other);
+    EXPECT_EQ(commands->recentFiles.Slot(1), other);
+    EXPECT_EQ(commands->recentFiles.Slot(2), dir + "/saved.sgf");
+}
+
+TEST_F(FileCommandsTest, AFailedSaveChangesNothing) {
+    const std::string good = dir + "/good.sgf";
+    MakeMainLine("pd");
+    files.answers = {good};
+    ASSERT_TRUE(commands->KFSClick());
+    const std::string caption = commands->caption;
+    e.recordModified = true;
+
+    // The target is a folder: the rename fails after the bytes were written to the temporary file.
+    fs::create_directory(dir + "/taken.sgf");
+    files.answers = {dir + "/taken.sgf"};
+    EXPECT_FALSE(commands->KFSClick());
+    // A folder that does not exist.
+    files.answers = {dir + "/missing/x.sgf"};
+    EXPECT_FALSE(commands->KFSClick());
+
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].compare(0, 8, "棋譜を保"), 0);
+    EXPECT_EQ(commands->currentFileName, good);
+    EXPECT_EQ(commands->caption, caption);
+    EXPECT_EQ(commands->recentFiles.count, 1);
+    EXPECT_TRUE(e.recordModified);
+    EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"good.sgf", "taken.sgf", "titles"}));
+}
+
+TEST_F(FileCommandsTest, AnUnreadableFileLeavesTheRecordAndNameAlone) {
+    files.answers = {dir + "/nothing-here.sgf"};
+    commands->KFOClick();
+    EXPECT_TRUE(loads.empty());
+    EXPECT_EQ(commands->currentFileName, "NoTitle");
+    EXPECT_EQ(commands->recentFiles.count, 0);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+}
+
+TEST_F(FileCommandsTest, ANewRecordHasNoFileName) {
+    const std::string path = dir + "/old.sgf";
+    Write(path, "(;GM[1];B[aa])");
+    ASSERT_TRUE(commands->OpenPath(path));
+    MakeMainLine("pd");
+    commands->KFNClick();
+    EXPECT_EQ(e.lineEnd, 0);
+    EXPECT_EQ(commands->currentFileName, "NoTitle");
+    EXPECT_EQ(commands->caption, " Quorvel  NoTitle");
+    EXPECT_TRUE(dialogs.asked.empty());  // replay mode asks nothing
+}
+
+TEST(ChatLog, TheNameDropsTheLastFourCharacters) {
+    EXPECT_EQ(ChatLogName("/home/u/game.sgf"), "/home/u/gameChat.dat");
+    EXPECT_EQ(ChatLogName("/home/u/GAME.SGF"), "/home/u/GAMEChat.dat");
+    EXPECT_EQ(ChatLogName("a.b"), "Chat.dat");
+}
+
+TEST(RecentFiles, NewestFirstFiveAtMostAndNoRepeats) {
+    RecentFiles r;
+    for (const char* p : {"a", "b", "c"}) r.Add(p);
+    EXPECT_EQ(r.count, 3);
+    EXPECT_EQ(r.Slot(1), "c");
+    EXPECT_EQ(r.Slot(3), "a");
+    r.Add("a");  // already held: nothing changes
+    EXPECT_EQ(r.Slot(1), "c");
+    for (const char* p : {"d", "e", "f"}) r.Add(p);
+    EXPECT_EQ(r.count, 5);
+    EXPECT_EQ(r.Slot(1), "f");
+    EXPECT_EQ(r.Slot(5), "b");
+    EXPECT_EQ(r.Choose(4), "c");
+    EXPECT_EQ(r.Slot(1), "c");
+    EXPECT_EQ(r.Slot(2), "f");
+    EXPECT_EQ(r.Slot(5), "b");
+}
+
+}  // namespace
+}  // namespace quorvel::test
