@@ -107,6 +107,37 @@ Replay ReplayLine(const Engine& e) {
     return r;
 }
 
+// The order the table keeps: each branch followed by its subtree, children by the move they leave at
+// (table order among equals); the alternatives to the main line's first move come after its own subtree.
+std::vector<int> DepthFirstOrder(const Engine& e) {
+    std::vector<std::vector<int>> children(static_cast<std::size_t>(e.branchCount) + 1);
+    for (int j = 1; j <= e.branchCount; ++j) {
+        const int parent = OriginParent(e.branchOrigin[j]);
+        if (parent >= 0 && parent < j) children[static_cast<std::size_t>(parent)].push_back(j);
+    }
+    for (std::vector<int>& list : children) {
+        std::stable_sort(list.begin(), list.end(), [&](int a, int b) {
+            return OriginMove(e.branchOrigin[a]) < OriginMove(e.branchOrigin[b]);
+        });
+    }
+    std::stable_partition(children[0].begin(), children[0].end(),
+                          [&](int c) { return OriginMove(e.branchOrigin[c]) != e.mainLineOffset; });
+    std::vector<int> order;
+    std::vector<std::pair<int, std::size_t>> stack{{0, 0}};
+    while (!stack.empty()) {
+        auto& [b, next] = stack.back();
+        const std::vector<int>& list = children[static_cast<std::size_t>(b)];
+        if (next == list.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const int c = list[next++];
+        order.push_back(c);
+        stack.push_back({c, 0});
+    }
+    return order;
+}
+
 }  // namespace
 
 std::string CheckBranchTable(const Engine& e) {
@@ -114,6 +145,13 @@ std::string CheckBranchTable(const Engine& e) {
     if (e.branchCount < 0 || e.branchCount > kLastBranch) {
         report.Fault("branchCount ", e.branchCount, " out of range");
         return report.Text();
+    }
+    const std::vector<int> order = DepthFirstOrder(e);
+    for (std::size_t n = 0; n < order.size(); ++n) {
+        if (order[n] != static_cast<int>(n) + 1) {
+            report.Fault("branch ", order[n], " stands where depth-first order puts branch ", n + 1);
+            break;
+        }
     }
     for (int b = 0; b <= e.branchCount; ++b) {
         const int header = e.branchMoves[b][0];

@@ -259,7 +259,10 @@ int Engine::NewChildSlot(int stopMove) const {
         int move;
         int child;
     };
-    std::vector<Frame> stack{{diagramBranch, 0, 1}};
+    // A branch's own children leave at its moves 1, 2, ...; on the main line the alternatives to its first
+    // move are no children of it and stand after its subtree.
+    const auto firstMove = [&](int b) { return b == 0 ? mainLineOffset + 1 : 1; };
+    std::vector<Frame> stack{{diagramBranch, firstMove(diagramBranch), 1}};
     while (!stack.empty() && !stopped) {
         Frame& f = stack.back();
         const int b = f.branch;
@@ -282,7 +285,7 @@ int Engine::NewChildSlot(int stopMove) const {
         }
         f.child = j + 1;
         last = std::max(last, j);
-        stack.push_back({j, 0, 1});
+        stack.push_back({j, firstMove(j), 1});
     }
     return stopped ? last + 1 : branchCount + 1;
 }

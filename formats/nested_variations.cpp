@@ -78,8 +78,10 @@ void MergeNestedVariations(Engine& e) {
     }
 
     // Depth-first numbering from the main line: each branch's moves from first to last, the children at
-    // a move in table order, a child's subtree before the walk goes on. The depth is at most 74, so the
-    // walk may recurse.
+    // a move in table order, a child's subtree before the walk goes on. Alternatives to the main line's
+    // first move (further game trees of a collection among them) follow the main line's own subtree, as
+    // the inline layout reads them and the writers expect them. The depth is at most 74, so the walk may
+    // recurse.
     std::vector<std::vector<int>> children(count + 1);
     for (int c = 1; c <= count; ++c) {
         if (!table[c].dead) children[table[c].parent].push_back(c);
@@ -87,6 +89,7 @@ void MergeNestedVariations(Engine& e) {
     for (std::vector<int>& list : children) {
         std::stable_sort(list.begin(), list.end(), [&](int a, int b) { return table[a].move < table[b].move; });
     }
+    std::stable_partition(children[0].begin(), children[0].end(), [&](int c) { return table[c].move != 0; });
     std::vector<int> order;  // old index by new index
     std::vector<int> depthOf(count + 1, 0);
     const auto walk = [&](const auto& self, int b) -> void {

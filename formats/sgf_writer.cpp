@@ -1,6 +1,7 @@
 #include "formats/sgf_writer.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/text_codec.h"
 
@@ -101,8 +102,15 @@ private:
         if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), true) + "]";
     }
 
+    // A comment before a branch's first move stands in a node of its own, where the reader finds it again.
+    void WriteCommentBefore(int b) {
+        const CommentRef& r = e_.branchComments[b][Offset(b)];
+        if (r.IsSet()) out_ += ";C[" + CommentValue(e_.CommentText(r), true) + "]";
+    }
+
     void WriteInline(int b) {
         lastWritten_ = std::max(lastWritten_, b);
+        WriteCommentBefore(b);
         const int last = LastMove(b);
         int counter = 0;
         for (int i = Offset(b) + 1; i <= last; ++i) {
@@ -128,6 +136,7 @@ private:
 
     void WriteNested(int b) {
         lastWritten_ = std::max(lastWritten_, b);
+        WriteCommentBefore(b);
         const int a = Offset(b);
         const int last = LastMove(b);
         int counter = 0;
@@ -162,6 +171,27 @@ private:
     int lastWritten_ = 0;
 };
 
+// The start-position marks as property lists ("SQ[aa][bb]" ...), in the order SQ, ST, CR, RT, TR, LO, MA,
+// LB; an empty text for a kind without marks.
+std::array<std::string, 8> MarkLists(const Engine& e) {
+    static const char* const kNames[] = {"SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"};
+    std::array<std::string, 8> lists;
+    for (PointCode p = MakePoint(1, 1); p <= MakePoint(19, 19); ++p) {
+        const int kind = e.markGrid[p] % 1000;
+        if (PointRow(p) < 1 || PointRow(p) > 19 || kind <= 0) continue;
+        if (kind <= 7) {
+            lists[kind - 1] += "[" + SgfPointText(p) + "]";
+        } else if (kind >= 9 && kind <= 15) {
+            lists[7] += "[" + SgfPointText(p) + ":" + static_cast<char>('A' + kind - 9) + "]";
+        }
+    }
+    for (int k = 0; k < 8; ++k) {
+        if (!lists[k].empty()) lists[k] = kNames[k] + lists[k];
+    }
+    return lists;
+}
+
+
 }  // namespace
 
 void CompleteHeaderText(Engine& e) {
@@ -177,6 +207,12 @@ void CompleteHeaderText(Engine& e) {
             head += std::string(kCrLf) + p.name + "[" + value + "]";
         }
     }
+    // The marks of the start position may have been read from anywhere in the text, and the move nodes are
+    // written without them: a list the head does not hold yet goes into it, so that the marks shown come
+    // back with the record.
+    for (const std::string& list : MarkLists(e)) {
+        if (!list.empty() && head.find(list.substr(0, 3)) == std::string::npos) head += std::string(kCrLf) + list;
+    }
 }
 
 std::string WholeRecordText(Engine& e) {
@@ -186,21 +222,11 @@ std::string WholeRecordText(Engine& e) {
     return text + RecordWriter(e).Write();
 }
 
+
 std::string StartMarksText(const Engine& e) {
-    static const char* const kNames[] = {"SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"};
-    std::string lists[8];
-    for (PointCode p = MakePoint(1, 1); p <= MakePoint(19, 19); ++p) {
-        const int kind = e.markGrid[p] % 1000;
-        if (PointRow(p) < 1 || PointRow(p) > 19 || kind <= 0) continue;
-        if (kind <= 7) {
-            lists[kind - 1] += "[" + SgfPointText(p) + "]";
-        } else if (kind >= 9 && kind <= 15) {
-            lists[7] += "[" + SgfPointText(p) + ":" + static_cast<char>('A' + kind - 9) + "]";
-        }
-    }
     std::string out;
-    for (int k = 0; k < 8; ++k) {
-        if (!lists[k].empty()) out += std::string(kCrLf) + kNames[k] + lists[k];
+    for (const std::string& list : MarkLists(e)) {
+        if (!list.empty()) out += kCrLf + list;
     }
     return out;
 }
