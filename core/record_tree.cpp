@@ -330,7 +330,8 @@ bool Engine::AddTrialMovesAsVariation() {
             const int b = branchCount;
             branchOrigin[b] = MakeOrigin(setupCount, 0, mainLineOffset);
             branchMoves[b].fill(0);
-            branchMoves[b][0] = MakeHeader(0, blackFirst ? kBlack : kWhite, n);
+            // An alternative to the first move sits one level below the root, as the readers nest it.
+            branchMoves[b][0] = MakeHeader(1, blackFirst ? kBlack : kWhite, n);
             for (int k = 1; k <= n; ++k) branchMoves[b][k] = lineMoves[baseIndex + k];
             branchComments[b].fill(CommentRef{});
             currentBranch = diagramBranch = b;
@@ -341,14 +342,16 @@ bool Engine::AddTrialMovesAsVariation() {
         if (branchCount >= kLastBranch) {
             refuse(baseIndex + i - 1);
         } else {
-            const int oldDepth = variationDepth;
+            // The nesting level in the record is the parent's plus one (variationDepth counts from the
+            // diagram, which may itself be a variation).
+            const int depth = HeaderDepth(branchMoves[currentBranch][0]) + 1;
             const int slot = NewChildSlot(i - 1 + off);
             baseIndex += i - 1;
             InsertBranchAt(slot);
             branchOrigin[slot] = MakeOrigin(baseIndex, currentBranch, i - 1 + off);
             variationDepth += 1;
             if ((i - 1) % 2 == 1) blackFirst = blackFirst ? 0 : 1;
-            branchMoves[slot][0] = MakeHeader(oldDepth + 1, blackFirst ? kBlack : kWhite, currentIndex - baseIndex);
+            branchMoves[slot][0] = MakeHeader(depth, blackFirst ? kBlack : kWhite, currentIndex - baseIndex);
             currentBranch = slot;
             settings.number = true;
         }

@@ -135,7 +135,7 @@ TEST_F(RecordTreeTest, TrialMovesBecomeANewSiblingOnTheDiagram) {
     EXPECT_EQ(e.currentBranch, 4);
     EXPECT_EQ(e.diagramBranch, 4);
     EXPECT_EQ(e.branchOrigin[4], MakeOrigin(0, 0, 0));
-    EXPECT_EQ(e.branchMoves[4][0], MakeHeader(0, kBlack, 2));
+    EXPECT_EQ(e.branchMoves[4][0], MakeHeader(1, kBlack, 2));
     EXPECT_EQ(e.lineEnd, 2);
     EXPECT_EQ(e.moveLimit, 500);
     ExpectConsistent();
