@@ -8,8 +8,17 @@ namespace {
 using sgf::kNone;
 
 bool EndsWith(const std::string& s, std::string_view tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+    if (s.size() < tail.size()) return false;
+    const char* p = s.data() + s.size() - tail.size();
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        if (p[i] != tail[i]) return false;
+    }
+    return true;
 }
+
+const sgf::ByteSet kLineBreakBytes("_/[]\n");
+const sgf::ByteSet kCommentEndBytes("]\\");
+const sgf::ByteSet kProtectedBytes("()[];\\");
 
 // Steps 1 to 4 of the normalisation in one pass. The steps are defined as whole-text replacements done
 // one after the other; each later replacement sees the text the earlier ones produced. Here the earlier
@@ -26,18 +35,18 @@ public:
     std::string Run() {
         std::size_t i = 0;
         while (i < in_.size()) {
-            const std::size_t next = sgf::FindAnyOf(in_, "_/[]\n", i);
+            const std::size_t next = kLineBreakBytes.Find(in_, i);
             if (next == kNone) {
                 out_.append(in_.substr(i));
                 break;
             }
             out_.append(in_.substr(i, next - i));
             i = next;
-            if (in_.compare(i, 3, "___") == 0) {
+            if (in_[i] == '_' && in_.compare(i, 3, "___") == 0) {
                 Push('\r');
                 Push('\n');
                 i += 3;
-            } else if (in_.compare(i, 2, "//") == 0) {
+            } else if (in_[i] == '/' && i + 1 < in_.size() && in_[i + 1] == '/') {
                 Push('\r');
                 Push('\n');
                 i += 2;
@@ -53,7 +62,12 @@ private:
     void Push(char c) {
         out_ += c;
         if (c == '[') {
-            if (EndsWith(out_, "B\r\n[") || EndsWith(out_, "W\r\n[")) out_.erase(out_.size() - 3, 2);
+            // Most brackets follow a letter; the line-break forms are rare.
+            if (out_.size() >= 4 && out_[out_.size() - 2] == '\n' &&
+                (EndsWith(out_, "B\r\n[") || EndsWith(out_, "W\r\n["))) {
+                out_.erase(out_.size() - 3, 2);
+            }
+            if (gcDone_ && tbDone_ && twDone_) return;
             if (!gcDone_ && EndsWith(out_, "GC[")) {
                 out_.erase(out_.size() - 3, 1);
                 gcDone_ = true;
@@ -97,8 +111,8 @@ bool StructureFollows(std::string_view t, std::size_t p) {
 // The next "]" at or after `from` (a character boundary) that can close a comment, before `limit`.
 std::size_t NextCommentBracket(std::string_view t, std::size_t from, std::size_t limit) {
     std::size_t boundary = from;
-    for (std::size_t p = sgf::FindAnyOf(t, "]\\", boundary, limit); p != kNone;
-         p = sgf::FindAnyOf(t, "]\\", boundary, limit)) {
+    for (std::size_t p = kCommentEndBytes.Find(t, boundary, limit); p != kNone;
+         p = kCommentEndBytes.Find(t, boundary, limit)) {
         if (sgf::IsSecondByte(t, boundary, p)) {
             boundary = p + 1;
             continue;
@@ -140,7 +154,7 @@ std::size_t FindCommentEnd(std::string_view t, std::size_t valueStart) {
 void AppendProtectedComment(std::string& out, std::string_view c) {
     std::size_t boundary = 0;
     while (boundary < c.size()) {
-        const std::size_t p = FindAnyOf(c, "()[];\\", boundary);
+        const std::size_t p = kProtectedBytes.Find(c, boundary);
         if (p == kNone) {
             out.append(c.substr(boundary));
             return;

@@ -50,14 +50,20 @@ struct RootProperties {
 
     explicit RootProperties(std::string_view t) {
         at.fill(kNone);
+        // Which name, if any, two letters make: uppercase letters only, 26 x 26 entries.
+        static const std::array<signed char, 26 * 26> kNameOf = [] {
+            std::array<signed char, 26 * 26> table;
+            table.fill(-1);
+            for (int n = 0; n < kRootNameCount; ++n) table[(kRootNames[n][0] - 'A') * 26 + kRootNames[n][1] - 'A'] = n;
+            return table;
+        }();
         int missing = kRootNameCount;
         for (std::size_t p = sgf::FindByte(t, '[', 2); p != kNone && missing > 0; p = sgf::FindByte(t, '[', p + 1)) {
-            for (int n = 0; n < kRootNameCount; ++n) {
-                if (at[n] == kNone && t[p - 2] == kRootNames[n][0] && t[p - 1] == kRootNames[n][1]) {
-                    at[n] = p - 2;
-                    --missing;
-                    break;
-                }
+            if (!sgf::IsUpperLetter(t[p - 2]) || !sgf::IsUpperLetter(t[p - 1])) continue;
+            const int n = kNameOf[(t[p - 2] - 'A') * 26 + t[p - 1] - 'A'];
+            if (n >= 0 && at[n] == kNone) {
+                at[n] = p - 2;
+                --missing;
             }
         }
     }
@@ -267,8 +273,11 @@ private:
         return b;
     }
 
+    // Appends a comment text to the pool straight from the record text.
     CommentRef StoreCommentAt(std::size_t valueStart, std::size_t end) {
-        return e_.AppendComment(std::string(t_.substr(valueStart, end - valueStart)));
+        const CommentRef r{e_.commentPool.size(), end - valueStart};
+        e_.commentPool.append(t_.substr(valueStart, end - valueStart));
+        return r;
     }
 
     // A comment "C[" before `limit`: its text goes to the pool and the rest is cut after its "]".

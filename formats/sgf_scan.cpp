@@ -1,7 +1,7 @@
 #include "formats/sgf_scan.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace quorvel::sgf {
@@ -16,40 +16,74 @@ std::size_t FindText(std::string_view t, std::string_view pattern, std::size_t f
 }
 
 std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t from, std::size_t limit) {
+    // Names are one or two letters.
     const std::size_t n = name.size();
     if (limit > t.size()) limit = t.size();
     if (from >= limit) return kNone;
     // Look for the bracket and check the name before it: "[" is rarer than the letters of a name.
     for (std::size_t p = FindByte(t, '[', from + n, limit + n); p != kNone; p = FindByte(t, '[', p + 1, limit + n)) {
         const std::size_t start = p - n;
-        if (t.compare(start, n, name) != 0) continue;
+        if (t[start] != name[0] || (n == 2 && t[start + 1] != name[1])) continue;
         if (n == 1 && start > 0 && IsUpperLetter(t[start - 1])) continue;
         return start;
     }
     return kNone;
 }
 
-std::size_t FindAnyOf(std::string_view t, std::string_view set, std::size_t from, std::size_t limit) {
+ByteSet::ByteSet(std::string_view bytes) : bytes_{}, count_(bytes.size() < 8 ? bytes.size() : 8) {
+    for (std::size_t k = 0; k < count_; ++k) bytes_[k] = bytes[k];
+}
+
+namespace {
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Thirty-two bytes a step where the processor has AVX2: comments make up most of a large record, and
+// every pass over them runs at close to memory speed.
+__attribute__((target("avx2"))) std::size_t FindAvx2(const unsigned char* data, std::size_t p, std::size_t limit,
+                                                     const char* bytes, std::size_t count) {
+    __m256i wanted[8];
+    for (std::size_t k = 0; k < count; ++k) wanted[k] = _mm256_set1_epi8(bytes[k]);
+    for (; p + 32 <= limit; p += 32) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
+        __m256i hit = _mm256_cmpeq_epi8(block, wanted[0]);
+        for (std::size_t k = 1; k < count; ++k) hit = _mm256_or_si256(hit, _mm256_cmpeq_epi8(block, wanted[k]));
+        const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+        if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+    return p;
+}
+
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+}  // namespace
+
+std::size_t ByteSet::Find(std::string_view t, std::size_t from, std::size_t limit) const {
     if (limit > t.size()) limit = t.size();
     if (from >= limit) return kNone;
-    if (set.size() == 1) return FindByte(t, set[0], from, limit);
     const unsigned char* data = reinterpret_cast<const unsigned char*>(t.data());
     std::size_t p = from;
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (kHasAvx2 && limit - p >= 32) {
+        p = FindAvx2(data, p, limit, bytes_, count_);
+        if (p + 32 <= limit) return p;  // a hit inside a full block
+    }
+#endif
 #if defined(__SSE2__)
-    // Comments make up most of a large record; sixteen bytes a step keeps the scan near memory speed.
     __m128i wanted[8];
-    const std::size_t n = set.size() < 8 ? set.size() : 8;
-    for (std::size_t k = 0; k < n; ++k) wanted[k] = _mm_set1_epi8(set[k]);
+    for (std::size_t k = 0; k < count_; ++k) wanted[k] = _mm_set1_epi8(bytes_[k]);
     for (; p + 16 <= limit; p += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
         __m128i hit = _mm_cmpeq_epi8(block, wanted[0]);
-        for (std::size_t k = 1; k < n; ++k) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(block, wanted[k]));
+        for (std::size_t k = 1; k < count_; ++k) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(block, wanted[k]));
         const int mask = _mm_movemask_epi8(hit);
         if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
 #endif
     for (; p < limit; ++p) {
-        if (set.find(static_cast<char>(data[p])) != std::string_view::npos) return p;
+        for (std::size_t k = 0; k < count_; ++k) {
+            if (data[p] == static_cast<unsigned char>(bytes_[k])) return p;
+        }
     }
     return kNone;
 }

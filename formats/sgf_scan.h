@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -19,7 +20,8 @@ constexpr std::size_t kNone = std::string_view::npos;
 // First `c` in [from, limit), or kNone.
 inline std::size_t FindByte(std::string_view t, char c, std::size_t from, std::size_t limit = kNone) {
     if (limit > t.size()) limit = t.size();
-    if (from >= limit) return kNone;
+    // No object is that large; saying so keeps the compiler from warning about the memchr bound.
+    if (from >= limit || limit > static_cast<std::size_t>(PTRDIFF_MAX)) return kNone;
     const void* hit = std::memchr(t.data() + from, c, limit - from);
     return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - t.data()) : kNone;
 }
@@ -27,8 +29,17 @@ inline std::size_t FindByte(std::string_view t, char c, std::size_t from, std::s
 // First occurrence of `pattern` starting in [from, limit) (the match itself may run past `limit`).
 std::size_t FindText(std::string_view t, std::string_view pattern, std::size_t from, std::size_t limit = kNone);
 
-// First byte in [from, limit) that is one of the bytes of `set` (at most 8 of them), or kNone.
-std::size_t FindAnyOf(std::string_view t, std::string_view set, std::size_t from, std::size_t limit = kNone);
+// A small set of bytes (at most 8) to look for together.
+class ByteSet {
+public:
+    explicit ByteSet(std::string_view bytes);
+    // First byte of the set in [from, limit), or kNone.
+    std::size_t Find(std::string_view t, std::size_t from, std::size_t limit = kNone) const;
+
+private:
+    char bytes_[8];
+    std::size_t count_;
+};
 
 // True when the byte at `p` is the second byte of a two-byte character, given that a character starts at
 // `boundary` (boundary <= p).

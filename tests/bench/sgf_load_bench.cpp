@@ -1,0 +1,128 @@
+// Loading SGF records of growing size, each beside one memchr pass over the same bytes: the time any
+// reader needs at least to look at every byte once. A load should cost at most ten such passes, and the
+// commented records of 1, 5 and 20 MB should take time in proportion to their size.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "core/engine.h"
+#include "formats/sgf_reader.h"
+
+namespace quorvel {
+namespace {
+
+std::string Point(int k) {
+    const char letters[] = "abcdefghijklmnopqrs";
+    return std::string{letters[(k * 7) % 19], letters[(k * 11 + k / 19) % 19]};
+}
+
+// A comment of about `bytes` bytes of Japanese text, different for each move.
+std::string JapaneseComment(int k, std::size_t bytes) {
+    static const std::string phrase = "ここで黒は右上の定石を選びましたが、白の打ち込みが厳しい。";
+    std::string c = std::to_string(k) + "手目：";
+    while (c.size() < bytes) c += phrase;
+    // Cut at a character boundary: after the digits every character takes two bytes.
+    const std::size_t digits = std::to_string(k).size();
+    std::size_t cut = bytes < digits ? digits : bytes;
+    if ((cut - digits) % 2 == 1) cut += 1;
+    return c.substr(0, cut);
+}
+
+std::string Head() {
+    return "(;GM[1]FF[4]SZ[19]PB[黒番の棋士]PW[白番の棋士]BR[九段]WR[八段]DT[2024-05-06]KM[6.5]RE[B+R]"
+           "PC[東京]EV[名人戦]TM[18000]";
+}
+
+std::string Moves(int from, int count, bool blackFirst, std::size_t commentBytes, int seed) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        const bool black = (i % 2 == 0) == blackFirst;
+        out += black ? ";B[" : ";W[";
+        out += Point(from + i + seed);
+        out += ']';
+        if (commentBytes > 0) out += "C[" + JapaneseComment(from + i, commentBytes) + "]";
+    }
+    return out;
+}
+
+std::string PlainGame() { return Head() + "\r\n" + Moves(0, 250, true, 0, 0) + ")\r\n"; }
+
+std::string CommentedGame() { return Head() + "\r\n" + Moves(0, 250, true, 60, 0) + ")\r\n"; }
+
+// The largest tree the branch table takes, in the program's own inline layout: a main line of 499 moves
+// and 149 variations, each as long as its line allows, every move commented.
+std::string LargestTree(std::size_t commentBytes) {
+    std::string text = Head() + "\r\n";
+    int branch = 0;
+    for (int m = 0; m < 499; ++m) {
+        text += Moves(m, 1, m % 2 == 0, commentBytes, 0);
+        if (m % 3 == 2 && branch < 149) {
+            ++branch;
+            text += "\r\n(" + Moves(m + 1, 499 - (m + 1), (m + 1) % 2 == 0, commentBytes, branch) + ")\r\n";
+        }
+    }
+    return text + ")\r\n";
+}
+
+// A record of the largest tree's shape whose comments make it about `bytes` long.
+std::string CommentedRecordOfSize(std::size_t bytes) {
+    const std::size_t withoutComments = LargestTree(0).size();
+    const std::size_t moves = 499 + 149 * 250;
+    return LargestTree((bytes - withoutComments) / moves);
+}
+
+const std::string& Record(const std::string& name) {
+    static std::map<std::string, std::string> records;
+    auto it = records.find(name);
+    if (it != records.end()) return it->second;
+    std::string text;
+    if (name == "plain250") text = PlainGame();
+    if (name == "commented250") text = CommentedGame();
+    if (name == "largest_tree") text = LargestTree(24);
+    if (name == "1MB") text = CommentedRecordOfSize(1 << 20);
+    if (name == "5MB") text = CommentedRecordOfSize(5 << 20);
+    if (name == "20MB") text = CommentedRecordOfSize(20 << 20);
+    return records.emplace(name, std::move(text)).first->second;
+}
+
+void Load(benchmark::State& state, const std::string& name) {
+    const std::string& text = Record(name);
+    MemoryMessageArea messages;
+    MemoryDialogs dialogs;
+    Engine e(messages, dialogs);
+    for (auto _ : state) {
+        LoadRecordText(e, text);
+        benchmark::DoNotOptimize(e.lineEnd);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+    state.counters["moves"] = e.lineEnd;
+    state.counters["branches"] = e.branchCount;
+}
+
+void Memchr(benchmark::State& state, const std::string& name) {
+    const std::string& text = Record(name);
+    for (auto _ : state) {
+        // A byte the record does not hold: the whole text is scanned. The pointer is laundered so that the
+        // scan cannot be hoisted out of the loop.
+        const char* data = text.data();
+        benchmark::DoNotOptimize(data);
+        benchmark::DoNotOptimize(std::memchr(data, '\x01', text.size()));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+
+#define QUORVEL_SGF_BENCH(name)                                      \
+    BENCHMARK_CAPTURE(Load, name, #name)->Unit(benchmark::kMicrosecond); \
+    BENCHMARK_CAPTURE(Memchr, name, #name)->Unit(benchmark::kMicrosecond)
+
+QUORVEL_SGF_BENCH(plain250);
+QUORVEL_SGF_BENCH(commented250);
+QUORVEL_SGF_BENCH(largest_tree);
+QUORVEL_SGF_BENCH(1MB);
+QUORVEL_SGF_BENCH(5MB);
+QUORVEL_SGF_BENCH(20MB);
+
+}  // namespace
+}  // namespace quorvel
