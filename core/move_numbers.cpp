@@ -48,13 +48,13 @@ TextPlacement MoveNumberPlacement(int boardSize, int number, int stoneColour) {
         return {8, -7, -4};
     }
     if (boardSize == 13) {
-        if (digits == 1) return {20, -4 - black, -13};
+        if (digits == 1) return {20, -7 - black, -13};
         if (digits == 2) return {17, -9 - black, -11};
         return {13, -11, -8};
     }
-    if (digits == 1) return {28, -7 - black, -18};
-    if (digits == 2) return {24, -13 - black, -16};
-    return {13, -11, -8};
+    if (digits == 1) return {28, -11 - black, -18};
+    if (digits == 2) return {24, -15 - black, -16};
+    return {13, -16, -8};
 }
 
 TextPlacement HintLetterPlacement(int boardSize, bool nextMove) {

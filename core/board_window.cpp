@@ -1,0 +1,280 @@
+#include "core/board_window.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSoundEffect>
+#include <QUrl>
+#include <QWheelEvent>
+
+#include "app/qt_text.h"
+#include "core/font_names.h"
+#include "core/keys.h"
+#include "core/program_files.h"
+
+namespace quorvel {
+namespace {
+
+// The key codes of keys.h for a Qt key; 0 for a key the board window does not know.
+int KeyCodeOf(const QKeyEvent& event) {
+    const int key = event.key();
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    if (keypad && key >= Qt::Key_0 && key <= Qt::Key_9) return kKeyNumpad0 + (key - Qt::Key_0);
+    if (keypad && key == Qt::Key_Plus) return kKeyNumpadPlus;
+    if (keypad && key == Qt::Key_Minus) return kKeyNumpadMinus;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return kKeyA + (key - Qt::Key_A);
+    switch (key) {
+        case Qt::Key_Tab: return kKeyTab;
+        case Qt::Key_PageUp: return kKeyPageUp;
+        case Qt::Key_PageDown: return kKeyPageDown;
+        case Qt::Key_End: return kKeyEnd;
+        case Qt::Key_Home: return kKeyHome;
+        case Qt::Key_Left: return kKeyLeft;
+        case Qt::Key_Up: return kKeyUp;
+        case Qt::Key_Right: return kKeyRight;
+        case Qt::Key_Down: return kKeyDown;
+        case Qt::Key_Insert: return kKeyInsert;
+        case Qt::Key_F1: return kKeyF1;
+        default: return 0;
+    }
+}
+
+QPlainTextEdit* MakeMemo(QWidget* parent, int x, int y, int w, int h) {
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setReadOnly(true);
+    memo->setGeometry(x, y, w, h);
+    memo->setFont(SystemFont("ＭＳ Ｐゴシック", 9));
+    memo->setFocusPolicy(Qt::NoFocus);
+    memo->hide();
+    return memo;
+}
+
+}  // namespace
+
+TForm2::TForm2(MessageArea& messages, UserDialogs& dialogs, const QString& programDir, QWidget* parent)
+    : QWidget(parent), engine_(messages, dialogs), programDir_(programDir), pictures_(programDir) {
+    setWindowFlag(Qt::FramelessWindowHint);
+    setFixedSize(564, 443);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
+    Memo2 = MakeMemo(this, 410, 43, 150, 27);
+    Memo3 = MakeMemo(this, 410, 117, 150, 27);
+    Memo1 = MakeMemo(this, 411, 208, 150, 150);
+    engine_.SetRequests(*this);
+    // The timer always beats at the autoplay interval and does nothing while autoplay is idle.
+    Timer1.setInterval(engine_.autoplayInterval);
+    connect(&Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
+    Timer1.start();
+    Redraw();
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::Redraw() {
+    if (Timer1.interval() != engine_.autoplayInterval) Timer1.setInterval(engine_.autoplayInterval);
+    painter_.Redraw(myg_, engine_, view_);
+    ShowMemos();
+    update();
+}
+
+void TForm2::ShowMemos() {
+    const bool shown = !view_.toolPanelShown;
+    const Engine::Memos& m = engine_.memos;
+    const std::pair<QPlainTextEdit*, const std::string*> memos[] = {
+        {Memo2, &m.blackName}, {Memo3, &m.whiteName}, {Memo1, &m.info}};
+    for (const auto& [memo, text] : memos) {
+        memo->setVisible(shown);
+        const QString q = ToQString(*text);
+        if (memo->toPlainText() != q) memo->setPlainText(q);
+    }
+}
+
+void TForm2::SetToolPanelShown(bool shown) {
+    view_.toolPanelShown = shown;
+    Redraw();
+}
+
+void TForm2::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, myg_);
+}
+
+bool TForm2::MoveHover(int x, int y) {
+    const HoverPoint h = SnapHover(*engine_.geometry, engine_.hover, x, y);
+    if (h.x == engine_.hover.x && h.y == engine_.hover.y) return false;
+    engine_.hover = h;
+    return true;
+}
+
+void TForm2::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (MoveHover(at.x(), at.y()) && engine_.settings.showXY) Redraw();
+}
+
+void TForm2::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    // A click acts where the mouse is; the hover point is brought there first, as a move would have.
+    MoveHover(at.x(), at.y());
+    FormMouseDown(at.x(), at.y(), event->button(), event->modifiers());
+    Redraw();
+}
+
+void TForm2::FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    Engine& e = engine_;
+    const BoardArea area = AreaAt(x, y, view_.toolPanelShown, e.replayMode);
+    const bool idle = e.autoplayState == 0;
+    switch (area) {
+        case BoardArea::Board: BoardClick(button, modifiers); return;
+        case BoardArea::GoToStart: e.GoToStart(); return;
+        case BoardArea::BackTen: e.BackTen(); return;
+        case BoardArea::StepBack: e.StepBack(); return;
+        case BoardArea::StepForward: e.StepForward(); return;
+        case BoardArea::ForwardTen: e.ForwardTen(); return;
+        case BoardArea::GoToEnd: e.GoToEnd(); return;
+        case BoardArea::MainLineBox:
+            if (e.diagramBranch > 0) e.ReturnToMainLine();
+            return;
+        case BoardArea::ParentBox:
+            if (e.variationDepth > 1) e.LeaveToParent();
+            return;
+        case BoardArea::DiagramBox:
+            if (e.variationDepth > 0) e.ReturnToDiagram();
+            return;
+        case BoardArea::HintBox: e.HintBoxClick(); return;
+        case BoardArea::PrisonerBox:
+        case BoardArea::MoveNumberBox:
+            if (e.replayMode || e.inputMode == 1) {
+                e.settings.number = !e.settings.number;
+                view_.markBranching = button == Qt::RightButton || (modifiers & Qt::ShiftModifier);
+            }
+            return;
+        case BoardArea::ToolAdd:
+            if (idle && !e.commentDialogOpen) e.AddTrialMovesAsVariation();
+            return;
+        case BoardArea::ToolHint:
+            if (!e.commentDialogOpen) e.ToggleHints();
+            return;
+        case BoardArea::IntervalUp:
+        case BoardArea::IntervalDown:
+        case BoardArea::AutoBackward:
+        case BoardArea::AutoForward:
+        case BoardArea::AutoStop:
+            if (!e.commentDialogOpen) AutoplayControl(area);
+            return;
+        default:
+            // The remaining areas belong to record editing, the text and SGF output, the pass replacement
+            // and the animation, which are not part of this window yet.
+            return;
+    }
+}
+
+void TForm2::AutoplayControl(BoardArea area) {
+    Engine& e = engine_;
+    switch (area) {
+        case BoardArea::IntervalUp: e.AutoplayIntervalUp(); break;
+        case BoardArea::IntervalDown: e.AutoplayIntervalDown(); break;
+        case BoardArea::AutoBackward: e.StartAutoplayBackward(); break;
+        case BoardArea::AutoForward: e.StartAutoplayForward(); break;
+        default: e.StopAutoplay(); break;
+    }
+}
+
+void TForm2::BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    Engine& e = engine_;
+    if (e.autoplayState != 0) return;
+    const PointCode point = HoverToPoint(*e.geometry, e.hover);
+    if (!e.IsOnBoard(point)) return;
+    if (button == Qt::RightButton) {
+        if (e.replayMode) e.StepBack();
+        return;
+    }
+    if (button != Qt::LeftButton) return;
+    const bool stone = e.board[point] > 0;
+    if ((modifiers & Qt::ShiftModifier) && stone && (e.replayMode || e.inputMode == 1)) {
+        e.BackToStone(point);
+        return;
+    }
+    // A click on an empty point follows the continuation there; a trial move where none continues comes
+    // with record editing.
+    if (e.replayMode && !stone && (e.hintsShown || e.commentDialogOpen)) e.FollowPoint(point);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const int code = KeyCodeOf(*event);
+    if ((code == 0 && !ctrl) || !engine_.KeyDown(code, ctrl)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    Redraw();
+}
+
+void TForm2::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta == 0) return;
+    engine_.Wheel(delta > 0);
+    event->accept();
+    Redraw();
+}
+
+QString TForm2::DroppedRecord(const QMimeData* mime) const {
+    if (engine_.autoplayState != 0 || engine_.commentDialogOpen || !mime->hasUrls()) return QString();
+    for (const QUrl& url : mime->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && path.contains(QStringLiteral(".SGF"), Qt::CaseInsensitive)) return path;
+    }
+    return QString();
+}
+
+void TForm2::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedRecord(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TForm2::dropEvent(QDropEvent* event) {
+    const QString path = DroppedRecord(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    emit recordDropped(path);
+}
+
+void TForm2::Timer1Timer() {
+    if (engine_.autoplayState == 0) return;
+    engine_.AutoplayTick();
+    Redraw();
+}
+
+void TForm2::SetNavigationEnabled(bool enabled) { emit navigationEnabledChanged(enabled); }
+
+void TForm2::ShowAutoplayInterval(int seconds) { emit autoplayIntervalChanged(seconds); }
+
+void TForm2::ShowSwitches(bool hintsShown, bool showXY) { emit switchesChanged(hintsShown, showXY); }
+
+void TForm2::PlayStoneSound() {
+    if (!soundChecked_) {
+        soundChecked_ = true;
+        // Without an audio device, or without the sound file, the stones are silent.
+        const QString path = QString::fromStdString(ProgramFilePath(programDir_.toStdString(), "stone.wav"));
+        if (QMediaDevices::audioOutputs().isEmpty() || !QFileInfo::exists(path)) return;
+        stoneSound_ = std::make_unique<QSoundEffect>();
+        stoneSound_->setSource(QUrl::fromLocalFile(path));
+    }
+    if (stoneSound_) stoneSound_->play();
+}
+
+// The variation chooser is the secondary board window, which is not part of the program yet: nothing is
+// picked.
+int TForm2::ChooseVariation() { return 0; }
+
+// The net game log window is not part of the program yet; there is nothing to activate.
+void TForm2::ActivateNetGameLog() {}
+
+}  // namespace quorvel

@@ -1,0 +1,100 @@
+// TForm2, the board window: holds the one engine (position and record), paints it and turns clicks, keys,
+// the wheel and its timer into engine operations. Every change ends with one full Redraw composed off
+// screen and copied to the window in one go.
+#pragma once
+
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "core/board_areas.h"
+#include "core/board_painter.h"
+#include "core/board_pictures.h"
+#include "core/engine.h"
+
+class QSoundEffect;
+
+namespace quorvel {
+
+class TForm2 : public QWidget, public BoardRequests {
+    Q_OBJECT
+
+public:
+    // The pictures and "stone.wav" are read from `programDir`; the message area and the message boxes
+    // must outlive the window.
+    TForm2(MessageArea& messages, UserDialogs& dialogs, const QString& programDir, QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    Engine& engine() { return engine_; }
+    const Engine& engine() const { return engine_; }
+
+    // Composes the whole window on `myg` and shows it.
+    void Redraw();
+    // The composed picture, as the window shows it.
+    const QImage& picture() const { return myg_; }
+
+    // The tool column, or the information panel with the three memos.
+    void SetToolPanelShown(bool shown);
+    bool toolPanelShown() const { return view_.toolPanelShown; }
+    bool markBranching() const { return view_.markBranching; }
+    void SetCoordinateStyle(const CoordinateStyle& style) { view_.coordinates = style; }
+
+    // The pictures that could not be read at start.
+    const QStringList& missingPictures() const { return pictures_.missing; }
+    QTimer& timer() { return Timer1; }
+
+    // BoardRequests.
+    void SetNavigationEnabled(bool enabled) override;
+    void ShowAutoplayInterval(int seconds) override;
+    void PlayStoneSound() override;
+    void ShowSwitches(bool hintsShown, bool showXY) override;
+    int ChooseVariation() override;
+    void ActivateNetGameLog() override;
+
+public slots:
+    // One beat of autoplay; does nothing while autoplay is idle.
+    void Timer1Timer();
+
+signals:
+    // For the main window: its navigation commands follow autoplay, its interval box and switches follow
+    // the engine, and a dropped record is opened by its file command.
+    void navigationEnabledChanged(bool enabled);
+    void autoplayIntervalChanged(int seconds);
+    void switchesChanged(bool hintsShown, bool showXY);
+    void recordDropped(const QString& path);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void AutoplayControl(BoardArea area);
+    // True when the hover point moved.
+    bool MoveHover(int x, int y);
+    void ShowMemos();
+    QString DroppedRecord(const QMimeData* data) const;
+
+    Engine engine_;
+    QString programDir_;
+    BoardPictures pictures_;
+    BoardPainter painter_{pictures_};
+    BoardView view_;
+    QImage myg_{573, 444, QImage::Format_RGB32};
+    QTimer Timer1;
+    QPlainTextEdit* Memo1;  // game information
+    QPlainTextEdit* Memo2;  // black player
+    QPlainTextEdit* Memo3;  // white player
+    std::unique_ptr<QSoundEffect> stoneSound_;
+    bool soundChecked_ = false;
+};
+
+}  // namespace quorvel

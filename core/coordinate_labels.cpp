@@ -1,0 +1,49 @@
+#include "core/coordinate_labels.h"
+
+namespace quorvel {
+namespace {
+
+constexpr char kLettersWithoutI[] = " A B C D E F G H J K L M N O P Q R S T A";
+constexpr char kLettersWithI[] = " A B C D E F G H I J K L M N O P Q R S A";
+constexpr char kNumbersFromLeft[] = " 1 2 3 4 5 6 7 8 91011121314151617181920";
+constexpr char kNumbersFromRight[] = "19181716151413121110 9 8 7 6 5 4 3 2 120";
+constexpr char kRows19TopDown[] = "191817161514131211109 8 7 6 5 4 3 2 1 20";
+constexpr char kRows1TopDown[] = "1 2 3 4 5 6 7 8 9 1011121314151617181920";
+constexpr char kRowLetters[] = "A B C D E F G H J K L M N O P Q R S T A ";
+constexpr char kRows13[] = "131211109 8 7 6 5 4 3 2 1 20";
+constexpr char kRows9[] = "9 8 7 6 5 4 3 2 1 20";
+constexpr char kRows7[] = "7 6 5 4 3 2 1 20";
+constexpr char kRows6[] = "6 5 4 3 2 1 20";
+
+// The two characters of label `index` (1-based): the slice at 2 * index - 1.
+std::string Slice(const std::string& labels, int index) {
+    const std::size_t at = static_cast<std::size_t>(2 * index - 2);
+    if (index < 1 || at >= labels.size()) return "  ";
+    return labels.substr(at, 2);
+}
+
+}  // namespace
+
+std::string CoordinateLabel(int boardSize, const CoordinateStyle& style, int col, int row) {
+    const char* columns = kLettersWithoutI;
+    const char* rows = kRows19TopDown;
+    if (boardSize == 19) {
+        if (style.xStyle == 1) {
+            columns = kNumbersFromLeft;
+        } else if (style.xStyle == 19) {
+            columns = kNumbersFromRight;
+        } else if (style.withLetterI) {
+            columns = kLettersWithI;
+        }
+        if (style.yStyle == 1) {
+            rows = kRows1TopDown;
+        } else if (style.yStyle == 101) {
+            rows = kRowLetters;
+        }
+    } else {
+        rows = boardSize == 13 ? kRows13 : boardSize == 9 ? kRows9 : boardSize == 7 ? kRows7 : kRows6;
+    }
+    return Slice(columns, col) + "-" + Slice(rows, row);
+}
+
+}  // namespace quorvel
