@@ -150,6 +150,10 @@ public:
     bool KeyDown(int key, bool ctrlHeld);
     void Wheel(bool up);
 
+    // Command "KVG": turns the record by 180 degrees (moves of the line and of every branch, the marks and
+    // the setup stones) and shows the same position again.
+    void RotateRecord();
+
     // Off-set of the main line into its own branch moves: the moves an AS property put in the background.
     int LineOffset() const { return (currentBranch == 0 && mainLineOffset > 0) ? mainLineOffset : 0; }
     // The comment slot of the shown position in the current branch.
@@ -171,6 +175,8 @@ private:
     void PlaceSetupStones();
     bool DivergingMoveExists(int i, int off) const;
     void StepForwardWithSound();
+    // Plays entry currentIndex + 1 onto the board; true when it was a pass.
+    bool ApplyNextEntry();
     // Ends autoplay when it reached its end (or could not move).
     void EndAutoplayWhen(bool reachedEnd);
     int NewChildSlot(int stopMove) const;

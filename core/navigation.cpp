@@ -15,20 +15,24 @@ std::string MinutesSeconds(int seconds) {
 
 }  // namespace
 
-void Engine::StepForward() {
-    if (currentIndex >= lineEnd || currentIndex > moveLimit - 2) return;
-    messages_.Clear();
+bool Engine::ApplyNextEntry() {
     const PointCode p = lineMoves[currentIndex + 1];
     if (p != kPass && IsOnBoard(p)) {
         lastPoint = p;
         PlayColour(ColourToMove());
-    } else {
-        // A recorded pass: no new analysis, so no ko or suicide mark stands after it.
-        messages_.SetText(" PASS！");
-        ClearForbiddenMarks();
-        currentIndex += 1;
-        lastPoint = 0;
+        return false;
     }
+    // A recorded pass: no new analysis, so no ko or suicide mark stands after it.
+    ClearForbiddenMarks();
+    currentIndex += 1;
+    lastPoint = 0;
+    return true;
+}
+
+void Engine::StepForward() {
+    if (currentIndex >= lineEnd || currentIndex > moveLimit - 2) return;
+    messages_.Clear();
+    if (ApplyNextEntry()) messages_.SetText(" PASS！");
     if (currentIndex == lineEnd) {
         messages_.SetText(" No more moves.");
     } else if (autoplayState == 1) {

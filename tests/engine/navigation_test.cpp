@@ -260,3 +260,45 @@ TEST_F(NavigationTest, KeysOfTheTreeAndCtrl) {
 
 }  // namespace
 }  // namespace quorvel::test
+
+namespace quorvel::test {
+namespace {
+
+class RotateTest : public EngineTest {};
+
+TEST_F(RotateTest, TheRecordTurnsAndTheSamePositionIsShownAgain) {
+    MakeMainLine("ab aa ba dd pq");  // black captures white aa with ba
+    AddBranch(MakeOrigin(3, 0, 3), kWhite, "qq rr");
+    e.setupList[1] = 0;
+    e.markGrid[P("cc")] = 3;
+    e.ReturnToMainLine();
+    e.StepForward();
+    e.StepForward();
+    e.StepForward();
+    ASSERT_TRUE(e.FollowPoint(P("qq")));
+    e.StepForward();
+    ASSERT_EQ(e.whiteCaptured, 1);
+    const int shown = e.currentIndex;
+
+    e.RotateRecord();
+    ExpectConsistent();
+    EXPECT_EQ(e.currentIndex, shown);
+    EXPECT_EQ(e.currentBranch, 1);
+    EXPECT_EQ(e.board[P("ss")], kEmpty);  // aa was captured; it turns to ss
+    EXPECT_EQ(e.board[P("sr")], kBlack);  // ab
+    EXPECT_EQ(e.board[P("rs")], kBlack);  // ba
+    EXPECT_EQ(e.board[P("cc")], kWhite);  // qq
+    EXPECT_EQ(e.board[P("bb")], kBlack);  // rr
+    EXPECT_EQ(e.branchMoves[0][5], P("dc"));  // pq
+    EXPECT_EQ(e.markGrid[P("qq")], 3);
+    EXPECT_EQ(e.whiteCaptured, 1);
+
+    e.RotateRecord();
+    EXPECT_EQ(e.board[P("qq")], kWhite);
+    EXPECT_EQ(e.branchMoves[0][5], P("pq"));
+    EXPECT_EQ(e.markGrid[P("cc")], 3);
+    ExpectConsistent();
+}
+
+}  // namespace
+}  // namespace quorvel::test
