@@ -1,12 +1,14 @@
-// ZarnShow, the Quorvel program. Until the main window exists it opens the board window alone, so that a
-// record can be replayed with the mouse and the keys.
+// ZarnShow, the Quorvel program. Until the main window exists it opens the board window alone, with the
+// record given on the command line, so that a record can be replayed with the mouse and the keys.
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <cstdio>
 
 #include "app/qt_text.h"
 #include "app/text_window.h"
 #include "core/board_window.h"
+#include "formats/sgf_reader.h"
 
 namespace {
 
@@ -26,6 +28,20 @@ public:
     }
 };
 
+// Reads a whole record file into the board window. The file commands of the main window will add the
+// save question, the recent files and the chat file.
+bool OpenRecord(quorvel::TForm2& board, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "Quorvel: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    quorvel::LoadRecordText(board.engine(), std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    board.Redraw();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,13 +57,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Quorvel: missing pictures: %s\n",
                      qPrintable(board.missingPictures().join(QStringLiteral(", "))));
     }
-    if (argc > 1) {
-        std::fprintf(stderr, "Quorvel: the SGF reader is not built yet, so the record %s was not opened.\n",
-                     argv[1]);
-    }
+    QObject::connect(&board, &quorvel::TForm2::recordDropped,
+                     [&board](const QString& path) { OpenRecord(board, path); });
+
+    // A path with one blank reaches the program as two arguments.
+    QString path;
+    if (argc == 2) path = QString::fromLocal8Bit(argv[1]);
+    if (argc == 3) path = QString::fromLocal8Bit(argv[1]) + QLatin1Char(' ') + QString::fromLocal8Bit(argv[2]);
     board.move(40, 40);
     board.show();
     text.setGeometry(board.x(), board.y() + board.height(), board.width(), 160);
     text.show();
+    if (!path.isEmpty()) OpenRecord(board, path);
     return app.exec();
 }

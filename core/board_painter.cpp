@@ -229,7 +229,7 @@ void BoardPainter::DrawBar(QPainter& p, int y, const char* label, int labelX, bo
 
 void BoardPainter::DrawToolColumn(QPainter& p, const Engine& e) {
     if (e.replayMode) {
-        // "ADD" works with the engine; the other editing commands come with record editing.
+        // "DEL", "EditC" and "Swap" come with record editing.
         DrawBar(p, 0, "ADD", 413, false, true);
         DrawBar(p, 20, "DEL", 414, false, false);
         DrawBar(p, 40, "EditC", 409, false, false);
@@ -244,7 +244,7 @@ void BoardPainter::DrawToolColumn(QPainter& p, const Engine& e) {
     p.setPen(QColor(20, 60, 48));
     p.drawLine(435, 306, 435, 323);
     Text(p, 440, 307, QStringLiteral("P"), 11, true, kDisabledLabel);
-    DrawBar(p, 325, e.replayMode ? "ReSet" : "CALL", 409, false, false);
+    DrawBar(p, 325, e.replayMode ? "ReSet" : "CALL", 409, false, e.replayMode);
     DrawBox(p, 404, 345, 452, 365, kMoveNumberBox, kBoxEdge);
     Text(p, MoveCountBoxX(e.currentIndex), 346, Number(e.currentIndex), 11, true, kCounterText);
     DrawBar(p, 378, "Show", 411, e.replayMode, false);

@@ -17,6 +17,8 @@
 #include "core/font_names.h"
 #include "core/keys.h"
 #include "core/program_files.h"
+#include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
 
 namespace quorvel {
 namespace {
@@ -157,7 +159,10 @@ void TForm2::FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardMod
             }
             return;
         case BoardArea::ToolAdd:
-            if (idle && !e.commentDialogOpen) e.AddTrialMovesAsVariation();
+            if (idle && !e.commentDialogOpen) AddVariationCommand(e);
+            return;
+        case BoardArea::ToolReset:
+            if (e.replayMode && !e.commentDialogOpen) ResetRecord(e);
             return;
         case BoardArea::ToolHint:
             if (!e.commentDialogOpen) e.ToggleHints();

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "board_window_fixture.h"
+#include "formats/sgf_reader.h"
 
 namespace quorvel::test {
 namespace {
@@ -12,6 +13,15 @@ constexpr char kGame19[] =
     "pd dp pp dd fq qf nc cn jj qn nq dj jd cf fc qj jq nd dn oq qo pq qp cq dq cp eq do ep co bn bo bm bp "
     "em fp qe re rf rg qg rh qc rc rb sb qb pc ob nb oc od pe oe ne of og nf mg mf lf le kf ke jf je if md "
     "lc ld mc kd kc jc ic jb ib id hc";
+
+// A game with its information, comments and variations: two alternatives to move 7 and one inside.
+constexpr char kVariations[] =
+    "(;GM[1]FF[4]CA[Shift_JIS]SZ[19]PB[黒番 太郎]BR[五段]PW[白番 花子]WR[六段]KM[6.5]RE[B+R]"
+    "DT[2026-12-07]EV[第一期 Quorvel 杯]PC[東京]C[互先の一局]"
+    ";B[pd];W[dp];B[pp];W[dd];B[fq];W[cn]C[定石]"
+    "(;B[qf];W[nc](;B[rd];W[qc];B[qi])(;B[qc];W[rd]))"
+    "(;B[dj];W[jd])"
+    "(;B[cq];W[dq];B[cp];W[do]))";
 
 class BoardScreenshots : public BoardWindowTest {
 protected:
@@ -56,25 +66,23 @@ TEST_F(BoardScreenshots, ThirteenNineSevenSixLines) {
 }
 
 TEST_F(BoardScreenshots, VariationWithHintLetters) {
-    MakeMainLine(kGame19);
-    // Three alternatives to move 12 of the main line, one of them with a variation of its own.
-    const int b1 = AddBranch(MakeOrigin(0, 0, 11), "qk qm", 1, kWhite);
-    AddBranch(MakeOrigin(11, b1, 1), "ql", 2, kBlack);
-    AddBranch(MakeOrigin(0, 0, 11), "jq", 1, kWhite);
-    AddBranch(MakeOrigin(0, 0, 11), "pj", 1, kWhite);
-    for (int i = 0; i < 11; ++i) e.StepForward();
+    LoadRecordText(e, kVariations);
+    for (int i = 0; i < 6; ++i) e.StepForward();
     w.Redraw();
     Save("19_hint_letters.png");
-    e.EnterBranch(b1);
-    e.EnterBranch(b1 + 1);
-    e.StepBack();
-    w.Redraw();
+    Key(Qt::Key_A);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_B);  // into the variation at move 9
     Save("19_in_variation.png");
     e.ToggleHints();
-    Save("19_hints_off.png");
+    Key(Qt::Key_PageDown);
+    Key(Qt::Key_Home);
+    for (int i = 0; i < 6; ++i) Key(Qt::Key_Right);
+    Save("19_hints_off_count.png");
     e.ToggleHints();
     e.ReturnToMainLine();
-    for (int i = 0; i < 30; ++i) e.StepForward();
+    LoadRecordText(e, kVariations);
+    e.GoToEnd();
     // A right click on the prisoner box switches the numbers off and marks the moves where branches start.
     Click(20, 410, Qt::RightButton);
     Save("19_numbers_off_branch_signs.png");
@@ -83,16 +91,13 @@ TEST_F(BoardScreenshots, VariationWithHintLetters) {
 }
 
 TEST_F(BoardScreenshots, InformationPanelPassAndCoordinates) {
-    MakeMainLine("pd dp pp dd --");
-    e.memos.blackName = "黒番 太郎 (五段)";
-    e.memos.whiteName = "白番 花子 (六段)";
-    e.memos.info = "棋戦 : 第一期 Quorvel 杯\r\n日付 : 2026-12-07\r\nコミ : 6目半\r\n結果 : 黒 中押し勝ち";
+    LoadRecordText(e, kVariations);
     e.GoToEnd();
-    e.blackCaptured = 3;
-    e.whiteCaptured = 12;
     w.SetToolPanelShown(false);
     Save("19_information_panel.png");
     w.SetToolPanelShown(true);
+    MakeMainLine("pd dp pp dd --");
+    e.GoToEnd();
     e.settings.showXY = true;
     e.hover = {e.geometry->CentreX(P("pd")), e.geometry->CentreY(P("pd"))};
     Save("19_pass_sign_and_coordinates.png");

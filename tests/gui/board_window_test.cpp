@@ -9,6 +9,7 @@
 
 #include "app/qt_text.h"
 #include "board_window_fixture.h"
+#include "formats/sgf_reader.h"
 
 namespace quorvel::test {
 namespace {
@@ -197,6 +198,27 @@ TEST_F(BoardWindowTest, HintBarSwitchesTheHintsAndItsPicture) {
     Key(Qt::Key_F1);
     EXPECT_TRUE(e.hintsShown);
     EXPECT_EQ(barRed(), on);
+}
+
+TEST_F(BoardWindowTest, ALoadedRecordIsFollowedByClicksAndReadAgainByReSet) {
+    LoadRecordText(e,
+                   "(;GM[1]FF[4]SZ[19]PB[Kuro]PW[Shiro];B[pd];W[dp]C[two]"
+                   "(;B[pp];W[dd])(;B[dd];W[pp])(;B[qq]))");
+    w.Redraw();
+    ClickPoint("pd");
+    ClickPoint("dp");
+    EXPECT_EQ(e.currentIndex, 2);
+    EXPECT_EQ(messages.Text(), "two");
+    EXPECT_EQ(e.hintLetters.size(), 3u);
+    ClickPoint("qq");  // the branch lettered on 3-3
+    EXPECT_NE(e.currentBranch, 0);
+    EXPECT_EQ(e.board[P("qq")], kBlack);
+    // "ReSet" reads the record again from its text and shows its start.
+    Click(430, 335);
+    EXPECT_EQ(e.currentBranch, 0);
+    EXPECT_EQ(e.currentIndex, 0);
+    EXPECT_EQ(e.lineEnd, 4);
+    EXPECT_EQ(e.board[P("qq")], kEmpty);
 }
 
 // ---- Autoplay ----
