@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Quorvel: missing pictures: %s\n",
                      qPrintable(board.missingPictures().join(QStringLiteral(", "))));
     }
+    QObject::connect(&board, &quorvel::TForm2::textWindowRequested, &text, &quorvel::TForm3::ToggleFrame);
     QObject::connect(&board, &quorvel::TForm2::recordDropped,
                      [&board](const QString& path) { OpenRecord(board, path); });
 

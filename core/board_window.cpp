@@ -174,6 +174,9 @@ void TForm2::FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardMod
         case BoardArea::AutoStop:
             if (!e.commentDialogOpen) AutoplayControl(area);
             return;
+        case BoardArea::None:
+            if (y > 410) emit textWindowRequested();
+            return;
         default:
             // The remaining areas belong to record editing, the text and SGF output, the pass replacement
             // and the animation, which are not part of this window yet.

@@ -64,6 +64,9 @@ signals:
     void autoplayIntervalChanged(int seconds);
     void switchesChanged(bool hintsShown, bool showXY);
     void recordDropped(const QString& path);
+    // A click low on the window that no area takes asks for the text window (shown, or its border
+    // switched).
+    void textWindowRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

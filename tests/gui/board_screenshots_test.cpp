@@ -102,6 +102,11 @@ TEST_F(BoardScreenshots, InformationPanelPassAndCoordinates) {
     e.hover = {e.geometry->CentreX(P("pd")), e.geometry->CentreY(P("pd"))};
     Save("19_pass_sign_and_coordinates.png");
     e.settings.showXY = false;
+    MakeMainLine("pd dp pp");
+    e.StepForward();
+    AddBranch(MakeOrigin(0, 0, 1), "-- qq", 1, kWhite);
+    Refresh();
+    Save("19_pass_continuation.png");
     e.replayMode = false;
     Save("19_creation_mode.png");
 }

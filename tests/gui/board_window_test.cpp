@@ -189,6 +189,17 @@ TEST_F(BoardWindowTest, PrisonerAndMoveNumberBoxesSwitchNumbersAndBranchMarking)
     EXPECT_TRUE(e.settings.number);
 }
 
+TEST_F(BoardWindowTest, ALowClickNoAreaTakesAsksForTheTextWindow) {
+    QSignalSpy asked(&w, &TForm2::textWindowRequested);
+    Click(150, 435);  // below the comment-button strip
+    Click(500, 420);  // right of the tool column
+    EXPECT_EQ(asked.count(), 2);
+    Click(300, 405);  // a navigation button
+    Click(500, 300);  // not low enough
+    Click(30, 420);   // the prisoner box
+    EXPECT_EQ(asked.count(), 2);
+}
+
 TEST_F(BoardWindowTest, HintBarSwitchesTheHintsAndItsPicture) {
     auto barRed = [&] { return Shown().pixelColor(450, 75).red(); };
     const int on = barRed();
