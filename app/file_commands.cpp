@@ -48,7 +48,8 @@ std::string ChatLogName(const std::string& recordPath) {
 
 FileCommands::FileCommands(Engine& board, FileDialogs& files, TitleRegistry& titles, Loader load)
     : board_(board), files_(files), titles_(titles), load_(std::move(load)) {
-    RenewTitle();
+    // Until a record has a name, the window shows the application title alone and claims no title.
+    caption = kApplicationTitle;
 }
 
 void FileCommands::RenewTitle() {

@@ -1,0 +1,491 @@
+#include "app/main_window.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "app/command_table.h"
+#include "app/qt_text.h"
+#include "core/keys.h"
+#include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
+
+namespace quorvel {
+namespace {
+
+constexpr int kRowHeight = 27;         // one toolbar row
+constexpr int kCompactClient = 29;     // client height with one row
+constexpr int kFullClient = 56;        // with both rows
+constexpr int kSmallScreenClient = 43;
+constexpr int kCompactWidth = 525;
+constexpr int kFullWidth = 575;
+
+QRect Screen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+// The menus the running autoplay disables, with both toolbars: everything that would change the record.
+const char* const kNavigationMenus[] = {"KF0", "KK0", "KN0", "KV0"};
+
+QToolButton* SpeedButton(QWidget* parent, const QString& text, const char* hint) {
+    auto* button = new QToolButton(parent);
+    button->setText(text);
+    button->setToolTip(ToQString(hint));
+    button->setAutoRaise(true);
+    button->setFixedSize(22, 22);
+    return button;
+}
+
+}  // namespace
+
+QString TForm1::RecordPathOf(const QStringList& arguments) {
+    if (arguments.isEmpty()) return QString();
+    if (arguments.size() == 2) return arguments[0] + QLatin1Char(' ') + arguments[1];
+    return arguments[0];
+}
+
+TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
+               UserDialogs* dialogs, FileDialogs* fileDialogs)
+    : QWidget(nullptr), programDir_(programDir), arguments_(arguments) {
+    setWindowTitle(ToQString(kApplicationTitle));
+    setAcceptDrops(true);
+    startedWithFile_ = !arguments.isEmpty();
+
+    if (!dialogs) {
+        ownDialogs_ = std::make_unique<QtDialogs>(this);
+        dialogs = ownDialogs_.get();
+    }
+    if (!fileDialogs) {
+        ownFileDialogs_ = std::make_unique<QtFileDialogs>(this);
+        fileDialogs = ownFileDialogs_.get();
+    }
+    dialogs_ = dialogs;
+    // The text window is the board window's message area, so it exists first.
+    Form3 = new TForm3([this] { return files_ ? files_->lastLoadedText : std::string(); });
+    Form2 = new TForm2(*Form3, *dialogs, programDir);
+    Form2->engine().SetClipboard(clipboard_);
+    files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
+                                            [](Engine& e, const std::string& text) { LoadRecordText(e, text); });
+    const std::string folder = PathFromQString(programDir) + "/";
+    files_->openDialogDir = folder + "SGF/";
+    files_->saveDialogDir = folder + "SGF/";
+    files_->changed = [this] {
+        RenewCaption();
+        RenewRecentItems();
+    };
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    MainMenu1 = new QMenuBar(this);
+    layout->setMenuBar(MainMenu1);
+    BuildMenus();
+    BuildToolbars();
+    BuildPanels();
+    auto* row1 = new QHBoxLayout;
+    row1->setContentsMargins(0, 0, 0, 0);
+    row1->addWidget(ToolBar1);
+    row1->addStretch(1);
+    row1->addWidget(Panel1);
+    auto* row2 = new QHBoxLayout;
+    row2->setContentsMargins(0, 0, 0, 0);
+    row2->addWidget(ToolBar2);
+    row2->addStretch(1);
+    row2->addWidget(Panel2);
+    layout->addLayout(row1);
+    layout->addLayout(row2);
+    layout->addStretch(1);
+
+    connect(Form2, &TForm2::navigationEnabledChanged, this, &TForm1::SetNavigationEnabled);
+    connect(Form2, &TForm2::autoplayIntervalChanged, this, &TForm1::ShowInterval);
+    connect(Form2, &TForm2::switchesChanged, this, [this](bool hints, bool xy) {
+        action(QStringLiteral("KKH"))->setChecked(hints);
+        action(QStringLiteral("KSH"))->setChecked(xy);
+    });
+    connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFiles({path}); });
+
+    // Size and place: at the top of the screen, centred on a tall screen.
+    const QRect screen = Screen();
+    const bool tall = screen.height() > 499;
+    const int width = (startedWithFile_ && screen.height() > 500) ? kFullWidth : kCompactWidth;
+    const int client = tall ? kCompactClient : kSmallScreenClient;
+    ToolBar2->setVisible(false);
+    Panel2->setVisible(false);
+    setFixedSize(width, MainMenu1->sizeHint().height() + client);
+    move(tall ? screen.left() + (screen.width() - width) / 2 : screen.left(), screen.top());
+    lastLeft_ = x();
+    lastTop_ = y();
+
+    Timer1.setInterval(500);
+    connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer1.start();
+}
+
+TForm1::~TForm1() {
+    delete Form2;
+    delete Form3;
+}
+
+void TForm1::Wire(const char* code, void (TForm1::*handler)()) {
+    QAction* a = action(QString::fromLatin1(code));
+    a->setEnabled(true);
+    connect(a, &QAction::triggered, this, handler);
+}
+
+void TForm1::BuildMenus() {
+    for (const MenuSpec& m : Menus()) menus_.insert(QString::fromLatin1(m.code), MainMenu1->addMenu(ToQString(m.caption)));
+    for (const MenuSpec& m : Menus()) menus_[QString::fromLatin1(m.code)]->setObjectName(QString::fromLatin1(m.code));
+    auto* modes = new QActionGroup(this);
+    for (const CommandSpec& c : Commands()) {
+        QMenu* menu = menus_.value(QString::fromLatin1(c.menu));
+        QAction* a = menu->addAction(ToQString(c.caption));
+        a->setObjectName(QString::fromLatin1(c.code));
+        if (c.hint) a->setToolTip(ToQString(c.hint));
+        a->setCheckable(c.check != CheckKind::None);
+        a->setChecked(c.checkedAtStart);
+        if (c.check == CheckKind::Radio) modes->addAction(a);
+        // Commands whose operations are not built yet stay visibly disabled; Wire enables the others.
+        a->setEnabled(false);
+        const QString icon = programDir_ + QStringLiteral("/bmp/icons/") + a->objectName() + QStringLiteral(".png");
+        if (QFileInfo::exists(icon)) a->setIcon(QIcon(icon));
+        actions_.insert(a->objectName(), a);
+        if (QString::fromLatin1(c.code) == QStringLiteral("KFZ")) {
+            // The recent files follow the file commands, hidden until filled, after their separator.
+            QAction* separator = menu->insertSeparator(a);
+            separator->setObjectName(QStringLiteral("N6"));
+            separator->setVisible(false);
+            actions_.insert(QStringLiteral("N6"), separator);
+            for (int k = 0; k < RecentFiles::kSlots; ++k) {
+                ZarnItem[k] = new QAction(menu);
+                ZarnItem[k]->setObjectName(QStringLiteral("ZarnItem%1").arg(k + 1));
+                ZarnItem[k]->setVisible(false);
+                menu->insertAction(separator, ZarnItem[k]);
+                connect(ZarnItem[k], &QAction::triggered, this, [this, k] { ZarnItemClick(k + 1); });
+            }
+            // The recent files stand between the file commands and "終了".
+            menu->removeAction(separator);
+            menu->insertAction(ZarnItem[0], separator);
+        }
+    }
+
+    Wire("KFN", &TForm1::KFNClick);
+    Wire("KFO", &TForm1::KFOClick);
+    Wire("KFS", &TForm1::KFSClick);
+    Wire("KFW", &TForm1::KFWClick);
+    Wire("KFZ", &TForm1::KFZClick);
+    Wire("KKA", &TForm1::KKAClick);
+    Wire("KKH", &TForm1::KKHClick);
+    Wire("KKS", &TForm1::KKSClick);
+    Wire("KKR", &TForm1::KKRClick);
+    Wire("KSS", &TForm1::KSSClick);
+    Wire("KSH", &TForm1::KSHClick);
+    Wire("KSB", &TForm1::KSBClick);
+    Wire("KSL", &TForm1::KSLClick);
+    Wire("KVG", &TForm1::KVGClick);
+}
+
+void TForm1::BuildToolbars() {
+    ToolBar1 = new QToolBar(this);
+    ToolBar2 = new QToolBar(this);
+    for (QToolBar* bar : {ToolBar1, ToolBar2}) {
+        // Small square buttons, so that a row of sixteen fits beside the save-name panel.
+        bar->setIconSize(QSize(16, 16));
+        bar->setFixedHeight(kRowHeight);
+        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        bar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; } "
+                                          "QToolButton { padding: 1px; margin: 0px; }"));
+    }
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    for (const CommandSpec& c : Commands()) {
+        if (c.toolbarRow == 0) continue;
+        (c.toolbarRow == 1 ? ToolBar1 : ToolBar2)->addAction(action(QString::fromLatin1(c.code)));
+    }
+}
+
+void TForm1::BuildPanels() {
+    Panel1 = new QWidget(this);
+    auto* p1 = new QHBoxLayout(Panel1);
+    p1->setContentsMargins(2, 0, 2, 0);
+    Label1 = new QLabel(ToQString("保存名"), Panel1);
+    Edit1 = new QLineEdit(Panel1);
+    Edit1->setFixedWidth(90);
+    Image1 = new QToolButton(Panel1);
+    Image1->setToolTip(ToQString("画面切り替え"));
+    Image1->setAutoRaise(true);
+    const QString switchIcon = programDir_ + QStringLiteral("/bmp/icons/switch.png");
+    if (QFileInfo::exists(switchIcon)) Image1->setIcon(QIcon(switchIcon));
+    Image1->setIconSize(QSize(20, 20));
+    connect(Image1, &QToolButton::clicked, this, &TForm1::SwitchWindowSize);
+    p1->addWidget(Label1);
+    p1->addWidget(Edit1);
+    p1->addWidget(Image1);
+
+    Panel2 = new QWidget(this);
+    auto* p2 = new QHBoxLayout(Panel2);
+    p2->setContentsMargins(2, 0, 2, 0);
+    p2->setSpacing(1);
+    SpeedButton1 = SpeedButton(Panel2, QStringLiteral("<<"), "自動後退");
+    SpeedButton2 = SpeedButton(Panel2, QStringLiteral("||"), "自動モード解除");
+    SpeedButton3 = SpeedButton(Panel2, QStringLiteral(">>"), "自動再生");
+    SpeedButton4 = SpeedButton(Panel2, QStringLiteral("+"), "自動モードの速度調節(１秒長く)");
+    SpeedButton5 = SpeedButton(Panel2, QStringLiteral("-"), "自動モードの速度調節(１秒短く)");
+    Edit2 = new QLineEdit(QStringLiteral("1"), Panel2);
+    Edit2->setReadOnly(true);
+    Edit2->setFixedWidth(22);
+    Edit2->setAlignment(Qt::AlignCenter);
+    for (QWidget* w : {static_cast<QWidget*>(SpeedButton1), static_cast<QWidget*>(SpeedButton2),
+                       static_cast<QWidget*>(SpeedButton3), static_cast<QWidget*>(SpeedButton4),
+                       static_cast<QWidget*>(SpeedButton5), static_cast<QWidget*>(Edit2)}) {
+        p2->addWidget(w);
+    }
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] {
+        board().StartAutoplayBackward();
+        Redraw();
+    });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] {
+        board().StopAutoplay();
+        Redraw();
+    });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] {
+        board().StartAutoplayForward();
+        Redraw();
+    });
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] {
+        board().AutoplayIntervalUp();
+        Redraw();
+    });
+    connect(SpeedButton5, &QToolButton::clicked, this, [this] {
+        board().AutoplayIntervalDown();
+        Redraw();
+    });
+}
+
+int TForm1::ClientHeight() const { return height() - MainMenu1->sizeHint().height(); }
+
+bool TForm1::Busy() const { return Form2->engine().autoplayState != 0 || Form2->engine().commentDialogOpen; }
+
+void TForm1::Redraw() { Form2->Redraw(); }
+
+void TForm1::RenewCaption() { setWindowTitle(PathToQString(files_->caption)); }
+
+void TForm1::RenewRecentItems() {
+    const RecentFiles& recent = files_->recentFiles;
+    actions_.value(QStringLiteral("N6"))->setVisible(recent.count > 0);
+    for (int k = 1; k <= RecentFiles::kSlots; ++k) {
+        QAction* item = ZarnItem[k - 1];
+        item->setVisible(k <= recent.count);
+        if (k <= recent.count) item->setText(QStringLiteral("%1 : ").arg(k) + PathToQString(recent.Slot(k)));
+    }
+}
+
+void TForm1::SetNavigationEnabled(bool enabled) {
+    ToolBar1->setEnabled(enabled);
+    ToolBar2->setEnabled(enabled);
+    for (const char* code : kNavigationMenus) menus_.value(QString::fromLatin1(code))->setEnabled(enabled);
+}
+
+void TForm1::ShowInterval(int seconds) {
+    Edit2->setText(QString::number(seconds));
+    Form2->timer().setInterval(board().autoplayInterval);
+}
+
+void TForm1::ShowAtStart() {
+    show();
+    Form2->show();
+    Form3->show();
+    PlaceBoardAndText(frameGeometry(), true);
+}
+
+bool TForm1::TextDockedUnder(const QRect& main) const {
+    return Form3->x() == main.left() - 1 && Form3->y() == main.top() + main.height() + Form2->height();
+}
+
+void TForm1::PlaceBoardAndText(const QRect& oldMain, bool textWasDocked) {
+    const QRect main = frameGeometry();
+    Form2->move(main.left(), main.top() + main.height());
+    const QRect screen = Screen();
+    if (screen.height() < 500 && textWasDocked && !Form3->isSizeable()) {
+        // A small screen: the text window gets a border and sits at the bottom right.
+        Form3->ToggleFrame();
+        Form3->setGeometry(Form2->width() + 2, screen.height() - 243, screen.width() - Form2->width() - 15, 240);
+        return;
+    }
+    if (!textWasDocked) return;
+    Q_UNUSED(oldMain);
+    const int top = main.top() + main.height() + Form2->height();
+    Form3->setGeometry(main.left() - 1, top, Form2->width() + 1, std::max(60, 592 - main.height() - Form2->height()));
+}
+
+void TForm1::SwitchWindowSize() {
+    const QRect before = frameGeometry();
+    const bool docked = TextDockedUnder(before);
+    compactMode_ = !compactMode_;
+    ToolBar2->setVisible(!compactMode_);
+    Panel2->setVisible(!compactMode_);
+    action(QStringLiteral("KSA"))->setEnabled(false);  // the animation is not built
+    const int width = compactMode_ ? kCompactWidth : kFullWidth;
+    setFixedSize(width, MainMenu1->sizeHint().height() + (compactMode_ ? kCompactClient : kFullClient));
+    PlaceBoardAndText(before, docked);
+    Redraw();
+}
+
+void TForm1::Timer1Timer() {
+    if (x() == lastLeft_ && y() == lastTop_) return;
+    const QRect old(lastLeft_, lastTop_, frameGeometry().width(), frameGeometry().height());
+    const bool docked = TextDockedUnder(old);
+    Form2->move(x(), y() + frameGeometry().height());
+    if (docked) Form3->move(x() - 1, y() + frameGeometry().height() + Form2->height());
+    lastLeft_ = x();
+    lastTop_ = y();
+}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (firstPaintDone_) return;
+    firstPaintDone_ = true;
+    if (!startedWithFile_) return;
+    // The record of the command line opens once the windows are up.
+    QTimer::singleShot(0, this, [this] {
+        if (Screen().height() > 500 && compactMode_) SwitchWindowSize();
+        files_->OpenPath(PathFromQString(RecordPathOf(arguments_)));
+        Redraw();
+    });
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    // Activating the main window brings the board window to the front with it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        Form2->raise();
+        raise();
+    }
+    QWidget::changeEvent(event);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    // Every key reaches the main window first; the board window acts on it.
+    if (event->modifiers() & Qt::ControlModifier) {
+        event->accept();  // Ctrl+Tab is for the net game log window; no other Ctrl key acts
+        return;
+    }
+    QApplication::sendEvent(Form2, event);
+}
+
+void TForm1::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta == 0) return;
+    const int before = board().currentIndex;
+    board().Wheel(delta > 0);
+    if (board().currentIndex != before) Redraw();
+    event->accept();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
+    OpenDroppedFiles(paths);
+}
+
+void TForm1::OpenDroppedFiles(const QStringList& paths) {
+    // Only the first file counts, and only a record; nothing while the board window is busy.
+    if (paths.isEmpty() || Busy()) return;
+    if (!QFileInfo(paths.first()).fileName().toUpper().contains(QStringLiteral(".SGF"))) return;
+    files_->OpenPath(PathFromQString(paths.first()));
+    Redraw();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!files_->AskToSave()) {
+        event->ignore();
+        return;
+    }
+    Form2->close();
+    Form3->close();
+    event->accept();
+}
+
+void TForm1::KFNClick() {
+    files_->KFNClick();
+    Redraw();
+}
+
+void TForm1::KFOClick() {
+    files_->KFOClick();
+    Redraw();
+}
+
+void TForm1::KFSClick() { files_->KFSClick(); }
+void TForm1::KFWClick() { files_->KFWClick(); }
+void TForm1::KFZClick() { close(); }
+
+void TForm1::KKAClick() {
+    if (Busy()) return;
+    AddVariationCommand(board());
+    Redraw();
+}
+
+void TForm1::KKHClick() {
+    if (Busy()) {
+        action(QStringLiteral("KKH"))->setChecked(board().hintsShown);
+        return;
+    }
+    board().ToggleHints();
+    Redraw();
+}
+
+void TForm1::KKSClick() {
+    if (Busy()) return;
+    WriteCurrentLine(board(), true);
+}
+
+void TForm1::KKRClick() {
+    if (Busy()) return;
+    ResetRecord(board());
+    Redraw();
+}
+
+void TForm1::KSSClick() { board().settings.stoneSound = action(QStringLiteral("KSS"))->isChecked(); }
+
+void TForm1::KSHClick() {
+    board().settings.showXY = action(QStringLiteral("KSH"))->isChecked();
+    Redraw();
+}
+
+void TForm1::KSBClick() { textBoardBlackFirst_ = action(QStringLiteral("KSB"))->isChecked(); }
+
+void TForm1::KSLClick() { board().settings.zarnStyle = action(QStringLiteral("KSL"))->isChecked(); }
+
+void TForm1::KVGClick() {
+    board().RotateRecord();
+    Redraw();
+}
+
+void TForm1::ZarnItemClick(int k) {
+    if (!board().replayMode) {
+        dialogs_->ShowMessage("Showモードにしてからファイルを読み込めます");
+        return;
+    }
+    // Reopening a file replaces the record like opening one, so unsaved changes are asked about first.
+    if (!files_->AskToSave()) return;
+    const std::string path = files_->recentFiles.Choose(k);
+    files_->OpenPath(path);
+    RenewRecentItems();
+    Redraw();
+}
+
+}  // namespace quorvel

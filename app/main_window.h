@@ -1,0 +1,135 @@
+// TForm1, the main window: the slim command centre at the top of the screen with the main menu, two
+// toolbar rows, the save-name panel and the autoplay panel. It owns the file name, the dialog folders and
+// the lists; every command calls one operation of the board window (or of the file commands) and redraws.
+// The board window sits right below it and the text window below that; the three stay docked together.
+#pragma once
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidget>
+#include <memory>
+
+#include "app/file_commands.h"
+#include "app/qt_ports.h"
+#include "app/text_window.h"
+#include "core/board_window.h"
+#include "platform/title_registry.h"
+
+namespace quorvel {
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // `arguments` are the command-line arguments after the program name; `programDir` holds the pictures.
+    // Message boxes and file dialogs are the real ones unless others are given (tests answer them).
+    TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
+           UserDialogs* dialogs = nullptr, FileDialogs* fileDialogs = nullptr);
+    ~TForm1() override;
+
+    // Shows the windows as a start shows them, docked under each other.
+    void ShowAtStart();
+
+    TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
+    FileCommands& files() { return *files_; }
+    Engine& board() { return Form2->engine(); }
+
+    QAction* action(const QString& code) const { return actions_.value(code); }
+    QToolBar* ToolBar1 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QToolButton* Image1 = nullptr;  // the window switch
+    QWidget* Panel2 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QToolButton* SpeedButton5 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QAction* ZarnItem[RecentFiles::kSlots] = {};
+
+    bool startedWithFile() const { return startedWithFile_; }
+    bool compactMode() const { return compactMode_; }
+    bool textBoardBlackFirst() const { return textBoardBlackFirst_; }
+    // The record path a command line names: one argument as it is, two joined with one blank, of three or
+    // more the first.
+    static QString RecordPathOf(const QStringList& arguments);
+
+    // Switches between the compact window (one toolbar row) and the full one (both rows).
+    void SwitchWindowSize();
+    // Moves the board window (and a docked text window) along with the main window.
+    void Timer1Timer();
+    // A file dropped on the main or the board window.
+    void OpenDroppedFiles(const QStringList& paths);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbars();
+    void BuildPanels();
+    void Wire(const char* code, void (TForm1::*handler)());
+    bool Busy() const;
+    void Redraw();
+    void RenewCaption();
+    void RenewRecentItems();
+    void SetNavigationEnabled(bool enabled);
+    void ShowInterval(int seconds);
+    int ClientHeight() const;
+    void PlaceBoardAndText(const QRect& oldMain, bool textWasDocked);
+    bool TextDockedUnder(const QRect& main) const;
+
+    // Command handlers.
+    void KFNClick();
+    void KFOClick();
+    void KFSClick();
+    void KFWClick();
+    void KFZClick();
+    void KKAClick();
+    void KKHClick();
+    void KKSClick();
+    void KKRClick();
+    void KSSClick();
+    void KSHClick();
+    void KSBClick();
+    void KSLClick();
+    void KVGClick();
+    void ZarnItemClick(int k);
+
+    QString programDir_;
+    QStringList arguments_;
+    bool startedWithFile_ = false;
+    bool compactMode_ = true;
+    bool firstPaintDone_ = false;
+    bool textBoardBlackFirst_ = true;
+    int lastLeft_ = 0;
+    int lastTop_ = 0;
+    QTimer Timer1;
+    QMenuBar* MainMenu1 = nullptr;
+    QMap<QString, QAction*> actions_;
+    QMap<QString, QMenu*> menus_;
+
+    std::unique_ptr<QtDialogs> ownDialogs_;
+    std::unique_ptr<QtFileDialogs> ownFileDialogs_;
+    UserDialogs* dialogs_ = nullptr;
+    QtClipboard clipboard_;
+    std::unique_ptr<FileCommands> files_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,45 @@
+// The engine's ports on real widgets: message boxes, the file dialogs and the clipboard.
+#pragma once
+
+#include <QString>
+
+#include "app/file_commands.h"
+#include "core/ui_ports.h"
+
+class QWidget;
+
+namespace quorvel {
+
+// Message boxes over a parent window, captioned with the application title.
+class QtDialogs : public UserDialogs {
+public:
+    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+    void ShowMessage(const std::string& text) override;
+    Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
+
+private:
+    QWidget* parent_;
+};
+
+// OpenDialog1 and SaveDialog1.
+class QtFileDialogs : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
+    std::optional<std::string> RunOpenDialog(const std::string& startFolder) override;
+    std::optional<std::string> RunSaveDialog(const std::string& startFolder) override;
+
+private:
+    QWidget* parent_;
+};
+
+class QtClipboard : public Clipboard {
+public:
+    void SetText(const std::string& text) override;
+    std::string Text() const override;
+};
+
+// File paths are the file system's bytes, never texts of the program.
+QString PathToQString(const std::string& path);
+std::string PathFromQString(const QString& path);
+
+}  // namespace quorvel
