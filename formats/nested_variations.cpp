@@ -19,8 +19,10 @@ struct Branch {
 
 }  // namespace
 
-void MergeNestedVariations(Engine& e) {
-    const int count = std::min(e.branchCount, kNestedBranchLimit);
+void MergeNestedVariations(Engine& e) { MergeContinuations(e, kNestedBranchLimit, true); }
+
+void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
+    const int count = std::min(e.branchCount, branchLimit);
 
     std::vector<Branch> table(count + 1);
     for (int b = 0; b <= count; ++b) {
@@ -40,12 +42,15 @@ void MergeNestedVariations(Engine& e) {
         return std::max(kMaxLineEntries - base, 0);
     };
 
-    // The continuation of each parent: its child with the lowest index, alternatives to the very first
-    // move of the record excepted.
+    // The continuation of each parent: its child with the lowest index among those that start after the
+    // parent's last move, alternatives to the very first move of the record excepted. (A child at an
+    // earlier move is a variation of that move in any layout; appending it would put its moves after
+    // the wrong ones.)
     std::vector<int> continuation(count + 1, 0);
     for (int c = 1; c <= count; ++c) {
         const int p = table[c].parent;
-        if (p == 0 && table[c].move == 0) continue;
+        if (p == 0 && (table[c].move == 0 || !intoMainLine)) continue;
+        if (table[c].move != static_cast<int>(table[p].moves.size())) continue;
         if (continuation[p] == 0) continuation[p] = c;
     }
 

@@ -11,4 +11,10 @@ namespace quorvel {
 // line, with depths in the headers and origins naming the new indices.
 void MergeNestedVariations(Engine& e);
 
+// The merge itself, over the first `branchLimit` branches: each branch's first variation that starts
+// after its last move becomes the rest of it (for the main line only with `intoMainLine`). The inline
+// layout needs it only for a record that puts a variation after the last move of a variation, which no
+// branch can start from; after the main line's last move it is a variation of its own.
+void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine);
+
 }  // namespace quorvel

@@ -24,7 +24,8 @@ const sgf::ByteSet kProtectedBytes("()[];\\");
 // one after the other; each later replacement sees the text the earlier ones produced. Here the earlier
 // ones run on the input as it streams past and the later ones on the tail of the output, which gives the
 // same text at the cost of one pass:
-// - "___" and "//" become CR LF (they are disjoint, so one left-to-right pass does both);
+// - "___" and "//" become CR LF (they are disjoint, so one left-to-right pass does both), except the "//"
+//   of an address ("http://"), which would otherwise break every link in a place name or comment;
 // - "B" CR LF "[", "W" CR LF "[", "C[" CR LF and CR LF "]" lose their line break; none of these can make
 //   or break a match of another, and "C[" CR LF CR LF loses only one line break, as a single pass would;
 // - the first "GC[" becomes "C[", then the first "TB[" and the first "TW[" lose their names.
@@ -46,7 +47,7 @@ public:
                 Push('\r');
                 Push('\n');
                 i += 3;
-            } else if (in_[i] == '/' && i + 1 < in_.size() && in_[i + 1] == '/') {
+            } else if (in_[i] == '/' && i + 1 < in_.size() && in_[i + 1] == '/' && (i == 0 || in_[i - 1] != ':')) {
                 Push('\r');
                 Push('\n');
                 i += 2;
@@ -100,11 +101,9 @@ private:
     std::size_t commentBarrier_ = 0;
 };
 
-// Blanks that may stand between a comment's last bracket and the next node.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-bool StructureFollows(std::string_view t, std::size_t p) {
-    while (p < t.size() && IsBlank(t[p])) ++p;
+// Only blanks, then the next node, the end of a variation or the text's end.
+bool NodeFollows(std::string_view t, std::size_t p) {
+    while (p < t.size() && (t[p] == ' ' || t[p] == '\t' || t[p] == '\r' || t[p] == '\n')) ++p;
     return p == t.size() || t[p] == ';' || t[p] == '(' || t[p] == ')';
 }
 
@@ -114,13 +113,16 @@ std::size_t NextCommentBracket(std::string_view t, std::size_t from, std::size_t
     for (std::size_t p = kCommentEndBytes.Find(t, boundary, limit); p != kNone;
          p = kCommentEndBytes.Find(t, boundary, limit)) {
         if (sgf::IsSecondByte(t, boundary, p)) {
+            // The second byte of a character, unless the record is in another encoding and the text
+            // goes on as SGF after the bracket.
+            if (t[p] == ']' && sgf::StructureFollows(t, p + 1)) return p;
             boundary = p + 1;
             continue;
         }
         if (t[p] == ']') return p;
         // A backslash escapes a bracket or a backslash after it.
         const char next = p + 1 < t.size() ? t[p + 1] : '\0';
-        if (next == ']' && StructureFollows(t, p + 2)) return p + 1 < limit ? p + 1 : kNone;
+        if (next == ']' && NodeFollows(t, p + 2)) return p + 1 < limit ? p + 1 : kNone;
         boundary = (next == ']' || next == '\\') ? p + 2 : p + 1;
     }
     return kNone;

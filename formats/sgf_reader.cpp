@@ -224,7 +224,12 @@ public:
             pos_ = open2 + 2;
             ReadBranch(NewBranch(MakeOrigin(setupStones_, 0, 0), 0), 1);
         }
-        if (standardNesting_) MergeNestedVariations(e_);
+        if (standardNesting_) {
+            MergeNestedVariations(e_);
+        } else if (HasVariationAfterTheEndOfAVariation()) {
+            MergeContinuations(e_, kLastBranch, false);
+        }
+        DropEmptyBranches();
         for (int k = 1; k <= e_.BranchLength(0) && setupStones_ + k <= kMaxLineEntries; ++k) {
             e_.lineMoves[setupStones_ + k] = e_.branchMoves[0][k];
         }
@@ -241,6 +246,35 @@ public:
     }
 
 private:
+    // A variation without a move (an empty node, or setup stones alone) has nothing to step through and
+    // is not kept; it cannot have variations of its own, which start after a move.
+    void DropEmptyBranches() {
+        int kept = 0;
+        std::vector<int> newIndex(e_.branchCount + 1, 0);
+        for (int b = 1; b <= e_.branchCount; ++b) {
+            if (e_.BranchLength(b) == 0) continue;
+            newIndex[b] = ++kept;
+            if (kept == b) continue;
+            e_.branchOrigin[kept] = e_.branchOrigin[b];
+            e_.branchMoves[kept] = e_.branchMoves[b];
+            e_.branchComments[kept] = e_.branchComments[b];
+        }
+        for (int b = 1; b <= kept; ++b) {
+            const int origin = e_.branchOrigin[b];
+            const int parent = OriginParent(origin);
+            if (parent != 0) e_.branchOrigin[b] = MakeOrigin(OriginBase(origin), newIndex[parent], OriginMove(origin));
+        }
+        e_.branchCount = kept;
+    }
+
+    bool HasVariationAfterTheEndOfAVariation() const {
+        for (int b = 1; b <= e_.branchCount; ++b) {
+            const int parent = OriginParent(e_.branchOrigin[b]);
+            if (parent != 0 && OriginMove(e_.branchOrigin[b]) >= e_.BranchLength(parent)) return true;
+        }
+        return false;
+    }
+
     // Standard nesting closes a variation right before its parent: "))", also with blanks between.
     bool UsesStandardNesting() const {
         for (std::size_t p = sgf::FindByte(t_, ')', 0); p != kNone; p = sgf::FindByte(t_, ')', p + 1)) {
@@ -312,8 +346,10 @@ private:
         Frame f{b, depth, 0, 0, true};
         f.base = b == 0 ? setupStones_ : (b == kDropped ? kMaxLineEntries : OriginBase(e_.branchOrigin[b]));
         f.capacity = std::max(kMaxLineEntries - f.base, 0);
-        const std::size_t black = black_.From(pos_);
-        const std::size_t white = sgf::FindProperty(t_, "W", pos_, black);
+        const std::size_t end = close_.From(pos_);
+        std::size_t black = black_.From(pos_);
+        if (black != kNone && end != kNone && black > end) black = kNone;
+        const std::size_t white = sgf::FindProperty(t_, "W", pos_, black != kNone ? black : end);
         f.blackFirst = !(white != kNone && (black == kNone || white < black));
         if (b != kDropped) e_.branchMoves[b][0] = MakeHeader(depth, f.blackFirst ? kBlack : kWhite, 0);
         return f;
@@ -341,7 +377,8 @@ private:
                     child = NewBranch(MakeOrigin(f.base + f.stored, f.branch, f.stored), f.depth + 1);
                 }
                 const int childDepth = f.depth + 1;
-                pos_ = open;
+                // Cut after the "(": a variation without a move must not be found again.
+                pos_ = open + 1;
                 stack.push_back(StartBranch(child, childDepth));
                 continue;
             }
@@ -366,14 +403,22 @@ private:
     bool ReadMove(Frame& f) {
         const bool blackToPlay = (f.moves % 2 == 0) == f.blackFirst;
         sgf::NextProperty& finder = blackToPlay ? black_ : white_;
+        // The line ends at its ")": a move found beyond it would belong to another variation or game, and
+        // taking it would swallow the variations in between.
+        const std::size_t end = close_.From(pos_);
+        const auto endsHere = [&](std::size_t found) {
+            if (found != kNone && (end == kNone || found < end)) return false;
+            if (end != kNone) pos_ = end + 1;  // the line's ")" is read with it
+            return true;
+        };
         std::size_t move = finder.From(pos_);
-        if (move == kNone) return false;
+        if (endsHere(move)) return false;
         if (f.moves == 0) {
             const CommentRef before = ReadComment(move);
             if (f.branch != kDropped) e_.branchComments[f.branch][0] = before;
             if (before.IsSet()) {
                 move = finder.From(pos_);
-                if (move == kNone) return false;
+                if (endsHere(move)) return false;
             }
         }
         f.moves += 1;

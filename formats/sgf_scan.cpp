@@ -96,10 +96,18 @@ bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p) {
     return run % 2 == 1;
 }
 
+bool StructureFollows(std::string_view t, std::size_t p) {
+    while (p < t.size() && (t[p] == ' ' || t[p] == '\t' || t[p] == '\r' || t[p] == '\n')) ++p;
+    if (p == t.size() || t[p] == ';' || t[p] == '(' || t[p] == ')') return true;
+    std::size_t q = p;
+    while (q < t.size() && q - p < 8 && IsUpperLetter(t[q])) ++q;
+    return q > p && q < t.size() && t[q] == '[';
+}
+
 std::size_t FindValueEnd(std::string_view t, std::size_t from) {
     std::size_t boundary = from;
     for (std::size_t p = FindByte(t, ']', from); p != kNone; p = FindByte(t, ']', p + 1)) {
-        if (!IsSecondByte(t, boundary, p)) return p;
+        if (!IsSecondByte(t, boundary, p) || StructureFollows(t, p + 1)) return p;
         boundary = p + 1;
     }
     return kNone;

@@ -52,7 +52,14 @@ inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 // "PC[".
 std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t from, std::size_t limit = kNone);
 
-// The first "]" at or after `from` that is a character of its own; `from` must start a character.
+// True when, from `p` on, the text goes on as SGF structure: blanks, then ";", "(", ")", a property (capital
+// letters and "[") or the end of the text.
+bool StructureFollows(std::string_view t, std::size_t p);
+
+// The "]" that closes a value starting at `from` (a character boundary): the first "]" that is a character
+// of its own. A "]" that reads as the second byte of a Shift-JIS character still closes the value when
+// SGF structure follows it: in a record in another encoding (UTF-8, GB2312) the byte before the bracket
+// is only the end of a character.
 std::size_t FindValueEnd(std::string_view t, std::size_t from);
 
 // The first occurrence of one byte at or after a position, remembered: the reader asks again and again

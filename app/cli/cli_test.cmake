@@ -21,7 +21,7 @@ expect_text("${out}" "● 井山 裕太 | ○ 山下 敬吾\n MainMoves : 2\n")
 expect_text("${out}" "setup stones: 0\nmain-line moves: 2\nvariations: 0\n")
 
 run_quorvel(0 info ${DATA}/corpus/kaya-kgs-cgoban3-review-chat-escapes.sgf)
-expect_text("${out}" "setup stones: 3\nmain-line moves: 123\nvariations: 43\n")
+expect_text("${out}" "setup stones: 3\nmain-line moves: 123\nvariations: 42\n")
 
 run_quorvel(2 info ${DATA}/corpus/no-such-record.sgf)
 expect_text("${err}" "cannot open")

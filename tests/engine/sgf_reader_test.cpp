@@ -220,6 +220,32 @@ TEST_F(SgfReaderTest, InlineLayoutKeepsTheLineInItsBranch) {
     EXPECT_EQ(e.branchOrigin[1], MakeOrigin(0, 0, 0));
 }
 
+TEST_F(SgfReaderTest, AVariationAfterTheEndOfAVariationContinuesIt) {
+    // Not nested in the standard way (something stands between the closing brackets), so read inline; a
+    // variation after the last move of another can only continue it.
+    Load("(;GM[1];B[aa];W[bb](;B[cc];W[dd](;B[ee])x)(;B[ff])y)");
+    EXPECT_EQ(Moves(0), "aa bb");
+    ASSERT_EQ(e.branchCount, 2);
+    EXPECT_EQ(Moves(1), "cc dd ee");
+    EXPECT_EQ(Moves(2), "ff");
+}
+
+TEST_F(SgfReaderTest, AVariationEndsAtItsClosingBracket) {
+    // Without a move of its own a variation is empty; it neither takes the next variation's move nor is
+    // found again.
+    Load("(;GM[1];W[aa](;)(;C[x]) (;B[bb]))");
+    EXPECT_EQ(Moves(0), "aa");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "bb");
+    Load("(;GM[1];W[aa];B[cc](;)x(;W[bb])y)");
+    EXPECT_EQ(Moves(0), "aa cc");
+    // Two moves of one colour end a line: the other colour's move is not looked for in the next one.
+    Load("(;GM[1];B[aa](;W[bb];W[cc])(;W[dd];B[ee]))");
+    EXPECT_EQ(Moves(0), "aa bb");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "dd ee");
+}
+
 TEST_F(SgfReaderTest, MovesAreNotTakenFromOtherProperties) {
     Load("(;GM[1];B[aa]LB[bb:A];W[cc]TB[dd]AB[ee];B[ff]C[x])");
     EXPECT_EQ(Moves(0), "aa cc ff");
@@ -264,6 +290,7 @@ TEST_F(SgfReaderTest, TextWithoutNodesLeavesTheRecord) {
 
 TEST_F(SgfReaderTest, NormalisationReplacesTheLineBreakCodes) {
     EXPECT_EQ(NormaliseRecordText("(;GC[a___b//c];B[aa]C[x___y])"), "(;C[a\r\nb\r\nc];B[aa]C[x\r\ny])");
+    EXPECT_EQ(NormaliseRecordText("(;PC[http://x.org];B[aa])"), "(;PC[http://x.org];B[aa])");
     EXPECT_EQ(NormaliseRecordText("(;B\r\n[aa]C[\r\n\r\nz\r\n])"), "(;B[aa]C[\r\nz])");
     EXPECT_EQ(NormaliseRecordText("(;TB[aa]TW[bb];TB[cc])"), "(;[aa][bb];TB[cc])");
     // The node of the setup stones joins the root when it is the first after it; not when it is later.
