@@ -129,7 +129,7 @@ void BoardPainter::DrawMoveNumber(QPainter& p, const DrawnStone& s, const BoardG
     const int x = g.CentreX(s.point);
     const int y = g.CentreY(s.point);
     if (s.branchSign) {
-        Text(p, x - 8, y - 10, ToQString("・"), 16, false, HighlightColour(s.colour));
+        Text(p, x - 5, y - 10, ToQString("・"), 16, false, HighlightColour(s.colour));
         return;
     }
     if (s.number <= 0) return;
@@ -374,8 +374,8 @@ void BoardPainter::Redraw(QImage& myg, const Engine& e, const BoardView& view) {
         DrawInformationPanel(p, e);
     }
     DrawBottomStrip(p, e);
-    if (e.replayMode && !e.commentDialogOpen) {
-        DrawVariationBoxes(p, e);
+    if (e.replayMode) {
+        if (!e.commentDialogOpen) DrawVariationBoxes(p, e);
         DrawHintLetters(p, e);
     }
     if (e.settings.showXY) DrawCoordinateBox(p, e, view);
