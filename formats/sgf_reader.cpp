@@ -224,12 +224,15 @@ public:
             pos_ = open2 + 2;
             ReadBranch(NewBranch(MakeOrigin(setupStones_, 0, 0), 0), 1);
         }
-        if (standardNesting_) {
-            MergeNestedVariations(e_);
-        } else if (HasVariationAfterTheEndOfAVariation()) {
-            MergeContinuations(e_, kLastBranch, false);
-        }
+        if (standardNesting_) MergeNestedVariations(e_);
         DropEmptyBranches();
+        // A variation that starts after the last move of another can only continue it: the inline layout
+        // can leave one, and so can an empty first variation in the nested layout. Each round merges at
+        // least one branch away.
+        while (HasVariationAfterTheEndOfAVariation()) {
+            MergeContinuations(e_, kLastBranch, false);
+            DropEmptyBranches();
+        }
         for (int k = 1; k <= e_.BranchLength(0) && setupStones_ + k <= kMaxLineEntries; ++k) {
             e_.lineMoves[setupStones_ + k] = e_.branchMoves[0][k];
         }

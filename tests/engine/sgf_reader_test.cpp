@@ -228,6 +228,11 @@ TEST_F(SgfReaderTest, AVariationAfterTheEndOfAVariationContinuesIt) {
     ASSERT_EQ(e.branchCount, 2);
     EXPECT_EQ(Moves(1), "cc dd ee");
     EXPECT_EQ(Moves(2), "ff");
+    // An empty first variation leaves the next one after the end of its line.
+    Load("(;GM[1];B[aa](;W[bb])(;W[ee];B[cc](;)(;W[dd])))");
+    EXPECT_EQ(Moves(0), "aa bb");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "ee cc dd");
 }
 
 TEST_F(SgfReaderTest, AVariationEndsAtItsClosingBracket) {
