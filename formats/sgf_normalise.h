@@ -16,6 +16,11 @@ std::string NormaliseRecordText(std::string_view text);
 
 namespace sgf {
 
+// Steps 1 to 4 of the normalisation: the line-break codes "___" and "//" (not the "//" after ":" of an
+// address) become CR LF, line breaks inside "B[", "W[", after "C[" and before "]" go, and the first "GC[",
+// "TB[" and "TW[" are renamed so that the searches for moves and comments do not take them.
+std::string ReplaceLineBreakCodes(std::string_view text);
+
 // Where a comment's text ends: the "]" that closes the value starting at `valueStart` (right after
 // "C["), or std::string_view::npos when there is none. The search steps over the second bytes of
 // Shift-JIS characters; "\]" is an escaped bracket unless only blanks stand between it and ";", "(",

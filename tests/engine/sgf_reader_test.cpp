@@ -1,5 +1,6 @@
 // The SGF reader: root properties, the move tree in both layouts, comments, times, the limits of the
 // branch table, and what the text window shows after a load.
+#include <random>
 #include <string>
 
 #include "engine_fixture.h"
@@ -301,6 +302,43 @@ TEST_F(SgfReaderTest, NormalisationReplacesTheLineBreakCodes) {
     // The node of the setup stones joins the root when it is the first after it; not when it is later.
     EXPECT_EQ(NormaliseRecordText("(;HA[2];AB[dd][pp];W[aa])"), "(;HA[2]AB[dd][pp];W[aa])");
     EXPECT_EQ(NormaliseRecordText("(;HA[2];B[aa];AB[dd])"), "(;HA[2];B[aa];AB[dd])");
+}
+
+// The replacements as written: each over the whole text, one after the other.
+std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
+    for (std::size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size())) s.replace(p, from.size(), to);
+    return s;
+}
+
+std::string ReplaceFirst(std::string s, const std::string& from, const std::string& to) {
+    const std::size_t p = s.find(from);
+    return p == std::string::npos ? s : s.replace(p, from.size(), to);
+}
+
+std::string LineBreakCodesOneAfterTheOther(std::string s) {
+    s = ReplaceAll(s, "___", "\r\n");
+    s = ReplaceAll(s, "://", ":\x01");  // addresses keep their "//"
+    s = ReplaceAll(s, "//", "\r\n");
+    s = ReplaceAll(s, ":\x01", "://");
+    s = ReplaceAll(s, "B\r\n[", "B[");
+    s = ReplaceAll(s, "W\r\n[", "W[");
+    s = ReplaceAll(s, "C[\r\n", "C[");
+    s = ReplaceAll(s, "\r\n]", "]");
+    s = ReplaceFirst(s, "GC[", "C[");
+    s = ReplaceFirst(s, "TB[", "[");
+    return ReplaceFirst(s, "TW[", "[");
+}
+
+TEST(SgfNormaliseTest, OnePassGivesTheTextOfTheReplacementsOneAfterTheOther) {
+    // Random texts over the bytes the replacements look at, long enough for every overlap.
+    const char alphabet[] = "_/\r\n[]BWCGT:a";
+    std::mt19937 random(20240506);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(random() % 40, ' ');
+        for (char& c : text) c = alphabet[random() % (sizeof alphabet - 1)];
+        if (text.find('\x01') != std::string::npos) continue;
+        ASSERT_EQ(sgf::ReplaceLineBreakCodes(text), LineBreakCodesOneAfterTheOther(text)) << text;
+    }
 }
 
 TEST_F(SgfReaderTest, ResetRecordReadsTheKeptTextAgain) {
