@@ -247,8 +247,10 @@ void BoardPainter::DrawToolColumn(QPainter& p, const Engine& e) {
     DrawBar(p, 325, e.replayMode ? "ReSet" : "CALL", 409, false, e.replayMode);
     DrawBox(p, 404, 345, 452, 365, kMoveNumberBox, kBoxEdge);
     Text(p, MoveCountBoxX(e.currentIndex), 346, Number(e.currentIndex), 11, true, kCounterText);
-    DrawBar(p, 378, "Show", 411, e.replayMode, false);
-    DrawBar(p, 398, "Make", 411, !e.replayMode, false);
+    // The bar of the mode in force is lit and reads as a sign of the mode; switching modes comes with
+    // record editing.
+    DrawBar(p, 378, "Show", 411, e.replayMode, e.replayMode);
+    DrawBar(p, 398, "Make", 411, !e.replayMode, !e.replayMode);
 }
 
 void BoardPainter::DrawInformationPanel(QPainter& p, const Engine& e) {
