@@ -107,6 +107,11 @@ TEST_F(BoardScreenshots, InformationPanelPassAndCoordinates) {
     AddBranch(MakeOrigin(0, 0, 1), "-- qq", 1, kWhite);
     Refresh();
     Save("19_pass_continuation.png");
+    LoadRecordText(e,
+                   "(;GM[1]FF[4]SZ[19]AB[dc][ec][fc][gc][hc][ic][jc]AW[de][ee][fe][ge][he][ie][je]"
+                   "SQ[dc][de][dg]ST[ec][ee][eg]CR[fc][fe][fg]TR[gc][ge][gg]LO[hc][he][hg]MA[ic][ie][ig]"
+                   "LB[jc:A][je:B][jg:C][kg:D][lg:E][mg:F][ng:G];B[pp])");
+    Save("19_marks.png");
     e.replayMode = false;
     Save("19_creation_mode.png");
 }

@@ -514,6 +514,34 @@ TEST_F(BoardWindowPixels, NumbersFitTheirStonesAndThreeDigitsUseTheSmallFont) {
     }
 }
 
+TEST_F(BoardWindowPixels, MarksShowOnlyWhileTheirPointHoldsWhatTheyBelongTo) {
+    // A square on a black setup stone, a triangle and a circle on empty points; black's move 2 fills the
+    // circle's point.
+    LoadRecordText(e, "(;GM[1]FF[4]SZ[19]AB[dd]SQ[dd]TR[jj]CR[cc];W[pp];B[cc])");
+    ASSERT_EQ(e.markGrid[P("dd")], MakeStone(kBlack, 1));
+    auto blue = [&](const QImage& img, const char* letters) {
+        const PointCode p = P(letters);
+        int n = 0;
+        for (int y = e.geometry->CentreY(p) - 9; y <= e.geometry->CentreY(p) + 9; ++y) {
+            for (int x = e.geometry->CentreX(p) - 9; x <= e.geometry->CentreX(p) + 9; ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (c.blue() > 180 && c.red() < 100 && c.green() < 100) ++n;
+            }
+        }
+        return n;
+    };
+    w.Redraw();
+    QImage img = Shown();
+    EXPECT_GT(InkOn(img, "dd", kBlack).count, 3);  // the square, white on the black stone
+    EXPECT_GT(blue(img, "jj"), 5);
+    EXPECT_GT(blue(img, "cc"), 5);
+    Key(Qt::Key_End);
+    img = Shown();
+    EXPECT_EQ(blue(img, "cc"), 0);  // the stone hides the empty point's mark
+    EXPECT_GT(blue(img, "jj"), 5);
+    EXPECT_GT(InkOn(img, "dd", kBlack).count, 3);
+}
+
 TEST_F(BoardWindowPixels, HintLettersMarkEveryContinuationAndGoWithTheSwitch) {
     MakeMainLine("dd pp dp");
     e.StepForward();
