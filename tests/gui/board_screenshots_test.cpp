@@ -51,10 +51,10 @@ TEST_F(BoardScreenshots, NineteenLines) {
 }
 
 TEST_F(BoardScreenshots, ThirteenNineSevenSixLines) {
-    MakeMainLine("jd dj jj dd gg cg gc ic jf ge", 13);
+    MakeMainLine("kc cj jk dc kj cd ei ff hh", 13);
     e.GoToEnd();
     Save("13_lines.png");
-    MakeMainLine("ee cg gc cc gg dg fc eg", 9);
+    MakeMainLine("dd ff fd df ce eg", 9);
     e.GoToEnd();
     Save("9_lines.png");
     MakeMainLine("dd cc ee ce", 7);
