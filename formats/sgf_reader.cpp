@@ -566,7 +566,14 @@ void ResetReadState(Engine& e) {
     e.markGrid.fill(0);
 }
 
-void ShowFirstPosition(Engine& e) {
+// The first position of the record (its setup stones), or the end of the main line with AdvanceMoves; the
+// empty start position when the record has no entries.
+void ShowLoadedRecord(Engine& e) {
+    if (e.lineEnd == 0) {
+        e.ResetBoard();
+        e.messages().SetText(" MainMoves：0");
+        return;
+    }
     e.ReturnToMainLine();
     if (e.settings.advanceMoves) {
         while (e.currentIndex < e.lineEnd && e.currentIndex < e.moveLimit - 1) e.StepForward();
@@ -699,12 +706,7 @@ void LoadRecordText(Engine& e, const std::string& text) {
     e.recordText = NormaliseRecordText(text);
     ReadRecord(e);
     e.recordModified = false;
-    if (e.lineEnd > 0) {
-        ShowFirstPosition(e);
-    } else {
-        e.ResetBoard();
-        e.messages().SetText(" MainMoves：0");
-    }
+    ShowLoadedRecord(e);
     TidyHeaderText(e);
 }
 
@@ -735,11 +737,7 @@ void ResetRecord(Engine& e) {
     if (e.recordText.empty()) return;
     ReadRecord(e);
     e.recordModified = false;
-    if (e.lineEnd > 0) {
-        ShowFirstPosition(e);
-    } else {
-        e.messages().SetText(e.summaryText);
-    }
+    ShowLoadedRecord(e);
 }
 
 }  // namespace quorvel
