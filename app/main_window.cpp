@@ -114,6 +114,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
         action(QStringLiteral("KSH"))->setChecked(xy);
     });
     connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFiles({path}); });
+    connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -130,6 +131,27 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Timer1.setInterval(500);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1.start();
+
+    // Every key typed in the main window reaches it before the control that has the focus.
+    qApp->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched != this && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (RouteKey(key)) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TForm1::RouteKey(QKeyEvent* event) {
+    // Ctrl+Tab is for the net game log window; no other Ctrl key reaches the board.
+    if (event->modifiers() & Qt::ControlModifier) return event->key() == Qt::Key_Tab;
+    const int before = board().currentIndex;
+    QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+    QApplication::sendEvent(Form2, &copy);
+    return copy.isAccepted() || board().currentIndex != before;
 }
 
 TForm1::~TForm1() {
@@ -374,12 +396,7 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
-    // Every key reaches the main window first; the board window acts on it.
-    if (event->modifiers() & Qt::ControlModifier) {
-        event->accept();  // Ctrl+Tab is for the net game log window; no other Ctrl key acts
-        return;
-    }
-    QApplication::sendEvent(Form2, event);
+    if (!RouteKey(event)) QWidget::keyPressEvent(event);
 }
 
 void TForm1::wheelEvent(QWheelEvent* event) {

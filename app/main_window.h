@@ -78,6 +78,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -86,6 +87,8 @@ private:
     void BuildPanels();
     void Wire(const char* code, void (TForm1::*handler)());
     bool Busy() const;
+    // Hands a key to the board window; true when it was taken there.
+    bool RouteKey(QKeyEvent* event);
     void Redraw();
     void RenewCaption();
     void RenewRecentItems();

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The real program under a virtual X display: it opens a record from the command line, takes keys sent by
+# xdotool, and is checked from outside, by its window title and by the pixels of a screenshot.
+# usage: zarnshow_e2e.sh PATH/TO/ZarnShow
+set -euo pipefail
+program=$1
+work=$(mktemp -d)
+trap 'kill $pid 2>/dev/null || true; [ -n "${KEEP:-}" ] && cp "$work"/shot.png /tmp/e2e-shot.png; rm -rf "$work"' EXIT
+
+record="$work/e2e game.sgf"  # a blank in the name: two arguments joined again
+printf '%s' '(;GM[1]FF[4]SZ[19]PB[e2e];B[pd];W[dp];B[pp](;W[dd])(;W[dc]))' > "$record"
+
+export XDG_RUNTIME_DIR="$work"
+unset QT_QPA_PLATFORM
+"$program" "$work/e2e" "game.sgf" > "$work/out.log" 2>&1 &
+pid=$!
+
+fail() { echo "e2e: $*" >&2; cat "$work/out.log" >&2; exit 1; }
+
+# The main window's title names the record once it is loaded.
+for _ in $(seq 1 100); do
+  main=$(xdotool search --name "Quorvel  $record" 2>/dev/null | head -n1 || true)
+  [ -n "$main" ] && break
+  sleep 0.1
+done
+[ -n "${main:-}" ] || fail "no main window titled with the record"
+
+# The board window: the program's window of 564 x 443.
+board=""
+for w in $(xdotool search --pid "$pid" 2>/dev/null); do
+  if xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: 564x443"; then board=$w; fi
+done
+[ -n "$board" ] || fail "no board window"
+eval "$(xdotool getwindowgeometry --shell "$board")"
+bx=$X
+by=$Y
+
+# The colour (as "r,g,b") on a point of the 19-line board, a little up and left of its centre
+# (col * 20 - 9, row * 20 - 9), away from the move number and the grid lines.
+point_colour() {
+  import -window root "$work/shot.png"
+  local x=$((bx + $1 * 20 - 9 - 4)) y=$((by + $2 * 20 - 9 - 4))
+  convert "$work/shot.png" -format "%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)]" info:
+}
+brightness() { IFS=, read -r r g b <<< "$1"; echo $(((r + g + b) / 3)); }
+send() {
+  xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+  xdotool key --clearmodifiers "$@"
+  sleep 0.3
+}
+
+send End
+white=$(brightness "$(point_colour 4 4)")   # W[dd], the last move of the main line
+[ "$white" -gt 200 ] || fail "after End the white stone on dd is missing (brightness $white)"
+black=$(brightness "$(point_colour 16 16)")  # B[pp]
+[ "$black" -lt 130 ] || fail "after End the black stone on pp is missing (brightness $black)"
+
+send Left
+wood=$(point_colour 4 4)
+[ "$(brightness "$wood")" -lt 200 ] && [ "$(brightness "$wood")" -gt 140 ] || fail "after Left dd is not empty ($wood)"
+
+send b  # the letter of the variation W[dc]
+stone=$(brightness "$(point_colour 4 3)")
+[ "$stone" -gt 200 ] || fail "the hint letter B did not play the variation's dc (brightness $stone)"
+
+echo "e2e: title, End, Left and the hint letter B checked"
