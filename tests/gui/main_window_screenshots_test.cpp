@@ -1,5 +1,5 @@
 // Screenshots of the three docked windows at start-up, compact and full, written when
-// QUORVEL_SCREENSHOT_DIR names a folder; without it the test checks only that the windows compose.
+// QUORVEL_SCREENSHOTS names a folder; without it the test checks only that the windows compose.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -45,7 +45,7 @@ TEST(MainWindowScreenshots, DockedWindowsCompactAndFull) {
     EXPECT_GT(full.height(), compact.height() - 1);
     EXPECT_EQ(main.Form2->y(), main.frameGeometry().bottom() + 1);
 
-    if (const char* out = std::getenv("QUORVEL_SCREENSHOT_DIR")) {
+    if (const char* out = std::getenv("QUORVEL_SCREENSHOTS")) {
         std::filesystem::create_directories(out);
         EXPECT_TRUE(compact.save(QString::fromLocal8Bit(out) + QStringLiteral("/main-compact.png")));
         EXPECT_TRUE(full.save(QString::fromLocal8Bit(out) + QStringLiteral("/main-full.png")));
