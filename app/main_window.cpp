@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <functional>
 
 #include "app/command_table.h"
 #include "app/qt_text.h"
@@ -272,26 +273,17 @@ void TForm1::BuildPanels() {
                        static_cast<QWidget*>(SpeedButton5), static_cast<QWidget*>(Edit2)}) {
         p2->addWidget(w);
     }
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] {
-        board().StartAutoplayBackward();
-        Redraw();
-    });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] {
-        board().StopAutoplay();
-        Redraw();
-    });
-    connect(SpeedButton3, &QToolButton::clicked, this, [this] {
-        board().StartAutoplayForward();
-        Redraw();
-    });
-    connect(SpeedButton4, &QToolButton::clicked, this, [this] {
-        board().AutoplayIntervalUp();
-        Redraw();
-    });
-    connect(SpeedButton5, &QToolButton::clicked, this, [this] {
-        board().AutoplayIntervalDown();
-        Redraw();
-    });
+    const auto onClick = [this](QToolButton* button, std::function<void(Engine&)> operation) {
+        connect(button, &QToolButton::clicked, this, [this, operation] {
+            operation(board());
+            Redraw();
+        });
+    };
+    onClick(SpeedButton1, [](Engine& e) { e.StartAutoplayBackward(); });
+    onClick(SpeedButton2, [](Engine& e) { e.StopAutoplay(); });
+    onClick(SpeedButton3, [](Engine& e) { e.StartAutoplayForward(); });
+    onClick(SpeedButton4, [](Engine& e) { e.AutoplayIntervalUp(); });
+    onClick(SpeedButton5, [](Engine& e) { e.AutoplayIntervalDown(); });
 }
 
 int TForm1::ClientHeight() const { return height() - MainMenu1->sizeHint().height(); }

@@ -54,33 +54,25 @@ public:
     explicit RecordWriter(const Engine& e) : e_(e) {}
 
     std::string Write() {
-        std::string& out = out_;
         const bool nested = !e_.settings.zarnStyle && e_.branchCount > 0;
+        const auto writeBranch = [&](int b) { nested ? WriteNested(b) : WriteInline(b); };
         const int topLevel = e_.mainLineOffset;  // place of an alternative to the first move
-        if (nested) {
-            bool alternative = false;
-            for (int j = 1; j <= e_.branchCount; ++j) alternative |= OriginPlace(e_.branchOrigin[j]) == topLevel;
-            if (alternative) out += "(";
-            WriteNested(0);
-            out += ")";
-            for (int k = lastWritten_ + 1; k <= e_.branchCount && OriginPlace(e_.branchOrigin[k]) == topLevel;
-                 k = lastWritten_ + 1) {
-                out += "\r\n\r\n(";
-                WriteNested(k);
-                out += ")";
-            }
-            if (alternative) out += ")";
-        } else {
-            WriteInline(0);
-            out += ")";
-            for (int k = lastWritten_ + 1; k <= e_.branchCount && OriginPlace(e_.branchOrigin[k]) == topLevel;
-                 k = lastWritten_ + 1) {
-                out += "\r\n\r\n(";
-                WriteInline(k);
-                out += ")";
-            }
+        bool alternative = false;
+        for (int j = 1; j <= e_.branchCount; ++j) alternative |= OriginPlace(e_.branchOrigin[j]) == topLevel;
+        // Nested, the main line and its alternatives are sibling groups under the root; inline, the
+        // alternatives follow the record as further trees.
+        const bool group = nested && alternative;
+        if (group) out_ += "(";
+        writeBranch(0);
+        out_ += ")";
+        for (int k = lastWritten_ + 1; k <= e_.branchCount && OriginPlace(e_.branchOrigin[k]) == topLevel;
+             k = lastWritten_ + 1) {
+            out_ += "\r\n\r\n(";
+            writeBranch(k);
+            out_ += ")";
         }
-        return out;
+        if (group) out_ += ")";
+        return out_;
     }
 
 private:
