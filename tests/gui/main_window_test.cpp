@@ -7,6 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "app/main_window.h"
 #include "app/qt_text.h"
@@ -142,6 +143,31 @@ TEST_F(MainWindowTest, SaveAsAndOverwriteThroughTheToolbar) {
     ClickButton("KFN");
     EXPECT_EQ(board().lineEnd, 0);
     EXPECT_EQ(window->files().currentFileName, "NoTitle");
+}
+
+TEST_F(MainWindowTest, FileCommandsThroughTheWindows) {
+    // Overwriting a record without a name saves it under a new one, with ".sgf" added to a bare name.
+    files.answers = {dir + "/fresh"};
+    window->action(QStringLiteral("KFW"))->trigger();
+    EXPECT_TRUE(fs::exists(dir + "/fresh.sgf"));
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString(" Quorvel  " + dir + "/fresh.sgf"));
+
+    // SGF the user put into the text window is saved as it stands.
+    window->Form3->SetText("(;GM[1]SZ[9]C[hand made])");
+    files.answers = {dir + "/hand.sgf"};
+    window->action(QStringLiteral("KFS"))->trigger();
+    std::ifstream in(dir + "/hand.sgf", std::ios::binary);
+    std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(saved, "(;GM[1]SZ[9]C[hand made])\r\n");
+
+    // A record another running copy shows is not overwritten.
+    TitleRegistry otherCopy(dir + "/titles");
+    otherCopy.Claim(" Quorvel  " + record);
+    window->files().OpenPath(record);
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" @")));
+    window->action(QStringLiteral("KFW"))->trigger();
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back(), "同名のファイルが既に開かれているので、上書きできません。");
 }
 
 TEST_F(MainWindowTest, SpeedButtonsStopAtNineAndOneSecond) {
