@@ -170,6 +170,30 @@ TEST_F(MainWindowTest, FileCommandsThroughTheWindows) {
     EXPECT_EQ(dialogs.shown.back(), "同名のファイルが既に開かれているので、上書きできません。");
 }
 
+TEST_F(MainWindowTest, SettingsSwitchesAndTheTurnedBoard) {
+    Open();
+    window->action(QStringLiteral("KSS"))->trigger();
+    EXPECT_TRUE(board().settings.stoneSound);
+    window->action(QStringLiteral("KSL"))->trigger();
+    EXPECT_TRUE(board().settings.zarnStyle);
+    window->action(QStringLiteral("KSB"))->trigger();
+    EXPECT_FALSE(window->textBoardBlackFirst());
+    window->SwitchWindowSize();  // the coordinate switch is on the second row
+    ClickButton("KSH");
+    EXPECT_TRUE(board().settings.showXY);
+    EXPECT_TRUE(window->action(QStringLiteral("KSH"))->isChecked());
+    // Switching the hints on switches the coordinates off, menu check included.
+    window->action(QStringLiteral("KKH"))->trigger();
+    window->action(QStringLiteral("KKH"))->trigger();
+    EXPECT_FALSE(board().settings.showXY);
+    EXPECT_FALSE(window->action(QStringLiteral("KSH"))->isChecked());
+
+    board().StepForward();  // B[pd] on the upper right
+    window->action(QStringLiteral("KVG"))->trigger();
+    EXPECT_EQ(board().board[MakePoint(4, 16)], kBlack);  // now on the lower left
+    EXPECT_EQ(board().currentIndex, 1);
+}
+
 TEST_F(MainWindowTest, SpeedButtonsStopAtNineAndOneSecond) {
     window->SwitchWindowSize();  // the autoplay panel is on the second row
     ASSERT_TRUE(window->Panel2->isVisible());
