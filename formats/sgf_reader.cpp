@@ -195,6 +195,7 @@ public:
     MoveTreeReader(Engine& e, std::string_view t)
         : e_(e), t_(t), semicolon_(t, ';'), close_(t, ')'), black_(t, "B"), white_(t, "W") {
         setupStones_ = e.setupCount;
+        mainMoveEnd_.reserve(kLineSlots);
     }
 
     void Read() {
