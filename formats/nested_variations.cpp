@@ -128,4 +128,38 @@ void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
     e.branchCount = static_cast<int>(order.size()) - 1;
 }
 
+void PromoteFirstAlternative(Engine& e) {
+    if (e.BranchLength(0) > 0) return;
+    int first = 0;
+    for (int j = 1; j <= e.branchCount && first == 0; ++j) {
+        if (OriginParent(e.branchOrigin[j]) == 0) first = j;
+    }
+    if (first == 0) return;
+
+    e.branchMoves[0] = e.branchMoves[first];
+    e.branchMoves[0][0] = MakeHeader(0, HeaderFirstColour(e.branchMoves[first][0]), e.BranchLength(first));
+    e.branchComments[0] = e.branchComments[first];
+    for (int k = first + 1; k <= e.branchCount; ++k) {
+        const int origin = e.branchOrigin[k];
+        int parent = OriginParent(origin);
+        if (parent == first) {
+            parent = 0;
+        } else if (parent > first) {
+            parent -= 1;
+        }
+        e.branchOrigin[k - 1] = MakeOrigin(OriginBase(origin), parent, OriginMove(origin));
+        e.branchMoves[k - 1] = e.branchMoves[k];
+        e.branchComments[k - 1] = e.branchComments[k];
+    }
+    e.branchCount -= 1;
+    // Depths follow the new parents; parents come before their children in the table.
+    std::vector<int> depth(static_cast<std::size_t>(e.branchCount) + 1, 0);
+    for (int k = 1; k <= e.branchCount; ++k) {
+        const int d = depth[static_cast<std::size_t>(OriginParent(e.branchOrigin[k]))] + 1;
+        depth[static_cast<std::size_t>(k)] = d;
+        const int header = e.branchMoves[k][0];
+        e.branchMoves[k][0] = MakeHeader(d, HeaderFirstColour(header), HeaderLength(header));
+    }
+}
+
 }  // namespace quorvel

@@ -17,4 +17,9 @@ void MergeNestedVariations(Engine& e);
 // branch can start from; after the main line's last move it is a variation of its own.
 void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine);
 
+// A record whose root holds only variations and no line of its own: the first variation becomes the main
+// line, as other programs read such a record, its variations become the main line's and the rest stay
+// alternatives to its first move. Nothing changes when the main line has moves or there is no variation.
+void PromoteFirstAlternative(Engine& e);
+
 }  // namespace quorvel

@@ -250,9 +250,31 @@ void AppendProtectedComment(std::string& out, std::string_view c) {
 
 }  // namespace sgf
 
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+
+// Some servers write the root without its ";": "(" and at once the properties. The ";" is put back, so
+// that the first move node is not read as part of the root.
+void RestoreRootSemicolon(std::string& text) {
+    const std::size_t open = text.find('(');
+    if (open == std::string::npos) return;
+    std::size_t p = open + 1;
+    while (p < text.size() && IsBlank(text[p])) ++p;
+    if (p >= text.size() || !IsUpper(text[p])) return;
+    std::size_t q = p;
+    while (q < text.size() && (IsUpper(text[q]) || (text[q] >= 'a' && text[q] <= 'z'))) ++q;
+    while (q < text.size() && IsBlank(text[q])) ++q;
+    if (q < text.size() && text[q] == '[') text.insert(open + 1, 1, ';');
+}
+
+}  // namespace
+
 std::string NormaliseRecordText(std::string_view text) {
     // Steps 1-4.
-    const std::string copy = sgf::ReplaceLineBreakCodes(text);
+    std::string copy = sgf::ReplaceLineBreakCodes(text);
+    RestoreRootSemicolon(copy);
 
     // Step 5: the first ";" opens the root node.
     const std::size_t root = sgf::FindByte(copy, ';', 0);

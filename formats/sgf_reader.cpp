@@ -176,9 +176,18 @@ std::optional<Span> FindRootComment(std::string_view t, const RootProperties& ro
     }
     const std::size_t c = sgf::FindProperty(t, "C", from);
     if (c == kNone) return std::nullopt;
-    // It is the root's only when the first moves of both colours come after it.
-    const std::size_t black = sgf::FindText(t, ";B[", 0);
-    const std::size_t white = sgf::FindText(t, ";W[", 0);
+    // It is the root's only when the first moves of both colours come after it. Blanks may stand between a
+    // node's ";" and its move, as some programs write one token a line.
+    const auto moveNode = [t](char colour) {
+        for (std::size_t semi = sgf::FindByte(t, ';', 0); semi != kNone; semi = sgf::FindByte(t, ';', semi + 1)) {
+            std::size_t p = semi + 1;
+            while (p < t.size() && (t[p] == ' ' || t[p] == '\t' || t[p] == '\r' || t[p] == '\n')) ++p;
+            if (p + 1 < t.size() && t[p] == colour && t[p + 1] == '[') return semi;
+        }
+        return kNone;
+    };
+    const std::size_t black = moveNode('B');
+    const std::size_t white = moveNode('W');
     if (black == kNone || white == kNone || c > black || c > white) return std::nullopt;
     // The normalisation protected it, so its first "]" is its end.
     const std::size_t end = sgf::FindValueEnd(t, c + 2);
@@ -234,6 +243,8 @@ public:
             MergeContinuations(e_, kLastBranch, false);
             DropEmptyBranches();
         }
+        PromoteFirstAlternative(e_);
+        e_.blackFirst = HeaderBlackFirst(e_.branchMoves[0][0]) ? 1 : 0;
         for (int k = 1; k <= e_.BranchLength(0) && setupStones_ + k <= kMaxLineEntries; ++k) {
             e_.lineMoves[setupStones_ + k] = e_.branchMoves[0][k];
         }
@@ -416,6 +427,11 @@ private:
             return true;
         };
         std::size_t move = finder.From(pos_);
+        if (f.moves == 0 && (move == kNone || (end != kNone && end < move))) {
+            // A line without a move may still hold a comment node: it stays the comment before the line.
+            const CommentRef before = ReadComment(end);
+            if (f.branch != kDropped && before.IsSet()) e_.branchComments[f.branch][0] = before;
+        }
         if (endsHere(move)) return false;
         if (f.moves == 0) {
             const CommentRef before = ReadComment(move);
@@ -728,8 +744,28 @@ void TidyHeaderText(Engine& e) {
         const std::size_t at = tidy.find(name);
         if (at != std::string::npos) tidy.insert(at + 1, "\r\n");
     }
-    if (const std::size_t at = tidy.find("]("); at != std::string::npos) tidy.erase(at + 1, 1);
-    if (const std::size_t at = tidy.find(')'); at != std::string::npos) tidy.erase(at, 1);
+    // The brackets of the variation layout go; a bracket inside a property value ("GN[Sato(B)]") is text.
+    const auto outsideValues = [&tidy](std::string_view what) {
+        bool inValue = false;
+        for (std::size_t i = 0; i < tidy.size(); ++i) {
+            const char c = tidy[i];
+            if (inValue) {
+                if (c == '\\') {
+                    ++i;
+                } else if (c == ']') {
+                    inValue = false;
+                    if (tidy.compare(i, what.size(), what) == 0) return i;
+                }
+            } else if (c == '[') {
+                inValue = true;
+            } else if (tidy.compare(i, what.size(), what) == 0) {
+                return i;
+            }
+        }
+        return std::string::npos;
+    };
+    if (const std::size_t at = outsideValues("]("); at != std::string::npos) tidy.erase(at + 1, 1);
+    if (const std::size_t at = outsideValues(")"); at != std::string::npos) tidy.erase(at, 1);
     h = std::move(tidy);
 }
 

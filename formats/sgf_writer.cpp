@@ -189,9 +189,16 @@ std::array<std::string, 8> MarkLists(const Engine& e) {
 void CompleteHeaderText(Engine& e) {
     std::string& head = e.headerText;
     if (head.find("SZ[") == std::string::npos) {
-        const std::size_t open = head.find("(;");
-        const std::string rest = open == std::string::npos ? head : head.substr(open + 2);
-        head = "(;SZ[" + std::to_string(e.boardSize) + "]" + rest;
+        // Anything before the record's "(;" is dropped; other programs put blanks between "(" and ";".
+        std::size_t rest = 0;
+        for (std::size_t open = head.find('('); open != std::string::npos; open = head.find('(', open + 1)) {
+            const std::size_t semicolon = head.find_first_not_of(" \t\r\n", open + 1);
+            if (semicolon != std::string::npos && head[semicolon] == ';') {
+                rest = semicolon + 1;
+                break;
+            }
+        }
+        head = "(;SZ[" + std::to_string(e.boardSize) + "]" + head.substr(rest);
     }
     for (const InfoProperty& p : kInfoProperties) {
         const std::string& value = e.info.*p.slot;
@@ -199,9 +206,22 @@ void CompleteHeaderText(Engine& e) {
             head += std::string(kCrLf) + p.name + "[" + value + "]";
         }
     }
-    // The marks of the start position may have been read from anywhere in the text, and the move nodes are
-    // written without them: a list the head does not hold yet goes into it, so that the marks shown come
-    // back with the record.
+    // The setup stones and the marks of the start position may have been read from anywhere in the text,
+    // and the move nodes are written without them: a list the head does not hold yet goes into it, so that
+    // the start position shown comes back with the record.
+    std::string setup[2];  // AB, AW
+    for (int k = 1; k <= e.setupCount - e.mainLineOffset; ++k) {
+        const int colour = StoneColour(e.setupList[k]);
+        if (colour == kBlack || colour == kWhite) {
+            setup[colour == kBlack ? 0 : 1] += "[" + SgfPointText(StonePoint(e.setupList[k])) + "]";
+        }
+    }
+    const char* const setupNames[] = {"AB", "AW"};
+    for (int c = 0; c < 2; ++c) {
+        if (!setup[c].empty() && head.find(std::string(setupNames[c]) + "[") == std::string::npos) {
+            head += std::string(kCrLf) + setupNames[c] + setup[c];
+        }
+    }
     for (const std::string& list : MarkLists(e)) {
         if (!list.empty() && head.find(list.substr(0, 3)) == std::string::npos) head += std::string(kCrLf) + list;
     }

@@ -1,0 +1,210 @@
+// Reading a record, writing it in either layout and reading it again gives the same record.
+#include <dirent.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "engine_fixture.h"
+#include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
+
+namespace quorvel::test {
+namespace {
+
+// Everything a record holds that the writer must carry, as one comparable text.
+std::string Describe(const Engine& e) {
+    std::ostringstream out;
+    out << "size " << e.boardSize << " setup " << e.setupCount << " offset " << e.mainLineOffset << " first "
+        << e.firstMoveNumber << " branches " << e.branchCount << "\n";
+    for (int k = 1; k <= e.setupCount - e.mainLineOffset; ++k) out << e.setupList[k] << " ";
+    out << "\ninfo " << e.info.blackPlayer << "|" << e.info.whitePlayer << "|" << e.info.blackRank << "|"
+        << e.info.whiteRank << "|" << e.info.komi << "|" << e.info.date << "|" << e.info.gameName << "|"
+        << e.info.place << "|" << e.info.handicap << "\ncomment " << e.gameComment << "\n";
+    for (int b = 0; b <= e.branchCount; ++b) {
+        const int off = b == 0 ? e.mainLineOffset : 0;
+        out << "branch " << b << " origin " << e.branchOrigin[b] << " header " << e.branchMoves[b][0] << ":";
+        for (int k = 1; k <= off + e.BranchLength(b); ++k) {
+            out << " " << e.branchMoves[b][k];
+            const CommentRef& r = e.branchComments[b][k];
+            if (r.IsSet()) out << "[" << e.CommentText(r) << "]";
+        }
+        if (e.branchComments[b][0].IsSet()) out << " before[" << e.CommentText(e.branchComments[b][0]) << "]";
+        out << "\n";
+    }
+    out << "marks";
+    for (PointCode p = 0; p < kGridCells; ++p) {
+        if (e.markGrid[p] != 0) out << " " << p << "=" << e.markGrid[p];
+    }
+    return out.str();
+}
+
+// The first line where two descriptions differ, both versions; empty when they are the same.
+std::string FirstDifference(const std::string& a, const std::string& b) {
+    std::istringstream ia(a), ib(b);
+    std::string la, lb;
+    while (true) {
+        const bool ga = static_cast<bool>(std::getline(ia, la));
+        const bool gb = static_cast<bool>(std::getline(ib, lb));
+        if (!ga && !gb) return std::string();
+        if (la != lb || ga != gb) return "read back: " + la.substr(0, 300) + "\nexpected:  " + lb.substr(0, 300);
+    }
+}
+
+class RoundTripTest : public EngineTest {
+protected:
+    // Writes the loaded record in both layouts, reads each back, and compares.
+    void ExpectRoundTrip(const std::string& label) {
+        const std::string original = Describe(e);
+        for (bool inlineLayout : {false, true}) {
+            e.settings.zarnStyle = inlineLayout;
+            const std::string text = WholeRecordText(e);
+            MemoryMessageArea m2;
+            MemoryDialogs d2;
+            Engine again(m2, d2);
+            again.settings.zarnStyle = inlineLayout;
+            LoadRecordText(again, text);
+            ASSERT_EQ(CheckBranchTable(again), "") << label;
+            const std::string copy = Describe(again);
+            const std::string difference = FirstDifference(copy, original);
+            EXPECT_TRUE(difference.empty()) << label << (inlineLayout ? " (inline)\n" : " (nested)\n") << difference;
+        }
+    }
+};
+
+std::vector<std::string> CorpusFiles() {
+    std::vector<std::string> names;
+    const std::string folder = std::string(QUORVEL_TEST_DATA) + "/corpus";
+    if (DIR* d = ::opendir(folder.c_str())) {
+        while (dirent* entry = ::readdir(d)) {
+            const std::string name = entry->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".sgf") == 0) names.push_back(folder + "/" + name);
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(RoundTripTest, EveryCorpusRecordComesBackTheSame) {
+    const std::vector<std::string> files = CorpusFiles();
+    ASSERT_GT(files.size(), 20u);
+    int compared = 0;
+    for (const std::string& path : files) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        if (text.str().find(';') == std::string::npos) continue;  // no record to write
+        LoadRecordText(e, text.str());
+        ExpectRoundTrip(path);
+        ++compared;
+    }
+    EXPECT_GT(compared, 20);
+}
+
+TEST_F(RoundTripTest, CopyleftRecordsComeBackTheSame) {
+    const std::string folder = std::string(QUORVEL_SHARED_CORPUS) + "/copyleft";
+    DIR* d = ::opendir(folder.c_str());
+    if (!d) GTEST_SKIP() << "no shared corpus at " << folder;
+    std::vector<std::string> files;
+    while (dirent* entry = ::readdir(d)) {
+        const std::string name = entry->d_name;
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".sgf") == 0) files.push_back(folder + "/" + name);
+    }
+    ::closedir(d);
+    for (const std::string& path : files) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        if (text.str().find(';') == std::string::npos) continue;
+        LoadRecordText(e, text.str());
+        ExpectRoundTrip(path);
+    }
+}
+
+// Records other programs write in ways the head of a record does not expect.
+TEST_F(RoundTripTest, RootsWithoutTheirOwnShape) {
+    // No ";" between "(" and the root's properties: the first move is still a move.
+    LoadRecordText(e, "(\r\nPB[黒]\r\n;B[pd];W[dp])");
+    EXPECT_EQ(e.info.blackPlayer, "黒");
+    EXPECT_EQ(e.BranchLength(0), 2);
+    EXPECT_TRUE(e.blackFirst);
+    ExpectRoundTrip("root without ;");
+
+    // A root whose only children are variations: the first is the game, the rest alternatives to it.
+    LoadRecordText(e, "(;GM[1](;B[aa];W[bb](;B[cc])(;B[dd]))(;B[ee]))");
+    EXPECT_EQ(e.BranchLength(0), 3);
+    EXPECT_EQ(e.branchMoves[0][3], P("cc"));
+    ASSERT_EQ(e.branchCount, 2);
+    EXPECT_EQ(e.branchOrigin[1], MakeOrigin(2, 0, 2));  // dd, instead of cc
+    EXPECT_EQ(e.branchOrigin[2], MakeOrigin(0, 0, 0));  // ee, instead of aa
+    EXPECT_EQ(HeaderDepth(e.branchMoves[1][0]), 1);
+    ExpectRoundTrip("root of variations");
+
+    // A node holding only a comment, and setup stones and marks met only after the root.
+    LoadRecordText(e, "(;GM[1];C[only words];AB[aa][bb]TR[cc])");
+    EXPECT_EQ(e.CommentText(e.branchComments[0][0]), "only words");
+    EXPECT_EQ(e.setupCount, 2);
+    EXPECT_EQ(e.markGrid[P("cc")], 5);
+    ExpectRoundTrip("comment node and late setup");
+}
+
+// Records built the way a user builds them: trial moves added as variations at random places, comments
+// stored on random positions.
+TEST_F(RoundTripTest, RandomlyBuiltRecordsComeBackTheSame) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        std::mt19937 random(seed);
+        std::string moves;
+        for (int i = 0; i < 60; ++i) {
+            moves += std::string{static_cast<char>('a' + random() % 19), static_cast<char>('a' + random() % 19)};
+            moves += ' ';
+        }
+        // A main line of distinct points (a repeated point would be a capture-free replay anyway).
+        MakeMainLine("");
+        int placed = 0;
+        for (int i = 0; i < 60 && placed < 40; ++i) {
+            const PointCode p = MakePoint(1 + random() % 19, 1 + random() % 19);
+            bool used = false;
+            for (int k = 1; k <= placed; ++k) used |= e.branchMoves[0][k] == p;
+            if (!used) e.branchMoves[0][++placed] = p;
+        }
+        e.branchMoves[0][0] = MakeHeader(0, kBlack, placed);
+        e.ReturnToMainLine();
+
+        for (int round = 0; round < 25; ++round) {
+            // Go somewhere in the tree: a few steps, maybe into a branch.
+            e.ReturnToMainLine();
+            const int steps = static_cast<int>(random() % 30);
+            for (int s = 0; s < steps; ++s) {
+                if (e.hintCount > 0 && random() % 3 == 0) {
+                    e.FollowHint(2 + static_cast<int>(random() % e.hintCount));
+                } else {
+                    e.StepForward();
+                }
+            }
+            if (random() % 3 == 0) {
+                std::string comment = "手" + std::to_string(round) + " (ゼ) [ソ]\r\nline";
+                e.StoreComment(comment);
+            }
+            // A few trial moves on empty points, then ADD.
+            const int trials = 1 + static_cast<int>(random() % 4);
+            for (int t = 0; t < trials; ++t) {
+                const PointCode p = MakePoint(1 + random() % 19, 1 + random() % 19);
+                if (e.board[p] != kEmpty || !e.IsPlayable(p)) continue;
+                if (e.FollowPoint(p)) continue;
+                e.PlayColour(e.ColourToMove());
+                if (e.moveLimit == kNormalMoveLimit) {
+                    e.moveLimit = e.currentIndex;
+                    e.hintPosition = e.currentIndex - 1;
+                }
+            }
+            AddVariationCommand(e);
+            ASSERT_EQ(CheckBranchTable(e), "") << "seed " << seed << " round " << round;
+        }
+        ASSERT_GT(e.branchCount, 3);
+        ExpectRoundTrip("seed " + std::to_string(seed));
+    }
+}
+
+}  // namespace
+}  // namespace quorvel::test
