@@ -37,3 +37,31 @@ expect_text("${out}" "info RECORD.sgf")
 
 run_quorvel(2 frobnicate)
 run_quorvel(2 info)
+
+# Writing: the record written in either layout reads back with the same counts.
+get_filename_component(work ${QUORVEL} DIRECTORY)
+set(written ${work}/cli-written.sgf)
+foreach(layout --nested --inline)
+  file(REMOVE ${written})
+  run_quorvel(0 write ${layout} ${DATA}/corpus/kaya-kgs-cgoban3-review-chat-escapes.sgf ${written})
+  run_quorvel(0 info ${written})
+  expect_text("${out}" "setup stones: 3\nmain-line moves: 123\nvariations: 42\n")
+endforeach()
+file(READ ${written} bytes HEX)
+string(SUBSTRING "${bytes}" 0 4 start)
+if(NOT start STREQUAL "283b")
+  message(FATAL_ERROR "the written record does not start with \"(;\": ${start}")
+endif()
+
+run_quorvel(0 write ${DATA}/corpus/sabaki-japanese-shiftjis-ca-late.sgf)
+expect_text("${out}" ";B[pd];W[dp]C[")
+
+# The line to move 1, with the header of a position record.
+run_quorvel(0 line --moves 1 ${DATA}/corpus/kaya-kgs-cgoban3-review-chat-escapes.sgf)
+expect_text("${out}" "(;GM[1]FF[1]SZ[19]")
+expect_text("${out}" "AB[")
+run_quorvel(2 write ${DATA}/corpus/no-such-record.sgf)
+run_quorvel(2 line --moves x ${DATA}/corpus/sabaki-japanese-shiftjis-ca-late.sgf)
+run_quorvel(2 write ${DATA}/corpus/sabaki-japanese-shiftjis-ca-late.sgf ${work}/no-such-folder/out.sgf)
+expect_text("${err}" "cannot write")
+file(REMOVE ${written})

@@ -4,7 +4,9 @@
 //   quorvel COMMAND [ARGUMENTS]
 //
 // Exit status: 0 done, 1 the file holds no record, 2 a wrong command line or a file that cannot be read.
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +18,8 @@
 #include "app/cli/record_info.h"
 #include "core/engine.h"
 #include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -33,13 +37,24 @@ struct Command {
 };
 
 int Info(const std::vector<std::string>& args);
+int Write(const std::vector<std::string>& args);
+int Line(const std::vector<std::string>& args);
+int LoadRecordFile(const std::string& path, Engine& engine);
 
-// Every command of the tool; later ones (writing a record in the nested or the inline layout) join here.
+// Every command of the tool.
 const Command kCommands[] = {
     {"info", "RECORD.sgf",
      "the game summary the text window shows after loading,\n"
      "                         then the counts of setup stones, main-line moves and variations",
      Info},
+    {"write", "[--nested|--inline] RECORD.sgf [OUT.sgf]",
+     "\n                         the whole record as SGF again, in the standard nested layout\n"
+     "                         (the default) or the program's own inline one; to OUT.sgf or the output",
+     Write},
+    {"line", "[--moves N] RECORD.sgf [OUT.sgf]",
+     "\n                         the main line from the start to its end (or to move N) alone, the\n"
+     "                         setup stones and the AS mark of a hidden start; to OUT.sgf or the output",
+     Line},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -51,6 +66,7 @@ void PrintHelp(std::ostream& out) {
     }
     out << "\n  --help                 this list\n\n"
            "Records are read as Shift-JIS, the program's own encoding; texts are printed in UTF-8.\n"
+           "Records are written as the program writes them: Shift-JIS bytes, lines ended by CR LF.\n"
            "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line or an unreadable file.\n";
 }
 
@@ -81,19 +97,100 @@ int Info(const std::vector<std::string>& args) {
         std::cerr << "quorvel: info takes one record file\n";
         return kUsage;
     }
+    quorvel::MemoryMessageArea messages;
+    quorvel::MemoryDialogs dialogs;
+    Engine engine(messages, dialogs);
+    if (const int status = LoadRecordFile(args[0], engine)) return status;
+    std::cout << quorvel::cli::InfoReport(engine);
+    return kDone;
+}
+
+// Loads the record of a file into the engine; on failure prints why and returns the exit status.
+int LoadRecordFile(const std::string& path, Engine& engine) {
     std::string bytes;
-    if (!ReadWholeFile(args[0], bytes)) return kUsage;
-    // The loader leaves the record untouched when the text has no node at all.
+    if (!ReadWholeFile(path, bytes)) return kUsage;
     if (bytes.find(';') == std::string::npos) {
-        std::cerr << "quorvel: " << args[0] << ": no game record in the file (no \";\")\n";
+        std::cerr << "quorvel: " << path << ": no game record in the file (no \";\")\n";
         return kNoRecord;
+    }
+    quorvel::LoadRecordText(engine, bytes);
+    return kDone;
+}
+
+// Writes a record text to a file (replacing it only once every byte is written) or to the output.
+int Emit(const std::string& text, const std::string& outPath) {
+    const std::string bytes = text + "\r\n";
+    if (outPath.empty()) {
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return std::cout ? kDone : kUsage;
+    }
+    std::string error;
+    if (!quorvel::WriteFileAtomically(outPath, bytes, error)) {
+        std::cerr << "quorvel: cannot write " << outPath << ": " << error << "\n";
+        return kUsage;
+    }
+    return kDone;
+}
+
+int Write(const std::vector<std::string>& args) {
+    bool inlineLayout = false;
+    std::vector<std::string> files;
+    for (const std::string& a : args) {
+        if (a == "--inline") {
+            inlineLayout = true;
+        } else if (a == "--nested") {
+            inlineLayout = false;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.empty() || files.size() > 2) {
+        std::cerr << "quorvel: write takes a record file and, if wanted, the file to write\n";
+        return kUsage;
     }
     quorvel::MemoryMessageArea messages;
     quorvel::MemoryDialogs dialogs;
     Engine engine(messages, dialogs);
-    quorvel::LoadRecordText(engine, bytes);
-    std::cout << quorvel::cli::InfoReport(engine);
-    return kDone;
+    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    engine.settings.zarnStyle = inlineLayout;
+    return Emit(quorvel::WholeRecordText(engine), files.size() == 2 ? files[1] : std::string());
+}
+
+int Line(const std::vector<std::string>& args) {
+    int moves = -1;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--moves" && i + 1 < args.size()) {
+            char* end = nullptr;
+            const long n = std::strtol(args[++i].c_str(), &end, 10);
+            if (*end != '\0' || n < 0) {
+                std::cerr << "quorvel: --moves takes a number of moves\n";
+                return kUsage;
+            }
+            moves = static_cast<int>(std::min(n, 1000L));
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.empty() || files.size() > 2) {
+        std::cerr << "quorvel: line takes a record file and, if wanted, the file to write\n";
+        return kUsage;
+    }
+    quorvel::MemoryMessageArea messages;
+    quorvel::MemoryDialogs dialogs;
+    Engine engine(messages, dialogs);
+    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    if (moves < 0) {
+        engine.GoToEnd();
+    } else {
+        for (int k = 0; k < moves && engine.currentIndex < engine.lineEnd; ++k) engine.StepForward();
+    }
+    const std::string text = quorvel::CurrentLineText(engine);
+    if (text.empty()) {
+        std::cerr << "quorvel: " << files[0] << ": nothing to write: no stone and no move before the position\n";
+        return kNoRecord;
+    }
+    return Emit(text, files.size() == 2 ? files[1] : std::string());
 }
 
 }  // namespace
