@@ -1,5 +1,8 @@
 #include "formats/sgf_normalise.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "formats/sgf_scan.h"
 
 #if defined(__SSE2__)
@@ -269,12 +272,65 @@ void RestoreRootSemicolon(std::string& text) {
     if (q < text.size() && text[q] == '[') text.insert(open + 1, 1, ';');
 }
 
+bool IsBlankByte(char c) { return IsBlank(c); }
+
+// Servers that write every move in a variation of its own ("(;B[pd](;W[dp](;B[pp]...)))") nest a game as
+// deep as it is long, and only the first 74 nested variations can be merged back into lines. A group that
+// is the only child of its node (nothing but blanks between it and the node before, and between its ")"
+// and its parent's ")") is the node's plain continuation: its brackets are dropped, which changes nothing
+// for any reader of the record and leaves the nesting to real variations. One pass, values skipped.
+void FlattenOnlyChildren(std::string& text) {
+    struct Open {
+        std::size_t at;
+        bool firstChild;  // no ")" right before it: the first group after a node
+    };
+    std::vector<Open> stack;
+    std::vector<std::size_t> drop;
+    char previous = 0;  // the last byte that is not a blank, outside values
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '[') {
+            const std::size_t end = sgf::FindValueEnd(text, i + 1);
+            if (end == kNone) break;
+            i = end;
+            previous = ']';
+            continue;
+        }
+        if (c == '(') {
+            stack.push_back({i, previous != ')' && previous != 0});
+        } else if (c == ')' && !stack.empty()) {
+            const Open open = stack.back();
+            stack.pop_back();
+            std::size_t next = i + 1;
+            while (next < text.size() && IsBlankByte(text[next])) ++next;
+            const bool lastChild = next < text.size() && text[next] == ')';
+            if (open.firstChild && lastChild && !stack.empty()) {
+                drop.push_back(open.at);
+                drop.push_back(i);
+            }
+        }
+        if (!IsBlankByte(c)) previous = c;
+    }
+    if (drop.empty()) return;
+    std::sort(drop.begin(), drop.end());
+    std::string out;
+    out.reserve(text.size());
+    std::size_t from = 0;
+    for (std::size_t at : drop) {
+        out.append(text, from, at - from);
+        from = at + 1;
+    }
+    out.append(text, from, std::string::npos);
+    text = std::move(out);
+}
+
 }  // namespace
 
 std::string NormaliseRecordText(std::string_view text) {
     // Steps 1-4.
     std::string copy = sgf::ReplaceLineBreakCodes(text);
     RestoreRootSemicolon(copy);
+    FlattenOnlyChildren(copy);
 
     // Step 5: the first ";" opens the root node.
     const std::size_t root = sgf::FindByte(copy, ';', 0);

@@ -392,8 +392,8 @@ TEST_F(SgfReaderTest, DeepNestingIsReadWithoutRecursion) {
     for (int k = 0; k < depth; ++k) text += "(" + Node(k);
     text += std::string(depth, ')') + ")";
     Load(text);
-    // Nested variations are merged only for the first 74 branches.
-    EXPECT_EQ(e.BranchLength(0), 75);
+    // Each variation is its node's only child, so the game is one line, kept up to the entry limit.
+    EXPECT_EQ(e.BranchLength(0), kMaxLineEntries);
     EXPECT_EQ(e.branchCount, 0);
 }
 
