@@ -92,16 +92,30 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+// An engine of its own for one record, without windows.
+struct LoadedRecord {
+    quorvel::MemoryMessageArea messages;
+    quorvel::MemoryDialogs dialogs;
+    Engine engine{messages, dialogs};
+};
+
+// The record file and the file to write of a writing command: one or two names.
+bool RecordAndOutput(const char* command, const std::vector<std::string>& files) {
+    if (!files.empty() && files.size() <= 2) return true;
+    std::cerr << "quorvel: " << command << " takes a record file and, if wanted, the file to write\n";
+    return false;
+}
+
+std::string OutputOf(const std::vector<std::string>& files) { return files.size() == 2 ? files[1] : std::string(); }
+
 int Info(const std::vector<std::string>& args) {
     if (args.size() != 1) {
         std::cerr << "quorvel: info takes one record file\n";
         return kUsage;
     }
-    quorvel::MemoryMessageArea messages;
-    quorvel::MemoryDialogs dialogs;
-    Engine engine(messages, dialogs);
-    if (const int status = LoadRecordFile(args[0], engine)) return status;
-    std::cout << quorvel::cli::InfoReport(engine);
+    LoadedRecord record;
+    if (const int status = LoadRecordFile(args[0], record.engine)) return status;
+    std::cout << quorvel::cli::InfoReport(record.engine);
     return kDone;
 }
 
@@ -144,16 +158,11 @@ int Write(const std::vector<std::string>& args) {
             files.push_back(a);
         }
     }
-    if (files.empty() || files.size() > 2) {
-        std::cerr << "quorvel: write takes a record file and, if wanted, the file to write\n";
-        return kUsage;
-    }
-    quorvel::MemoryMessageArea messages;
-    quorvel::MemoryDialogs dialogs;
-    Engine engine(messages, dialogs);
-    if (const int status = LoadRecordFile(files[0], engine)) return status;
-    engine.settings.zarnStyle = inlineLayout;
-    return Emit(quorvel::WholeRecordText(engine), files.size() == 2 ? files[1] : std::string());
+    if (!RecordAndOutput("write", files)) return kUsage;
+    LoadedRecord record;
+    if (const int status = LoadRecordFile(files[0], record.engine)) return status;
+    record.engine.settings.zarnStyle = inlineLayout;
+    return Emit(quorvel::WholeRecordText(record.engine), OutputOf(files));
 }
 
 int Line(const std::vector<std::string>& args) {
@@ -172,13 +181,9 @@ int Line(const std::vector<std::string>& args) {
             files.push_back(args[i]);
         }
     }
-    if (files.empty() || files.size() > 2) {
-        std::cerr << "quorvel: line takes a record file and, if wanted, the file to write\n";
-        return kUsage;
-    }
-    quorvel::MemoryMessageArea messages;
-    quorvel::MemoryDialogs dialogs;
-    Engine engine(messages, dialogs);
+    if (!RecordAndOutput("line", files)) return kUsage;
+    LoadedRecord record;
+    Engine& engine = record.engine;
     if (const int status = LoadRecordFile(files[0], engine)) return status;
     if (moves < 0) {
         engine.GoToEnd();
@@ -190,7 +195,7 @@ int Line(const std::vector<std::string>& args) {
         std::cerr << "quorvel: " << files[0] << ": nothing to write: no stone and no move before the position\n";
         return kNoRecord;
     }
-    return Emit(text, files.size() == 2 ? files[1] : std::string());
+    return Emit(text, OutputOf(files));
 }
 
 }  // namespace
