@@ -23,10 +23,12 @@ void Engine::NewRecord() {
     lastPoint = 0;
     baseIndex = currentIndex = lineEnd = 0;
     setupCount = 0;
+    // Only the rows in use can hold comments: every branch that takes a slot writes the comments of all its
+    // moves, so clearing the whole table (over a megabyte) on every load would buy nothing.
+    for (int b = 0; b <= branchCount && b < kMaxBranches; ++b) branchComments[b].fill(CommentRef{});
     branchCount = 0;
     branchMoves[0][0] = MakeHeader(0, kBlack, 0);
     branchOrigin.fill(0);
-    for (CommentArray& comments : branchComments) comments.fill(CommentRef{});
     storedStoneCount = storedMoveCount = 0;
     storedPosition.clear();
     storedMoves.clear();
