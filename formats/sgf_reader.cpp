@@ -240,7 +240,7 @@ public:
         // can leave one, and so can an empty first variation in the nested layout. Each round merges at
         // least one branch away.
         while (HasVariationAfterTheEndOfAVariation()) {
-            MergeContinuations(e_, kLastBranch, false);
+            MergeContinuations(e_, kLastBranch, true);
             DropEmptyBranches();
         }
         PromoteFirstAlternative(e_);
@@ -285,7 +285,9 @@ private:
     bool HasVariationAfterTheEndOfAVariation() const {
         for (int b = 1; b <= e_.branchCount; ++b) {
             const int parent = OriginParent(e_.branchOrigin[b]);
-            if (parent != 0 && OriginMove(e_.branchOrigin[b]) >= e_.BranchLength(parent)) return true;
+            const int move = OriginMove(e_.branchOrigin[b]);
+            // On the main line, move 0 is an alternative to its first move, not its end.
+            if ((parent != 0 || move > 0) && move >= e_.BranchLength(parent)) return true;
         }
         return false;
     }

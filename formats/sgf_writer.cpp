@@ -189,8 +189,10 @@ std::array<std::string, 8> MarkLists(const Engine& e) {
 void CompleteHeaderText(Engine& e) {
     std::string& head = e.headerText;
     if (head.find("SZ[") == std::string::npos) {
-        // Anything before the record's "(;" is dropped; other programs put blanks between "(" and ";".
-        std::size_t rest = 0;
+        // Anything before the record's "(;" is dropped; other programs put blanks between "(" and ";". A
+        // head without that start keeps what follows its first ";", where the root was read from.
+        const std::size_t firstSemicolon = head.find(';');
+        std::size_t rest = firstSemicolon == std::string::npos ? 0 : firstSemicolon + 1;
         for (std::size_t open = head.find('('); open != std::string::npos; open = head.find('(', open + 1)) {
             const std::size_t semicolon = head.find_first_not_of(" \t\r\n", open + 1);
             if (semicolon != std::string::npos && head[semicolon] == ';') {

@@ -223,12 +223,12 @@ TEST_F(SgfReaderTest, InlineLayoutKeepsTheLineInItsBranch) {
 
 TEST_F(SgfReaderTest, AVariationAfterTheEndOfAVariationContinuesIt) {
     // Not nested in the standard way (something stands between the closing brackets), so read inline; a
-    // variation after the last move of another can only continue it.
+    // variation after the last move of a line can only continue it, the main line's too.
     Load("(;GM[1];B[aa];W[bb](;B[cc];W[dd](;B[ee])x)(;B[ff])y)");
-    EXPECT_EQ(Moves(0), "aa bb");
-    ASSERT_EQ(e.branchCount, 2);
-    EXPECT_EQ(Moves(1), "cc dd ee");
-    EXPECT_EQ(Moves(2), "ff");
+    EXPECT_EQ(Moves(0), "aa bb cc dd ee");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "ff");
+    EXPECT_EQ(e.branchOrigin[1], MakeOrigin(2, 0, 2));
     // An empty first variation leaves the next one after the end of its line.
     Load("(;GM[1];B[aa](;W[bb])(;W[ee];B[cc](;)(;W[dd])))");
     EXPECT_EQ(Moves(0), "aa bb");
@@ -240,11 +240,10 @@ TEST_F(SgfReaderTest, AVariationEndsAtItsClosingBracket) {
     // Without a move of its own a variation is empty; it neither takes the next variation's move nor is
     // found again.
     Load("(;GM[1];W[aa](;)(;C[x]) (;B[bb]))");
-    EXPECT_EQ(Moves(0), "aa");
-    ASSERT_EQ(e.branchCount, 1);
-    EXPECT_EQ(Moves(1), "bb");
+    EXPECT_EQ(Moves(0), "aa bb");
+    EXPECT_EQ(e.branchCount, 0);
     Load("(;GM[1];W[aa];B[cc](;)x(;W[bb])y)");
-    EXPECT_EQ(Moves(0), "aa cc");
+    EXPECT_EQ(Moves(0), "aa cc bb");
     // Two moves of one colour end a line: the other colour's move is not looked for in the next one.
     Load("(;GM[1];B[aa](;W[bb];W[cc])(;W[dd];B[ee]))");
     EXPECT_EQ(Moves(0), "aa bb");
