@@ -272,55 +272,115 @@ void RestoreRootSemicolon(std::string& text) {
     if (q < text.size() && text[q] == '[') text.insert(open + 1, 1, ';');
 }
 
-bool IsBlankByte(char c) { return IsBlank(c); }
-
-// Servers that write every move in a variation of its own ("(;B[pd](;W[dp](;B[pp]...)))") nest a game as
-// deep as it is long, and only the first 74 nested variations can be merged back into lines. A group that
-// is the only child of its node (nothing but blanks between it and the node before, and between its ")"
-// and its parent's ")") is the node's plain continuation: its brackets are dropped, which changes nothing
-// for any reader of the record and leaves the nesting to real variations. One pass, values skipped.
-void FlattenOnlyChildren(std::string& text) {
-    struct Open {
-        std::size_t at;
-        bool firstChild;  // no ")" right before it: the first group after a node
+// Standard SGF nests every continuation: a node's first child group is the rest of its line, the others
+// are variations. Deep games nest as deep as they are long, and only 74 nested variations can be merged
+// back into lines. A record in that form is rewritten, in one pass, into the program's own inline form,
+// in which a line goes on after its variations: each node's variations are written right after it and
+// its first child's nodes follow them without brackets; the alternatives to the first move become
+// further trees after the record. Nothing is lost or reordered within a line. A text that is not in the
+// standard form (nodes after a child group: the inline form itself, or broken records) stays as it is.
+void UnnestStandardVariations(std::string& text) {
+    struct Group {
+        std::size_t open;      // "("
+        std::size_t nodesEnd;  // where its own nodes end: its first child's "(" or its ")"
+        std::size_t close;     // ")"
+        std::vector<int> children;
+        int nodes = 0;         // its own nodes (the ";" before its first child)
     };
-    std::vector<Open> stack;
-    std::vector<std::size_t> drop;
-    char previous = 0;  // the last byte that is not a blank, outside values
+    std::vector<Group> groups;
+    std::vector<int> roots;
+    std::vector<int> stack;
+    bool childSeen = false;  // in the group on top of the stack, a child group has closed
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '[') {
-            const std::size_t end = sgf::FindValueEnd(text, i + 1);
-            if (end == kNone) break;
+            if (childSeen) return;  // a property after a child group
+            // A comment ends as the reader ends it, past brackets other programs leave unescaped.
+            const bool comment = i >= 1 && text[i - 1] == 'C' && (i < 2 || !IsUpper(text[i - 2]));
+            const std::size_t end = comment ? sgf::FindCommentEnd(text, i + 1) : sgf::FindValueEnd(text, i + 1);
+            if (end == kNone) return;
             i = end;
-            previous = ']';
             continue;
         }
         if (c == '(') {
-            stack.push_back({i, previous != ')' && previous != 0});
-        } else if (c == ')' && !stack.empty()) {
-            const Open open = stack.back();
-            stack.pop_back();
-            std::size_t next = i + 1;
-            while (next < text.size() && IsBlankByte(text[next])) ++next;
-            const bool lastChild = next < text.size() && text[next] == ')';
-            if (open.firstChild && lastChild && !stack.empty()) {
-                drop.push_back(open.at);
-                drop.push_back(i);
+            if (!stack.empty() && groups[static_cast<std::size_t>(stack.back())].children.empty()) {
+                groups[static_cast<std::size_t>(stack.back())].nodesEnd = i;
             }
+            const int g = static_cast<int>(groups.size());
+            groups.push_back({i, kNone, kNone, {}, 0});
+            if (stack.empty()) {
+                roots.push_back(g);
+            } else {
+                groups[static_cast<std::size_t>(stack.back())].children.push_back(g);
+            }
+            stack.push_back(g);
+            childSeen = false;
+        } else if (c == ')') {
+            if (stack.empty()) continue;  // a stray bracket after the record
+            Group& g = groups[static_cast<std::size_t>(stack.back())];
+            if (g.children.empty()) g.nodesEnd = i;
+            g.close = i;
+            stack.pop_back();
+            childSeen = !stack.empty();
+        } else if (childSeen && !IsBlank(c)) {
+            return;  // nodes after a child group: not the standard form
+        } else if (c == ';' && !stack.empty()) {
+            groups[static_cast<std::size_t>(stack.back())].nodes += 1;
         }
-        if (!IsBlankByte(c)) previous = c;
     }
-    if (drop.empty()) return;
-    std::sort(drop.begin(), drop.end());
+    if (!stack.empty() || roots.empty()) return;  // unbalanced: read as it stands
+    bool nested = false;
+    for (const Group& g : groups) nested |= g.children.size() > 0 && groups[static_cast<std::size_t>(g.children[0])].children.size() > 0;
+    if (!nested) return;
+
+    // Emits, without recursion, a group's nodes, its variations in brackets, then its first child's
+    // content in line.
     std::string out;
     out.reserve(text.size());
-    std::size_t from = 0;
-    for (std::size_t at : drop) {
-        out.append(text, from, at - from);
-        from = at + 1;
+    out.append(text, 0, groups[static_cast<std::size_t>(roots[0])].open);
+    struct Item {
+        int group;    // >= 0: a group in line; -1: a literal byte
+        char literal;
+    };
+    std::vector<Item> work;
+    const auto emitTree = [&](int root, bool withAlternatives) {
+        const Group& r = groups[static_cast<std::size_t>(root)];
+        out += '(';
+        work.push_back({root, 0});
+        std::vector<int> alternatives;
+        // The children of a root that holds only the root node are alternatives to the first move.
+        bool top = withAlternatives && r.nodes <= 1;
+        while (!work.empty()) {
+            const Item item = work.back();
+            work.pop_back();
+            if (item.group < 0) {
+                out += item.literal;
+                continue;
+            }
+            const Group& g = groups[static_cast<std::size_t>(item.group)];
+            out.append(text, g.open + 1, g.nodesEnd - g.open - 1);
+            if (g.children.empty()) continue;
+            // The first child goes on in line after the variations (pushed first, so taken last).
+            work.push_back({g.children[0], 0});
+            const std::size_t first = top ? g.children.size() : 1;
+            if (top) {
+                alternatives.assign(g.children.begin() + 1, g.children.end());
+            }
+            for (std::size_t k = g.children.size(); k-- > first;) {
+                work.push_back({-1, ')'});
+                work.push_back({g.children[k], 0});
+                work.push_back({-1, '('});
+            }
+            top = false;
+        }
+        out += ')';
+        return alternatives;
+    };
+    for (int root : roots) {
+        const std::vector<int> alternatives = emitTree(root, true);
+        for (int alternative : alternatives) emitTree(alternative, false);
     }
-    out.append(text, from, std::string::npos);
+    out.append(text, groups[static_cast<std::size_t>(roots.back())].close + 1, std::string::npos);
     text = std::move(out);
 }
 
@@ -330,7 +390,7 @@ std::string NormaliseRecordText(std::string_view text) {
     // Steps 1-4.
     std::string copy = sgf::ReplaceLineBreakCodes(text);
     RestoreRootSemicolon(copy);
-    FlattenOnlyChildren(copy);
+    UnnestStandardVariations(copy);
 
     // Step 5: the first ";" opens the root node.
     const std::size_t root = sgf::FindByte(copy, ';', 0);

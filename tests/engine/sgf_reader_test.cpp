@@ -394,6 +394,17 @@ TEST_F(SgfReaderTest, DeepNestingIsReadWithoutRecursion) {
     // Each variation is its node's only child, so the game is one line, kept up to the entry limit.
     EXPECT_EQ(e.BranchLength(0), kMaxLineEntries);
     EXPECT_EQ(e.branchCount, 0);
+
+    // A game nested move by move with a variation at every other move, as servers with analysis write
+    // them: the whole line and as many variations as the table holds, each where it belongs.
+    std::string tree;
+    for (int k = 299; k >= 0; --k) tree = "(" + Node(k) + tree + (k % 2 == 0 && k < 299 ? "(;W[ss])" : "") + ")";
+    Load("(;GM[1]" + tree + ")");
+    EXPECT_EQ(e.BranchLength(0), 300);
+    EXPECT_EQ(e.branchCount, kLastBranch);
+    EXPECT_EQ(e.branchOrigin[1], MakeOrigin(1, 0, 1));
+    EXPECT_EQ(e.branchOrigin[2], MakeOrigin(3, 0, 3));
+    EXPECT_EQ(CheckBranchTable(e), "");
 }
 
 TEST_F(SgfReaderTest, NestedMergeStaysInsideTheLine) {
