@@ -138,7 +138,8 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched != this && watched->isWidgetType() &&
+    // Typing a save name in Edit1 stays in the field.
+    if (event->type() == QEvent::KeyPress && watched != this && watched->isWidgetType() && watched != Edit1 &&
         static_cast<QWidget*>(watched)->window() == this) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (RouteKey(key)) return true;

@@ -240,6 +240,14 @@ TEST_F(MainWindowTest, KeysGoToTheBoardButCtrlKeysDoNot) {
     QTest::keyClick(window.get(), Qt::Key_Right);
     QTest::keyClick(window.get(), Qt::Key_B);  // the variation's letter
     EXPECT_EQ(board().currentBranch, 1);
+
+    // Keys typed into the save-name field stay there; keys on the toolbars go to the board.
+    QTest::keyClicks(window->Edit1, QStringLiteral("abc"));
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("abc"));
+    EXPECT_EQ(board().currentBranch, 1);
+    const int before = board().currentIndex;
+    QTest::keyClick(window->ToolBar1, Qt::Key_Left);
+    EXPECT_EQ(board().currentIndex, before - 1);
 }
 
 TEST_F(MainWindowTest, DroppedRecordsOpenOnlyWhenTheyAreSgf) {
