@@ -19,7 +19,11 @@ bool Engine::ApplyNextEntry() {
     const PointCode p = lineMoves[currentIndex + 1];
     if (p != kPass && IsOnBoard(p)) {
         lastPoint = p;
-        PlayColour(ColourToMove());
+        if (ColourToMove() == kBlack) {
+            PlayBlack();
+        } else {
+            PlayWhite();
+        }
         return false;
     }
     // A recorded pass: no new analysis, so no ko or suicide mark stands after it.
