@@ -135,6 +135,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
 
     // Every key typed in the main window reaches it before the control that has the focus.
     qApp->installEventFilter(this);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -245,6 +246,8 @@ void TForm1::BuildPanels() {
     Label1 = new QLabel(ToQString("保存名"), Panel1);
     Edit1 = new QLineEdit(Panel1);
     Edit1->setFixedWidth(90);
+    // The field takes the keyboard only when clicked; otherwise keys go to the board.
+    Edit1->setFocusPolicy(Qt::ClickFocus);
     Image1 = new QToolButton(Panel1);
     Image1->setToolTip(ToQString("画面切り替え"));
     Image1->setAutoRaise(true);
@@ -267,6 +270,7 @@ void TForm1::BuildPanels() {
     SpeedButton5 = SpeedButton(Panel2, QStringLiteral("-"), "自動モードの速度調節(１秒短く)");
     Edit2 = new QLineEdit(QStringLiteral("1"), Panel2);
     Edit2->setReadOnly(true);
+    Edit2->setFocusPolicy(Qt::NoFocus);
     Edit2->setFixedWidth(22);
     Edit2->setAlignment(Qt::AlignCenter);
     for (QWidget* w : {static_cast<QWidget*>(SpeedButton1), static_cast<QWidget*>(SpeedButton2),
