@@ -129,6 +129,23 @@ TEST_F(MainWindowTest, HintsResetAndAddThroughMenuAndToolbar) {
 
     window->action(QStringLiteral("KKS"))->trigger();
     EXPECT_EQ(window->Form3->Text().compare(0, 15, "(;GM[1]FF[1]SZ["), 0);
+    window->Form3->SetText("");
+    ClickButton("KKS");
+    EXPECT_EQ(window->Form3->Text().compare(0, 15, "(;GM[1]FF[1]SZ["), 0);
+
+    // ADD through the menu: another trial move becomes another variation.
+    board().ReturnToMainLine();
+    board().StepForward();
+    const PointCode cc = MakePoint(3, 3);
+    ASSERT_TRUE(board().IsPlayable(cc));
+    board().PlayColour(board().ColourToMove());
+    board().moveLimit = board().currentIndex;
+    window->action(QStringLiteral("KKA"))->trigger();
+    EXPECT_EQ(board().branchCount, 3);
+
+    window->action(QStringLiteral("KFN"))->trigger();
+    EXPECT_EQ(board().lineEnd, 0);
+    EXPECT_EQ(board().branchCount, 0);
 }
 
 TEST_F(MainWindowTest, SaveAsAndOverwriteThroughTheToolbar) {
