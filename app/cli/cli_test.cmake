@@ -24,7 +24,7 @@ run_quorvel(0 info ${DATA}/corpus/kaya-kgs-cgoban3-review-chat-escapes.sgf)
 expect_text("${out}" "setup stones: 3\nmain-line moves: 123\nvariations: 43\n")
 
 run_quorvel(2 info ${DATA}/corpus/no-such-record.sgf)
-expect_text("${err}" "cannot open")
+expect_text("${err}" "cannot read")
 
 run_quorvel(2 info ${DATA})
 expect_text("${err}" "cannot read")

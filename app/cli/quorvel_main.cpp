@@ -5,13 +5,8 @@
 //
 // Exit status: 0 done, 1 the file holds no record, 2 a wrong command line or a file that cannot be read.
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -70,28 +65,6 @@ void PrintHelp(std::ostream& out) {
            "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line or an unreadable file.\n";
 }
 
-// Reads a whole file; on failure prints why and returns false.
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        std::cerr << "quorvel: cannot read " << path << ": it is a folder\n";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "quorvel: cannot open " << path << ": " << std::strerror(errno) << "\n";
-        return false;
-    }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        std::cerr << "quorvel: cannot read " << path << ": " << std::strerror(errno) << "\n";
-        return false;
-    }
-    bytes = buffer.str();
-    return true;
-}
-
 // An engine of its own for one record, without windows.
 struct LoadedRecord {
     quorvel::MemoryMessageArea messages;
@@ -122,7 +95,11 @@ int Info(const std::vector<std::string>& args) {
 // Loads the record of a file into the engine; on failure prints why and returns the exit status.
 int LoadRecordFile(const std::string& path, Engine& engine) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return kUsage;
+    std::string error;
+    if (!quorvel::ReadWholeFile(path, bytes, error)) {
+        std::cerr << "quorvel: cannot read " << path << ": " << error << "\n";
+        return kUsage;
+    }
     if (bytes.find(';') == std::string::npos) {
         std::cerr << "quorvel: " << path << ": no game record in the file (no \";\")\n";
         return kNoRecord;
