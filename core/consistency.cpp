@@ -168,7 +168,7 @@ std::string CheckBranchTable(const Engine& e) {
         }
         for (int k = 0; k <= off + length && k < kLineSlots; ++k) {
             const CommentRef& r = e.branchComments[b][k];
-            if (r.IsSet() && r.offset + r.length > e.commentPool.size()) {
+            if (r.IsSet() && !e.HoldsComment(r)) {
                 report.Fault("branch ", b, " comment ", k, " outside the pool");
             }
         }

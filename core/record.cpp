@@ -9,13 +9,19 @@ Record::Record() : branchMoves(kMaxBranches), branchComments(kMaxBranches) {
     for (LineArray& moves : branchMoves) moves.fill(0);
 }
 
+bool Record::HoldsComment(const CommentRef& r) const {
+    if (r.offset < commentPoolBase) return r.length <= commentPoolBase - r.offset && commentPoolBase <= recordText.size();
+    return r.offset - commentPoolBase <= commentPool.size() && r.length <= commentPool.size() - (r.offset - commentPoolBase);
+}
+
 std::string Record::CommentText(const CommentRef& r) const {
-    if (!r.IsSet() || r.offset > commentPool.size()) return std::string();
-    return commentPool.substr(r.offset, r.length);
+    if (!r.IsSet() || !HoldsComment(r)) return std::string();
+    if (r.offset < commentPoolBase) return recordText.substr(r.offset, r.length);
+    return commentPool.substr(r.offset - commentPoolBase, r.length);
 }
 
 CommentRef Record::AppendComment(const std::string& text) {
-    CommentRef r{commentPool.size(), text.size()};
+    CommentRef r{commentPoolBase + commentPool.size(), text.size()};
     commentPool += text;
     return r;
 }

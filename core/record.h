@@ -100,8 +100,11 @@ struct Record {
     std::vector<CommentArray> branchComments;  // [b][0] comment before the branch's first move
     int branchCount = 0;
 
-    // Comments: every comment text end to end; replaced comments stay in the pool.
+    // Comments: every comment text end to end; replaced comments stay in the pool. A reference below
+    // commentPoolBase points into recordText, where the reader leaves the comments it reads (a large
+    // record is not copied a second time); from commentPoolBase on it points into commentPool.
     std::string commentPool;
+    std::size_t commentPoolBase = 0;
     std::string gameComment = kNoComment;  // the root comment
 
     GameInfo info;
@@ -138,6 +141,8 @@ struct Record {
     int BranchLength(int b) const { return HeaderLength(branchMoves[b][0]); }
     // The comment text a reference points at; empty for no comment or a reference past the pool.
     std::string CommentText(const CommentRef& r) const;
+    // True when a reference points at a whole text of the record text or the pool.
+    bool HoldsComment(const CommentRef& r) const;
     // Appends a text to the pool and returns its reference.
     CommentRef AppendComment(const std::string& text);
 };

@@ -66,6 +66,7 @@ std::size_t NextLineBreakStop(std::string_view t, std::size_t from, bool namesPe
 }
 const sgf::ByteSet kCommentEndBytes("]\\");
 const sgf::ByteSet kProtectedBytes("()[];\\");
+const sgf::ByteSet kCommentBytes("()[];\\]");
 
 // Steps 1 to 4 of the normalisation in one pass. The steps are defined as whole-text replacements done
 // one after the other; each later replacement sees the text the earlier ones produced. Here the earlier
@@ -80,9 +81,13 @@ const sgf::ByteSet kProtectedBytes("()[];\\");
 // sgf_reader_test checks the pass against the replacements done one after the other on random texts.
 class LineBreakPass {
 public:
-    explicit LineBreakPass(std::string_view in) : in_(in) { out_.reserve(in.size() + 16); }
+    // Writes into `out`, whose storage is reused.
+    LineBreakPass(std::string_view in, std::string& out) : in_(in), out_(out) {
+        out_.clear();
+        out_.reserve(in.size() + 16);
+    }
 
-    std::string Run() {
+    void Run() {
         std::size_t i = 0;
         while (i < in_.size()) {
             const std::size_t next = NextLineBreakStop(in_, i, !(gcDone_ && tbDone_ && twDone_));
@@ -114,7 +119,6 @@ public:
             // A bracket right after a line break may take the line break away.
             if (lineBreak && i < in_.size() && (in_[i] == '[' || in_[i] == ']')) Push(in_[i++]);
         }
-        return std::move(out_);
     }
 
 private:
@@ -154,7 +158,7 @@ private:
     }
 
     std::string_view in_;
-    std::string out_;
+    std::string& out_;
     bool gcDone_ = false;
     bool tbDone_ = false;
     bool twDone_ = false;
@@ -203,7 +207,11 @@ std::size_t NextOpenBracket(std::string_view t, std::size_t from) {
 
 namespace sgf {
 
-std::string ReplaceLineBreakCodes(std::string_view text) { return LineBreakPass(text).Run(); }
+std::string ReplaceLineBreakCodes(std::string_view text) {
+    std::string out;
+    LineBreakPass(text, out).Run();
+    return out;
+}
 
 std::size_t FindCommentEnd(std::string_view t, std::size_t valueStart) {
     std::size_t end = NextCommentBracket(t, valueStart, kNone);
@@ -384,46 +392,112 @@ void UnnestStandardVariations(std::string& text) {
     text = std::move(out);
 }
 
+// The "]" that ends a comment starting at `valueStart`, found in one pass, when nothing in the comment
+// needs protecting or unescaping and its end needs none of the further rules: no backslash, no bracket
+// that may be the end of a character, and only plain ASCII without brackets up to the next "[". Most
+// comments are of that kind. kNone sends the comment to the full rules.
+std::size_t PlainCommentEnd(std::string_view t, std::size_t valueStart) {
+    std::size_t boundary = valueStart;
+    std::size_t end = kNone;
+    for (std::size_t p = kCommentBytes.Find(t, boundary); p != kNone; p = kCommentBytes.Find(t, boundary)) {
+        if (sgf::IsSecondByte(t, boundary, p)) {
+            if (t[p] == ']' && sgf::StructureFollows(t, p + 1)) return kNone;
+            boundary = p + 1;
+            continue;
+        }
+        if (t[p] != ']') return kNone;
+        end = p;
+        break;
+    }
+    if (end == kNone) return kNone;
+    for (std::size_t q = end + 1; q < t.size() && q < end + 64; ++q) {
+        const unsigned char b = static_cast<unsigned char>(t[q]);
+        if (b == '[') return end;
+        if (b == ']' || b == '\\' || b >= 0x80) return kNone;
+    }
+    return kNone;
+}
+
+// True when a comment text holds a byte that its protection changes.
+bool NeedsProtection(std::string_view c) {
+    std::size_t boundary = 0;
+    for (std::size_t p = kProtectedBytes.Find(c, boundary); p != kNone; p = kProtectedBytes.Find(c, boundary)) {
+        if (sgf::IsSecondByte(c, boundary, p)) {
+            boundary = p + 1;
+            continue;
+        }
+        // A backslash before any other byte stays as it is.
+        if (c[p] != '\\' || (p + 1 < c.size() && std::string_view("()[];\\").find(c[p + 1]) != kNone)) return true;
+        boundary = p + 1;
+    }
+    return false;
+}
+
 }  // namespace
 
-std::string NormaliseRecordText(std::string_view text) {
+void NormaliseRecordTextInto(std::string& out, std::string_view text) {
     // Steps 1-4.
-    std::string copy = sgf::ReplaceLineBreakCodes(text);
-    RestoreRootSemicolon(copy);
-    UnnestStandardVariations(copy);
+    LineBreakPass(text, out).Run();
+    RestoreRootSemicolon(out);
+    // Nesting needs a variation closed right before its parent.
+    if (sgf::HasDoubleClose(out)) UnnestStandardVariations(out);
 
     // Step 5: the first ";" opens the root node.
-    const std::size_t root = sgf::FindByte(copy, ';', 0);
-    if (root == kNone) return copy;
+    const std::size_t root = sgf::FindByte(out, ';', 0);
+    if (root == kNone) return;
 
     // Step 7: every comment is protected, the root's too: a ";" or "(" in a root comment from another
-    // program would otherwise be taken for the first move node.
-    const std::string_view t = copy;
-    std::string out;
-    out.reserve(copy.size() + copy.size() / 16 + 16);
+    // program would otherwise be taken for the first move node. Most comments have nothing to change; the
+    // text is copied only from the first one that has.
+    std::string copy;
+    bool copying = false;
     std::size_t p = root + 1;
-    out.append(t.substr(0, p));
-    while (p < t.size()) {
+    while (p < out.size()) {
+        const std::string_view t = out;
         const std::size_t c = sgf::FindProperty(t, "C", p);
         if (c == kNone) break;
+        if (const std::size_t plain = PlainCommentEnd(t, c + 2); plain != kNone) {
+            if (copying) copy.append(t.substr(p, plain + 1 - p));
+            p = plain + 1;
+            continue;
+        }
         const std::size_t end = sgf::FindCommentEnd(t, c + 2);
         if (end == kNone) break;
-        out.append(t.substr(p, c + 2 - p));
-        sgf::AppendProtectedComment(out, t.substr(c + 2, end - (c + 2)));
-        out += ']';
+        const std::string_view comment = t.substr(c + 2, end - (c + 2));
+        if (!copying) {
+            if (!NeedsProtection(comment)) {
+                p = end + 1;
+                continue;
+            }
+            copying = true;
+            copy.reserve(out.size() + out.size() / 16 + 16);
+            copy.append(t.substr(0, c + 2));
+        } else {
+            copy.append(t.substr(p, c + 2 - p));
+        }
+        sgf::AppendProtectedComment(copy, comment);
+        copy += ']';
         p = end + 1;
     }
-    if (p < t.size()) out.append(t.substr(p));
+    if (copying) {
+        if (p < out.size()) copy.append(out, p, std::string::npos);
+        out.swap(copy);
+    }
 
     // Steps 5-6: the next ";" opens the first node after the root. When that node holds the setup stones
     // (the first "AB[", or "AW[" without one), it is merged into the root. Setup stones further on do not
     // merge it: that would turn the first move into a root property and lose it.
     const std::size_t second = sgf::FindByte(out, ';', root + 1);
-    if (second == kNone) return out;
+    if (second == kNone) return;
     const std::size_t third = sgf::FindByte(out, ';', second + 1);
     std::size_t setup = sgf::FindText(out, "AB[", 0, third);
     if (setup == kNone) setup = sgf::FindText(out, "AW[", 0, third);
     if (setup != kNone && setup > second) out.erase(second, 1);
+}
+
+std::string NormaliseRecordText(std::string_view text) {
+    std::string out;
+    NormaliseRecordTextInto(out, text);
     return out;
 }
 

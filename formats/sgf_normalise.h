@@ -13,6 +13,8 @@ namespace quorvel {
 
 // The whole normalised text of a record.
 std::string NormaliseRecordText(std::string_view text);
+// The same into `out`, whose storage is reused: a record loaded again needs no new memory.
+void NormaliseRecordTextInto(std::string& out, std::string_view text);
 
 namespace sgf {
 

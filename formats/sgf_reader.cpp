@@ -58,11 +58,11 @@ struct RootProperties {
             return table;
         }();
         int missing = kRootNameCount;
-        for (std::size_t p = sgf::FindByte(t, '[', 2); p != kNone && missing > 0; p = sgf::FindByte(t, '[', p + 1)) {
-            if (!sgf::IsUpperLetter(t[p - 2]) || !sgf::IsUpperLetter(t[p - 1])) continue;
-            const int n = kNameOf[(t[p - 2] - 'A') * 26 + t[p - 1] - 'A'];
+        for (std::size_t p = sgf::FindTwoLetterProperty(t, 2); p != kNone && missing > 0;
+             p = sgf::FindTwoLetterProperty(t, p + 3)) {
+            const int n = kNameOf[(t[p] - 'A') * 26 + t[p + 1] - 'A'];
             if (n >= 0 && at[n] == kNone) {
-                at[n] = p - 2;
+                at[n] = p;
                 --missing;
             }
         }
@@ -213,7 +213,7 @@ public:
         const std::size_t root = sgf::FindByte(t_, ';', 0);
         if (root == kNone) return;
         pos_ = root + 1;
-        standardNesting_ = UsesStandardNesting();
+        standardNesting_ = sgf::HasDoubleClose(t_);  // a variation closed right before its parent
 
         std::size_t first = semicolon_.From(pos_);
         if (first == kNone) {
@@ -292,16 +292,6 @@ private:
         return false;
     }
 
-    // Standard nesting closes a variation right before its parent: "))", also with blanks between.
-    bool UsesStandardNesting() const {
-        for (std::size_t p = sgf::FindByte(t_, ')', 0); p != kNone; p = sgf::FindByte(t_, ')', p + 1)) {
-            std::size_t q = p + 1;
-            while (q < t_.size() && (t_[q] == '\r' || t_[q] == '\n' || t_[q] == ' ' || t_[q] == '\t')) ++q;
-            if (q < t_.size() && t_[q] == ')') return true;
-        }
-        return false;
-    }
-
     // headerText: the text before the first move node, without the root comment.
     void SetHeaderText(std::size_t end) {
         headerEnd_ = end;
@@ -324,11 +314,10 @@ private:
         return b;
     }
 
-    // Appends a comment text to the pool straight from the record text.
+    // The reference to a comment text in the record text.
     CommentRef StoreCommentAt(std::size_t valueStart, std::size_t end) {
-        const CommentRef r{e_.commentPool.size(), end - valueStart};
-        e_.commentPool.append(t_.substr(valueStart, end - valueStart));
-        return r;
+        // The text stays where it is: references below commentPoolBase point into recordText.
+        return CommentRef{valueStart, end - valueStart};
     }
 
     // A comment "C[" before `limit`: its text goes to the pool and the rest is cut after its "]".
@@ -666,6 +655,8 @@ bool ReadRecord(Engine& e) {
     ReadAsProperty(e, root);
     const int setupStones = e.setupCount;
 
+    e.commentPool.clear();
+    e.commentPoolBase = t.size();
     MoveTreeReader tree(e, t);
     tree.SetRootComment(FindRootComment(t, root));
     tree.Read();
@@ -722,7 +713,12 @@ void LoadRecordText(Engine& e, const std::string& text) {
     }
     e.messages().Clear();
     e.NewRecord();
-    e.recordText = NormaliseRecordText(text);
+    if (text.data() == e.recordText.data()) {
+        const std::string own = text;  // a reload of the record's own text
+        NormaliseRecordTextInto(e.recordText, own);
+    } else {
+        NormaliseRecordTextInto(e.recordText, text);
+    }
     ReadRecord(e);
     e.recordModified = false;
     ShowLoadedRecord(e);

@@ -1,7 +1,11 @@
 #include "formats/sgf_scan.h"
 
+#include <algorithm>
+
 #if defined(__x86_64__)
 #include <immintrin.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>
 #endif
 
 namespace quorvel::sgf {
@@ -15,23 +19,86 @@ std::size_t FindText(std::string_view t, std::string_view pattern, std::size_t f
     return kNone;
 }
 
+namespace {
+
+bool IsPropertyAt(std::string_view t, std::string_view name, std::size_t p) {
+    const std::size_t n = name.size();
+    const std::size_t start = p - n;
+    if (t[p] != '[' || t[start] != name[0] || (n == 2 && t[start + 1] != name[1])) return false;
+    return n == 2 || start == 0 || !IsUpperLetter(t[start - 1]);
+}
+
+#if defined(__SSE2__)
+// Bytes 'A' to 'Z' (the signed compare leaves out every byte of 0x80 and above).
+inline __m128i UpperLetters(__m128i v) {
+    return _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
+}
+#endif
+
+}  // namespace
+
 std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t from, std::size_t limit) {
-    // Names are one or two letters.
+    // Names are one or two letters. The match is found at its "[", at p in [from + n, limit + n).
     const std::size_t n = name.size();
     if (limit > t.size()) limit = t.size();
     if (from >= limit) return kNone;
-    // Look for the bracket and check the name before it: "[" is rarer than the letters of a name.
-    for (std::size_t p = FindByte(t, '[', from + n, limit + n); p != kNone; p = FindByte(t, '[', p + 1, limit + n)) {
-        const std::size_t start = p - n;
-        if (t[start] != name[0] || (n == 2 && t[start + 1] != name[1])) continue;
-        if (n == 1 && start > 0 && IsUpperLetter(t[start - 1])) continue;
-        return start;
+    std::size_t p = from + n;
+    const std::size_t end = std::min(limit + n, t.size());
+    // The first two brackets are checked one by one: the vector check reads two bytes before each.
+    for (; p < end && p < 2; ++p) {
+        if (IsPropertyAt(t, name, p)) return p - n;
+    }
+#if defined(__SSE2__)
+    // Sixteen places a step: "[" with the name before it, and for a one-letter name no capital before
+    // that. Most of a record's brackets are not the one looked for, and comments have none.
+    const char* data = t.data();
+    const __m128i open = _mm_set1_epi8('[');
+    const __m128i last = _mm_set1_epi8(name[n - 1]);
+    const __m128i first = _mm_set1_epi8(name[0]);
+    for (; p + 16 <= end; p += 16) {
+        const __m128i cur = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+        const __m128i prev1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 1));
+        const __m128i prev2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 2));
+        __m128i hit = _mm_and_si128(_mm_cmpeq_epi8(cur, open), _mm_cmpeq_epi8(prev1, last));
+        hit = n == 2 ? _mm_and_si128(hit, _mm_cmpeq_epi8(prev2, first)) : _mm_andnot_si128(UpperLetters(prev2), hit);
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask))) - n;
+    }
+#endif
+    for (; p < end; ++p) {
+        if (IsPropertyAt(t, name, p)) return p - n;
     }
     return kNone;
 }
 
-ByteSet::ByteSet(std::string_view bytes) : bytes_{}, count_(bytes.size() < 8 ? bytes.size() : 8) {
-    for (std::size_t k = 0; k < count_; ++k) bytes_[k] = bytes[k];
+std::size_t FindTwoLetterProperty(std::string_view t, std::size_t from) {
+    std::size_t p = std::max<std::size_t>(from, 2);
+#if defined(__SSE2__)
+    const char* data = t.data();
+    const __m128i open = _mm_set1_epi8('[');
+    for (; p + 16 <= t.size(); p += 16) {
+        const __m128i cur = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+        const __m128i prev1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 1));
+        const __m128i prev2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 2));
+        const __m128i hit =
+            _mm_and_si128(_mm_cmpeq_epi8(cur, open), _mm_and_si128(UpperLetters(prev1), UpperLetters(prev2)));
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask))) - 2;
+    }
+#endif
+    for (; p < t.size(); ++p) {
+        if (t[p] == '[' && IsUpperLetter(t[p - 1]) && IsUpperLetter(t[p - 2])) return p - 2;
+    }
+    return kNone;
+}
+
+ByteSet::ByteSet(std::string_view bytes)
+    : bytes_{}, count_(bytes.size() < 8 ? bytes.size() : 8), member_{}, repeated_{} {
+    for (std::size_t k = 0; k < count_; ++k) {
+        bytes_[k] = bytes[k];
+        member_[static_cast<unsigned char>(bytes[k])] = true;
+        for (unsigned char& b : repeated_[k]) b = static_cast<unsigned char>(bytes[k]);
+    }
 }
 
 namespace {
@@ -63,27 +130,28 @@ std::size_t ByteSet::Find(std::string_view t, std::size_t from, std::size_t limi
     if (from >= limit) return kNone;
     const unsigned char* data = reinterpret_cast<const unsigned char*>(t.data());
     std::size_t p = from;
-#if defined(__x86_64__) && defined(__GNUC__)
-    if (kHasAvx2 && limit - p >= 32) {
-        p = FindAvx2(data, p, limit, bytes_, count_);
-        if (p + 32 <= limit) return p;  // a hit inside a full block
-    }
-#endif
 #if defined(__SSE2__)
-    __m128i wanted[8];
-    for (std::size_t k = 0; k < count_; ++k) wanted[k] = _mm_set1_epi8(bytes_[k]);
-    for (; p + 16 <= limit; p += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
-        __m128i hit = _mm_cmpeq_epi8(block, wanted[0]);
-        for (std::size_t k = 1; k < count_; ++k) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(block, wanted[k]));
-        const int mask = _mm_movemask_epi8(hit);
-        if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    if (limit - p >= 16) {
+#if defined(__x86_64__) && defined(__GNUC__)
+        // Long stretches (the comments of a large record) thirty-two bytes a step.
+        if (kHasAvx2 && limit - p >= 256) {
+            p = FindAvx2(data, p, limit, bytes_, count_);
+            if (p + 32 <= limit) return p;  // a hit inside a full block
+        }
+#endif
+        __m128i wanted[8];
+        for (std::size_t k = 0; k < count_; ++k) wanted[k] = _mm_load_si128(reinterpret_cast<const __m128i*>(repeated_[k]));
+        for (; p + 16 <= limit; p += 16) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+            __m128i hit = _mm_cmpeq_epi8(block, wanted[0]);
+            for (std::size_t k = 1; k < count_; ++k) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(block, wanted[k]));
+            const int mask = _mm_movemask_epi8(hit);
+            if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        }
     }
 #endif
     for (; p < limit; ++p) {
-        for (std::size_t k = 0; k < count_; ++k) {
-            if (data[p] == static_cast<unsigned char>(bytes_[k])) return p;
-        }
+        if (member_[data[p]]) return p;
     }
     return kNone;
 }
@@ -94,6 +162,15 @@ bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p) {
     std::size_t run = 0;
     while (p - run > boundary && IsCp932LeadByte(static_cast<unsigned char>(t[p - run - 1]))) ++run;
     return run % 2 == 1;
+}
+
+bool HasDoubleClose(std::string_view t) {
+    for (std::size_t p = FindByte(t, ')', 0); p != kNone; p = FindByte(t, ')', p + 1)) {
+        std::size_t q = p + 1;
+        while (q < t.size() && (t[q] == '\r' || t[q] == '\n' || t[q] == ' ' || t[q] == '\t')) ++q;
+        if (q < t.size() && t[q] == ')') return true;
+    }
+    return false;
 }
 
 bool StructureFollows(std::string_view t, std::size_t p) {

@@ -39,6 +39,8 @@ public:
 private:
     char bytes_[8];
     std::size_t count_;
+    bool member_[256];
+    alignas(16) unsigned char repeated_[8][16];  // each byte sixteen times, for the vector compares
 };
 
 // True when the byte at `p` is the second byte of a two-byte character, given that a character starts at
@@ -51,6 +53,14 @@ inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 // own, not as the tail of a longer name: "B[" is not found inside "LB[", "AB[" or "TB[", nor "C[" inside
 // "PC[".
 std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t from, std::size_t limit = kNone);
+
+// Where the first property with a two-letter name ("PB[", "AB[") starts whose "[" stands at or after
+// `from`, or kNone.
+std::size_t FindTwoLetterProperty(std::string_view t, std::size_t from);
+
+// True when a ")" is followed, after blanks only, by another ")": a variation closed right before its
+// parent, as standard nesting writes them.
+bool HasDoubleClose(std::string_view t);
 
 // True when, from `p` on, the text goes on as SGF structure: blanks, then ";", "(", ")", a property (capital
 // letters and "[") or the end of the text.
