@@ -204,7 +204,7 @@ public:
     MoveTreeReader(Engine& e, std::string_view t)
         : e_(e), t_(t), semicolon_(t, ';'), close_(t, ')'), black_(t, "B"), white_(t, "W") {
         setupStones_ = e.setupCount;
-        mainMoveEnd_.reserve(kLineSlots);
+        mainMoveEnd_.assign(kLineSlots, 0);
     }
 
     void Read() {
@@ -256,7 +256,7 @@ public:
     // they were written, up to the end of the last hidden move's node.
     void ExtendHeaderTextOverHiddenMoves() {
         const int hidden = e_.mainLineOffset;
-        if (hidden <= 0 || hidden >= static_cast<int>(mainMoveEnd_.size())) return;
+        if (hidden <= 0 || hidden > mainMovesKept_) return;
         SetHeaderText(mainMoveEnd_[hidden]);
     }
 
@@ -441,34 +441,105 @@ private:
         }
         const std::size_t close = sgf::FindValueEnd(t_, value);
         pos_ = close == kNone ? t_.size() : close;
+        Node node;
+        const bool walked = close != kNone && WalkNode(close + 1, node);
         if (keep) {
             f.stored += 1;
             e_.branchMoves[f.branch][f.stored] = point;
-            if (f.branch == 0) ReadTimes(setupStones_ + f.stored, blackToPlay);
+            if (f.branch == 0) {
+                if (walked) {
+                    ReadTimes(setupStones_ + f.stored, blackToPlay, node.tl, blackToPlay ? node.bl : node.wl);
+                } else {
+                    const std::size_t nodeEnd = NodeEnd();
+                    ReadTimes(setupStones_ + f.stored, blackToPlay, sgf::FindProperty(t_, "TL", pos_, nodeEnd),
+                              sgf::FindProperty(t_, blackToPlay ? "BL" : "WL", pos_, nodeEnd));
+                }
+            }
         }
-        const std::size_t nodeEnd = NodeEnd();
-        const CommentRef comment = ReadComment(nodeEnd);
+        CommentRef comment;
+        std::size_t lastBracket = pos_;
+        if (walked) {
+            if (node.comment != kNone) {
+                comment = StoreCommentAt(node.comment + 2, node.commentEnd);
+                lastBracket = node.commentEnd;
+            }
+            pos_ = node.end;
+        } else {
+            comment = ReadComment(NodeEnd());
+            if (comment.IsSet()) lastBracket = pos_ - 1;
+        }
         if (keep) {
             e_.branchComments[f.branch][f.stored] = comment;
             if (f.branch == 0) {
-                mainMoveEnd_.resize(f.stored + 1, 0);
-                mainMoveEnd_[f.stored] = pos_ + 1;
+                mainMoveEnd_[f.stored] = lastBracket + 1;
+                mainMovesKept_ = f.stored;
             }
         }
         return true;
     }
 
-    // TL, BL or WL of a main-line node, and the byo-yomi count of the mover.
-    void ReadTimes(int entry, bool black) {
-        const std::size_t nodeEnd = NodeEnd();
-        if (const std::size_t tl = sgf::FindProperty(t_, "TL", pos_, nodeEnd); tl != kNone) {
+    // The properties of a node after its move, found by walking them one by one from `from`: a node
+    // holds few, and each value is passed over by one search for its "]". False when the node is not
+    // plain SGF (a name of small letters, a value without its end); the searches then read it.
+    struct Node {
+        std::size_t comment = kNone;  // "C["
+        std::size_t commentEnd = 0;   // its "]"
+        std::size_t tl = kNone, bl = kNone, wl = kNone;
+        std::size_t end = 0;  // the ";", "(" or ")" after the node, or the text's end
+    };
+
+    bool WalkNode(std::size_t from, Node& node) const {
+        const std::size_t n = t_.size();
+        std::size_t i = from;
+        for (;;) {
+            while (i < n && IsBlank(t_[i])) ++i;
+            if (i == n || t_[i] == ';' || t_[i] == '(' || t_[i] == ')') {
+                node.end = i;
+                return true;
+            }
+            std::size_t j = i;
+            while (j < n && j - i < 8 && sgf::IsUpperLetter(t_[j])) ++j;
+            if (j == i || j == n || t_[j] != '[') return false;
+            const std::string_view name = t_.substr(i, j - i);
+            // Every value of the property: "[..]" after "[..]", blanks allowed between.
+            std::size_t end = sgf::FindValueEnd(t_, j + 1);
+            if (end == kNone) return false;
+            if (name == "C") {
+                if (node.comment == kNone) {
+                    node.comment = i;
+                    node.commentEnd = end;
+                }
+            } else if (name == "TL") {
+                if (node.tl == kNone) node.tl = i;
+            } else if (name == "BL") {
+                if (node.bl == kNone) node.bl = i;
+            } else if (name == "WL") {
+                if (node.wl == kNone) node.wl = i;
+            }
+            for (;;) {
+                std::size_t k = end + 1;
+                while (k < n && IsBlank(t_[k])) ++k;
+                if (k == n || t_[k] != '[') break;
+                end = sgf::FindValueEnd(t_, k + 1);
+                if (end == kNone) return false;
+            }
+            i = end + 1;
+        }
+    }
+
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    // TL and the mover's BL or WL of a main-line node (where they start, or kNone), and the byo-yomi count
+    // of the mover.
+    void ReadTimes(int entry, bool black, std::size_t tl, std::size_t left) {
+        if (tl != kNone) {
             // The value runs to the first "," or " :"; one that ran past the "]" would not be a number.
             const std::size_t valueEnd = sgf::FindByte(t_, ']', tl + 3);
             std::size_t end = sgf::FindByte(t_, ',', tl + 3, valueEnd);
             if (end == kNone) end = sgf::FindText(t_, " :", tl + 3, valueEnd);
             if (end != kNone) e_.timeUsed[entry] = ParseDecimal(t_.substr(tl + 3, end - tl - 3)).value_or(0);
         }
-        if (const std::size_t left = sgf::FindProperty(t_, black ? "BL" : "WL", pos_, nodeEnd); left != kNone) {
+        if (left != kNone) {
             const std::size_t end = sgf::FindByte(t_, ']', left + 3);
             const int seconds = end == kNone ? 0 : ParseDecimal(t_.substr(left + 3, end - left - 3)).value_or(0);
             e_.timeLeft[entry] = seconds >= 0 && seconds < 20000000 ? seconds * 100 : 0;
@@ -508,6 +579,7 @@ private:
     std::size_t headerEnd_ = 0;
     std::optional<Span> rootComment_;
     std::vector<std::size_t> mainMoveEnd_;  // one past the last bracket of each kept main-line move's node
+    int mainMovesKept_ = 0;
     Byoyomi byoyomiBlack_;
     Byoyomi byoyomiWhite_;
 };

@@ -44,8 +44,9 @@ std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t 
     if (from >= limit) return kNone;
     std::size_t p = from + n;
     const std::size_t end = std::min(limit + n, t.size());
-    // The first two brackets are checked one by one: the vector check reads two bytes before each.
-    for (; p < end && p < 2; ++p) {
+    // The first places are checked one by one: the name is often right there (the move after a ";"),
+    // and the vector check reads two bytes before each place.
+    for (; p < end && (p < 2 || p < from + n + 4); ++p) {
         if (IsPropertyAt(t, name, p)) return p - n;
     }
 #if defined(__SSE2__)
@@ -182,6 +183,13 @@ bool StructureFollows(std::string_view t, std::size_t p) {
 }
 
 std::size_t FindValueEnd(std::string_view t, std::size_t from) {
+    // Short values of plain ASCII (points, numbers) end within a few bytes; their "]" cannot be the
+    // second byte of a character.
+    for (std::size_t p = from; p < t.size() && p < from + 8; ++p) {
+        const unsigned char c = static_cast<unsigned char>(t[p]);
+        if (c == ']') return p;
+        if (c >= 0x80) break;
+    }
     std::size_t boundary = from;
     for (std::size_t p = FindByte(t, ']', from); p != kNone; p = FindByte(t, ']', p + 1)) {
         if (!IsSecondByte(t, boundary, p) || StructureFollows(t, p + 1)) return p;

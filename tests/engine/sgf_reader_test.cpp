@@ -257,6 +257,34 @@ TEST_F(SgfReaderTest, MovesAreNotTakenFromOtherProperties) {
     EXPECT_EQ(Comment(0, 3), "x");
 }
 
+TEST_F(SgfReaderTest, BracketsAndSemicolonsInsideOtherValuesAreText) {
+    // A node name or label holding "(", ")" or ";" neither opens a variation nor ends the node: the comment
+    // and times after it still belong to the move.
+    Load("(;GM[1];B[aa]N[Joseki (a); b]C[one]TL[30,1];W[bb]LB[cc:)]C[two];B[dd])");
+    EXPECT_EQ(Moves(0), "aa bb dd");
+    EXPECT_EQ(e.branchCount, 0);
+    EXPECT_EQ(Comment(0, 1), "one");
+    EXPECT_EQ(Comment(0, 2), "two");
+    EXPECT_EQ(e.timeUsed[1], 30);
+    // Several values of one property, blanks between them, and a comment that is empty.
+    Load("(;GM[1];B[aa]AE[bb] [cc]\r\n[dd]C[];W[ee]C[three])");
+    EXPECT_EQ(Moves(0), "aa ee");
+    EXPECT_EQ(Comment(0, 1), "");
+    EXPECT_EQ(Comment(0, 2), "three");
+}
+
+TEST_F(SgfReaderTest, CommentsReadFromTheTextAndAddedLaterBothComeBack) {
+    Load("(;GM[1];B[aa]C[first];W[bb]C[second])");
+    const CommentRef added = e.AppendComment("added");
+    EXPECT_EQ(e.CommentText(added), "added");
+    EXPECT_EQ(Comment(0, 1), "first");
+    EXPECT_EQ(Comment(0, 2), "second");
+    ExpectConsistent();
+    // A reference reaching past either text gives nothing.
+    EXPECT_EQ(e.CommentText(CommentRef{added.offset, added.length + 1}), "");
+    EXPECT_EQ(e.CommentText(CommentRef{e.commentPoolBase - 2, 4}), "");
+}
+
 TEST_F(SgfReaderTest, TimesOfTheMainLine) {
     Load("(;GM[1];B[aa]TL[30,5]BL[600];W[bb]WL[590];B[cc]TL[12 :x])");
     EXPECT_EQ(e.timeUsed[1], 30);

@@ -1,0 +1,121 @@
+// The reader's byte searches take shortcuts (vector loops, short look-aheads, a one-pass comment scan).
+// Each is checked here against the plain rule, written out byte by byte, on random texts made of the
+// bytes the rules look at, Shift-JIS characters whose second byte is a bracket or a backslash included.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "formats/sgf_normalise.h"
+#include "formats/sgf_scan.h"
+
+namespace quorvel::test {
+namespace {
+
+using sgf::kNone;
+
+std::string RandomText(std::mt19937& random, const std::vector<std::string>& pieces, std::size_t count) {
+    std::string text;
+    for (std::size_t k = 0; k < count; ++k) text += pieces[random() % pieces.size()];
+    return text;
+}
+
+const std::vector<std::string> kPieces = {
+    "[", "]", "\\", "(", ")", ";", "B", "W", "C", "T", "L", "P", "a", " ", "\r\n", "B[aa]", "C[", "TL[",
+    "ゼ", "ゾ", "ソ", "表", "能", "碁", "\x81", "\xE0"};
+
+std::size_t PlainFindProperty(std::string_view t, std::string_view name, std::size_t from, std::size_t limit) {
+    for (std::size_t start = from; start < limit && start + name.size() < t.size(); ++start) {
+        if (t.compare(start, name.size(), name) != 0 || t[start + name.size()] != '[') continue;
+        if (name.size() == 1 && start > 0 && sgf::IsUpperLetter(t[start - 1])) continue;
+        return start;
+    }
+    return kNone;
+}
+
+std::size_t PlainFindTwoLetterProperty(std::string_view t, std::size_t from) {
+    for (std::size_t p = std::max<std::size_t>(from, 2); p < t.size(); ++p) {
+        if (t[p] == '[' && sgf::IsUpperLetter(t[p - 1]) && sgf::IsUpperLetter(t[p - 2])) return p - 2;
+    }
+    return kNone;
+}
+
+std::size_t PlainFindValueEnd(std::string_view t, std::size_t from) {
+    std::size_t boundary = from;
+    for (std::size_t p = from; p < t.size(); ++p) {
+        if (t[p] != ']') continue;
+        if (!sgf::IsSecondByte(t, boundary, p) || sgf::StructureFollows(t, p + 1)) return p;
+        boundary = p + 1;
+    }
+    return kNone;
+}
+
+// Step 7 of the normalisation as the rule states it: every comment after the root's ";" up to its end as
+// FindCommentEnd finds it, copied through AppendProtectedComment.
+std::string ProtectEveryComment(const std::string& t) {
+    const std::size_t root = t.find(';');
+    if (root == std::string::npos) return t;
+    std::string out = t.substr(0, root + 1);
+    std::size_t p = root + 1;
+    while (p < t.size()) {
+        const std::size_t c = PlainFindProperty(t, "C", p, t.size());
+        if (c == kNone) break;
+        const std::size_t end = sgf::FindCommentEnd(t, c + 2);
+        if (end == kNone) break;
+        out += t.substr(p, c + 2 - p);
+        sgf::AppendProtectedComment(out, std::string_view(t).substr(c + 2, end - (c + 2)));
+        out += ']';
+        p = end + 1;
+    }
+    return out + t.substr(std::min(p, t.size()));
+}
+
+TEST(SgfScanTest, SearchesFindWhatTheByteByByteRuleFinds) {
+    std::mt19937 random(20261207);
+    const sgf::ByteSet set("()[];\\]");
+    for (int round = 0; round < 4000; ++round) {
+        // Long enough for the vector loops, some long enough for the 32-byte loop of long stretches.
+        const std::string text = RandomText(random, kPieces, random() % (round % 10 == 0 ? 200 : 40));
+        const std::string_view t = text;
+        for (std::size_t from = 0; from <= t.size(); from += 1 + random() % 5) {
+            const std::size_t limit = from + random() % (t.size() + 1);
+            for (std::string_view name : {"C", "B", "TL", "PB"}) {
+                ASSERT_EQ(sgf::FindProperty(t, name, from, limit), PlainFindProperty(t, name, from, std::min(limit, t.size())))
+                    << text << " " << name << " from " << from << " to " << limit;
+            }
+            ASSERT_EQ(sgf::FindTwoLetterProperty(t, from), PlainFindTwoLetterProperty(t, from)) << text << " " << from;
+            ASSERT_EQ(sgf::FindValueEnd(t, from), PlainFindValueEnd(t, from)) << text << " " << from;
+            std::size_t plainHit = kNone;
+            for (std::size_t p = from; p < std::min(limit, t.size()) && plainHit == kNone; ++p) {
+                if (std::string_view("()[];\\]").find(t[p]) != kNone) plainHit = p;
+            }
+            ASSERT_EQ(set.Find(t, from, limit), plainHit) << text << " " << from << " " << limit;
+        }
+    }
+}
+
+TEST(SgfScanTest, CommentsAreProtectedAsTheRuleStates) {
+    // Records with comments of every kind: plain ones (read in one pass, not copied) and ones with
+    // brackets, escapes and characters ending in a bracket byte (copied through the full rule).
+    std::mt19937 random(7);
+    const std::vector<std::string> commentPieces = {"a", " ", "(", ")", ";", "[", "]", "\\]", "\\\\", "\\",
+                                                    "ゼ", "ゾ", "ソ", "碁", "\r\n", "]]", "]C["};
+    // No variations and no setup stones: the other steps of the normalisation leave such a text alone.
+    const std::vector<std::string> nodes = {";B[aa]", ";W[bb]", ";", "\r\n", "N[x]"};
+    for (int round = 0; round < 5000; ++round) {
+        std::string text = "(;GM[1]";
+        const int count = 1 + static_cast<int>(random() % 6);
+        for (int k = 0; k < count; ++k) {
+            text += nodes[random() % nodes.size()];
+            if (random() % 2 == 0) text += "C[" + RandomText(random, commentPieces, random() % 12) + "]";
+        }
+        text += ")";
+        std::string normalised;
+        NormaliseRecordTextInto(normalised, text);
+        ASSERT_EQ(normalised, ProtectEveryComment(sgf::ReplaceLineBreakCodes(text))) << text;
+    }
+}
+
+}  // namespace
+}  // namespace quorvel::test
