@@ -107,48 +107,82 @@ namespace {
 #if defined(__x86_64__) && defined(__GNUC__)
 // Thirty-two bytes a step where the processor has AVX2: comments make up most of a large record, and
 // every pass over them runs at close to memory speed.
-__attribute__((target("avx2"))) std::size_t FindAvx2(const unsigned char* data, std::size_t p, std::size_t limit,
-                                                     const char* bytes, std::size_t count) {
-    __m256i wanted[8];
-    for (std::size_t k = 0; k < count; ++k) wanted[k] = _mm256_set1_epi8(bytes[k]);
+// The number of bytes looked for is a template argument, so that the compares of a block are unrolled.
+template <std::size_t N>
+__attribute__((target("avx2"))) std::size_t FindAvx2Of(const unsigned char* data, std::size_t p, std::size_t limit,
+                                                       const char* bytes) {
+    __m256i wanted[N];
+    for (std::size_t k = 0; k < N; ++k) wanted[k] = _mm256_set1_epi8(bytes[k]);
     for (; p + 32 <= limit; p += 32) {
         const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
         __m256i hit = _mm256_cmpeq_epi8(block, wanted[0]);
-        for (std::size_t k = 1; k < count; ++k) hit = _mm256_or_si256(hit, _mm256_cmpeq_epi8(block, wanted[k]));
+        for (std::size_t k = 1; k < N; ++k) hit = _mm256_or_si256(hit, _mm256_cmpeq_epi8(block, wanted[k]));
         const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
         if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(mask));
     }
     return p;
 }
 
+std::size_t FindAvx2(const unsigned char* data, std::size_t p, std::size_t limit, const char* bytes,
+                     std::size_t count) {
+    switch (count) {
+        case 1: return FindAvx2Of<1>(data, p, limit, bytes);
+        case 2: return FindAvx2Of<2>(data, p, limit, bytes);
+        case 3: return FindAvx2Of<3>(data, p, limit, bytes);
+        case 4: return FindAvx2Of<4>(data, p, limit, bytes);
+        case 5: return FindAvx2Of<5>(data, p, limit, bytes);
+        case 6: return FindAvx2Of<6>(data, p, limit, bytes);
+        case 7: return FindAvx2Of<7>(data, p, limit, bytes);
+        default: return FindAvx2Of<8>(data, p, limit, bytes);
+    }
+}
+
 const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+#if defined(__SSE2__)
+template <std::size_t N>
+std::size_t FindSse2Of(const unsigned char* data, std::size_t p, std::size_t limit, const unsigned char (*repeated)[16]) {
+    __m128i wanted[N];
+    for (std::size_t k = 0; k < N; ++k) wanted[k] = _mm_load_si128(reinterpret_cast<const __m128i*>(repeated[k]));
+    for (; p + 16 <= limit; p += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+        __m128i hit = _mm_cmpeq_epi8(block, wanted[0]);
+        for (std::size_t k = 1; k < N; ++k) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(block, wanted[k]));
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+    return p;
+}
 #endif
 
 }  // namespace
 
 std::size_t ByteSet::Find(std::string_view t, std::size_t from, std::size_t limit) const {
     if (limit > t.size()) limit = t.size();
-    if (from >= limit) return kNone;
+    if (from >= limit || count_ == 0) return kNone;
     const unsigned char* data = reinterpret_cast<const unsigned char*>(t.data());
     std::size_t p = from;
 #if defined(__SSE2__)
     if (limit - p >= 16) {
 #if defined(__x86_64__) && defined(__GNUC__)
         // Long stretches (the comments of a large record) thirty-two bytes a step.
-        if (kHasAvx2 && limit - p >= 256) {
+        if (kHasAvx2 && limit - p >= 64) {
             p = FindAvx2(data, p, limit, bytes_, count_);
             if (p + 32 <= limit) return p;  // a hit inside a full block
         }
 #endif
-        __m128i wanted[8];
-        for (std::size_t k = 0; k < count_; ++k) wanted[k] = _mm_load_si128(reinterpret_cast<const __m128i*>(repeated_[k]));
-        for (; p + 16 <= limit; p += 16) {
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
-            __m128i hit = _mm_cmpeq_epi8(block, wanted[0]);
-            for (std::size_t k = 1; k < count_; ++k) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(block, wanted[k]));
-            const int mask = _mm_movemask_epi8(hit);
-            if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        switch (count_) {
+            case 1: p = FindSse2Of<1>(data, p, limit, repeated_); break;
+            case 2: p = FindSse2Of<2>(data, p, limit, repeated_); break;
+            case 3: p = FindSse2Of<3>(data, p, limit, repeated_); break;
+            case 4: p = FindSse2Of<4>(data, p, limit, repeated_); break;
+            case 5: p = FindSse2Of<5>(data, p, limit, repeated_); break;
+            case 6: p = FindSse2Of<6>(data, p, limit, repeated_); break;
+            case 7: p = FindSse2Of<7>(data, p, limit, repeated_); break;
+            default: p = FindSse2Of<8>(data, p, limit, repeated_); break;
         }
+        if (p + 16 <= limit) return p;  // a hit inside a full block
     }
 #endif
     for (; p < limit; ++p) {
