@@ -177,6 +177,9 @@ TEST_F(SgfReaderTest, AsTurnsTheFirstMovesIntoBackground) {
     // The hidden moves stay in the head, as they were written.
     EXPECT_NE(e.headerText.find("B[ee]"), std::string::npos);
     EXPECT_EQ(e.headerText.find("W[ff]"), std::string::npos);
+    // The head ends with the last hidden move's node, its comment included, and nothing of the next node.
+    Load("(;AS[2,1];B[cc]C[x];W[dd]C[y];B[ee])");
+    EXPECT_EQ(e.headerText.substr(e.headerText.size() - 10), ";W[dd]C[y]");
     // Numbers above 500 are ignored.
     Load("(;AS[501,1];B[cc];W[dd])");
     EXPECT_EQ(e.mainLineOffset, 0);
