@@ -6,13 +6,25 @@
 
 namespace quorvel {
 
+const PointGrid& EmptyBoardGrid(int boardSize) {
+    static const std::array<PointGrid, kGridWidth> grids = [] {
+        std::array<PointGrid, kGridWidth> all{};
+        for (int size = 1; size < kGridWidth; ++size) {
+            for (PointCode p = 0; p < kGridCells; ++p) {
+                const bool on = PointCol(p) >= 1 && PointCol(p) <= size && PointRow(p) >= 1 && PointRow(p) <= size;
+                all[static_cast<std::size_t>(size)][static_cast<std::size_t>(p)] = on ? kEmpty : kBorder;
+            }
+        }
+        return all;
+    }();
+    const int size = boardSize >= 1 && boardSize < kGridWidth ? boardSize : 19;
+    return grids[static_cast<std::size_t>(size)];
+}
+
 void Engine::ResetBoard() {
-    for (PointCode p = 0; p < kGridCells; ++p) {
-        const int cell = IsOnBoard(p) ? kEmpty : kBorder;
-        board[p] = cell;
-        groupGrid[p] = cell;
-        libertyGrid[p] = 0;
-    }
+    board = EmptyBoardGrid(boardSize);
+    groupGrid = board;
+    libertyGrid.fill(0);
     captureLog.clear();
     replacedStone_.fill(kEmpty);
     blackCaptured = 0;

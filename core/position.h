@@ -28,6 +28,9 @@ inline int CaptureEntryIndex(int capture) { return capture / 10000; }
 inline PointCode CapturePoint(int capture) { return capture % 10000 / 10; }
 inline bool CaptureSetKo(int capture) { return capture % 10 == 1; }
 
+// The grid of an empty board of a size (1 to 19): kEmpty on its points, kBorder on every other cell.
+const PointGrid& EmptyBoardGrid(int boardSize);
+
 struct Position {
     int boardSize = 19;
     const BoardGeometry* geometry = GeometryFor(19);

@@ -35,9 +35,8 @@ void Engine::NewRecord() {
     markGrid.fill(0);
     libertyGrid.fill(0);
     visitGrid.fill(0);
-    for (PointCode p = 0; p < kGridCells; ++p) {
-        board[p] = groupGrid[p] = IsOnBoard(p) ? kEmpty : kBorder;
-    }
+    board = EmptyBoardGrid(boardSize);
+    groupGrid = board;
     lineMoves.fill(0);
     timeUsed.fill(0);
     timeLeft.fill(0);
@@ -161,8 +160,9 @@ void Engine::PlaceSetupStones() {
 void Engine::RebuildLine() {
     ClearForbiddenMarks();
     baseIndex = setupCount;
+    const PointGrid& empty = EmptyBoardGrid(boardSize);
     for (PointCode p = 0; p < kGridCells; ++p) {
-        if (!IsOnBoard(p)) continue;
+        if (empty[p] == kBorder) continue;
         board[p] = kEmpty;
         groupGrid[p] = 0;
         libertyGrid[p] = 0;

@@ -1,6 +1,7 @@
 #include "formats/sgf_reader.h"
 
 #include <algorithm>
+#include <functional>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -375,8 +376,12 @@ private:
                 }
                 f.afterMove = true;
             }
-            // Sub-branches after this move: each "(" before the next ";" and ")".
-            const std::size_t open = sgf::FindByte(t_, '(', pos_, NodeEnd());
+            // Sub-branches after this move: each "(" before the next ";" and ")". Standing on a ";", "(" or
+            // ")" (as after a walked node) the answer is that byte.
+            const char here = pos_ < t_.size() ? t_[pos_] : '\0';
+            const bool atStructure = here == ';' || here == '(' || here == ')';
+            const std::size_t open =
+                atStructure ? (here == '(' ? pos_ : kNone) : sgf::FindByte(t_, '(', pos_, NodeEnd());
             if (open != kNone) {
                 int child = kDropped;
                 if (f.branch != kDropped && f.stored == f.moves && f.base + f.stored < kMaxLineEntries) {
@@ -389,6 +394,7 @@ private:
                 continue;
             }
             f.afterMove = false;
+            if (here == ';') continue;  // the next node, before any ")"
             const std::size_t semi = semicolon_.From(pos_);
             const std::size_t close = close_.From(pos_);
             if (semi == kNone || (close != kNone && close < semi)) {
@@ -408,6 +414,20 @@ private:
     // Steps 1 to 5 of one move: false when the line has no further move of the expected colour.
     bool ReadMove(Frame& f) {
         const bool blackToPlay = (f.moves % 2 == 0) == f.blackFirst;
+        std::size_t move;
+        if (f.moves > 0 && pos_ + 2 < t_.size() && t_[pos_] == ';' && t_[pos_ + 1] == (blackToPlay ? 'B' : 'W') &&
+            t_[pos_ + 2] == '[') {
+            // The next node starts with the move looked for: the search would find it right here.
+            move = pos_ + 1;
+        } else if (!FindNextMove(f, blackToPlay, move)) {
+            return false;
+        }
+        return ReadMoveAt(f, blackToPlay, move);
+    }
+
+    // The next move of the expected colour by searching for it, with the comment before a line's first
+    // move: false when the line has no further move.
+    bool FindNextMove(Frame& f, bool blackToPlay, std::size_t& move) {
         sgf::NextProperty& finder = blackToPlay ? black_ : white_;
         // The line ends at its ")": a move found beyond it would belong to another variation or game, and
         // taking it would swallow the variations in between.
@@ -417,7 +437,7 @@ private:
             if (end != kNone) pos_ = end + 1;  // the line's ")" is read with it
             return true;
         };
-        std::size_t move = finder.From(pos_);
+        move = finder.From(pos_);
         if (f.moves == 0 && (move == kNone || (end != kNone && end < move))) {
             // A line without a move may still hold a comment node: it stays the comment before the line.
             const CommentRef before = ReadComment(end);
@@ -432,14 +452,25 @@ private:
                 if (endsHere(move)) return false;
             }
         }
+        return true;
+    }
+
+    // Steps 2 to 5 of one move, found at `move`: its point, its times, its comment.
+    bool ReadMoveAt(Frame& f, bool blackToPlay, std::size_t move) {
         f.moves += 1;
         const bool keep = f.branch != kDropped && f.stored < f.capacity && f.stored + 1 == f.moves;
         const std::size_t value = move + 2;
         PointCode point = kPass;
+        std::size_t close = kNone;
         if (value + 1 < t_.size() && t_[value] != ']' && t_[value + 1] != ']') {
             point = SgfLettersToPoint(t_[value], t_[value + 1], e_.boardSize);
+            // Two ASCII letters and the bracket: the usual move needs no search for its end.
+            if (value + 2 < t_.size() && t_[value + 2] == ']' && static_cast<unsigned char>(t_[value]) < 0x80 &&
+                static_cast<unsigned char>(t_[value + 1]) < 0x80) {
+                close = value + 2;
+            }
         }
-        const std::size_t close = sgf::FindValueEnd(t_, value);
+        if (close == kNone) close = sgf::FindValueEnd(t_, value);
         pos_ = close == kNone ? t_.size() : close;
         Node node;
         const bool walked = close != kNone && WalkNode(close + 1, node);
@@ -448,7 +479,10 @@ private:
             e_.branchMoves[f.branch][f.stored] = point;
             if (f.branch == 0) {
                 if (walked) {
-                    ReadTimes(setupStones_ + f.stored, blackToPlay, node.tl, blackToPlay ? node.bl : node.wl);
+                    // A node without times leaves them at zero, and the byo-yomi count looks only at moves
+                    // with a time left.
+                    const std::size_t left = blackToPlay ? node.bl : node.wl;
+                    if (node.tl != kNone || left != kNone) ReadTimes(setupStones_ + f.stored, blackToPlay, node.tl, left);
                 } else {
                     const std::size_t nodeEnd = NodeEnd();
                     ReadTimes(setupStones_ + f.stored, blackToPlay, sgf::FindProperty(t_, "TL", pos_, nodeEnd),
@@ -660,7 +694,7 @@ void ShowLoadedRecord(Engine& e) {
     }
 }
 
-void ReadRootPropertiesFrom(Engine& e, const RootProperties& root) {
+void ReadRootPropertiesFrom(Engine& e, const RootProperties& root, const std::optional<Span>& rootComment) {
     const std::string_view t = e.recordText;
 
     const int size = SizeFromValue(root.Value(t, kSZ));
@@ -706,7 +740,7 @@ void ReadRootPropertiesFrom(Engine& e, const RootProperties& root) {
         e.settings.advanceMoves = e.settings.number ? c == '1' : c == '3';
     }
 
-    if (const std::optional<Span> comment = FindRootComment(t, root)) {
+    if (const std::optional<Span>& comment = rootComment) {
         const std::string text(t.substr(comment->start + 2, comment->end - 1 - (comment->start + 2)));
         e.gameComment = text;
         e.summaryText = text;
@@ -717,20 +751,24 @@ void ReadRootPropertiesFrom(Engine& e, const RootProperties& root) {
 
 }  // namespace
 
-void ReadRootProperties(Engine& e) { ReadRootPropertiesFrom(e, RootProperties(e.recordText)); }
+void ReadRootProperties(Engine& e) {
+    const RootProperties root(e.recordText);
+    ReadRootPropertiesFrom(e, root, FindRootComment(e.recordText, root));
+}
 
 bool ReadRecord(Engine& e) {
     const std::string_view t = e.recordText;
     ResetReadState(e);
     const RootProperties root(t);
-    ReadRootPropertiesFrom(e, root);
+    const std::optional<Span> rootComment = FindRootComment(t, root);
+    ReadRootPropertiesFrom(e, root, rootComment);
     ReadAsProperty(e, root);
     const int setupStones = e.setupCount;
 
     e.commentPool.clear();
     e.commentPoolBase = t.size();
     MoveTreeReader tree(e, t);
-    tree.SetRootComment(FindRootComment(t, root));
+    tree.SetRootComment(rootComment);
     tree.Read();
 
     FinishRecord(e, setupStones);
@@ -810,8 +848,20 @@ void TidyHeaderText(Engine& e) {
         tidy.append(h, p, crlf - p);
         p = crlf + 2;
     }
-    for (const char* name : {"]AB", "]AW", "]SQ", "]ST", "]CR", "]RT", "]TR", "]LO", "]MA", "]LB"}) {
-        const std::size_t at = tidy.find(name);
+    // A line break before the first of each setup and mark list: the first "]AB", "]AW" and so on, found
+    // in one pass over the brackets and put in from the back, so that no insertion moves another's place.
+    static const char* const kListNames[] = {"AB", "AW", "SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"};
+    std::array<std::size_t, 10> first;
+    first.fill(std::string::npos);
+    for (std::size_t at = tidy.find(']'); at != std::string::npos && at + 2 < tidy.size(); at = tidy.find(']', at + 1)) {
+        for (std::size_t n = 0; n < first.size(); ++n) {
+            if (first[n] == std::string::npos && tidy[at + 1] == kListNames[n][0] && tidy[at + 2] == kListNames[n][1]) {
+                first[n] = at;
+            }
+        }
+    }
+    std::sort(first.begin(), first.end(), std::greater<std::size_t>());
+    for (const std::size_t at : first) {
         if (at != std::string::npos) tidy.insert(at + 1, "\r\n");
     }
     // The brackets of the variation layout go; a bracket inside a property value ("GN[Sato(B)]") is text.
@@ -824,11 +874,11 @@ void TidyHeaderText(Engine& e) {
                     ++i;
                 } else if (c == ']') {
                     inValue = false;
-                    if (tidy.compare(i, what.size(), what) == 0) return i;
+                    if (c == what[0] && tidy.compare(i, what.size(), what) == 0) return i;
                 }
             } else if (c == '[') {
                 inValue = true;
-            } else if (tidy.compare(i, what.size(), what) == 0) {
+            } else if (c == what[0] && tidy.compare(i, what.size(), what) == 0) {
                 return i;
             }
         }
