@@ -324,7 +324,8 @@ void RestoreRootSemicolon(std::string& text) {
 // its first child's nodes follow them without brackets; the alternatives to the first move become
 // further trees after the record. Nothing is lost or reordered within a line. A text that is not in the
 // standard form (nodes after a child group: the inline form itself, or broken records) stays as it is.
-void UnnestStandardVariations(std::string& text) {
+// True when the text was rewritten.
+bool UnnestStandardVariations(std::string& text) {
     struct Group {
         std::size_t open;      // "("
         std::size_t nodesEnd;  // where its own nodes end: its first child's "(" or its ")"
@@ -339,11 +340,11 @@ void UnnestStandardVariations(std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '[') {
-            if (childSeen) return;  // a property after a child group
+            if (childSeen) return false;  // a property after a child group
             // A comment ends as the reader ends it, past brackets other programs leave unescaped.
             const bool comment = i >= 1 && text[i - 1] == 'C' && (i < 2 || !IsUpper(text[i - 2]));
             const std::size_t end = comment ? sgf::FindCommentEnd(text, i + 1) : sgf::FindValueEnd(text, i + 1);
-            if (end == kNone) return;
+            if (end == kNone) return false;
             i = end;
             continue;
         }
@@ -368,15 +369,15 @@ void UnnestStandardVariations(std::string& text) {
             stack.pop_back();
             childSeen = !stack.empty();
         } else if (childSeen && !IsBlank(c)) {
-            return;  // nodes after a child group: not the standard form
+            return false;  // nodes after a child group: not the standard form
         } else if (c == ';' && !stack.empty()) {
             groups[static_cast<std::size_t>(stack.back())].nodes += 1;
         }
     }
-    if (!stack.empty() || roots.empty()) return;  // unbalanced: read as it stands
+    if (!stack.empty() || roots.empty()) return false;  // unbalanced: read as it stands
     bool nested = false;
     for (const Group& g : groups) nested |= g.children.size() > 0 && groups[static_cast<std::size_t>(g.children[0])].children.size() > 0;
-    if (!nested) return;
+    if (!nested) return false;
 
     // Emits, without recursion, a group's nodes, its variations in brackets, then its first child's
     // content in line.
@@ -427,6 +428,7 @@ void UnnestStandardVariations(std::string& text) {
     }
     out.append(text, groups[static_cast<std::size_t>(roots.back())].close + 1, std::string::npos);
     text = std::move(out);
+    return true;
 }
 
 // The "]" that ends a comment starting at `valueStart`, found in one pass, when nothing in the comment
@@ -472,16 +474,18 @@ bool NeedsProtection(std::string_view c) {
 
 }  // namespace
 
-void NormaliseRecordTextInto(std::string& out, std::string_view text) {
+bool NormaliseRecordTextInto(std::string& out, std::string_view text) {
     // Steps 1-4.
     LineBreakPass(text, out).Run();
     RestoreRootSemicolon(out);
-    // Nesting needs a variation closed right before its parent.
-    if (sgf::HasDoubleClose(out)) UnnestStandardVariations(out);
+    // Nesting needs a variation closed right before its parent. The answer holds for the normalised text
+    // while nothing below changes the text; where something does, it is asked again.
+    bool doubleClose = sgf::HasDoubleClose(out);
+    if (doubleClose && UnnestStandardVariations(out)) doubleClose = sgf::HasDoubleClose(out);
 
     // Step 5: the first ";" opens the root node.
     const std::size_t root = sgf::FindByte(out, ';', 0);
-    if (root == kNone) return;
+    if (root == kNone) return doubleClose;
 
     // Step 7: every comment is protected, the root's too: a ";" or "(" in a root comment from another
     // program would otherwise be taken for the first move node. Most comments have nothing to change; the
@@ -519,17 +523,22 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text) {
     if (copying) {
         if (p < out.size()) copy.append(out, p, std::string::npos);
         out.swap(copy);
+        doubleClose = doubleClose && sgf::HasDoubleClose(out);  // protecting only ever takes a ")" away
     }
 
     // Steps 5-6: the next ";" opens the first node after the root. When that node holds the setup stones
     // (the first "AB[", or "AW[" without one), it is merged into the root. Setup stones further on do not
     // merge it: that would turn the first move into a root property and lose it.
     const std::size_t second = sgf::FindByte(out, ';', root + 1);
-    if (second == kNone) return;
+    if (second == kNone) return doubleClose;
     const std::size_t third = sgf::FindByte(out, ';', second + 1);
     std::size_t setup = sgf::FindText(out, "AB[", 0, third);
     if (setup == kNone) setup = sgf::FindText(out, "AW[", 0, third);
-    if (setup != kNone && setup > second) out.erase(second, 1);
+    if (setup != kNone && setup > second) {
+        out.erase(second, 1);
+        return sgf::HasDoubleClose(out);  // the ";" taken out may have stood between two ")"
+    }
+    return doubleClose;
 }
 
 std::string NormaliseRecordText(std::string_view text) {

@@ -13,8 +13,10 @@ namespace quorvel {
 
 // The whole normalised text of a record.
 std::string NormaliseRecordText(std::string_view text);
-// The same into `out`, whose storage is reused: a record loaded again needs no new memory.
-void NormaliseRecordTextInto(std::string& out, std::string_view text);
+// The same into `out`, whose storage is reused: a record loaded again needs no new memory. Returns
+// sgf::HasDoubleClose of the normalised text (a ")" followed, after blanks only, by another ")"), which the
+// normalisation finds out on the way, so that the reader need not look again.
+bool NormaliseRecordTextInto(std::string& out, std::string_view text);
 
 namespace sgf {
 

@@ -202,8 +202,10 @@ std::optional<Span> FindRootComment(std::string_view t, const RootProperties& ro
 // text is never copied, and every search looks only as far as the point it is compared with.
 class MoveTreeReader {
 public:
-    MoveTreeReader(Engine& e, std::string_view t)
-        : e_(e), t_(t), semicolon_(t, ';'), close_(t, ')'), black_(t, "B"), white_(t, "W") {
+    // `doubleClose`: sgf::HasDoubleClose of the text, whether a variation is closed right before its
+    // parent (the mark of standard nesting).
+    MoveTreeReader(Engine& e, std::string_view t, bool doubleClose)
+        : e_(e), t_(t), doubleClose_(doubleClose), semicolon_(t, ';'), close_(t, ')'), black_(t, "B"), white_(t, "W") {
         setupStones_ = e.setupCount;
         mainMoveEnd_.assign(kLineSlots, 0);
     }
@@ -214,7 +216,7 @@ public:
         const std::size_t root = sgf::FindByte(t_, ';', 0);
         if (root == kNone) return;
         pos_ = root + 1;
-        standardNesting_ = sgf::HasDoubleClose(t_);  // a variation closed right before its parent
+        standardNesting_ = doubleClose_;
 
         std::size_t first = semicolon_.From(pos_);
         if (first == kNone) {
@@ -603,6 +605,7 @@ private:
 
     Engine& e_;
     std::string_view t_;
+    bool doubleClose_;
     std::size_t pos_ = 0;  // parseOffset: the rest of the text still to read starts here
     sgf::NextByte semicolon_;
     sgf::NextByte close_;
@@ -756,7 +759,9 @@ void ReadRootProperties(Engine& e) {
     ReadRootPropertiesFrom(e, root, FindRootComment(e.recordText, root));
 }
 
-bool ReadRecord(Engine& e) {
+namespace {
+
+bool ReadRecordText(Engine& e, bool doubleClose) {
     const std::string_view t = e.recordText;
     ResetReadState(e);
     const RootProperties root(t);
@@ -767,7 +772,7 @@ bool ReadRecord(Engine& e) {
 
     e.commentPool.clear();
     e.commentPoolBase = t.size();
-    MoveTreeReader tree(e, t);
+    MoveTreeReader tree(e, t, doubleClose);
     tree.SetRootComment(rootComment);
     tree.Read();
 
@@ -816,6 +821,10 @@ bool ReadRecord(Engine& e) {
     return true;
 }
 
+}  // namespace
+
+bool ReadRecord(Engine& e) { return ReadRecordText(e, sgf::HasDoubleClose(e.recordText)); }
+
 void LoadRecordText(Engine& e, const std::string& text) {
     if (text.find(';') == std::string::npos) {
         e.messages().SetText("No data to read");
@@ -823,13 +832,14 @@ void LoadRecordText(Engine& e, const std::string& text) {
     }
     e.messages().Clear();
     e.NewRecord();
+    bool doubleClose;
     if (text.data() == e.recordText.data()) {
         const std::string own = text;  // a reload of the record's own text
-        NormaliseRecordTextInto(e.recordText, own);
+        doubleClose = NormaliseRecordTextInto(e.recordText, own);
     } else {
-        NormaliseRecordTextInto(e.recordText, text);
+        doubleClose = NormaliseRecordTextInto(e.recordText, text);
     }
-    ReadRecord(e);
+    ReadRecordText(e, doubleClose);
     e.recordModified = false;
     ShowLoadedRecord(e);
     TidyHeaderText(e);

@@ -72,8 +72,37 @@ std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t 
     return kNone;
 }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// Sixty-four bytes a step, looking at the two bytes before a "[" only where there is one: the whole text
+// of a large record is passed over at close to the speed of memchr.
+__attribute__((target("avx2"))) std::size_t FindTwoLetterPropertyAvx2(std::string_view t, std::size_t& p) {
+    const char* data = t.data();
+    const __m256i open = _mm256_set1_epi8('[');
+    for (; p + 64 <= t.size(); p += 64) {
+        const __m256i a = _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p)), open);
+        const __m256i b = _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + 32)), open);
+        std::uint64_t mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(a)) |
+                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(b))) << 32;
+        while (mask != 0) {
+            const std::size_t q = p + static_cast<std::size_t>(__builtin_ctzll(mask));
+            if (IsUpperLetter(data[q - 1]) && IsUpperLetter(data[q - 2])) return q - 2;
+            mask &= mask - 1;
+        }
+    }
+    return kNone;
+}
+
+const bool kTwoLetterAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
 std::size_t FindTwoLetterProperty(std::string_view t, std::size_t from) {
     std::size_t p = std::max<std::size_t>(from, 2);
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (kTwoLetterAvx2) {
+        const std::size_t found = FindTwoLetterPropertyAvx2(t, p);
+        if (found != kNone) return found;
+    }
+#endif
 #if defined(__SSE2__)
     const char* data = t.data();
     const __m128i open = _mm_set1_epi8('[');
