@@ -474,7 +474,8 @@ bool NeedsProtection(std::string_view c) {
 
 }  // namespace
 
-bool NormaliseRecordTextInto(std::string& out, std::string_view text) {
+bool NormaliseRecordTextInto(std::string& out, std::string_view text, std::vector<CommentSpan>* plainComments) {
+    if (plainComments) plainComments->clear();
     // Steps 1-4.
     LineBreakPass(text, out).Run();
     RestoreRootSemicolon(out);
@@ -498,6 +499,9 @@ bool NormaliseRecordTextInto(std::string& out, std::string_view text) {
         const std::size_t c = sgf::FindProperty(t, "C", p);
         if (c == kNone) break;
         if (const std::size_t plain = PlainCommentEnd(t, c + 2); plain != kNone) {
+            // Where the comment will stand in the normalised text.
+            const std::size_t shift = copying ? copy.size() - p : 0;
+            if (plainComments) plainComments->push_back({c + shift, plain + shift});
             if (copying) copy.append(t.substr(p, plain + 1 - p));
             p = plain + 1;
             continue;
@@ -536,6 +540,12 @@ bool NormaliseRecordTextInto(std::string& out, std::string_view text) {
     if (setup == kNone) setup = sgf::FindText(out, "AW[", 0, third);
     if (setup != kNone && setup > second) {
         out.erase(second, 1);
+        if (plainComments) {
+            for (CommentSpan& span : *plainComments) {
+                if (span.start > second) span.start -= 1;
+                if (span.end > second) span.end -= 1;
+            }
+        }
         return sgf::HasDoubleClose(out);  // the ";" taken out may have stood between two ")"
     }
     return doubleClose;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvel {
 
@@ -16,7 +17,14 @@ std::string NormaliseRecordText(std::string_view text);
 // The same into `out`, whose storage is reused: a record loaded again needs no new memory. Returns
 // sgf::HasDoubleClose of the normalised text (a ")" followed, after blanks only, by another ")"), which the
 // normalisation finds out on the way, so that the reader need not look again.
-bool NormaliseRecordTextInto(std::string& out, std::string_view text);
+//
+// `plainComments`, when given, receives where the comments that needed no protecting stand in the
+// normalised text, in order: the reader then need not search for their ends again.
+struct CommentSpan {
+    std::size_t start;  // the "C" of "C["
+    std::size_t end;    // the closing "]"
+};
+bool NormaliseRecordTextInto(std::string& out, std::string_view text, std::vector<CommentSpan>* plainComments = nullptr);
 
 namespace sgf {
 

@@ -204,8 +204,8 @@ class MoveTreeReader {
 public:
     // `doubleClose`: sgf::HasDoubleClose of the text, whether a variation is closed right before its
     // parent (the mark of standard nesting).
-    MoveTreeReader(Engine& e, std::string_view t, bool doubleClose)
-        : e_(e), t_(t), doubleClose_(doubleClose), semicolon_(t, ';'), close_(t, ')'), black_(t, "B"), white_(t, "W") {
+    MoveTreeReader(Engine& e, std::string_view t, bool doubleClose, const std::vector<CommentSpan>* plainComments)
+        : e_(e), t_(t), doubleClose_(doubleClose), plainComments_(plainComments), semicolon_(t, ';'), close_(t, ')'), black_(t, "B"), white_(t, "W") {
         setupStones_ = e.setupCount;
         mainMoveEnd_.assign(kLineSlots, 0);
     }
@@ -524,7 +524,16 @@ private:
         std::size_t end = 0;  // the ";", "(" or ")" after the node, or the text's end
     };
 
-    bool WalkNode(std::size_t from, Node& node) const {
+    // The end of a comment starting at `c` when the normalisation found it already, or kNone. The reader
+    // meets comments in the order of the text, so one cursor goes through the list once.
+    std::size_t KnownCommentEnd(std::size_t c) {
+        if (!plainComments_) return kNone;
+        const std::vector<CommentSpan>& spans = *plainComments_;
+        while (commentCursor_ < spans.size() && spans[commentCursor_].start < c) ++commentCursor_;
+        return commentCursor_ < spans.size() && spans[commentCursor_].start == c ? spans[commentCursor_].end : kNone;
+    }
+
+    bool WalkNode(std::size_t from, Node& node) {
         const std::size_t n = t_.size();
         std::size_t i = from;
         for (;;) {
@@ -538,7 +547,8 @@ private:
             if (j == i || j == n || t_[j] != '[') return false;
             const std::string_view name = t_.substr(i, j - i);
             // Every value of the property: "[..]" after "[..]", blanks allowed between.
-            std::size_t end = sgf::FindValueEnd(t_, j + 1);
+            std::size_t end = j == i + 1 && t_[i] == 'C' ? KnownCommentEnd(i) : kNone;
+            if (end == kNone) end = sgf::FindValueEnd(t_, j + 1);
             if (end == kNone) return false;
             if (name == "C") {
                 if (node.comment == kNone) {
@@ -606,6 +616,8 @@ private:
     Engine& e_;
     std::string_view t_;
     bool doubleClose_;
+    const std::vector<CommentSpan>* plainComments_;  // comments whose ends are known, or nullptr
+    std::size_t commentCursor_ = 0;
     std::size_t pos_ = 0;  // parseOffset: the rest of the text still to read starts here
     sgf::NextByte semicolon_;
     sgf::NextByte close_;
@@ -761,7 +773,7 @@ void ReadRootProperties(Engine& e) {
 
 namespace {
 
-bool ReadRecordText(Engine& e, bool doubleClose) {
+bool ReadRecordText(Engine& e, bool doubleClose, const std::vector<CommentSpan>* plainComments) {
     const std::string_view t = e.recordText;
     ResetReadState(e);
     const RootProperties root(t);
@@ -772,7 +784,7 @@ bool ReadRecordText(Engine& e, bool doubleClose) {
 
     e.commentPool.clear();
     e.commentPoolBase = t.size();
-    MoveTreeReader tree(e, t, doubleClose);
+    MoveTreeReader tree(e, t, doubleClose, plainComments);
     tree.SetRootComment(rootComment);
     tree.Read();
 
@@ -823,7 +835,7 @@ bool ReadRecordText(Engine& e, bool doubleClose) {
 
 }  // namespace
 
-bool ReadRecord(Engine& e) { return ReadRecordText(e, sgf::HasDoubleClose(e.recordText)); }
+bool ReadRecord(Engine& e) { return ReadRecordText(e, sgf::HasDoubleClose(e.recordText), nullptr); }
 
 void LoadRecordText(Engine& e, const std::string& text) {
     if (text.find(';') == std::string::npos) {
@@ -833,13 +845,14 @@ void LoadRecordText(Engine& e, const std::string& text) {
     e.messages().Clear();
     e.NewRecord();
     bool doubleClose;
+    std::vector<CommentSpan> plainComments;
     if (text.data() == e.recordText.data()) {
         const std::string own = text;  // a reload of the record's own text
-        doubleClose = NormaliseRecordTextInto(e.recordText, own);
+        doubleClose = NormaliseRecordTextInto(e.recordText, own, &plainComments);
     } else {
-        doubleClose = NormaliseRecordTextInto(e.recordText, text);
+        doubleClose = NormaliseRecordTextInto(e.recordText, text, &plainComments);
     }
-    ReadRecordText(e, doubleClose);
+    ReadRecordText(e, doubleClose, &plainComments);
     e.recordModified = false;
     ShowLoadedRecord(e);
     TidyHeaderText(e);

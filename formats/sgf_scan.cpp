@@ -78,16 +78,19 @@ std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t 
 __attribute__((target("avx2"))) std::size_t FindTwoLetterPropertyAvx2(std::string_view t, std::size_t& p) {
     const char* data = t.data();
     const __m256i open = _mm256_set1_epi8('[');
-    for (; p + 64 <= t.size(); p += 64) {
-        const __m256i a = _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p)), open);
-        const __m256i b = _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + 32)), open);
-        std::uint64_t mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(a)) |
-                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(b))) << 32;
-        while (mask != 0) {
-            const std::size_t q = p + static_cast<std::size_t>(__builtin_ctzll(mask));
-            if (IsUpperLetter(data[q - 1]) && IsUpperLetter(data[q - 2])) return q - 2;
-            mask &= mask - 1;
-        }
+    const __m256i beforeA = _mm256_set1_epi8('A' - 1);
+    const __m256i afterZ = _mm256_set1_epi8('Z' + 1);
+    for (; p + 32 <= t.size(); p += 32) {
+        const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
+        const __m256i brackets = _mm256_cmpeq_epi8(cur, open);
+        if (_mm256_testz_si256(brackets, brackets)) continue;
+        const __m256i prev1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 1));
+        const __m256i prev2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 2));
+        const __m256i upper1 = _mm256_and_si256(_mm256_cmpgt_epi8(prev1, beforeA), _mm256_cmpgt_epi8(afterZ, prev1));
+        const __m256i upper2 = _mm256_and_si256(_mm256_cmpgt_epi8(prev2, beforeA), _mm256_cmpgt_epi8(afterZ, prev2));
+        const __m256i hit = _mm256_and_si256(brackets, _mm256_and_si256(upper1, upper2));
+        const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+        if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(mask)) - 2;
     }
     return kNone;
 }
