@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/consistency.h"
+#include "core/engine.h"
 #include "formats/sgf_normalise.h"
+#include "formats/sgf_reader.h"
 #include "formats/sgf_scan.h"
 
 namespace quorvel::test {
@@ -114,6 +117,42 @@ TEST(SgfScanTest, CommentsAreProtectedAsTheRuleStates) {
         std::string normalised;
         NormaliseRecordTextInto(normalised, text);
         ASSERT_EQ(normalised, ProtectEveryComment(sgf::ReplaceLineBreakCodes(text))) << text;
+    }
+}
+
+// Everything the reader puts in the branch table, comments as their texts.
+std::string TreeDump(const Engine& e) {
+    std::string out = std::to_string(e.branchCount) + "|" + std::to_string(e.lineEnd) + "|" + e.headerText + "\n";
+    for (int b = 0; b <= e.branchCount; ++b) {
+        out += std::to_string(e.branchOrigin[b]) + ":";
+        const int length = (b == 0 ? e.mainLineOffset : 0) + e.BranchLength(b);
+        for (int k = 0; k <= length && k < kLineSlots; ++k) {
+            out += " " + std::to_string(e.branchMoves[b][k]) + "/" + e.CommentText(e.branchComments[b][k]);
+        }
+        out += "\n";
+    }
+    for (int k = 1; k <= e.lineEnd; ++k) out += std::to_string(e.timeUsed[k]) + "," + std::to_string(e.timeLeft[k]) + " ";
+    return out;
+}
+
+TEST(SgfScanTest, ALoadReadsTheTreeAsReadingTheKeptTextAgainDoes) {
+    // A load hands the reader what the normalisation found out (the ends of plain comments, whether a
+    // variation closes right before its parent); reading the kept text again finds everything itself.
+    std::mt19937 random(99);
+    const std::vector<std::string> pieces = {";B[aa]", ";W[bb]", ";B[cc]", ";W[dd]", "(", ")", "C[x]", "C[碁ゾ]",
+                                             "C[a(b)]", "C[\\]]", "C[ソ]", "TL[30,1]", "BL[600]", "N[a;b]",
+                                             "\r\n", ";", "AB[ee]", "LB[ff:A]", "C[]"};
+    MemoryMessageArea messages;
+    MemoryDialogs dialogs;
+    Engine e(messages, dialogs);
+    for (int round = 0; round < 3000; ++round) {
+        const std::string text = "(;GM[1]OM[5]" + RandomText(random, pieces, 1 + random() % 30) + ")";
+        LoadRecordText(e, text);
+        const std::string loaded = TreeDump(e);
+        ResetRecord(e);
+        TidyHeaderText(e);  // as the load did
+        ASSERT_EQ(TreeDump(e), loaded) << text;
+        ASSERT_EQ(CheckBranchTable(e), "") << text;
     }
 }
 
