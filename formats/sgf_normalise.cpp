@@ -16,91 +16,60 @@ namespace {
 
 using sgf::kNone;
 
-bool EndsWith(const std::string& s, std::string_view tail) {
-    if (s.size() < tail.size()) return false;
-    const char* p = s.data() + s.size() - tail.size();
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        if (p[i] != tail[i]) return false;
-    }
-    return true;
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
+// A byte at which the line-break pass has work: "_", "/", a line feed, a ")" (whose neighbours tell
+// whether variations are nested), and while the first "GC[", "TB[" or "TW[" is still to come, the bracket
+// of one of them. Brackets of moves and comments need no stop: the forms with a line break before them
+// are met at the line feed.
 bool IsLineBreakStop(std::string_view t, std::size_t p, bool namesPending) {
     const char c = t[p];
-    if (c == '_' || c == '/' || c == '\n') return true;
+    if (c == '_' || c == '/' || c == '\n' || c == ')') return true;
     if (c != '[' || !namesPending || p < 2) return false;
     return (t[p - 2] == 'G' && t[p - 1] == 'C') || (t[p - 2] == 'T' && (t[p - 1] == 'B' || t[p - 1] == 'W'));
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// The vector loop of NextLineBreakStop thirty-two bytes a step, from p >= 2; returns where it stopped
-// (a stop inside a full block, or fewer than 32 bytes before the end).
-__attribute__((target("avx2"))) std::size_t NextLineBreakStopAvx2(std::string_view t, std::size_t p, bool namesPending) {
-    const char* data = t.data();
+// Copies the input from `p` (>= 2) into `out` at `w`, thirty-two bytes a step, up to the first stop of the
+// line-break pass. Whole blocks are stored before they are looked at, so `out` needs 32 bytes of room past
+// what is kept; on return the input up to `p` has been copied up to `w`. Stops with fewer than 32 bytes
+// of input left.
+__attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::size_t& p, char* out, std::size_t& w,
+                                                    bool namesPending) {
+    const char* data = in.data();
     const __m256i underscore = _mm256_set1_epi8('_'), slash = _mm256_set1_epi8('/'), lf = _mm256_set1_epi8('\n');
+    const __m256i close = _mm256_set1_epi8(')');
     const __m256i open = _mm256_set1_epi8('['), g = _mm256_set1_epi8('G'), c = _mm256_set1_epi8('C');
-    const __m256i tee = _mm256_set1_epi8('T'), b = _mm256_set1_epi8('B'), w = _mm256_set1_epi8('W');
-    for (; p + 32 <= t.size(); p += 32) {
+    const __m256i tee = _mm256_set1_epi8('T'), b = _mm256_set1_epi8('B'), wee = _mm256_set1_epi8('W');
+    while (p + 32 <= in.size()) {
         const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + w), cur);
         __m256i hit = _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(cur, underscore), _mm256_cmpeq_epi8(cur, slash)),
-                                      _mm256_cmpeq_epi8(cur, lf));
+                                      _mm256_or_si256(_mm256_cmpeq_epi8(cur, lf), _mm256_cmpeq_epi8(cur, close)));
         if (namesPending) {
             const __m256i prev1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 1));
             const __m256i prev2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 2));
             const __m256i gc = _mm256_and_si256(_mm256_cmpeq_epi8(prev2, g), _mm256_cmpeq_epi8(prev1, c));
             const __m256i tbw = _mm256_and_si256(
-                _mm256_cmpeq_epi8(prev2, tee), _mm256_or_si256(_mm256_cmpeq_epi8(prev1, b), _mm256_cmpeq_epi8(prev1, w)));
+                _mm256_cmpeq_epi8(prev2, tee), _mm256_or_si256(_mm256_cmpeq_epi8(prev1, b), _mm256_cmpeq_epi8(prev1, wee)));
             hit = _mm256_or_si256(hit, _mm256_and_si256(_mm256_cmpeq_epi8(cur, open), _mm256_or_si256(gc, tbw)));
         }
         const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
-        if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(mask));
+        if (mask != 0) {
+            const std::size_t k = static_cast<std::size_t>(__builtin_ctz(mask));
+            p += k;
+            w += k;
+            return;
+        }
+        p += 32;
+        w += 32;
     }
-    return p;
 }
 
 const bool kLineBreakAvx2 = __builtin_cpu_supports("avx2");
 #endif
 
-// The next byte at which the line-break pass has work: "_", "/", a line feed, and while the first "GC[",
-// "TB[" or "TW[" is still to come, the bracket of one of them. Brackets of moves and comments need no
-// stop: the forms with a line break before them are met at the line feed.
-std::size_t NextLineBreakStop(std::string_view t, std::size_t from, bool namesPending) {
-    std::size_t p = from;
-    for (; p < t.size() && p < 2; ++p) {
-        if (IsLineBreakStop(t, p, namesPending)) return p;
-    }
-#if defined(__x86_64__) && defined(__GNUC__)
-    if (kLineBreakAvx2 && p + 32 <= t.size()) {
-        p = NextLineBreakStopAvx2(t, p, namesPending);
-        if (p + 32 <= t.size()) return p;
-    }
-#endif
-#if defined(__SSE2__)
-    const unsigned char* data = reinterpret_cast<const unsigned char*>(t.data());
-    const __m128i underscore = _mm_set1_epi8('_'), slash = _mm_set1_epi8('/'), lf = _mm_set1_epi8('\n');
-    const __m128i open = _mm_set1_epi8('['), g = _mm_set1_epi8('G'), c = _mm_set1_epi8('C');
-    const __m128i tee = _mm_set1_epi8('T'), b = _mm_set1_epi8('B'), w = _mm_set1_epi8('W');
-    for (; p + 16 <= t.size(); p += 16) {
-        const __m128i cur = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
-        __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(cur, underscore), _mm_cmpeq_epi8(cur, slash)),
-                                   _mm_cmpeq_epi8(cur, lf));
-        if (namesPending) {
-            const __m128i prev1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 1));
-            const __m128i prev2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 2));
-            const __m128i gc = _mm_and_si128(_mm_cmpeq_epi8(prev2, g), _mm_cmpeq_epi8(prev1, c));
-            const __m128i tbw = _mm_and_si128(_mm_cmpeq_epi8(prev2, tee),
-                                              _mm_or_si128(_mm_cmpeq_epi8(prev1, b), _mm_cmpeq_epi8(prev1, w)));
-            hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(cur, open), _mm_or_si128(gc, tbw)));
-        }
-        const int mask = _mm_movemask_epi8(hit);
-        if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-    }
-#endif
-    for (; p < t.size(); ++p) {
-        if (IsLineBreakStop(t, p, namesPending)) return p;
-    }
-    return kNone;
-}
 const sgf::ByteSet kCommentEndBytes("]\\");
 const sgf::ByteSet kProtectedBytes("()[];\\");
 const sgf::ByteSet kCommentBytes("()[];\\]");
@@ -118,30 +87,37 @@ const sgf::ByteSet kCommentBytes("()[];\\]");
 // sgf_reader_test checks the pass against the replacements done one after the other on random texts.
 class LineBreakPass {
 public:
-    // Writes into `out`, whose storage is reused.
+    // Writes into `out`, whose storage is reused. The text never grows here, so room for the whole input
+    // (and a vector block past it) is made once; a resize clears only storage not written before.
     LineBreakPass(std::string_view in, std::string& out) : in_(in), out_(out) {
-        out_.clear();
-        out_.reserve(in.size() + 16);
+        const std::size_t room = in.size() + 64;
+        if (out_.size() < room) out_.resize(room);
+        buf_ = &out_[0];
     }
 
-    void Run() {
+    // Leaves the text in `out` and returns whether in it a ")" is followed, after blanks only, by another
+    // ")" (sgf::HasDoubleClose), which every ")" passing through the pass tells.
+    bool Run() {
         std::size_t i = 0;
         while (i < in_.size()) {
-            const std::size_t next = NextLineBreakStop(in_, i, !(gcDone_ && tbDone_ && twDone_));
-            if (next == kNone) {
-                out_.append(in_.substr(i));
-                break;
-            }
-            out_.append(in_.substr(i, next - i));
-            i = next;
+            i = CopyToStop(i);
+            if (i >= in_.size()) break;
             bool lineBreak = true;
-            if (in_[i] == '_' && in_.compare(i, 3, "___") == 0) {
+            if (in_[i] == ')') {
+                std::size_t q = w_;
+                while (q > 0 && IsBlank(buf_[q - 1])) --q;
+                if (q > 0 && buf_[q - 1] == ')') doubleClose_ = true;
+                buf_[w_++] = ')';
+                i += 1;
+                lineBreak = false;
+            } else if (in_[i] == '_' && in_.compare(i, 3, "___") == 0) {
                 Push('\r');
                 Push('\n');
                 i += 3;
             } else if (in_[i] == '/' && i + 1 < in_.size() && in_[i + 1] == '/') {
                 if (i > 0 && in_[i - 1] == ':') {
-                    out_ += "//";
+                    buf_[w_++] = '/';
+                    buf_[w_++] = '/';
                     lineBreak = false;
                 } else {
                     Push('\r');
@@ -156,46 +132,78 @@ public:
             // A bracket right after a line break may take the line break away.
             if (lineBreak && i < in_.size() && (in_[i] == '[' || in_[i] == ']')) Push(in_[i++]);
         }
+        out_.resize(w_);
+        return doubleClose_;
     }
 
 private:
+    // Copies the input from `i` up to the next stop; returns the stop (or the input's end).
+    std::size_t CopyToStop(std::size_t i) {
+        const bool namesPending = !(gcDone_ && tbDone_ && twDone_);
+        for (; i < in_.size() && i < 2; ++i) {
+            if (IsLineBreakStop(in_, i, namesPending)) return i;
+            buf_[w_++] = in_[i];
+        }
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (kLineBreakAvx2) {
+            CopyToStopAvx2(in_, i, buf_, w_, namesPending);
+            if (i + 32 <= in_.size()) return i;  // a stop inside a block
+        }
+#endif
+        for (; i < in_.size(); ++i) {
+            if (IsLineBreakStop(in_, i, namesPending)) return i;
+            buf_[w_++] = in_[i];
+        }
+        return i;
+    }
+
+    bool EndsWith(std::string_view tail) const {
+        return w_ >= tail.size() && std::string_view(buf_ + w_ - tail.size(), tail.size()) == tail;
+    }
+
+    // Takes `count` bytes out of the text at `at`, near its end.
+    void Erase(std::size_t at, std::size_t count) {
+        std::copy(buf_ + at + count, buf_ + w_, buf_ + at);
+        w_ -= count;
+    }
+
     void Push(char c) {
-        out_ += c;
+        buf_[w_++] = c;
         if (c == '[') {
             // Most brackets follow a letter; the line-break forms are rare.
-            if (out_.size() >= 4 && out_[out_.size() - 2] == '\n' &&
-                (EndsWith(out_, "B\r\n[") || EndsWith(out_, "W\r\n["))) {
-                out_.erase(out_.size() - 3, 2);
-            }
+            if (w_ >= 4 && buf_[w_ - 2] == '\n' && (EndsWith("B\r\n[") || EndsWith("W\r\n["))) Erase(w_ - 3, 2);
             if (gcDone_ && tbDone_ && twDone_) return;
-            if (!gcDone_ && EndsWith(out_, "GC[")) {
-                out_.erase(out_.size() - 3, 1);
+            if (!gcDone_ && EndsWith("GC[")) {
+                Erase(w_ - 3, 1);
                 gcDone_ = true;
             }
             // A "C[" that comes out of these two did not exist when the line breaks after "C[" went.
-            if (!tbDone_ && EndsWith(out_, "TB[")) {
-                out_.erase(out_.size() - 3, 2);
+            if (!tbDone_ && EndsWith("TB[")) {
+                Erase(w_ - 3, 2);
                 tbDone_ = true;
-                commentBarrier_ = out_.size();
+                commentBarrier_ = w_;
             }
             // Also right after "TB" went: the later replacement sees the text the earlier one left.
-            if (!twDone_ && EndsWith(out_, "TW[")) {
-                out_.erase(out_.size() - 3, 2);
+            if (!twDone_ && EndsWith("TW[")) {
+                Erase(w_ - 3, 2);
                 twDone_ = true;
-                commentBarrier_ = out_.size();
+                commentBarrier_ = w_;
             }
         } else if (c == '\n') {
-            if (EndsWith(out_, "C[\r\n") && out_.size() - 4 >= commentBarrier_) {
-                out_.erase(out_.size() - 2, 2);
-                commentBarrier_ = out_.size();
+            if (EndsWith("C[\r\n") && w_ - 4 >= commentBarrier_) {
+                Erase(w_ - 2, 2);
+                commentBarrier_ = w_;
             }
         } else if (c == ']') {
-            if (EndsWith(out_, "\r\n]")) out_.erase(out_.size() - 3, 2);
+            if (EndsWith("\r\n]")) Erase(w_ - 3, 2);
         }
     }
 
     std::string_view in_;
     std::string& out_;
+    char* buf_;
+    std::size_t w_ = 0;  // bytes of the text written so far
+    bool doubleClose_ = false;
     bool gcDone_ = false;
     bool tbDone_ = false;
     bool twDone_ = false;
@@ -299,9 +307,6 @@ void AppendProtectedComment(std::string& out, std::string_view c) {
 }  // namespace sgf
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
 // Some servers write the root without its ";": "(" and at once the properties. The ";" is put back, so
 // that the first move node is not read as part of the root.
@@ -476,12 +481,11 @@ bool NeedsProtection(std::string_view c) {
 
 bool NormaliseRecordTextInto(std::string& out, std::string_view text, std::vector<CommentSpan>* plainComments) {
     if (plainComments) plainComments->clear();
-    // Steps 1-4.
-    LineBreakPass(text, out).Run();
+    // Steps 1-4. Nesting needs a variation closed right before its parent, which the pass finds out. The
+    // answer holds for the normalised text while nothing below changes the text around a ")"; where
+    // something may, it is asked again. The ";" put back after the first "(" changes nothing of the kind.
+    bool doubleClose = LineBreakPass(text, out).Run();
     RestoreRootSemicolon(out);
-    // Nesting needs a variation closed right before its parent. The answer holds for the normalised text
-    // while nothing below changes the text; where something does, it is asked again.
-    bool doubleClose = sgf::HasDoubleClose(out);
     if (doubleClose && UnnestStandardVariations(out)) doubleClose = sgf::HasDoubleClose(out);
 
     // Step 5: the first ";" opens the root node.
