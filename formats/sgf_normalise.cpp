@@ -20,13 +20,15 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
 // A byte at which the line-break pass has work: "_", "/", a line feed, a ")" (whose neighbours tell
-// whether variations are nested), and while the first "GC[", "TB[" or "TW[" is still to come, the bracket
-// of one of them. Brackets of moves and comments need no stop: the forms with a line break before them
+// whether variations are nested), the bracket of a two-letter property when they are looked for, and
+// while the first "GC[", "TB[" or "TW[" is still to come, the bracket of one of them. Brackets of moves and comments need no stop: the forms with a line break before them
 // are met at the line feed.
-bool IsLineBreakStop(std::string_view t, std::size_t p, bool namesPending) {
+bool IsLineBreakStop(std::string_view t, std::size_t p, bool namesPending, bool properties) {
     const char c = t[p];
     if (c == '_' || c == '/' || c == '\n' || c == ')') return true;
-    if (c != '[' || !namesPending || p < 2) return false;
+    if (c != '[' || p < 2) return false;
+    if (properties && IsUpper(t[p - 2]) && IsUpper(t[p - 1])) return true;
+    if (!namesPending) return false;
     return (t[p - 2] == 'G' && t[p - 1] == 'C') || (t[p - 2] == 'T' && (t[p - 1] == 'B' || t[p - 1] == 'W'));
 }
 
@@ -36,24 +38,35 @@ bool IsLineBreakStop(std::string_view t, std::size_t p, bool namesPending) {
 // what is kept; on return the input up to `p` has been copied up to `w`. Stops with fewer than 32 bytes
 // of input left.
 __attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::size_t& p, char* out, std::size_t& w,
-                                                    bool namesPending) {
+                                                    bool namesPending, bool properties) {
     const char* data = in.data();
     const __m256i underscore = _mm256_set1_epi8('_'), slash = _mm256_set1_epi8('/'), lf = _mm256_set1_epi8('\n');
     const __m256i close = _mm256_set1_epi8(')');
     const __m256i open = _mm256_set1_epi8('['), g = _mm256_set1_epi8('G'), c = _mm256_set1_epi8('C');
     const __m256i tee = _mm256_set1_epi8('T'), b = _mm256_set1_epi8('B'), wee = _mm256_set1_epi8('W');
+    const __m256i beforeA = _mm256_set1_epi8('A' - 1), afterZ = _mm256_set1_epi8('Z' + 1);
     while (p + 32 <= in.size()) {
         const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + w), cur);
         __m256i hit = _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(cur, underscore), _mm256_cmpeq_epi8(cur, slash)),
                                       _mm256_or_si256(_mm256_cmpeq_epi8(cur, lf), _mm256_cmpeq_epi8(cur, close)));
-        if (namesPending) {
+        const __m256i brackets = _mm256_cmpeq_epi8(cur, open);
+        if ((namesPending || properties) && !_mm256_testz_si256(brackets, brackets)) {
             const __m256i prev1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 1));
             const __m256i prev2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 2));
-            const __m256i gc = _mm256_and_si256(_mm256_cmpeq_epi8(prev2, g), _mm256_cmpeq_epi8(prev1, c));
-            const __m256i tbw = _mm256_and_si256(
-                _mm256_cmpeq_epi8(prev2, tee), _mm256_or_si256(_mm256_cmpeq_epi8(prev1, b), _mm256_cmpeq_epi8(prev1, wee)));
-            hit = _mm256_or_si256(hit, _mm256_and_si256(_mm256_cmpeq_epi8(cur, open), _mm256_or_si256(gc, tbw)));
+            __m256i named = _mm256_setzero_si256();
+            if (namesPending) {
+                const __m256i gc = _mm256_and_si256(_mm256_cmpeq_epi8(prev2, g), _mm256_cmpeq_epi8(prev1, c));
+                const __m256i tbw = _mm256_and_si256(_mm256_cmpeq_epi8(prev2, tee),
+                                                     _mm256_or_si256(_mm256_cmpeq_epi8(prev1, b), _mm256_cmpeq_epi8(prev1, wee)));
+                named = _mm256_or_si256(gc, tbw);
+            }
+            if (properties) {
+                const __m256i upper1 = _mm256_and_si256(_mm256_cmpgt_epi8(prev1, beforeA), _mm256_cmpgt_epi8(afterZ, prev1));
+                const __m256i upper2 = _mm256_and_si256(_mm256_cmpgt_epi8(prev2, beforeA), _mm256_cmpgt_epi8(afterZ, prev2));
+                named = _mm256_or_si256(named, _mm256_and_si256(upper1, upper2));
+            }
+            hit = _mm256_or_si256(hit, _mm256_and_si256(brackets, named));
         }
         const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
         if (mask != 0) {
@@ -89,7 +102,9 @@ class LineBreakPass {
 public:
     // Writes into `out`, whose storage is reused. The text never grows here, so room for the whole input
     // (and a vector block past it) is made once; a resize clears only storage not written before.
-    LineBreakPass(std::string_view in, std::string& out) : in_(in), out_(out) {
+    // `firstProperty`, when given, receives where the first property of each two-letter name starts.
+    LineBreakPass(std::string_view in, std::string& out, std::array<std::size_t, 26 * 26>* firstProperty = nullptr)
+        : in_(in), out_(out), firstProperty_(firstProperty) {
         const std::size_t room = in.size() + 64;
         if (out_.size() < room) out_.resize(room);
         buf_ = &out_[0];
@@ -140,18 +155,19 @@ private:
     // Copies the input from `i` up to the next stop; returns the stop (or the input's end).
     std::size_t CopyToStop(std::size_t i) {
         const bool namesPending = !(gcDone_ && tbDone_ && twDone_);
+        const bool properties = firstProperty_ != nullptr;
         for (; i < in_.size() && i < 2; ++i) {
-            if (IsLineBreakStop(in_, i, namesPending)) return i;
+            if (IsLineBreakStop(in_, i, namesPending, properties)) return i;
             buf_[w_++] = in_[i];
         }
 #if defined(__x86_64__) && defined(__GNUC__)
         if (kLineBreakAvx2) {
-            CopyToStopAvx2(in_, i, buf_, w_, namesPending);
+            CopyToStopAvx2(in_, i, buf_, w_, namesPending, properties);
             if (i + 32 <= in_.size()) return i;  // a stop inside a block
         }
 #endif
         for (; i < in_.size(); ++i) {
-            if (IsLineBreakStop(in_, i, namesPending)) return i;
+            if (IsLineBreakStop(in_, i, namesPending, properties)) return i;
             buf_[w_++] = in_[i];
         }
         return i;
@@ -170,6 +186,24 @@ private:
     void Push(char c) {
         buf_[w_++] = c;
         if (c == '[') {
+            PushBracket();
+            // A two-letter property as the text now stands; every "[" that can end one passes here.
+            if (firstProperty_ && w_ >= 3 && IsUpper(buf_[w_ - 3]) && IsUpper(buf_[w_ - 2])) {
+                std::size_t& first = (*firstProperty_)[static_cast<std::size_t>((buf_[w_ - 3] - 'A') * 26 + buf_[w_ - 2] - 'A')];
+                if (first == kNone) first = w_ - 3;
+            }
+        } else if (c == '\n') {
+            if (EndsWith("C[\r\n") && w_ - 4 >= commentBarrier_) {
+                Erase(w_ - 2, 2);
+                commentBarrier_ = w_;
+            }
+        } else if (c == ']') {
+            if (EndsWith("\r\n]")) Erase(w_ - 3, 2);
+        }
+    }
+
+    void PushBracket() {
+        {
             // Most brackets follow a letter; the line-break forms are rare.
             if (w_ >= 4 && buf_[w_ - 2] == '\n' && (EndsWith("B\r\n[") || EndsWith("W\r\n["))) Erase(w_ - 3, 2);
             if (gcDone_ && tbDone_ && twDone_) return;
@@ -189,18 +223,12 @@ private:
                 twDone_ = true;
                 commentBarrier_ = w_;
             }
-        } else if (c == '\n') {
-            if (EndsWith("C[\r\n") && w_ - 4 >= commentBarrier_) {
-                Erase(w_ - 2, 2);
-                commentBarrier_ = w_;
-            }
-        } else if (c == ']') {
-            if (EndsWith("\r\n]")) Erase(w_ - 3, 2);
         }
     }
 
     std::string_view in_;
     std::string& out_;
+    std::array<std::size_t, 26 * 26>* firstProperty_;
     char* buf_;
     std::size_t w_ = 0;  // bytes of the text written so far
     bool doubleClose_ = false;
@@ -309,17 +337,31 @@ void AppendProtectedComment(std::string& out, std::string_view c) {
 namespace {
 
 // Some servers write the root without its ";": "(" and at once the properties. The ";" is put back, so
-// that the first move node is not read as part of the root.
-void RestoreRootSemicolon(std::string& text) {
+// that the first move node is not read as part of the root. Returns where it went, or kNone.
+std::size_t RestoreRootSemicolon(std::string& text) {
     const std::size_t open = text.find('(');
-    if (open == std::string::npos) return;
+    if (open == std::string::npos) return kNone;
     std::size_t p = open + 1;
     while (p < text.size() && IsBlank(text[p])) ++p;
-    if (p >= text.size() || !IsUpper(text[p])) return;
+    if (p >= text.size() || !IsUpper(text[p])) return kNone;
     std::size_t q = p;
     while (q < text.size() && (IsUpper(text[q]) || (text[q] >= 'a' && text[q] <= 'z'))) ++q;
     while (q < text.size() && IsBlank(text[q])) ++q;
-    if (q < text.size() && text[q] == '[') text.insert(open + 1, 1, ';');
+    if (q >= text.size() || text[q] != '[') return kNone;
+    text.insert(open + 1, 1, ';');
+    return open + 1;
+}
+
+// Positions after a byte put in at `at` (+1) or taken out there (-1).
+void ShiftFacts(NormaliseFacts& facts, std::size_t at, int by) {
+    const auto shift = [at, by](std::size_t& position) {
+        if (position != kNone && position >= at) position = by > 0 ? position + 1 : position - 1;
+    };
+    for (std::size_t& position : facts.firstProperty) shift(position);
+    for (CommentSpan& span : facts.plainComments) {
+        shift(span.start);
+        shift(span.end);
+    }
 }
 
 // Standard SGF nests every continuation: a node's first child group is the rest of its line, the others
@@ -479,18 +521,27 @@ bool NeedsProtection(std::string_view c) {
 
 }  // namespace
 
-bool NormaliseRecordTextInto(std::string& out, std::string_view text, std::vector<CommentSpan>* plainComments) {
-    if (plainComments) plainComments->clear();
-    // Steps 1-4. Nesting needs a variation closed right before its parent, which the pass finds out. The
-    // answer holds for the normalised text while nothing below changes the text around a ")"; where
-    // something may, it is asked again. The ";" put back after the first "(" changes nothing of the kind.
-    bool doubleClose = LineBreakPass(text, out).Run();
-    RestoreRootSemicolon(out);
-    if (doubleClose && UnnestStandardVariations(out)) doubleClose = sgf::HasDoubleClose(out);
+void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseFacts* given) {
+    NormaliseFacts unused;
+    NormaliseFacts& facts = given ? *given : unused;
+    facts.plainComments.clear();
+    facts.firstProperty.fill(kNone);
+    facts.propertiesKnown = given != nullptr;
+
+    // Steps 1-4. The pass finds out whether a variation closes right before its parent (the mark of
+    // nesting) and where the first two-letter properties stand. The answers hold for the normalised text
+    // while nothing below changes the text around them; where something may, they are asked again or
+    // dropped.
+    facts.doubleClose = LineBreakPass(text, out, given ? &facts.firstProperty : nullptr).Run();
+    if (const std::size_t inserted = RestoreRootSemicolon(out); inserted != kNone) ShiftFacts(facts, inserted, +1);
+    if (facts.doubleClose && UnnestStandardVariations(out)) {
+        facts.doubleClose = sgf::HasDoubleClose(out);
+        facts.propertiesKnown = false;
+    }
 
     // Step 5: the first ";" opens the root node.
     const std::size_t root = sgf::FindByte(out, ';', 0);
-    if (root == kNone) return doubleClose;
+    if (root == kNone) return;
 
     // Step 7: every comment is protected, the root's too: a ";" or "(" in a root comment from another
     // program would otherwise be taken for the first move node. Most comments have nothing to change; the
@@ -505,7 +556,7 @@ bool NormaliseRecordTextInto(std::string& out, std::string_view text, std::vecto
         if (const std::size_t plain = PlainCommentEnd(t, c + 2); plain != kNone) {
             // Where the comment will stand in the normalised text.
             const std::size_t shift = copying ? copy.size() - p : 0;
-            if (plainComments) plainComments->push_back({c + shift, plain + shift});
+            if (given) facts.plainComments.push_back({c + shift, plain + shift});
             if (copying) copy.append(t.substr(p, plain + 1 - p));
             p = plain + 1;
             continue;
@@ -531,28 +582,26 @@ bool NormaliseRecordTextInto(std::string& out, std::string_view text, std::vecto
     if (copying) {
         if (p < out.size()) copy.append(out, p, std::string::npos);
         out.swap(copy);
-        doubleClose = doubleClose && sgf::HasDoubleClose(out);  // protecting only ever takes a ")" away
+        // Protecting only ever takes a ")" away; the brackets of a comment go, and places move.
+        facts.doubleClose = facts.doubleClose && sgf::HasDoubleClose(out);
+        facts.propertiesKnown = false;
     }
 
     // Steps 5-6: the next ";" opens the first node after the root. When that node holds the setup stones
     // (the first "AB[", or "AW[" without one), it is merged into the root. Setup stones further on do not
     // merge it: that would turn the first move into a root property and lose it.
     const std::size_t second = sgf::FindByte(out, ';', root + 1);
-    if (second == kNone) return doubleClose;
+    if (second == kNone) return;
     const std::size_t third = sgf::FindByte(out, ';', second + 1);
     std::size_t setup = sgf::FindText(out, "AB[", 0, third);
     if (setup == kNone) setup = sgf::FindText(out, "AW[", 0, third);
     if (setup != kNone && setup > second) {
         out.erase(second, 1);
-        if (plainComments) {
-            for (CommentSpan& span : *plainComments) {
-                if (span.start > second) span.start -= 1;
-                if (span.end > second) span.end -= 1;
-            }
-        }
-        return sgf::HasDoubleClose(out);  // the ";" taken out may have stood between two ")"
+        ShiftFacts(facts, second, -1);
+        // The ";" taken out may have stood between two ")", or between a name and its bracket.
+        facts.doubleClose = sgf::HasDoubleClose(out);
+        facts.propertiesKnown = false;
     }
-    return doubleClose;
 }
 
 std::string NormaliseRecordText(std::string_view text) {

@@ -5,6 +5,7 @@
 // root.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -14,17 +15,28 @@ namespace quorvel {
 
 // The whole normalised text of a record.
 std::string NormaliseRecordText(std::string_view text);
-// The same into `out`, whose storage is reused: a record loaded again needs no new memory. Returns
-// sgf::HasDoubleClose of the normalised text (a ")" followed, after blanks only, by another ")"), which the
-// normalisation finds out on the way, so that the reader need not look again.
-//
-// `plainComments`, when given, receives where the comments that needed no protecting stand in the
-// normalised text, in order: the reader then need not search for their ends again.
+
+// Where a comment stands in a text: its "C" and its closing "]".
 struct CommentSpan {
-    std::size_t start;  // the "C" of "C["
-    std::size_t end;    // the closing "]"
+    std::size_t start;
+    std::size_t end;
 };
-bool NormaliseRecordTextInto(std::string& out, std::string_view text, std::vector<CommentSpan>* plainComments = nullptr);
+
+// What the normalisation finds out about the text it leaves, on the way, so that the reader need not
+// pass over the text again for it.
+struct NormaliseFacts {
+    // sgf::HasDoubleClose of the text: a ")" followed, after blanks only, by another ")".
+    bool doubleClose = false;
+    // Where the first property of each two-letter name starts ("AB[": index ('A' - 'A') * 26 + 'B' - 'A'),
+    // or std::string_view::npos; only when `propertiesKnown`.
+    bool propertiesKnown = false;
+    std::array<std::size_t, 26 * 26> firstProperty{};
+    // The comments that needed no protecting, in the order of the text.
+    std::vector<CommentSpan> plainComments;
+};
+
+// The same into `out`, whose storage is reused: a record loaded again needs no new memory.
+void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseFacts* facts = nullptr);
 
 namespace sgf {
 

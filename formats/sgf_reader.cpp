@@ -49,6 +49,13 @@ constexpr const char* kRootNames[kRootNameCount] = {"SZ", "AB", "AW", "SQ", "ST"
 struct RootProperties {
     std::array<std::size_t, kRootNameCount> at;
 
+    // From the first two-letter properties the normalisation found.
+    explicit RootProperties(const std::array<std::size_t, 26 * 26>& firstProperty) {
+        for (int n = 0; n < kRootNameCount; ++n) {
+            at[n] = firstProperty[static_cast<std::size_t>((kRootNames[n][0] - 'A') * 26 + kRootNames[n][1] - 'A')];
+        }
+    }
+
     explicit RootProperties(std::string_view t) {
         at.fill(kNone);
         // Which name, if any, two letters make: uppercase letters only, 26 x 26 entries.
@@ -773,10 +780,13 @@ void ReadRootProperties(Engine& e) {
 
 namespace {
 
-bool ReadRecordText(Engine& e, bool doubleClose, const std::vector<CommentSpan>* plainComments) {
+// The reading step on e.recordText; `facts` is what the normalisation found out about it, or nullptr.
+bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
     const std::string_view t = e.recordText;
     ResetReadState(e);
-    const RootProperties root(t);
+    const RootProperties root = facts && facts->propertiesKnown ? RootProperties(facts->firstProperty) : RootProperties(t);
+    const bool doubleClose = facts ? facts->doubleClose : sgf::HasDoubleClose(t);
+    const std::vector<CommentSpan>* plainComments = facts ? &facts->plainComments : nullptr;
     const std::optional<Span> rootComment = FindRootComment(t, root);
     ReadRootPropertiesFrom(e, root, rootComment);
     ReadAsProperty(e, root);
@@ -835,7 +845,7 @@ bool ReadRecordText(Engine& e, bool doubleClose, const std::vector<CommentSpan>*
 
 }  // namespace
 
-bool ReadRecord(Engine& e) { return ReadRecordText(e, sgf::HasDoubleClose(e.recordText), nullptr); }
+bool ReadRecord(Engine& e) { return ReadRecordText(e, nullptr); }
 
 void LoadRecordText(Engine& e, const std::string& text) {
     if (text.find(';') == std::string::npos) {
@@ -844,15 +854,14 @@ void LoadRecordText(Engine& e, const std::string& text) {
     }
     e.messages().Clear();
     e.NewRecord();
-    bool doubleClose;
-    std::vector<CommentSpan> plainComments;
+    NormaliseFacts facts;
     if (text.data() == e.recordText.data()) {
         const std::string own = text;  // a reload of the record's own text
-        doubleClose = NormaliseRecordTextInto(e.recordText, own, &plainComments);
+        NormaliseRecordTextInto(e.recordText, own, &facts);
     } else {
-        doubleClose = NormaliseRecordTextInto(e.recordText, text, &plainComments);
+        NormaliseRecordTextInto(e.recordText, text, &facts);
     }
-    ReadRecordText(e, doubleClose, &plainComments);
+    ReadRecordText(e, &facts);
     e.recordModified = false;
     ShowLoadedRecord(e);
     TidyHeaderText(e);

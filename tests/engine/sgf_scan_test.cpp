@@ -120,17 +120,29 @@ TEST(SgfScanTest, CommentsAreProtectedAsTheRuleStates) {
     }
 }
 
-TEST(SgfScanTest, TheNormalisationTellsWhetherAVariationClosesRightBeforeItsParent) {
-    // The answer comes from the ")" passing through the line-break pass; it must be that of the finished
-    // text, whatever the replacements, the comment protection and the setup merge did around them.
+TEST(SgfScanTest, TheNormalisationTellsWhatItFoundOnTheWay) {
+    // Whether a variation closes right before its parent, from the ")" passing through the line-break
+    // pass, and the first two-letter properties, from the brackets passing through: each must be that of
+    // the finished text, whatever the replacements, the comment protection and the setup merge did.
     std::mt19937 random(5);
     const std::vector<std::string> pieces = {")", "(", ";", " ", "\r\n", "___", "//", "_", "/", "C[", "]", "\\)",
-                                             "B[aa]", "AB[bb]", "ゾ", "x"};
+                                             "B[aa]", "AB[bb]", "ゾ", "x", "A", "G", "T", "B", "W", "[", "PB[x]"};
     for (int round = 0; round < 20000; ++round) {
         const std::string text = "(;" + RandomText(random, pieces, random() % 48);
         std::string normalised;
-        const bool doubleClose = NormaliseRecordTextInto(normalised, text);
-        ASSERT_EQ(doubleClose, sgf::HasDoubleClose(normalised)) << text;
+        NormaliseFacts facts;
+        NormaliseRecordTextInto(normalised, text, &facts);
+        ASSERT_EQ(facts.doubleClose, sgf::HasDoubleClose(normalised)) << text;
+        // The first two-letter properties, where the pass could keep track of them.
+        if (!facts.propertiesKnown) continue;
+        std::array<std::size_t, 26 * 26> first;
+        first.fill(kNone);
+        for (std::size_t p = sgf::FindTwoLetterProperty(normalised, 2); p != kNone;
+             p = sgf::FindTwoLetterProperty(normalised, p + 3)) {
+            std::size_t& slot = first[static_cast<std::size_t>((normalised[p] - 'A') * 26 + normalised[p + 1] - 'A')];
+            if (slot == kNone) slot = p;
+        }
+        ASSERT_EQ(facts.firstProperty, first) << text;
     }
 }
 
