@@ -221,4 +221,20 @@ std::string CheckPosition(const Engine& e) {
     return report.Text();
 }
 
+std::string DescribeRecord(const Engine& e) {
+    std::string out = std::to_string(e.branchCount) + "|" + std::to_string(e.lineEnd) + "|" + e.headerText + "\n";
+    for (int b = 0; b <= e.branchCount; ++b) {
+        out += std::to_string(e.branchOrigin[b]) + ":";
+        const int length = (b == 0 ? e.mainLineOffset : 0) + e.BranchLength(b);
+        for (int k = 0; k <= length && k < kLineSlots; ++k) {
+            out += " " + std::to_string(e.branchMoves[b][k]) + "/" + e.CommentText(e.branchComments[b][k]);
+        }
+        out += "\n";
+    }
+    for (int k = 1; k <= e.lineEnd && k < kLineSlots; ++k) {
+        out += std::to_string(e.timeUsed[k]) + "," + std::to_string(e.timeLeft[k]) + " ";
+    }
+    return out;
+}
+
 }  // namespace quorvel

@@ -17,4 +17,8 @@ std::string CheckBranchTable(const Engine& e);
 // implementation), flood-fill marks are clear, and empty points carry only ko and suicide marks.
 std::string CheckPosition(const Engine& e);
 
+// Everything a reading of a record leaves in the branch table, as text, comments as their texts: two
+// readings agree when their descriptions do.
+std::string DescribeRecord(const Engine& e);
+
 }  // namespace quorvel

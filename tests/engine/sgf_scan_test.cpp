@@ -146,20 +146,6 @@ TEST(SgfScanTest, TheNormalisationTellsWhatItFoundOnTheWay) {
     }
 }
 
-// Everything the reader puts in the branch table, comments as their texts.
-std::string TreeDump(const Engine& e) {
-    std::string out = std::to_string(e.branchCount) + "|" + std::to_string(e.lineEnd) + "|" + e.headerText + "\n";
-    for (int b = 0; b <= e.branchCount; ++b) {
-        out += std::to_string(e.branchOrigin[b]) + ":";
-        const int length = (b == 0 ? e.mainLineOffset : 0) + e.BranchLength(b);
-        for (int k = 0; k <= length && k < kLineSlots; ++k) {
-            out += " " + std::to_string(e.branchMoves[b][k]) + "/" + e.CommentText(e.branchComments[b][k]);
-        }
-        out += "\n";
-    }
-    for (int k = 1; k <= e.lineEnd; ++k) out += std::to_string(e.timeUsed[k]) + "," + std::to_string(e.timeLeft[k]) + " ";
-    return out;
-}
 
 TEST(SgfScanTest, ALoadReadsTheTreeAsReadingTheKeptTextAgainDoes) {
     // A load hands the reader what the normalisation found out (the ends of plain comments, whether a
@@ -174,10 +160,10 @@ TEST(SgfScanTest, ALoadReadsTheTreeAsReadingTheKeptTextAgainDoes) {
     for (int round = 0; round < 3000; ++round) {
         const std::string text = "(;GM[1]OM[5]" + RandomText(random, pieces, 1 + random() % 30) + ")";
         LoadRecordText(e, text);
-        const std::string loaded = TreeDump(e);
+        const std::string loaded = DescribeRecord(e);
         ResetRecord(e);
         TidyHeaderText(e);  // as the load did
-        ASSERT_EQ(TreeDump(e), loaded) << text;
+        ASSERT_EQ(DescribeRecord(e), loaded) << text;
         ASSERT_EQ(CheckBranchTable(e), "") << text;
     }
 }

@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes given to the SGF loader leave a consistent record, and stepping through it,
-// entering its branches and resetting it keep the position consistent. A fault aborts with the checker's
-// description.
+// entering its branches and resetting it keep the position consistent. Reading the kept text again (which
+// finds everything itself) gives the tree the load gave (which took shortcuts from the normalisation). A
+// fault aborts with a description.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -31,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LoadRecordText(e, std::string(reinterpret_cast<const char*>(data), size));
     Check(CheckBranchTable(e), "after loading");
     Check(CheckPosition(e), "at the first position");
+    const std::string loaded = DescribeRecord(e);
     while (e.currentIndex < e.lineEnd) e.StepForward();
     Check(CheckPosition(e), "at the end of the main line");
     for (int b = 1; b <= e.branchCount; ++b) {
@@ -45,6 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     ResetRecord(e);
     Check(CheckBranchTable(e), "after ResetRecord");
+    TidyHeaderText(e);  // as the load did
+    if (DescribeRecord(e) != loaded) {
+        std::fprintf(stderr, "the kept text reads otherwise:\n%s\n----\n%s\n", loaded.c_str(), DescribeRecord(e).c_str());
+        std::abort();
+    }
     Check(CheckPosition(e), "after ResetRecord");
     return 0;
 }
