@@ -55,7 +55,8 @@ __attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::si
             const __m256i prev1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 1));
             const __m256i prev2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 2));
             __m256i named = _mm256_setzero_si256();
-            if (namesPending) {
+            // "GC", "TB" and "TW" are two-letter names too: looking for those covers them.
+            if (namesPending && !properties) {
                 const __m256i gc = _mm256_and_si256(_mm256_cmpeq_epi8(prev2, g), _mm256_cmpeq_epi8(prev1, c));
                 const __m256i tbw = _mm256_and_si256(_mm256_cmpeq_epi8(prev2, tee),
                                                      _mm256_or_si256(_mm256_cmpeq_epi8(prev1, b), _mm256_cmpeq_epi8(prev1, wee)));
@@ -85,7 +86,6 @@ const bool kLineBreakAvx2 = __builtin_cpu_supports("avx2");
 
 const sgf::ByteSet kCommentEndBytes("]\\");
 const sgf::ByteSet kProtectedBytes("()[];\\");
-const sgf::ByteSet kCommentBytes("()[];\\]");
 
 // Steps 1 to 4 of the normalisation in one pass. The steps are defined as whole-text replacements done
 // one after the other; each later replacement sees the text the earlier ones produced. Here the earlier
@@ -485,7 +485,7 @@ bool UnnestStandardVariations(std::string& text) {
 std::size_t PlainCommentEnd(std::string_view t, std::size_t valueStart) {
     std::size_t boundary = valueStart;
     std::size_t end = kNone;
-    for (std::size_t p = kCommentBytes.Find(t, boundary); p != kNone; p = kCommentBytes.Find(t, boundary)) {
+    for (std::size_t p = kProtectedBytes.Find(t, boundary); p != kNone; p = kProtectedBytes.Find(t, boundary)) {
         if (sgf::IsSecondByte(t, boundary, p)) {
             if (t[p] == ']' && sgf::StructureFollows(t, p + 1)) return kNone;
             boundary = p + 1;

@@ -44,10 +44,10 @@ std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t 
     if (from >= limit) return kNone;
     std::size_t p = from + n;
     const std::size_t end = std::min(limit + n, t.size());
-    // The first places are checked one by one: the name is often right there (the move after a ";"),
-    // and the vector check reads two bytes before each place.
-    for (; p < end && (p < 2 || p < from + n + 4); ++p) {
-        if (IsPropertyAt(t, name, p)) return p - n;
+    // The first sixteen places are looked at one by one, for a "[" first: the name is often right there
+    // (the move after a ";", the comment after a move), and the vector check reads two bytes before each.
+    for (const std::size_t head = std::min(end, std::max<std::size_t>(from + n + 16, 2)); p < head; ++p) {
+        if (t[p] == '[' && IsPropertyAt(t, name, p)) return p - n;
     }
 #if defined(__SSE2__)
     // Sixteen places a step: "[" with the name before it, and for a one-letter name no capital before
@@ -125,12 +125,13 @@ std::size_t FindTwoLetterProperty(std::string_view t, std::size_t from) {
     return kNone;
 }
 
-ByteSet::ByteSet(std::string_view bytes)
-    : bytes_{}, count_(bytes.size() < 8 ? bytes.size() : 8), member_{}, repeated_{} {
-    for (std::size_t k = 0; k < count_; ++k) {
-        bytes_[k] = bytes[k];
-        member_[static_cast<unsigned char>(bytes[k])] = true;
-        for (unsigned char& b : repeated_[k]) b = static_cast<unsigned char>(bytes[k]);
+ByteSet::ByteSet(std::string_view bytes) : bytes_{}, count_(0), member_{}, repeated_{} {
+    for (const char c : bytes) {
+        if (member_[static_cast<unsigned char>(c)] || count_ == 8) continue;  // each byte once, at most 8
+        bytes_[count_] = c;
+        member_[static_cast<unsigned char>(c)] = true;
+        for (unsigned char& b : repeated_[count_]) b = static_cast<unsigned char>(c);
+        count_ += 1;
     }
 }
 
@@ -144,10 +145,12 @@ template <std::size_t N>
 __attribute__((target("avx2"))) std::size_t FindAvx2Of(const unsigned char* data, std::size_t p, std::size_t limit,
                                                        const char* bytes) {
     __m256i wanted[N];
+#pragma GCC unroll 8
     for (std::size_t k = 0; k < N; ++k) wanted[k] = _mm256_set1_epi8(bytes[k]);
     for (; p + 32 <= limit; p += 32) {
         const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
         __m256i hit = _mm256_cmpeq_epi8(block, wanted[0]);
+#pragma GCC unroll 8
         for (std::size_t k = 1; k < N; ++k) hit = _mm256_or_si256(hit, _mm256_cmpeq_epi8(block, wanted[k]));
         const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
         if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(mask));
@@ -176,10 +179,12 @@ const bool kHasAvx2 = __builtin_cpu_supports("avx2");
 template <std::size_t N>
 std::size_t FindSse2Of(const unsigned char* data, std::size_t p, std::size_t limit, const unsigned char (*repeated)[16]) {
     __m128i wanted[N];
+#pragma GCC unroll 8
     for (std::size_t k = 0; k < N; ++k) wanted[k] = _mm_load_si128(reinterpret_cast<const __m128i*>(repeated[k]));
     for (; p + 16 <= limit; p += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
         __m128i hit = _mm_cmpeq_epi8(block, wanted[0]);
+#pragma GCC unroll 8
         for (std::size_t k = 1; k < N; ++k) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(block, wanted[k]));
         const int mask = _mm_movemask_epi8(hit);
         if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));

@@ -29,7 +29,7 @@ inline std::size_t FindByte(std::string_view t, char c, std::size_t from, std::s
 // First occurrence of `pattern` starting in [from, limit) (the match itself may run past `limit`).
 std::size_t FindText(std::string_view t, std::string_view pattern, std::size_t from, std::size_t limit = kNone);
 
-// A small set of bytes (at most 8) to look for together.
+// A small set of bytes (at most 8 different ones; more are left out) to look for together.
 class ByteSet {
 public:
     explicit ByteSet(std::string_view bytes);
