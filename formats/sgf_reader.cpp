@@ -378,6 +378,7 @@ private:
         while (!stack.empty()) {
             Frame& f = stack.back();
             if (!f.afterMove) {
+                if (f.moves > 0) ReadPlainRun(f);
                 if (!ReadMove(f)) {
                     FinishBranch(f);
                     stack.pop_back();
@@ -418,6 +419,55 @@ private:
         if (f.branch == kDropped) return;
         int& header = e_.branchMoves[f.branch][0];
         header = MakeHeader(f.depth, f.blackFirst ? kBlack : kWhite, f.stored);
+    }
+
+    // Moves one after another in their plainest form, as most of a record is written: ";B[xy]" right here,
+    // then at most a comment whose end the normalisation found, then the next ";". They are read in a
+    // tight loop, each exactly as the general steps below would read it; the run stops before anything
+    // else (a variation, the line's end, times, another property), which the general steps then read.
+    void ReadPlainRun(Frame& f) {
+        const char* t = t_.data();
+        const std::size_t n = t_.size();
+        int moves = f.moves;
+        int stored = f.stored;
+        LineArray* movesRow = f.branch != kDropped ? &e_.branchMoves[f.branch] : nullptr;
+        CommentArray* commentsRow = f.branch != kDropped ? &e_.branchComments[f.branch] : nullptr;
+        std::size_t p = pos_;
+        for (;;) {
+            const bool blackToPlay = ((moves & 1) == 0) == f.blackFirst;
+            if (p + 6 >= n || t[p] != ';' || t[p + 1] != (blackToPlay ? 'B' : 'W') || t[p + 2] != '[') break;
+            const char x = t[p + 3];
+            const char y = t[p + 4];
+            if (x == ']' || y == ']' || static_cast<unsigned char>(x) >= 0x80 || static_cast<unsigned char>(y) >= 0x80 ||
+                t[p + 5] != ']') {
+                break;
+            }
+            std::size_t q = p + 6;
+            std::size_t lastBracket = p + 5;
+            CommentRef comment;
+            if (t[q] == 'C' && t[q + 1] == '[') {
+                const std::size_t end = KnownCommentEnd(q);
+                if (end == kNone) break;
+                comment = StoreCommentAt(q + 2, end);
+                lastBracket = end;
+                q = end + 1;
+            }
+            if (q >= n || t[q] != ';') break;
+            moves += 1;
+            if (f.branch != kDropped && stored < f.capacity && stored + 1 == moves) {
+                stored += 1;
+                (*movesRow)[static_cast<std::size_t>(stored)] = SgfLettersToPoint(x, y, e_.boardSize);
+                (*commentsRow)[static_cast<std::size_t>(stored)] = comment;
+                if (f.branch == 0) {
+                    mainMoveEnd_[static_cast<std::size_t>(stored)] = lastBracket + 1;
+                    mainMovesKept_ = stored;
+                }
+            }
+            p = q;
+        }
+        f.moves = moves;
+        f.stored = stored;
+        pos_ = p;
     }
 
     // Steps 1 to 5 of one move: false when the line has no further move of the expected colour.
