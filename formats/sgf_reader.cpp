@@ -904,7 +904,8 @@ void LoadRecordText(Engine& e, const std::string& text) {
     }
     e.messages().Clear();
     e.NewRecord();
-    NormaliseFacts facts;
+    // Kept from one load to the next, so that its storage is reused.
+    static thread_local NormaliseFacts facts;
     if (text.data() == e.recordText.data()) {
         const std::string own = text;  // a reload of the record's own text
         NormaliseRecordTextInto(e.recordText, own, &facts);
