@@ -478,6 +478,17 @@ bool UnnestStandardVariations(std::string& text) {
     return true;
 }
 
+// After a comment's first "]": only plain ASCII without brackets up to the next "[", so that the end is not
+// extended to a further "]". Decides only within 64 bytes; false otherwise.
+bool NothingExtendsTheEnd(std::string_view t, std::size_t end) {
+    for (std::size_t q = end + 1; q < t.size() && q < end + 64; ++q) {
+        const unsigned char b = static_cast<unsigned char>(t[q]);
+        if (b == '[') return true;
+        if (b == ']' || b == '\\' || b >= 0x80) return false;
+    }
+    return false;
+}
+
 // The "]" that ends a comment starting at `valueStart`, found in one pass, when nothing in the comment
 // needs protecting or unescaping and its end needs none of the further rules: no backslash, no bracket
 // that may be the end of a character, and only plain ASCII without brackets up to the next "[". Most
@@ -495,14 +506,70 @@ std::size_t PlainCommentEnd(std::string_view t, std::size_t valueStart) {
         end = p;
         break;
     }
-    if (end == kNone) return kNone;
-    for (std::size_t q = end + 1; q < t.size() && q < end + 64; ++q) {
-        const unsigned char b = static_cast<unsigned char>(t[q]);
-        if (b == '[') return end;
-        if (b == ']' || b == '\\' || b >= 0x80) return kNone;
-    }
-    return kNone;
+    return end != kNone && NothingExtendsTheEnd(t, end) ? end : kNone;
 }
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// PlainCommentEnd and the search for each "C[" for a run of comments, thirty-two bytes a step, with the
+// vectors kept from one comment to the next. From `p` (at least 2) every comment up to the first that is
+// not plain is recorded in `spans` (if given) and passed over; `p` is left where the search for that
+// comment starts, so that the general steps find it again.
+__attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, std::size_t& p,
+                                                           std::vector<CommentSpan>* spans) {
+    const char* data = t.data();
+    const std::size_t n = t.size();
+    const __m256i open = _mm256_set1_epi8('['), cee = _mm256_set1_epi8('C');
+    const __m256i beforeA = _mm256_set1_epi8('A' - 1), afterZ = _mm256_set1_epi8('Z' + 1);
+    const __m256i lparen = _mm256_set1_epi8('('), rparen = _mm256_set1_epi8(')'), close = _mm256_set1_epi8(']');
+    const __m256i semicolon = _mm256_set1_epi8(';'), backslash = _mm256_set1_epi8('\\');
+    while (p >= 2) {
+        // The next "C[" that is a property of its own: its bracket at q + k, q >= p + 1.
+        std::size_t c = kNone;
+        for (std::size_t q = p + 1; q + 32 <= n && c == kNone; q += 32) {
+            const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + q));
+            const __m256i brackets = _mm256_cmpeq_epi8(cur, open);
+            if (_mm256_testz_si256(brackets, brackets)) continue;
+            const __m256i prev1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + q - 1));
+            const __m256i prev2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + q - 2));
+            const __m256i upper2 = _mm256_and_si256(_mm256_cmpgt_epi8(prev2, beforeA), _mm256_cmpgt_epi8(afterZ, prev2));
+            const __m256i hit = _mm256_andnot_si256(upper2, _mm256_and_si256(brackets, _mm256_cmpeq_epi8(prev1, cee)));
+            const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+            if (mask != 0) c = q + static_cast<std::size_t>(__builtin_ctz(mask)) - 1;
+        }
+        if (c == kNone) return;
+        // Its text up to the first byte protection would change: only a "]" of its own may come first.
+        std::size_t boundary = c + 2;
+        std::size_t end = kNone;
+        for (std::size_t q = c + 2; q + 32 <= n;) {
+            const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + q));
+            const __m256i hit = _mm256_or_si256(
+                _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(cur, lparen), _mm256_cmpeq_epi8(cur, rparen)),
+                                _mm256_or_si256(_mm256_cmpeq_epi8(cur, open), _mm256_cmpeq_epi8(cur, close))),
+                _mm256_or_si256(_mm256_cmpeq_epi8(cur, semicolon), _mm256_cmpeq_epi8(cur, backslash)));
+            const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+            if (mask == 0) {
+                q += 32;
+                continue;
+            }
+            const std::size_t h = q + static_cast<std::size_t>(__builtin_ctz(mask));
+            if (sgf::IsSecondByte(t, boundary, h)) {
+                if (data[h] == ']' && sgf::StructureFollows(t, h + 1)) return;
+                boundary = h + 1;
+                q = h + 1;
+                continue;
+            }
+            if (data[h] != ']') return;
+            end = h;
+            break;
+        }
+        if (end == kNone || !NothingExtendsTheEnd(t, end)) return;
+        if (spans) spans->push_back({c, end});
+        p = end + 1;
+    }
+}
+
+const bool kCommentsAvx2 = __builtin_cpu_supports("avx2");
+#endif
 
 // True when a comment text holds a byte that its protection changes.
 bool NeedsProtection(std::string_view c) {
@@ -551,6 +618,9 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
     std::size_t p = root + 1;
     while (p < out.size()) {
         const std::string_view t = out;
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (kCommentsAvx2 && !copying) PassPlainCommentsAvx2(t, p, given ? &facts.plainComments : nullptr);
+#endif
         const std::size_t c = sgf::FindProperty(t, "C", p);
         if (c == kNone) break;
         if (const std::size_t plain = PlainCommentEnd(t, c + 2); plain != kNone) {

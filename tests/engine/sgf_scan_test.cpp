@@ -126,13 +126,21 @@ TEST(SgfScanTest, TheNormalisationTellsWhatItFoundOnTheWay) {
     // the finished text, whatever the replacements, the comment protection and the setup merge did.
     std::mt19937 random(5);
     const std::vector<std::string> pieces = {")", "(", ";", " ", "\r\n", "___", "//", "_", "/", "C[", "]", "\\)",
-                                             "B[aa]", "AB[bb]", "ゾ", "x", "A", "G", "T", "B", "W", "[", "PB[x]"};
+                                             "B[aa]", "AB[bb]", "ゾ", "x", "A", "G", "T", "B", "W", "[", "PB[x]",
+                                             ";W[cc]C[碁盤の上]", "C[ゼ];", "C[a long comment of plain letters];"};
     for (int round = 0; round < 20000; ++round) {
         const std::string text = "(;" + RandomText(random, pieces, random() % 48);
         std::string normalised;
         NormaliseFacts facts;
         NormaliseRecordTextInto(normalised, text, &facts);
         ASSERT_EQ(facts.doubleClose, sgf::HasDoubleClose(normalised)) << text;
+        // Each comment noted as plain ends where the reader would find its end, in the order of the text.
+        std::size_t previous = 0;
+        for (const CommentSpan& span : facts.plainComments) {
+            ASSERT_TRUE(span.start >= previous && normalised.compare(span.start, 2, "C[") == 0) << text;
+            ASSERT_EQ(span.end, sgf::FindValueEnd(normalised, span.start + 2)) << text;
+            previous = span.end;
+        }
         // The first two-letter properties, where the pass could keep track of them.
         if (!facts.propertiesKnown) continue;
         std::array<std::size_t, 26 * 26> first;
