@@ -37,9 +37,11 @@ bool IsLineBreakStop(std::string_view t, std::size_t p, bool namesPending, bool 
 // line-break pass. Whole blocks are stored before they are looked at, so `out` needs 32 bytes of room past
 // what is kept; on return the input up to `p` has been copied up to `w`. Stops with fewer than 32 bytes
 // of input left.
-__attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::size_t& p, char* out, std::size_t& w,
-                                                    bool namesPending, bool properties) {
+__attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::size_t& from, char* out,
+                                                    std::size_t& to, bool namesPending, bool properties) {
     const char* data = in.data();
+    std::size_t p = from;
+    std::size_t w = to;
     const __m256i underscore = _mm256_set1_epi8('_'), slash = _mm256_set1_epi8('/'), lf = _mm256_set1_epi8('\n');
     const __m256i close = _mm256_set1_epi8(')');
     const __m256i open = _mm256_set1_epi8('['), g = _mm256_set1_epi8('G'), c = _mm256_set1_epi8('C');
@@ -74,11 +76,13 @@ __attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::si
             const std::size_t k = static_cast<std::size_t>(__builtin_ctz(mask));
             p += k;
             w += k;
-            return;
+            break;
         }
         p += 32;
         w += 32;
     }
+    from = p;
+    to = w;
 }
 
 const bool kLineBreakAvx2 = __builtin_cpu_supports("avx2");
@@ -520,8 +524,13 @@ __attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, s
     const std::size_t n = t.size();
     const __m256i open = _mm256_set1_epi8('['), cee = _mm256_set1_epi8('C');
     const __m256i beforeA = _mm256_set1_epi8('A' - 1), afterZ = _mm256_set1_epi8('Z' + 1);
-    const __m256i lparen = _mm256_set1_epi8('('), rparen = _mm256_set1_epi8(')'), close = _mm256_set1_epi8(']');
-    const __m256i semicolon = _mm256_set1_epi8(';'), backslash = _mm256_set1_epi8('\\');
+    // "(" 0x28, ")" 0x29, ";" 0x3B, "[" 0x5B, "\\" 0x5C and "]" 0x5D, told by their two halves: a byte is one
+    // of them when the bits its low half picks and the bits its high half picks meet.
+    const __m256i lowBits = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 6, 4, 4, 0, 0,  //
+                                             0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 6, 4, 4, 0, 0);
+    const __m256i highBits = _mm256_setr_epi8(0, 0, 1, 2, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+                                              0, 0, 1, 2, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    const __m256i lowHalf = _mm256_set1_epi8(0x0F);
     while (p >= 2) {
         // The next "C[" that is a property of its own: its bracket at q + k, q >= p + 1.
         std::size_t c = kNone;
@@ -542,11 +551,10 @@ __attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, s
         std::size_t end = kNone;
         for (std::size_t q = c + 2; q + 32 <= n;) {
             const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + q));
-            const __m256i hit = _mm256_or_si256(
-                _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(cur, lparen), _mm256_cmpeq_epi8(cur, rparen)),
-                                _mm256_or_si256(_mm256_cmpeq_epi8(cur, open), _mm256_cmpeq_epi8(cur, close))),
-                _mm256_or_si256(_mm256_cmpeq_epi8(cur, semicolon), _mm256_cmpeq_epi8(cur, backslash)));
-            const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+            const __m256i low = _mm256_shuffle_epi8(lowBits, _mm256_and_si256(cur, lowHalf));
+            const __m256i high = _mm256_shuffle_epi8(highBits, _mm256_and_si256(_mm256_srli_epi16(cur, 4), lowHalf));
+            const __m256i none = _mm256_cmpeq_epi8(_mm256_and_si256(low, high), _mm256_setzero_si256());
+            const unsigned mask = ~static_cast<unsigned>(_mm256_movemask_epi8(none));
             if (mask == 0) {
                 q += 32;
                 continue;
