@@ -158,7 +158,7 @@ void Engine::PlaceSetupStones() {
 }
 
 void Engine::RebuildLine() {
-    ClearForbiddenMarks();
+    // Every point is emptied, so no ko or suicide mark stays either.
     baseIndex = setupCount;
     const PointGrid& empty = EmptyBoardGrid(boardSize);
     for (PointCode p = 0; p < kGridCells; ++p) {
