@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formats/sgf_scan.h"
+#include "formats/sgf_simd.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -46,7 +47,6 @@ __attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::si
     const __m256i close = _mm256_set1_epi8(')');
     const __m256i open = _mm256_set1_epi8('['), g = _mm256_set1_epi8('G'), c = _mm256_set1_epi8('C');
     const __m256i tee = _mm256_set1_epi8('T'), b = _mm256_set1_epi8('B'), wee = _mm256_set1_epi8('W');
-    const __m256i beforeA = _mm256_set1_epi8('A' - 1), afterZ = _mm256_set1_epi8('Z' + 1);
     while (p + 32 <= in.size()) {
         const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + w), cur);
@@ -54,8 +54,8 @@ __attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::si
                                       _mm256_or_si256(_mm256_cmpeq_epi8(cur, lf), _mm256_cmpeq_epi8(cur, close)));
         const __m256i brackets = _mm256_cmpeq_epi8(cur, open);
         if ((namesPending || properties) && !_mm256_testz_si256(brackets, brackets)) {
-            const __m256i prev1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 1));
-            const __m256i prev2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 2));
+            const __m256i prev1 = sgf::Load256(data, p - 1);
+            const __m256i prev2 = sgf::Load256(data, p - 2);
             __m256i named = _mm256_setzero_si256();
             // "GC", "TB" and "TW" are two-letter names too: looking for those covers them.
             if (namesPending && !properties) {
@@ -65,9 +65,7 @@ __attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::si
                 named = _mm256_or_si256(gc, tbw);
             }
             if (properties) {
-                const __m256i upper1 = _mm256_and_si256(_mm256_cmpgt_epi8(prev1, beforeA), _mm256_cmpgt_epi8(afterZ, prev1));
-                const __m256i upper2 = _mm256_and_si256(_mm256_cmpgt_epi8(prev2, beforeA), _mm256_cmpgt_epi8(afterZ, prev2));
-                named = _mm256_or_si256(named, _mm256_and_si256(upper1, upper2));
+                named = _mm256_or_si256(named, _mm256_and_si256(sgf::UpperLetters256(prev1), sgf::UpperLetters256(prev2)));
             }
             hit = _mm256_or_si256(hit, _mm256_and_si256(brackets, named));
         }
@@ -523,7 +521,6 @@ __attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, s
     const char* data = t.data();
     const std::size_t n = t.size();
     const __m256i open = _mm256_set1_epi8('['), cee = _mm256_set1_epi8('C');
-    const __m256i beforeA = _mm256_set1_epi8('A' - 1), afterZ = _mm256_set1_epi8('Z' + 1);
     // "(" 0x28, ")" 0x29, ";" 0x3B, "[" 0x5B, "\\" 0x5C and "]" 0x5D, told by their two halves: a byte is one
     // of them when the bits its low half picks and the bits its high half picks meet.
     const __m256i lowBits = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 6, 4, 4, 0, 0,  //
@@ -535,13 +532,11 @@ __attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, s
         // The next "C[" that is a property of its own: its bracket at q + k, q >= p + 1.
         std::size_t c = kNone;
         for (std::size_t q = p + 1; q + 32 <= n && c == kNone; q += 32) {
-            const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + q));
-            const __m256i brackets = _mm256_cmpeq_epi8(cur, open);
+            const __m256i brackets = _mm256_cmpeq_epi8(sgf::Load256(data, q), open);
             if (_mm256_testz_si256(brackets, brackets)) continue;
-            const __m256i prev1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + q - 1));
-            const __m256i prev2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + q - 2));
-            const __m256i upper2 = _mm256_and_si256(_mm256_cmpgt_epi8(prev2, beforeA), _mm256_cmpgt_epi8(afterZ, prev2));
-            const __m256i hit = _mm256_andnot_si256(upper2, _mm256_and_si256(brackets, _mm256_cmpeq_epi8(prev1, cee)));
+            const sgf::Window256 w = sgf::LoadWindow256(data, q);
+            const __m256i hit =
+                _mm256_andnot_si256(sgf::UpperLetters256(w.prev2), _mm256_and_si256(brackets, _mm256_cmpeq_epi8(w.prev1, cee)));
             const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
             if (mask != 0) c = q + static_cast<std::size_t>(__builtin_ctz(mask)) - 1;
         }

@@ -1,5 +1,7 @@
 #include "formats/sgf_scan.h"
 
+#include "formats/sgf_simd.h"
+
 #include <algorithm>
 
 #if defined(__x86_64__)
@@ -89,17 +91,11 @@ std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t 
 __attribute__((target("avx2"))) std::size_t FindTwoLetterPropertyAvx2(std::string_view t, std::size_t& p) {
     const char* data = t.data();
     const __m256i open = _mm256_set1_epi8('[');
-    const __m256i beforeA = _mm256_set1_epi8('A' - 1);
-    const __m256i afterZ = _mm256_set1_epi8('Z' + 1);
     for (; p + 32 <= t.size(); p += 32) {
-        const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
-        const __m256i brackets = _mm256_cmpeq_epi8(cur, open);
+        const __m256i brackets = _mm256_cmpeq_epi8(Load256(data, p), open);
         if (_mm256_testz_si256(brackets, brackets)) continue;
-        const __m256i prev1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 1));
-        const __m256i prev2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p - 2));
-        const __m256i upper1 = _mm256_and_si256(_mm256_cmpgt_epi8(prev1, beforeA), _mm256_cmpgt_epi8(afterZ, prev1));
-        const __m256i upper2 = _mm256_and_si256(_mm256_cmpgt_epi8(prev2, beforeA), _mm256_cmpgt_epi8(afterZ, prev2));
-        const __m256i hit = _mm256_and_si256(brackets, _mm256_and_si256(upper1, upper2));
+        const Window256 w = LoadWindow256(data, p);
+        const __m256i hit = _mm256_and_si256(brackets, _mm256_and_si256(UpperLetters256(w.prev1), UpperLetters256(w.prev2)));
         const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
         if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(mask)) - 2;
     }
