@@ -528,6 +528,7 @@ __attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, s
     const __m256i highBits = _mm256_setr_epi8(0, 0, 1, 2, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
                                               0, 0, 1, 2, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     const __m256i lowHalf = _mm256_set1_epi8(0x0F);
+    const __m256i close = _mm256_set1_epi8(']'), backslash = _mm256_set1_epi8('\\');
     while (p >= 2) {
         // The next "C[" that is a property of its own: its bracket at q + k, q >= p + 1.
         std::size_t c = kNone;
@@ -565,7 +566,23 @@ __attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, s
             end = h;
             break;
         }
-        if (end == kNone || !NothingExtendsTheEnd(t, end)) return;
+        if (end == kNone) return;
+        // Nothing may extend the end: up to the next "[", plain ASCII without "]" or "\\", looked at in the
+        // thirty-two bytes after it where they hold that "[".
+        if (end + 33 <= n) {
+            const __m256i after = sgf::Load256(data, end + 1);
+            const unsigned opens = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(after, open)));
+            const unsigned bad = static_cast<unsigned>(_mm256_movemask_epi8(after)) |
+                                 static_cast<unsigned>(_mm256_movemask_epi8(
+                                     _mm256_or_si256(_mm256_cmpeq_epi8(after, close), _mm256_cmpeq_epi8(after, backslash))));
+            if (opens == 0) {
+                if (!NothingExtendsTheEnd(t, end)) return;
+            } else if ((bad & ((opens & (0u - opens)) - 1)) != 0) {
+                return;
+            }
+        } else if (!NothingExtendsTheEnd(t, end)) {
+            return;
+        }
         if (spans) spans->push_back({c, end});
         p = end + 1;
     }

@@ -235,7 +235,7 @@ std::size_t ByteSet::Find(std::string_view t, std::size_t from, std::size_t limi
     return kNone;
 }
 
-bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p) {
+bool IsSecondByteAfterLeadRange(std::string_view t, std::size_t boundary, std::size_t p) {
     // Count the lead-byte-range bytes right before p, back to a byte that always ends a character (or to
     // the boundary): an odd count means p is the second byte of a character.
     std::size_t run = 0;

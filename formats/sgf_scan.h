@@ -45,7 +45,12 @@ private:
 
 // True when the byte at `p` is the second byte of a two-byte character, given that a character starts at
 // `boundary` (boundary <= p).
-bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p);
+bool IsSecondByteAfterLeadRange(std::string_view t, std::size_t boundary, std::size_t p);
+inline bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p) {
+    // Most often the byte before cannot start a character, and the answer is at hand.
+    if (p == boundary || !IsCp932LeadByte(static_cast<unsigned char>(t[p - 1]))) return false;
+    return IsSecondByteAfterLeadRange(t, boundary, p);
+}
 
 inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
