@@ -42,6 +42,12 @@ std::string SgfPointText(PointCode p);
 // Reads an SGF letter pair ("aa" is col 1 row 1, code 22). A pair that does not fall on the board of
 // `boardSize` lines reads as a pass (0); on 19 lines "tt" is a pass.
 inline PointCode SgfLettersToPoint(char x, char y, int boardSize) {
+    // Two letters of the board: the point at once.
+    const unsigned col = static_cast<unsigned>(static_cast<unsigned char>(x)) - 'a';
+    const unsigned row = static_cast<unsigned>(static_cast<unsigned char>(y)) - 'a';
+    if (col < static_cast<unsigned>(boardSize) && row < static_cast<unsigned>(boardSize)) {
+        return MakePoint(static_cast<int>(col) + 1, static_cast<int>(row) + 1);
+    }
     // v = y + x * 21 over the character codes; "aa" is 97 + 97 * 21 = 2134, which is code 22.
     const int v = static_cast<unsigned char>(y) + static_cast<unsigned char>(x) * kGridWidth;
     if (v < 2134 || v - 2112 > boardSize * 22) return kPass;

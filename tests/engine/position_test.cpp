@@ -177,6 +177,22 @@ TEST(SgfLetters, DecodeOn19And13Lines) {
     EXPECT_EQ(SgfPointText(kPass), "tt");
 }
 
+TEST(SgfLetters, EveryPairOfBytesReadsAsTheSumRuleSays) {
+    // The rule: v = y + 21 x over the byte values is a point v - 2112 when it lies on the board.
+    for (const int size : {19, 13, 9, 7, 6}) {
+        for (int x = 0; x < 256; ++x) {
+            for (int y = 0; y < 256; ++y) {
+                const int v = y + 21 * x;
+                const int p = v - 2112;
+                const bool on = v >= 2134 && p <= size * 22 && PointCol(p) >= 1 && PointCol(p) <= size &&
+                                PointRow(p) >= 1 && PointRow(p) <= size;
+                ASSERT_EQ(SgfLettersToPoint(static_cast<char>(x), static_cast<char>(y), size), on ? p : kPass)
+                    << size << " " << x << " " << y;
+            }
+        }
+    }
+}
+
 TEST(Geometry, TheTableOfSizes) {
     EXPECT_EQ(GeometryFor(19)->FirstLine(), 11);
     EXPECT_EQ(GeometryFor(13)->FirstLine(), 18);
