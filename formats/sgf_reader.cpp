@@ -428,13 +428,19 @@ private:
     void ReadPlainRun(Frame& f) {
         const char* t = t_.data();
         const std::size_t n = t_.size();
+        // The frame's fields in locals: the stores into the tables below could otherwise be taken to
+        // change them.
         int moves = f.moves;
         int stored = f.stored;
-        LineArray* movesRow = f.branch != kDropped ? &e_.branchMoves[f.branch] : nullptr;
-        CommentArray* commentsRow = f.branch != kDropped ? &e_.branchComments[f.branch] : nullptr;
+        const int branch = f.branch;
+        const int capacity = f.capacity;
+        const bool blackFirst = f.blackFirst;
+        const int boardSize = e_.boardSize;
+        LineArray* movesRow = branch != kDropped ? &e_.branchMoves[branch] : nullptr;
+        CommentArray* commentsRow = branch != kDropped ? &e_.branchComments[branch] : nullptr;
         std::size_t p = pos_;
         for (;;) {
-            const bool blackToPlay = ((moves & 1) == 0) == f.blackFirst;
+            const bool blackToPlay = ((moves & 1) == 0) == blackFirst;
             if (p + 6 >= n || t[p] != ';' || t[p + 1] != (blackToPlay ? 'B' : 'W') || t[p + 2] != '[') break;
             const char x = t[p + 3];
             const char y = t[p + 4];
@@ -454,11 +460,11 @@ private:
             }
             if (q >= n || t[q] != ';') break;
             moves += 1;
-            if (f.branch != kDropped && stored < f.capacity && stored + 1 == moves) {
+            if (branch != kDropped && stored < capacity && stored + 1 == moves) {
                 stored += 1;
-                (*movesRow)[static_cast<std::size_t>(stored)] = SgfLettersToPoint(x, y, e_.boardSize);
+                (*movesRow)[static_cast<std::size_t>(stored)] = SgfLettersToPoint(x, y, boardSize);
                 (*commentsRow)[static_cast<std::size_t>(stored)] = comment;
-                if (f.branch == 0) {
+                if (branch == 0) {
                     mainMoveEnd_[static_cast<std::size_t>(stored)] = lastBracket + 1;
                     mainMovesKept_ = stored;
                 }
@@ -586,6 +592,8 @@ private:
     std::size_t KnownCommentEnd(std::size_t c) {
         if (!plainComments_) return kNone;
         const std::vector<CommentSpan>& spans = *plainComments_;
+        // Most often the very next one.
+        if (commentCursor_ < spans.size() && spans[commentCursor_].start == c) return spans[commentCursor_].end;
         while (commentCursor_ < spans.size() && spans[commentCursor_].start < c) ++commentCursor_;
         return commentCursor_ < spans.size() && spans[commentCursor_].start == c ? spans[commentCursor_].end : kNone;
     }
