@@ -592,10 +592,10 @@ private:
     std::size_t KnownCommentEnd(std::size_t c) {
         if (!plainComments_) return kNone;
         const std::vector<CommentSpan>& spans = *plainComments_;
-        // Most often the very next one.
-        if (commentCursor_ < spans.size() && spans[commentCursor_].start == c) return spans[commentCursor_].end;
         while (commentCursor_ < spans.size() && spans[commentCursor_].start < c) ++commentCursor_;
-        return commentCursor_ < spans.size() && spans[commentCursor_].start == c ? spans[commentCursor_].end : kNone;
+        // A comment is asked for once: the cursor goes on past it. A comment asked for out of order is
+        // not found here and is searched for.
+        return commentCursor_ < spans.size() && spans[commentCursor_].start == c ? spans[commentCursor_++].end : kNone;
     }
 
     bool WalkNode(std::size_t from, Node& node) {
