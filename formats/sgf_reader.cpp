@@ -577,16 +577,6 @@ private:
         return true;
     }
 
-    // The properties of a node after its move, found by walking them one by one from `from`: a node
-    // holds few, and each value is passed over by one search for its "]". False when the node is not
-    // plain SGF (a name of small letters, a value without its end); the searches then read it.
-    struct Node {
-        std::size_t comment = kNone;  // "C["
-        std::size_t commentEnd = 0;   // its "]"
-        std::size_t tl = kNone, bl = kNone, wl = kNone;
-        std::size_t end = 0;  // the ";", "(" or ")" after the node, or the text's end
-    };
-
     // The end of a comment starting at `c` when the normalisation found it already, or kNone. The reader
     // meets comments in the order of the text, so one cursor goes through the list once.
     std::size_t KnownCommentEnd(std::size_t c) {
@@ -597,6 +587,16 @@ private:
         // not found here and is searched for.
         return commentCursor_ < spans.size() && spans[commentCursor_].start == c ? spans[commentCursor_++].end : kNone;
     }
+
+    // The properties of a node after its move, found by walking them one by one from `from`: a node
+    // holds few, and each value is passed over by one search for its "]". False when the node is not
+    // plain SGF (a name of small letters, a value without its end); the searches then read it.
+    struct Node {
+        std::size_t comment = kNone;  // "C["
+        std::size_t commentEnd = 0;   // its "]"
+        std::size_t tl = kNone, bl = kNone, wl = kNone;
+        std::size_t end = 0;  // the ";", "(" or ")" after the node, or the text's end
+    };
 
     bool WalkNode(std::size_t from, Node& node) {
         const std::size_t n = t_.size();
