@@ -1,8 +1,11 @@
 // Loading SGF records of growing size, each beside one memchr pass over the same bytes: the time any
 // reader needs at least to look at every byte once. A load should cost at most ten such passes, and the
-// commented records of 1, 5 and 20 MB should take time in proportion to their size.
+// commented records of 1, 5 and 20 MB should take time in proportion to their size. Those come in two
+// series: the largest tree's shape with longer and longer comments (its 37,700 moves in each), and
+// records whose number of commented moves grows with their size.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -73,6 +76,23 @@ std::string CommentedRecordOfSize(std::size_t bytes) {
     return LargestTree((bytes - withoutComments) / moves);
 }
 
+// A record of about `bytes` whose size grows with the number of its moves, each with a comment of 560
+// bytes: a main line of 499 moves and as many variations of 250 moves as the size asks for.
+std::string CommentedMovesOfSize(std::size_t bytes) {
+    const std::size_t commentBytes = 560;
+    const std::size_t perMove = Moves(0, 1, true, commentBytes, 0).size();
+    const std::size_t moves = bytes / perMove;
+    const int variations = moves <= 499 ? 0 : static_cast<int>(std::min<std::size_t>((moves - 499 + 249) / 250, 149));
+    std::string text = Head() + "\r\n";
+    for (int m = 0; m < 499; ++m) {
+        text += Moves(m, 1, m % 2 == 0, commentBytes, 0);
+        if (m >= 1 && m <= variations) {
+            text += "\r\n(" + Moves(m + 1, 250, (m + 1) % 2 == 0, commentBytes, m) + ")\r\n";
+        }
+    }
+    return text + ")\r\n";
+}
+
 const std::string& Record(const std::string& name) {
     static std::map<std::string, std::string> records;
     auto it = records.find(name);
@@ -84,6 +104,9 @@ const std::string& Record(const std::string& name) {
     if (name == "1MB") text = CommentedRecordOfSize(1 << 20);
     if (name == "5MB") text = CommentedRecordOfSize(5 << 20);
     if (name == "20MB") text = CommentedRecordOfSize(20 << 20);
+    if (name == "moves_1MB") text = CommentedMovesOfSize(1 << 20);
+    if (name == "moves_5MB") text = CommentedMovesOfSize(5 << 20);
+    if (name == "moves_20MB") text = CommentedMovesOfSize(20 << 20);
     return records.emplace(name, std::move(text)).first->second;
 }
 
@@ -123,6 +146,9 @@ QUORVEL_SGF_BENCH(largest_tree);
 QUORVEL_SGF_BENCH(1MB);
 QUORVEL_SGF_BENCH(5MB);
 QUORVEL_SGF_BENCH(20MB);
+QUORVEL_SGF_BENCH(moves_1MB);
+QUORVEL_SGF_BENCH(moves_5MB);
+QUORVEL_SGF_BENCH(moves_20MB);
 
 }  // namespace
 }  // namespace quorvel
