@@ -22,8 +22,8 @@ bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
 // A byte at which the line-break pass has work: "_", "/", a line feed, a ")" (whose neighbours tell
 // whether variations are nested), the bracket of a two-letter property when they are looked for, and
-// while the first "GC[", "TB[" or "TW[" is still to come, the bracket of one of them. Brackets of moves and comments need no stop: the forms with a line break before them
-// are met at the line feed.
+// while the first "GC[", "TB[" or "TW[" is still to come, the bracket of one of them. Brackets of moves
+// and comments need no stop: the forms with a line break before them are met at the line feed.
 bool IsLineBreakStop(std::string_view t, std::size_t p, bool namesPending, bool properties) {
     const char c = t[p];
     if (c == '_' || c == '/' || c == '\n' || c == ')') return true;

@@ -212,7 +212,14 @@ public:
     // `doubleClose`: sgf::HasDoubleClose of the text, whether a variation is closed right before its
     // parent (the mark of standard nesting).
     MoveTreeReader(Engine& e, std::string_view t, bool doubleClose, const std::vector<CommentSpan>* plainComments)
-        : e_(e), t_(t), doubleClose_(doubleClose), plainComments_(plainComments), semicolon_(t, ';'), close_(t, ')'), black_(t, "B"), white_(t, "W") {
+        : e_(e),
+          t_(t),
+          doubleClose_(doubleClose),
+          plainComments_(plainComments),
+          semicolon_(t, ';'),
+          close_(t, ')'),
+          black_(t, "B"),
+          white_(t, "W") {
         setupStones_ = e.setupCount;
         mainMoveEnd_.assign(kLineSlots, 0);
     }

@@ -11,7 +11,8 @@ namespace quorvel::sgf {
 
 // The bytes of `v` that are the capitals "A" to "Z" (the signed compares leave out 0x80 and above).
 __attribute__((target("avx2"))) inline __m256i UpperLetters256(__m256i v) {
-    return _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8('A' - 1)), _mm256_cmpgt_epi8(_mm256_set1_epi8('Z' + 1), v));
+    return _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8('A' - 1)),
+                            _mm256_cmpgt_epi8(_mm256_set1_epi8('Z' + 1), v));
 }
 
 // The thirty-two bytes at `p` and the same shifted by one and by two, for checks on the bytes before a

@@ -1,6 +1,8 @@
 // The reader's byte searches take shortcuts (vector loops, short look-aheads, a one-pass comment scan).
 // Each is checked here against the plain rule, written out byte by byte, on random texts made of the
 // bytes the rules look at, Shift-JIS characters whose second byte is a bracket or a backslash included.
+#include "formats/sgf_scan.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -11,7 +13,6 @@
 #include "core/engine.h"
 #include "formats/sgf_normalise.h"
 #include "formats/sgf_reader.h"
-#include "formats/sgf_scan.h"
 
 namespace quorvel::test {
 namespace {
@@ -24,11 +25,12 @@ std::string RandomText(std::mt19937& random, const std::vector<std::string>& pie
     return text;
 }
 
-const std::vector<std::string> kPieces = {
-    "[", "]", "\\", "(", ")", ";", "B", "W", "C", "T", "L", "P", "a", " ", "\r\n", "B[aa]", "C[", "TL[",
-    "ゼ", "ゾ", "ソ", "表", "能", "碁", "\x81", "\xE0"};
+const std::vector<std::string> kPieces = {"[",  "]",  "\\", "(",  ")",  ";",    "B",     "W",   "C",
+                                          "T",  "L",  "P",  "a",  " ",  "\r\n", "B[aa]", "C[",  "TL[",
+                                          "ゼ", "ゾ", "ソ", "表", "能", "碁",   "\x81",  "\xE0"};
 
-std::size_t PlainFindProperty(std::string_view t, std::string_view name, std::size_t from, std::size_t limit) {
+std::size_t PlainFindProperty(std::string_view t, std::string_view name, std::size_t from,
+                              std::size_t limit) {
     for (std::size_t start = from; start < limit && start + name.size() < t.size(); ++start) {
         if (t.compare(start, name.size(), name) != 0 || t[start + name.size()] != '[') continue;
         if (name.size() == 1 && start > 0 && sgf::IsUpperLetter(t[start - 1])) continue;
@@ -84,10 +86,12 @@ TEST(SgfScanTest, SearchesFindWhatTheByteByByteRuleFinds) {
         for (std::size_t from = 0; from <= t.size(); from += 1 + random() % 5) {
             const std::size_t limit = from + random() % (t.size() + 1);
             for (std::string_view name : {"C", "B", "TL", "PB"}) {
-                ASSERT_EQ(sgf::FindProperty(t, name, from, limit), PlainFindProperty(t, name, from, std::min(limit, t.size())))
+                ASSERT_EQ(sgf::FindProperty(t, name, from, limit),
+                          PlainFindProperty(t, name, from, std::min(limit, t.size())))
                     << text << " " << name << " from " << from << " to " << limit;
             }
-            ASSERT_EQ(sgf::FindTwoLetterProperty(t, from), PlainFindTwoLetterProperty(t, from)) << text << " " << from;
+            ASSERT_EQ(sgf::FindTwoLetterProperty(t, from), PlainFindTwoLetterProperty(t, from))
+                << text << " " << from;
             ASSERT_EQ(sgf::FindValueEnd(t, from), PlainFindValueEnd(t, from)) << text << " " << from;
             std::size_t plainHit = kNone;
             for (std::size_t p = from; p < std::min(limit, t.size()) && plainHit == kNone; ++p) {
@@ -102,8 +106,8 @@ TEST(SgfScanTest, CommentsAreProtectedAsTheRuleStates) {
     // Records with comments of every kind: plain ones (read in one pass, not copied) and ones with
     // brackets, escapes and characters ending in a bracket byte (copied through the full rule).
     std::mt19937 random(7);
-    const std::vector<std::string> commentPieces = {"a", " ", "(", ")", ";", "[", "]", "\\]", "\\\\", "\\",
-                                                    "ゼ", "ゾ", "ソ", "碁", "\r\n", "]]", "]C["};
+    const std::vector<std::string> commentPieces = {"a",  " ",  "(",  ")",  ";",  "[",    "]",  "\\]", "\\\\",
+                                                    "\\", "ゼ", "ゾ", "ソ", "碁", "\r\n", "]]", "]C["};
     // No variations and no setup stones: the other steps of the normalisation leave such a text alone.
     const std::vector<std::string> nodes = {";B[aa]", ";W[bb]", ";", "\r\n", "N[x]"};
     for (int round = 0; round < 5000; ++round) {
@@ -125,9 +129,19 @@ TEST(SgfScanTest, TheNormalisationTellsWhatItFoundOnTheWay) {
     // pass, and the first two-letter properties, from the brackets passing through: each must be that of
     // the finished text, whatever the replacements, the comment protection and the setup merge did.
     std::mt19937 random(5);
-    const std::vector<std::string> pieces = {")", "(", ";", " ", "\r\n", "___", "//", "_", "/", "C[", "]", "\\)",
-                                             "B[aa]", "AB[bb]", "ゾ", "x", "A", "G", "T", "B", "W", "[", "PB[x]",
-                                             ";W[cc]C[碁盤の上]", "C[ゼ];", "C[a long comment of plain letters];"};
+    const std::vector<std::string> pieces = {")",      "(",
+                                             ";",      " ",
+                                             "\r\n",   "___",
+                                             "//",     "_",
+                                             "/",      "C[",
+                                             "]",      "\\)",
+                                             "B[aa]",  "AB[bb]",
+                                             "ゾ",     "x",
+                                             "A",      "G",
+                                             "T",      "B",
+                                             "W",      "[",
+                                             "PB[x]",  ";W[cc]C[碁盤の上]",
+                                             "C[ゼ];", "C[a long comment of plain letters];"};
     for (int round = 0; round < 20000; ++round) {
         const std::string text = "(;" + RandomText(random, pieces, random() % 48);
         std::string normalised;
@@ -147,21 +161,21 @@ TEST(SgfScanTest, TheNormalisationTellsWhatItFoundOnTheWay) {
         first.fill(kNone);
         for (std::size_t p = sgf::FindTwoLetterProperty(normalised, 2); p != kNone;
              p = sgf::FindTwoLetterProperty(normalised, p + 3)) {
-            std::size_t& slot = first[static_cast<std::size_t>((normalised[p] - 'A') * 26 + normalised[p + 1] - 'A')];
+            std::size_t& slot =
+                first[static_cast<std::size_t>((normalised[p] - 'A') * 26 + normalised[p + 1] - 'A')];
             if (slot == kNone) slot = p;
         }
         ASSERT_EQ(facts.firstProperty, first) << text;
     }
 }
 
-
 TEST(SgfScanTest, ALoadReadsTheTreeAsReadingTheKeptTextAgainDoes) {
     // A load hands the reader what the normalisation found out (the ends of plain comments, whether a
     // variation closes right before its parent); reading the kept text again finds everything itself.
     std::mt19937 random(99);
-    const std::vector<std::string> pieces = {";B[aa]", ";W[bb]", ";B[cc]", ";W[dd]", "(", ")", "C[x]", "C[碁ゾ]",
-                                             "C[a(b)]", "C[\\]]", "C[ソ]", "TL[30,1]", "BL[600]", "N[a;b]",
-                                             "\r\n", ";", "AB[ee]", "LB[ff:A]", "C[]"};
+    const std::vector<std::string> pieces = {
+        ";B[aa]", ";W[bb]",   ";B[cc]",  ";W[dd]", "(",    ")", "C[x]",   "C[碁ゾ]",  "C[a(b)]", "C[\\]]",
+        "C[ソ]",  "TL[30,1]", "BL[600]", "N[a;b]", "\r\n", ";", "AB[ee]", "LB[ff:A]", "C[]"};
     MemoryMessageArea messages;
     MemoryDialogs dialogs;
     Engine e(messages, dialogs);
