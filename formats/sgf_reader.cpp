@@ -869,8 +869,8 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
     const int entries = setupStones + movesRead;
     if (entries == 0) return false;
 
-
-    // Passes at the end of the main line are not entries, unless a branch starts after them.
+    // Passes at the end of the main line are not entries, unless a branch starts after them or they carry
+    // a comment: dropping that one would lose its text at the next save.
     int lineEnd = std::min(entries, kMaxLineEntries);
     const int lastBranchPoint = [&e, setupStones] {
         int last = 0;
@@ -879,7 +879,10 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
         }
         return last;
     }();
-    while (lineEnd > std::max(e.setupCount, lastBranchPoint) && e.lineMoves[lineEnd] == kPass) --lineEnd;
+    while (lineEnd > std::max(e.setupCount, lastBranchPoint) && e.lineMoves[lineEnd] == kPass &&
+           !e.branchComments[0][static_cast<std::size_t>(lineEnd - setupStones)].IsSet()) {
+        --lineEnd;
+    }
     e.lineEnd = lineEnd;
     e.loadedBaseCount = e.setupCount;
     e.baseIndex = e.setupCount;

@@ -6,6 +6,7 @@
 #include "engine_fixture.h"
 #include "formats/sgf_normalise.h"
 #include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
 
 namespace quorvel::test {
 namespace {
@@ -286,6 +287,19 @@ TEST_F(SgfReaderTest, CommentsReadFromTheTextAndAddedLaterBothComeBack) {
     // A reference reaching past either text gives nothing.
     EXPECT_EQ(e.CommentText(CommentRef{added.offset, added.length + 1}), "");
     EXPECT_EQ(e.CommentText(CommentRef{e.commentPoolBase - 2, 4}), "");
+}
+
+TEST_F(SgfReaderTest, PassesAtTheEndOfTheMainLineGoUnlessTheyCarryAComment) {
+    Load("(;GM[1];B[aa];W[bb];B[];W[])");
+    EXPECT_EQ(e.lineEnd, 2);
+    // A comment on a final pass is kept with its pass, and written again; the passes after it still go.
+    Load("(;GM[1];B[aa];W[bb];B[]C[Black passes];W[tt]C[Game over];B[])");
+    EXPECT_EQ(e.lineEnd, 4);
+    EXPECT_EQ(Moves(0), "aa bb tt tt");
+    EXPECT_EQ(Comment(0, 4), "Game over");
+    const std::string written = WholeRecordText(e);
+    EXPECT_NE(written.find("Black passes"), std::string::npos) << written;
+    EXPECT_NE(written.find("Game over"), std::string::npos) << written;
 }
 
 TEST_F(SgfReaderTest, TimesOfTheMainLine) {
