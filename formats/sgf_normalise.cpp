@@ -105,7 +105,7 @@ public:
     // Writes into `out`, whose storage is reused. The text never grows here, so room for the whole input
     // (and a vector block past it) is made once; a resize clears only storage not written before.
     // `firstProperty`, when given, receives where the first property of each two-letter name starts.
-    LineBreakPass(std::string_view in, std::string& out, std::array<std::size_t, 26 * 26>* firstProperty = nullptr)
+    LineBreakPass(std::string_view in, std::string& out, std::array<std::size_t, sgf::kTwoLetterNames>* firstProperty = nullptr)
         : in_(in), out_(out), firstProperty_(firstProperty) {
         const std::size_t room = in.size() + 64;
         if (out_.size() < room) out_.resize(room);
@@ -191,7 +191,7 @@ private:
             PushBracket();
             // A two-letter property as the text now stands; every "[" that can end one passes here.
             if (firstProperty_ && w_ >= 3 && IsUpper(buf_[w_ - 3]) && IsUpper(buf_[w_ - 2])) {
-                std::size_t& first = (*firstProperty_)[static_cast<std::size_t>((buf_[w_ - 3] - 'A') * 26 + buf_[w_ - 2] - 'A')];
+                std::size_t& first = (*firstProperty_)[sgf::TwoLetterIndex(buf_[w_ - 3], buf_[w_ - 2])];
                 if (first == kNone) first = w_ - 3;
             }
         } else if (c == '\n') {
@@ -230,7 +230,7 @@ private:
 
     std::string_view in_;
     std::string& out_;
-    std::array<std::size_t, 26 * 26>* firstProperty_;
+    std::array<std::size_t, sgf::kTwoLetterNames>* firstProperty_;
     char* buf_;
     std::size_t w_ = 0;  // bytes of the text written so far
     bool doubleClose_ = false;

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/sgf_scan.h"
+
 namespace quorvel {
 
 // The whole normalised text of a record.
@@ -27,10 +29,10 @@ struct CommentSpan {
 struct NormaliseFacts {
     // sgf::HasDoubleClose of the text: a ")" followed, after blanks only, by another ")".
     bool doubleClose = false;
-    // Where the first property of each two-letter name starts ("AB[": index ('A' - 'A') * 26 + 'B' - 'A'),
-    // or std::string_view::npos; only when `propertiesKnown`.
+    // Where the first property of each two-letter name starts, at sgf::TwoLetterIndex of the name, or
+    // std::string_view::npos; only when `propertiesKnown`.
     bool propertiesKnown = false;
-    std::array<std::size_t, 26 * 26> firstProperty{};
+    std::array<std::size_t, sgf::kTwoLetterNames> firstProperty{};
     // The comments that needed no protecting, in the order of the text.
     std::vector<CommentSpan> plainComments;
 };

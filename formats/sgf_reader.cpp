@@ -50,25 +50,25 @@ struct RootProperties {
     std::array<std::size_t, kRootNameCount> at;
 
     // From the first two-letter properties the normalisation found.
-    explicit RootProperties(const std::array<std::size_t, 26 * 26>& firstProperty) {
+    explicit RootProperties(const std::array<std::size_t, sgf::kTwoLetterNames>& firstProperty) {
         for (int n = 0; n < kRootNameCount; ++n) {
-            at[n] = firstProperty[static_cast<std::size_t>((kRootNames[n][0] - 'A') * 26 + kRootNames[n][1] - 'A')];
+            at[n] = firstProperty[sgf::TwoLetterIndex(kRootNames[n][0], kRootNames[n][1])];
         }
     }
 
     explicit RootProperties(std::string_view t) {
         at.fill(kNone);
         // Which name, if any, two letters make: uppercase letters only, 26 x 26 entries.
-        static const std::array<signed char, 26 * 26> kNameOf = [] {
-            std::array<signed char, 26 * 26> table;
+        static const std::array<signed char, sgf::kTwoLetterNames> kNameOf = [] {
+            std::array<signed char, sgf::kTwoLetterNames> table;
             table.fill(-1);
-            for (int n = 0; n < kRootNameCount; ++n) table[(kRootNames[n][0] - 'A') * 26 + kRootNames[n][1] - 'A'] = n;
+            for (int n = 0; n < kRootNameCount; ++n) table[sgf::TwoLetterIndex(kRootNames[n][0], kRootNames[n][1])] = n;
             return table;
         }();
         int missing = kRootNameCount;
         for (std::size_t p = sgf::FindTwoLetterProperty(t, 2); p != kNone && missing > 0;
              p = sgf::FindTwoLetterProperty(t, p + 3)) {
-            const int n = kNameOf[(t[p] - 'A') * 26 + t[p + 1] - 'A'];
+            const int n = kNameOf[sgf::TwoLetterIndex(t[p], t[p + 1])];
             if (n >= 0 && at[n] == kNone) {
                 at[n] = p;
                 --missing;

@@ -54,6 +54,12 @@ inline bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p
 
 inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
+// The place of a two-letter property name (two capitals) among all 26 x 26 of them: "AA" 0, "AB" 1, ...
+constexpr std::size_t kTwoLetterNames = 26 * 26;
+inline std::size_t TwoLetterIndex(char first, char second) {
+    return static_cast<std::size_t>((first - 'A') * 26 + (second - 'A'));
+}
+
 // The property `name` + "[" starting in [from, limit). A one-letter name counts only as a property of its
 // own, not as the tail of a longer name: "B[" is not found inside "LB[", "AB[" or "TB[", nor "C[" inside
 // "PC[".

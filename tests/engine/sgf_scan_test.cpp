@@ -157,12 +157,12 @@ TEST(SgfScanTest, TheNormalisationTellsWhatItFoundOnTheWay) {
         }
         // The first two-letter properties, where the pass could keep track of them.
         if (!facts.propertiesKnown) continue;
-        std::array<std::size_t, 26 * 26> first;
+        std::array<std::size_t, sgf::kTwoLetterNames> first;
         first.fill(kNone);
         for (std::size_t p = sgf::FindTwoLetterProperty(normalised, 2); p != kNone;
              p = sgf::FindTwoLetterProperty(normalised, p + 3)) {
             std::size_t& slot =
-                first[static_cast<std::size_t>((normalised[p] - 'A') * 26 + normalised[p + 1] - 'A')];
+                first[sgf::TwoLetterIndex(normalised[p], normalised[p + 1])];
             if (slot == kNone) slot = p;
         }
         ASSERT_EQ(facts.firstProperty, first) << text;
