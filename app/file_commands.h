@@ -14,14 +14,6 @@
 
 namespace quorvel {
 
-// The open and save dialogs. Each returns the chosen path, or nothing when cancelled.
-class FileDialogs {
-public:
-    virtual ~FileDialogs() = default;
-    virtual std::optional<std::string> RunOpenDialog(const std::string& startFolder) = 0;
-    virtual std::optional<std::string> RunSaveDialog(const std::string& startFolder) = 0;
-};
-
 extern const char* const kApplicationTitle;  // " Quorvel"
 extern const char* const kNoTitle;           // "NoTitle"
 

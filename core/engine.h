@@ -54,6 +54,15 @@ public:
     // The clipboard written records are copied to; without one (the command-line tool) nothing is copied.
     void SetClipboard(Clipboard& clipboard) { clipboard_ = &clipboard; }
     Clipboard* clipboard() { return clipboard_; }
+    // The record formats behind "ADD" and "ReSet"; without them (the command-line tool) both do nothing.
+    void SetFormats(RecordFormats& formats) { formats_ = &formats; }
+    // The commands "ADD" and "ReSet" of the key table and the board's tool column.
+    void AddVariationCommand() {
+        if (formats_) formats_->AddVariation(*this);
+    }
+    void ResetRecordCommand() {
+        if (formats_) formats_->ResetRecord(*this);
+    }
 
     // ---- Board position and rules ----
 
@@ -99,7 +108,7 @@ public:
     bool InsertBranchAt(int start);
     // The moves played beyond the stored line become a variation. False when there was nothing to add or
     // the variation was refused; otherwise the command "ADD" goes on to write the whole record
-    // (AddVariationCommand in formats/sgf_writer.h).
+    // (AddVariationCommand).
     bool AddTrialMovesAsVariation();
     // The first half of resetting a record in replay mode: empties the line, the branch table, the
     // navigation state and the position. The SGF reader's ResetRecord then reloads recordText.
@@ -191,6 +200,7 @@ private:
     NoWindowRequests noWindow_;
     BoardRequests* requests_ = &noWindow_;
     Clipboard* clipboard_ = nullptr;
+    RecordFormats* formats_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -2,7 +2,6 @@
 // only forward what they receive.
 #include "core/engine.h"
 #include "core/keys.h"
-#include "formats/sgf_writer.h"
 
 namespace quorvel {
 
@@ -49,7 +48,7 @@ bool Engine::KeyDown(int key, bool ctrlHeld) {
         case kKeyUp: BackTen(); return true;
         case kKeyRight: StepForwardWithSound(); return true;
         case kKeyDown: ForwardTen(); return true;
-        case kKeyInsert: AddVariationCommand(*this); return true;
+        case kKeyInsert: AddVariationCommand(); return true;
         case kKeyF1: ToggleHints(); return true;
         case kKeyHome: GoToStart(); return true;
         case kKeyLeft: StepBack(); return true;

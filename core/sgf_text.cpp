@@ -1,6 +1,6 @@
 #include "core/sgf_text.h"
 
-#include "core/text_codec.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 

@@ -1,77 +1,22 @@
-// The small interfaces through which the engine speaks to the user. The windows implement them; the
-// in-memory versions below are complete implementations of the same contracts, used by tests and by the
-// command-line tool.
+// What the board engine asks of the windows around it. The ports every window shares (message area,
+// message boxes, clipboard, file dialogs) are in platform/ui_ports.h.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "platform/ui_ports.h"
 
 namespace quorvel {
 
-// The message area: the text window's memo. A message replaces its whole text.
-class MessageArea {
+class Engine;
+
+// The record formats come after the board engine, so the two board commands that need them reach them
+// through this port: "ADD" (the trial moves become a variation, then the whole record is written) and
+// "ReSet" (the loaded text is read again). formats/sgf_port.h has the SGF implementation.
+class RecordFormats {
 public:
-    virtual ~MessageArea() = default;
-    virtual void SetText(const std::string& text) = 0;
-    virtual std::string Text() const = 0;
-    void Clear() { SetText(std::string()); }
+    virtual ~RecordFormats() = default;
+    virtual void AddVariation(Engine& e) = 0;
+    virtual void ResetRecord(Engine& e) = 0;
 };
-
-enum class Answer { Yes, No, Cancel };
-
-// Message boxes.
-class UserDialogs {
-public:
-    virtual ~UserDialogs() = default;
-    virtual void ShowMessage(const std::string& text) = 0;
-    virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
-};
-
-// The clipboard's text.
-class Clipboard {
-public:
-    virtual ~Clipboard() = default;
-    virtual void SetText(const std::string& text) = 0;
-    virtual std::string Text() const = 0;
-};
-
-class MemoryClipboard : public Clipboard {
-public:
-    void SetText(const std::string& text) override { text_ = text; }
-    std::string Text() const override { return text_; }
-
-private:
-    std::string text_;
-};
-
-class MemoryMessageArea : public MessageArea {
-public:
-    void SetText(const std::string& text) override { text_ = text; }
-    std::string Text() const override { return text_; }
-
-private:
-    std::string text_;
-};
-
-// Records every message box and answers each question with `nextAnswer`.
-class MemoryDialogs : public UserDialogs {
-public:
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
-    Answer AskYesNoCancel(const std::string& text, const std::string& caption) override {
-        asked.push_back(text);
-        askedCaptions.push_back(caption);
-        return nextAnswer;
-    }
-
-    std::vector<std::string> shown;
-    std::vector<std::string> asked;
-    std::vector<std::string> askedCaptions;
-    Answer nextAnswer = Answer::Cancel;
-};
-
-}  // namespace quorvel
-
-namespace quorvel {
 
 // What the engine asks of the windows around the board: the main window's command state and interval box,
 // the stone sound, the hint switches, the variation chooser and the net game log window.

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "core/text_codec.h"
+#include "platform/text_codec.h"
 
 namespace quorvel::sgf {
 

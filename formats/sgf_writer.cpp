@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/text_codec.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 namespace {

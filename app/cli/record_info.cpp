@@ -1,6 +1,6 @@
 #include "app/cli/record_info.h"
 
-#include "core/text_codec.h"
+#include "platform/text_codec.h"
 
 namespace quorvel::cli {
 

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "core/board_window.h"
+#include "core/gui/board_window.h"
 
 namespace {
 

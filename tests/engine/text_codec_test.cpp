@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/sgf_text.h"
-#include "core/text_codec.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 namespace {

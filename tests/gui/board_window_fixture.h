@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "core/board_window.h"
+#include "core/gui/board_window.h"
+#include "formats/sgf_port.h"
 
 namespace quorvel::test {
 
@@ -21,6 +22,9 @@ protected:
     MemoryDialogs dialogs;
     TForm2 w{messages, dialogs, QStringLiteral(QUORVEL_PROGRAM_DIR)};
     Engine& e = w.engine();
+    SgfRecordFormats formats;
+
+    BoardWindowTest() { e.SetFormats(formats); }
 
     PointCode P(const char* letters) const { return SgfLettersToPoint(letters[0], letters[1], e.boardSize); }
 

@@ -7,7 +7,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "app/qt_text.h"
+#include "platform/gui/qt_text.h"
 #include "board_window_fixture.h"
 #include "formats/sgf_reader.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/main_window.h"
+#include "app/gui/main_window.h"
 
 namespace quorvel {
 namespace {

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/main_window.h"
-#include "app/qt_text.h"
+#include "app/gui/main_window.h"
+#include "platform/gui/qt_text.h"
 #include "core/keys.h"
 
 namespace quorvel {

@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QString>
 
-#include "core/board_pictures.h"
+#include "core/gui/board_pictures.h"
 
 namespace quorvel {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/qt_text.h"
+#include "platform/gui/qt_text.h"
 
 namespace quorvel {
 namespace {

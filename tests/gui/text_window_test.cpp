@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "app/qt_text.h"
-#include "app/text_window.h"
+#include "platform/gui/qt_text.h"
+#include "app/gui/text_window.h"
 
 namespace quorvel {
 namespace {

@@ -16,9 +16,10 @@
 #include <memory>
 
 #include "app/file_commands.h"
-#include "app/qt_ports.h"
-#include "app/text_window.h"
-#include "core/board_window.h"
+#include "platform/gui/qt_ports.h"
+#include "app/gui/text_window.h"
+#include "core/gui/board_window.h"
+#include "formats/sgf_port.h"
 #include "platform/title_registry.h"
 
 namespace quorvel {
@@ -132,6 +133,7 @@ private:
     std::unique_ptr<QtFileDialogs> ownFileDialogs_;
     UserDialogs* dialogs_ = nullptr;
     QtClipboard clipboard_;
+    SgfRecordFormats formats_;
     std::unique_ptr<FileCommands> files_;
 };
 

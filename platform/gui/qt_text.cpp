@@ -1,6 +1,6 @@
-#include "app/qt_text.h"
+#include "platform/gui/qt_text.h"
 
-#include "core/text_codec.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 

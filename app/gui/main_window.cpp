@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/gui/main_window.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -16,10 +16,8 @@
 #include <functional>
 
 #include "app/command_table.h"
-#include "app/qt_text.h"
+#include "platform/gui/qt_text.h"
 #include "core/keys.h"
-#include "formats/sgf_reader.h"
-#include "formats/sgf_writer.h"
 
 namespace quorvel {
 namespace {
@@ -64,7 +62,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     startedWithFile_ = !arguments.isEmpty();
 
     if (!dialogs) {
-        ownDialogs_ = std::make_unique<QtDialogs>(this);
+        ownDialogs_ = std::make_unique<QtDialogs>(this, kApplicationTitle);
         dialogs = ownDialogs_.get();
     }
     if (!fileDialogs) {
@@ -76,6 +74,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form3 = new TForm3([this] { return files_ ? files_->lastLoadedText : std::string(); });
     Form2 = new TForm2(*Form3, *dialogs, programDir);
     Form2->engine().SetClipboard(clipboard_);
+    Form2->engine().SetFormats(formats_);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";

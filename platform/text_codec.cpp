@@ -1,4 +1,4 @@
-#include "core/text_codec.h"
+#include "platform/text_codec.h"
 
 #include <iconv.h>
 

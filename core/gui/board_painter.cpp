@@ -1,10 +1,10 @@
-#include "core/board_painter.h"
+#include "core/gui/board_painter.h"
 
 #include <QPainter>
 #include <QPolygon>
 
-#include "app/qt_text.h"
-#include "core/font_names.h"
+#include "platform/gui/qt_text.h"
+#include "core/gui/font_names.h"
 
 namespace quorvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/qt_ports.h"
+#include "platform/gui/qt_ports.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -6,7 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "app/qt_text.h"
+#include "platform/gui/qt_text.h"
 
 namespace quorvel {
 namespace {
@@ -28,7 +28,7 @@ QString PathToQString(const std::string& path) { return QFile::decodeName(QByteA
 std::string PathFromQString(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 void QtDialogs::ShowMessage(const std::string& text) {
-    QMessageBox::information(parent_, ToQString(kApplicationTitle), ToQString(text));
+    QMessageBox::information(parent_, ToQString(caption_), ToQString(text));
 }
 
 Answer QtDialogs::AskYesNoCancel(const std::string& text, const std::string& caption) {

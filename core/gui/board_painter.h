@@ -6,7 +6,7 @@
 #include <QImage>
 #include <map>
 
-#include "core/board_pictures.h"
+#include "core/gui/board_pictures.h"
 #include "core/coordinate_labels.h"
 #include "core/engine.h"
 #include "core/move_numbers.h"

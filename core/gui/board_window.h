@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "core/board_areas.h"
-#include "core/board_painter.h"
-#include "core/board_pictures.h"
+#include "core/gui/board_painter.h"
+#include "core/gui/board_pictures.h"
 #include "core/engine.h"
 
 class QSoundEffect;

@@ -1,4 +1,4 @@
-#include "core/board_window.h"
+#include "core/gui/board_window.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,12 +13,10 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "app/qt_text.h"
-#include "core/font_names.h"
+#include "platform/gui/qt_text.h"
+#include "core/gui/font_names.h"
 #include "core/keys.h"
 #include "core/program_files.h"
-#include "formats/sgf_reader.h"
-#include "formats/sgf_writer.h"
 
 namespace quorvel {
 namespace {
@@ -159,10 +157,10 @@ void TForm2::FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardMod
             }
             return;
         case BoardArea::ToolAdd:
-            if (idle && !e.commentDialogOpen) AddVariationCommand(e);
+            if (idle && !e.commentDialogOpen) e.AddVariationCommand();
             return;
         case BoardArea::ToolReset:
-            if (e.replayMode && !e.commentDialogOpen) ResetRecord(e);
+            if (e.replayMode && !e.commentDialogOpen) e.ResetRecordCommand();
             return;
         case BoardArea::ToolHint:
             if (!e.commentDialogOpen) e.ToggleHints();

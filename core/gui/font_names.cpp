@@ -1,4 +1,4 @@
-#include "core/font_names.h"
+#include "core/gui/font_names.h"
 
 #include <cstring>
 

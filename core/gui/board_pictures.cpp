@@ -1,4 +1,4 @@
-#include "core/board_pictures.h"
+#include "core/gui/board_pictures.h"
 
 #include <QPainter>
 

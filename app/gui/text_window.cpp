@@ -1,4 +1,4 @@
-#include "app/text_window.h"
+#include "app/gui/text_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "app/qt_text.h"
+#include "platform/gui/qt_text.h"
 
 namespace quorvel {
 namespace {

@@ -2,23 +2,25 @@
 #pragma once
 
 #include <QString>
+#include <string>
+#include <utility>
 
-#include "app/file_commands.h"
-#include "core/ui_ports.h"
+#include "platform/ui_ports.h"
 
 class QWidget;
 
 namespace quorvel {
 
-// Message boxes over a parent window, captioned with the application title.
+// Message boxes over a parent window; plain messages carry `caption` (the application title).
 class QtDialogs : public UserDialogs {
 public:
-    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+    QtDialogs(QWidget* parent, std::string caption) : parent_(parent), caption_(std::move(caption)) {}
     void ShowMessage(const std::string& text) override;
     Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
 
 private:
     QWidget* parent_;
+    std::string caption_;
 };
 
 // OpenDialog1 and SaveDialog1.

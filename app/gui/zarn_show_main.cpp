@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "app/main_window.h"
+#include "app/gui/main_window.h"
 #include "platform/title_registry.h"
 
 int main(int argc, char** argv) {

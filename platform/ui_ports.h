@@ -1,0 +1,81 @@
+// The small interfaces through which the engine speaks to the user. The windows implement them
+// (platform/gui/qt_ports.h); the in-memory versions below are complete implementations of the same contracts,
+// used by tests and by the command-line tool.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+// The message area: the text window's memo. A message replaces its whole text.
+class MessageArea {
+public:
+    virtual ~MessageArea() = default;
+    virtual void SetText(const std::string& text) = 0;
+    virtual std::string Text() const = 0;
+    void Clear() { SetText(std::string()); }
+};
+
+enum class Answer { Yes, No, Cancel };
+
+// Message boxes.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+    virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
+};
+
+// The clipboard's text.
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void SetText(const std::string& text) = 0;
+    virtual std::string Text() const = 0;
+};
+
+// The open and save dialogs. Each returns the chosen path, or nothing when cancelled.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual std::optional<std::string> RunOpenDialog(const std::string& startFolder) = 0;
+    virtual std::optional<std::string> RunSaveDialog(const std::string& startFolder) = 0;
+};
+
+class MemoryClipboard : public Clipboard {
+public:
+    void SetText(const std::string& text) override { text_ = text; }
+    std::string Text() const override { return text_; }
+
+private:
+    std::string text_;
+};
+
+class MemoryMessageArea : public MessageArea {
+public:
+    void SetText(const std::string& text) override { text_ = text; }
+    std::string Text() const override { return text_; }
+
+private:
+    std::string text_;
+};
+
+// Records every message box and answers each question with `nextAnswer`.
+class MemoryDialogs : public UserDialogs {
+public:
+    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+    Answer AskYesNoCancel(const std::string& text, const std::string& caption) override {
+        asked.push_back(text);
+        askedCaptions.push_back(caption);
+        return nextAnswer;
+    }
+
+    std::vector<std::string> shown;
+    std::vector<std::string> asked;
+    std::vector<std::string> askedCaptions;
+    Answer nextAnswer = Answer::Cancel;
+};
+
+}  // namespace quorvel
