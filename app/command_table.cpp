@@ -4,18 +4,18 @@
 
 namespace quorvel {
 
-const std::vector<MenuSpec>& Menus() {
-    static const std::vector<MenuSpec> menus = {
+const std::vector<MenuEntry>& Menus() {
+    static const std::vector<MenuEntry> menus = {
         {"KF0", "ファイル(&F)"}, {"KK0", "機能(&K)"}, {"KS0", "設定(&S)"},
         {"KN0", "ネット(&N)"},   {"KV0", "その他(&V)"}, {"KH0", "ヘルプ(&H)"},
     };
     return menus;
 }
 
-const std::vector<CommandSpec>& Commands() {
+const std::vector<CommandEntry>& Commands() {
     using C = CheckKind;
     // The toolbar rows: the file and record commands on the first row, the rest on the second.
-    static const std::vector<CommandSpec> commands = {
+    static const std::vector<CommandEntry> commands = {
         {"KF0", "KFN", " 新規作成(&N)", "新規作成", C::None, false, false, 1},
         {"KF0", "KFO", " 開く(&O)", "開く", C::None, false, false, 1},
         {"KF0", "KFS", " 保存(&S)", "保存", C::None, false, false, 1},
@@ -61,8 +61,8 @@ const std::vector<CommandSpec>& Commands() {
     return commands;
 }
 
-const CommandSpec* FindCommand(const char* code) {
-    for (const CommandSpec& c : Commands()) {
+const CommandEntry* FindCommand(const char* code) {
+    for (const CommandEntry& c : Commands()) {
         if (std::strcmp(c.code, code) == 0) return &c;
     }
     return nullptr;

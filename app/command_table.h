@@ -9,12 +9,12 @@ namespace quorvel {
 
 enum class CheckKind { None, Check, Radio };
 
-struct MenuSpec {
+struct MenuEntry {
     const char* code;     // "KF0"
     const char* caption;  // "ファイル(&F)"
 };
 
-struct CommandSpec {
+struct CommandEntry {
     const char* menu;     // code of the menu it belongs to
     const char* code;     // "KFO"
     const char* caption;  // " 開く(&O)"
@@ -25,8 +25,8 @@ struct CommandSpec {
     int toolbarRow;       // 1 or 2: which toolbar carries the button (0: none)
 };
 
-const std::vector<MenuSpec>& Menus();
-const std::vector<CommandSpec>& Commands();
-const CommandSpec* FindCommand(const char* code);
+const std::vector<MenuEntry>& Menus();
+const std::vector<CommandEntry>& Commands();
+const CommandEntry* FindCommand(const char* code);
 
 }  // namespace quorvel

@@ -35,6 +35,8 @@ public:
     // not recounted and the comment of the position is not shown.
     bool commentDialogOpen = false;
     bool deletingMoves = false;
+    // Commands that change the record or the position wait while autoplay runs or the comment dialog is open.
+    bool Busy() const { return autoplayState != 0 || commentDialogOpen; }
 
     // A lettered continuation of the shown position.
     struct HintLetter {

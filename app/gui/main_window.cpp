@@ -113,7 +113,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
         action(QStringLiteral("KKH"))->setChecked(hints);
         action(QStringLiteral("KSH"))->setChecked(xy);
     });
-    connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFiles({path}); });
+    connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFile(path); });
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
 
     // Size and place: at the top of the screen, centred on a tall screen.
@@ -164,14 +164,22 @@ TForm1::~TForm1() {
 void TForm1::Wire(const char* code, void (TForm1::*handler)()) {
     QAction* a = action(QString::fromLatin1(code));
     a->setEnabled(true);
-    connect(a, &QAction::triggered, this, handler);
+    const bool guarded = FindCommand(code)->guarded;
+    connect(a, &QAction::triggered, this, [this, a, guarded, handler] {
+        if (guarded && board().Busy()) {
+            // Refused: a check mark the click moved goes back.
+            if (a->isCheckable()) a->setChecked(!a->isChecked());
+            return;
+        }
+        (this->*handler)();
+    });
 }
 
 void TForm1::BuildMenus() {
-    for (const MenuSpec& m : Menus()) menus_.insert(QString::fromLatin1(m.code), MainMenu1->addMenu(ToQString(m.caption)));
-    for (const MenuSpec& m : Menus()) menus_[QString::fromLatin1(m.code)]->setObjectName(QString::fromLatin1(m.code));
+    for (const MenuEntry& m : Menus()) menus_.insert(QString::fromLatin1(m.code), MainMenu1->addMenu(ToQString(m.caption)));
+    for (const MenuEntry& m : Menus()) menus_[QString::fromLatin1(m.code)]->setObjectName(QString::fromLatin1(m.code));
     auto* modes = new QActionGroup(this);
-    for (const CommandSpec& c : Commands()) {
+    for (const CommandEntry& c : Commands()) {
         QMenu* menu = menus_.value(QString::fromLatin1(c.menu));
         QAction* a = menu->addAction(ToQString(c.caption));
         a->setObjectName(QString::fromLatin1(c.code));
@@ -232,7 +240,7 @@ void TForm1::BuildToolbars() {
     }
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
-    for (const CommandSpec& c : Commands()) {
+    for (const CommandEntry& c : Commands()) {
         if (c.toolbarRow == 0) continue;
         (c.toolbarRow == 1 ? ToolBar1 : ToolBar2)->addAction(action(QString::fromLatin1(c.code)));
     }
@@ -292,7 +300,6 @@ void TForm1::BuildPanels() {
 
 int TForm1::ClientHeight() const { return height() - MainMenu1->sizeHint().height(); }
 
-bool TForm1::Busy() const { return Form2->engine().autoplayState != 0 || Form2->engine().commentDialogOpen; }
 
 void TForm1::Redraw() { Form2->Redraw(); }
 
@@ -396,29 +403,22 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm1::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
-    if (delta == 0) return;
-    const int before = board().currentIndex;
-    board().Wheel(delta > 0);
-    if (board().currentIndex != before) Redraw();
+    Form2->TurnWheel(event->angleDelta().y());
     event->accept();
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (!board().Busy() && !DroppedRecordPath(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
-    OpenDroppedFiles(paths);
+    const QString path = DroppedRecordPath(event->mimeData());
+    if (!path.isEmpty()) OpenDroppedFile(path);
 }
 
-void TForm1::OpenDroppedFiles(const QStringList& paths) {
-    // Only the first file counts, and only a record; nothing while the board window is busy.
-    if (paths.isEmpty() || Busy()) return;
-    if (!QFileInfo(paths.first()).fileName().toUpper().contains(QStringLiteral(".SGF"))) return;
-    files_->OpenPath(PathFromQString(paths.first()));
+void TForm1::OpenDroppedFile(const QString& path) {
+    if (board().Busy()) return;
+    files_->OpenPath(PathFromQString(path));
     Redraw();
 }
 
@@ -447,28 +447,21 @@ void TForm1::KFWClick() { files_->KFWClick(); }
 void TForm1::KFZClick() { close(); }
 
 void TForm1::KKAClick() {
-    if (Busy()) return;
     AddVariationCommand(board());
     Redraw();
 }
 
 void TForm1::KKHClick() {
-    if (Busy()) {
-        action(QStringLiteral("KKH"))->setChecked(board().hintsShown);
-        return;
-    }
     board().ToggleHints();
     Redraw();
 }
 
 void TForm1::KKSClick() {
-    if (Busy()) return;
     WriteCurrentLine(board(), true);
 }
 
 void TForm1::KKRClick() {
-    if (Busy()) return;
-    ResetRecord(board());
+    board().ResetRecordCommand();
     Redraw();
 }
 

@@ -69,8 +69,8 @@ public:
     void SwitchWindowSize();
     // Moves the board window (and a docked text window) along with the main window.
     void Timer1Timer();
-    // A file dropped on the main or the board window.
-    void OpenDroppedFiles(const QStringList& paths);
+    // The record dropped on the main or the board window (DroppedRecordPath).
+    void OpenDroppedFile(const QString& path);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -87,7 +87,6 @@ private:
     void BuildToolbars();
     void BuildPanels();
     void Wire(const char* code, void (TForm1::*handler)());
-    bool Busy() const;
     // Hands a key to the board window; true when it was taken there.
     bool RouteKey(QKeyEvent* event);
     void Redraw();

@@ -4,19 +4,17 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QAudioDevice>
-#include <QMediaDevices>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSoundEffect>
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "platform/gui/qt_text.h"
 #include "core/gui/font_names.h"
 #include "core/keys.h"
 #include "core/program_files.h"
+#include "platform/gui/qt_ports.h"
+#include "platform/gui/qt_text.h"
 
 namespace quorvel {
 namespace {
@@ -58,7 +56,11 @@ QPlainTextEdit* MakeMemo(QWidget* parent, int x, int y, int w, int h) {
 }  // namespace
 
 TForm2::TForm2(MessageArea& messages, UserDialogs& dialogs, const QString& programDir, QWidget* parent)
-    : QWidget(parent), engine_(messages, dialogs), programDir_(programDir), pictures_(programDir) {
+    : QWidget(parent),
+      engine_(messages, dialogs),
+      programDir_(programDir),
+      pictures_(programDir),
+      stoneSound_(QString::fromStdString(ProgramFilePath(programDir.toStdString(), "stone.wav"))) {
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedSize(564, 443);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -224,29 +226,24 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
     Redraw();
 }
 
-void TForm2::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
+void TForm2::TurnWheel(int delta) {
     if (delta == 0) return;
+    const int before = engine_.currentIndex;
     engine_.Wheel(delta > 0);
-    event->accept();
-    Redraw();
+    if (engine_.currentIndex != before) Redraw();
 }
 
-QString TForm2::DroppedRecord(const QMimeData* mime) const {
-    if (engine_.autoplayState != 0 || engine_.commentDialogOpen || !mime->hasUrls()) return QString();
-    for (const QUrl& url : mime->urls()) {
-        const QString path = url.toLocalFile();
-        if (!path.isEmpty() && path.contains(QStringLiteral(".SGF"), Qt::CaseInsensitive)) return path;
-    }
-    return QString();
+void TForm2::wheelEvent(QWheelEvent* event) {
+    TurnWheel(event->angleDelta().y());
+    event->accept();
 }
 
 void TForm2::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedRecord(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (!engine_.Busy() && !DroppedRecordPath(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TForm2::dropEvent(QDropEvent* event) {
-    const QString path = DroppedRecord(event->mimeData());
+    const QString path = engine_.Busy() ? QString() : DroppedRecordPath(event->mimeData());
     if (path.isEmpty()) return;
     event->acceptProposedAction();
     emit recordDropped(path);
@@ -264,17 +261,7 @@ void TForm2::ShowAutoplayInterval(int seconds) { emit autoplayIntervalChanged(se
 
 void TForm2::ShowSwitches(bool hintsShown, bool showXY) { emit switchesChanged(hintsShown, showXY); }
 
-void TForm2::PlayStoneSound() {
-    if (!soundChecked_) {
-        soundChecked_ = true;
-        // Without an audio device, or without the sound file, the stones are silent.
-        const QString path = QString::fromStdString(ProgramFilePath(programDir_.toStdString(), "stone.wav"));
-        if (QMediaDevices::audioOutputs().isEmpty() || !QFileInfo::exists(path)) return;
-        stoneSound_ = std::make_unique<QSoundEffect>();
-        stoneSound_->setSource(QUrl::fromLocalFile(path));
-    }
-    if (stoneSound_) stoneSound_->play();
-}
+void TForm2::PlayStoneSound() { stoneSound_.Play(); }
 
 // The variation chooser is the secondary board window, which is not part of the program yet: nothing is
 // picked.

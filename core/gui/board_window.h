@@ -13,8 +13,8 @@
 #include "core/gui/board_painter.h"
 #include "core/gui/board_pictures.h"
 #include "core/engine.h"
+#include "platform/gui/qt_sound.h"
 
-class QSoundEffect;
 
 namespace quorvel {
 
@@ -44,6 +44,8 @@ public:
     // The pictures that could not be read at start.
     const QStringList& missingPictures() const { return pictures_.missing; }
     QTimer& timer() { return Timer1; }
+    // A turn of the mouse wheel over this window or the main window: up steps forward, down back.
+    void TurnWheel(int delta);
 
     // BoardRequests.
     void SetNavigationEnabled(bool enabled) override;
@@ -84,7 +86,6 @@ private:
     // True when the hover point moved.
     bool MoveHover(int x, int y);
     void ShowMemos();
-    QString DroppedRecord(const QMimeData* data) const;
 
     Engine engine_;
     QString programDir_;
@@ -96,8 +97,7 @@ private:
     QPlainTextEdit* Memo1;  // game information
     QPlainTextEdit* Memo2;  // black player
     QPlainTextEdit* Memo3;  // white player
-    std::unique_ptr<QSoundEffect> stoneSound_;
-    bool soundChecked_ = false;
+    QtSound stoneSound_;
 };
 
 }  // namespace quorvel

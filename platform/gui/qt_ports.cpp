@@ -4,6 +4,9 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QMessageBox>
 
 #include "platform/gui/qt_text.h"
@@ -26,6 +29,13 @@ std::optional<std::string> Chosen(const QString& path) {
 
 QString PathToQString(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 std::string PathFromQString(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString DroppedRecordPath(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().isEmpty()) return QString();
+    const QString path = mime->urls().first().toLocalFile();
+    if (!QFileInfo(path).fileName().contains(QStringLiteral(".sgf"), Qt::CaseInsensitive)) return QString();
+    return path;
+}
 
 void QtDialogs::ShowMessage(const std::string& text) {
     QMessageBox::information(parent_, ToQString(caption_), ToQString(text));

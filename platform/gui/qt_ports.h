@@ -7,6 +7,7 @@
 
 #include "platform/ui_ports.h"
 
+class QMimeData;
 class QWidget;
 
 namespace quorvel {
@@ -39,6 +40,10 @@ public:
     void SetText(const std::string& text) override;
     std::string Text() const override;
 };
+
+// The record a drop on the main or the board window opens: the first dropped file, when its own name holds
+// ".sgf" in any case; empty otherwise.
+QString DroppedRecordPath(const QMimeData* mime);
 
 // File paths are the file system's bytes, never texts of the program.
 QString PathToQString(const std::string& path);

@@ -267,23 +267,36 @@ TEST_F(MainWindowTest, KeysGoToTheBoardButCtrlKeysDoNot) {
     EXPECT_EQ(board().currentIndex, before - 1);
 }
 
-TEST_F(MainWindowTest, DroppedRecordsOpenOnlyWhenTheyAreSgf) {
+TEST_F(MainWindowTest, DroppedRecordsOpenOnlyWhenTheFirstFileIsSgf) {
     const std::string upper = dir + "/GAME.SGF";
     fs::copy_file(record, upper);
     const std::string text = dir + "/game.txt";
     fs::copy_file(record, text);
-    window->OpenDroppedFiles({QString::fromStdString(text)});
-    EXPECT_EQ(board().lineEnd, 0);
-    window->OpenDroppedFiles({QString::fromStdString(upper), QString::fromStdString(text)});
+    // A folder named like a record does not make the file in it one.
+    fs::create_directories(dir + "/old.sgf");
+    const std::string inFolder = dir + "/old.sgf/notes.txt";
+    fs::copy_file(record, inFolder);
+    const auto drop = [](QWidget* target, const std::vector<std::string>& files) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const std::string& f : files) urls << QUrl::fromLocalFile(QString::fromStdString(f));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    for (QWidget* target : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(window->Form2)}) {
+        drop(target, {text});
+        drop(target, {inFolder});
+        drop(target, {text, record});
+        EXPECT_EQ(board().lineEnd, 0);
+    }
+    drop(window->Form2, {upper, text});
     EXPECT_EQ(board().lineEnd, 4);
     EXPECT_EQ(window->files().currentFileName, upper);
-
-    // A real drop event on the main window, with the first of two files a text file: nothing opens.
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(text)), QUrl::fromLocalFile(QString::fromStdString(record))});
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &drop);
-    EXPECT_EQ(window->files().currentFileName, upper);
+    drop(window.get(), {record});
+    EXPECT_EQ(window->files().currentFileName, record);
 }
 
 TEST_F(MainWindowTest, TheBoardAndADockedTextWindowFollowTheMainWindow) {
