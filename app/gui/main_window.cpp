@@ -76,7 +76,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
-                                            [](Engine& e, const std::string& text) { LoadRecordText(e, text); });
+                                            [](Engine& e, const std::string& text) { return LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
     files_->openDialogDir = folder + "SGF/";
     files_->saveDialogDir = folder + "SGF/";
