@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
+#include <utility>
 
 #include "core/gui/font_names.h"
 #include "core/keys.h"
@@ -118,7 +119,19 @@ bool TForm2::MoveHover(int x, int y) {
 
 void TForm2::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    if (MoveHover(at.x(), at.y()) && engine_.settings.showXY) Redraw();
+    const bool wasCleared = std::exchange(view_.readoutCleared, false);
+    if ((MoveHover(at.x(), at.y()) || wasCleared) && engine_.settings.showXY) Redraw();
+}
+
+void TForm2::ClearCoordinateReadout() {
+    if (view_.readoutCleared) return;
+    view_.readoutCleared = true;
+    Redraw();
+}
+
+void TForm2::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) emit activated();
+    QWidget::changeEvent(event);
 }
 
 void TForm2::mousePressEvent(QMouseEvent* event) {

@@ -40,6 +40,10 @@ public:
     bool toolPanelShown() const { return view_.toolPanelShown; }
     bool markBranching() const { return view_.markBranching; }
     void SetCoordinateStyle(const CoordinateStyle& style) { view_.coordinates = style; }
+    // The pointer left for the main window's toolbars or menu: the coordinate read-out goes until the
+    // pointer is over this window again. Redraws once; nothing when it is already cleared.
+    void ClearCoordinateReadout();
+    bool coordinateReadoutCleared() const { return view_.readoutCleared; }
 
     // The pictures that could not be read at start.
     const QStringList& missingPictures() const { return pictures_.missing; }
@@ -69,6 +73,8 @@ signals:
     // A click low on the window that no area takes asks for the text window (shown, or its border
     // switched).
     void textWindowRequested();
+    // The window became the active one; the main window comes forward with it.
+    void activated();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -78,6 +84,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
