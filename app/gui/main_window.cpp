@@ -3,10 +3,11 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
@@ -36,6 +37,12 @@ QRect Screen() {
 
 // The menus the running autoplay disables, with both toolbars: everything that would change the record.
 const char* const kNavigationMenus[] = {"KF0", "KK0", "KN0", "KV0"};
+
+// A toolbar picture of the program folder, or no icon when the file is missing.
+QIcon ProgramIcon(const QString& path) {
+    const QImage image = ReadImageFile(path, "PNG");
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+}
 
 QToolButton* SpeedButton(QWidget* parent, const QString& text, const char* hint) {
     auto* button = new QToolButton(parent);
@@ -196,8 +203,7 @@ void TForm1::BuildMenus() {
         if (c.check == CheckKind::Radio) modes->addAction(a);
         // Commands whose operations are not built yet stay visibly disabled; Wire enables the others.
         a->setEnabled(false);
-        const QString icon = programDir_ + QStringLiteral("/bmp/icons/") + a->objectName() + QStringLiteral(".png");
-        if (QFileInfo::exists(icon)) a->setIcon(QIcon(icon));
+        a->setIcon(ProgramIcon(programDir_ + QStringLiteral("/bmp/icons/") + a->objectName() + QStringLiteral(".png")));
         actions_.insert(a->objectName(), a);
         if (QString::fromLatin1(c.code) == QStringLiteral("KFZ")) {
             // The recent files follow the file commands, hidden until filled, after their separator.
@@ -267,8 +273,7 @@ void TForm1::BuildPanels() {
     Image1 = new QToolButton(Panel1);
     Image1->setToolTip(ToQString("画面切り替え"));
     Image1->setAutoRaise(true);
-    const QString switchIcon = programDir_ + QStringLiteral("/bmp/icons/switch.png");
-    if (QFileInfo::exists(switchIcon)) Image1->setIcon(QIcon(switchIcon));
+    Image1->setIcon(ProgramIcon(programDir_ + QStringLiteral("/bmp/icons/switch.png")));
     Image1->setIconSize(QSize(20, 20));
     connect(Image1, &QToolButton::clicked, this, &TForm1::SwitchWindowSize);
     p1->addWidget(Label1);
@@ -335,19 +340,23 @@ void TForm1::ShowInterval(int seconds) {
 
 void TForm1::ShowAtStart() {
     show();
-    Form2->show();
-    Form3->show();
     DockBoard();
     const QRect main = frameGeometry();
     const QRect screen = Screen();
     if (screen.height() < 500) {
         // A small screen: the text window gets a border and sits at the bottom right.
+        Form3->show();
         if (!Form3->isSizeable()) Form3->ToggleFrame();
         Form3->setGeometry(Form2->width() + 2, screen.height() - 243, screen.width() - Form2->width() - 15, 240);
-        return;
+    } else {
+        Form3->setGeometry(main.left() - 1, main.top() + main.height() + Form2->height(), Form2->width() + 1,
+                           std::max(60, 592 - main.height() - Form2->height()));
     }
-    Form3->setGeometry(main.left() - 1, main.top() + main.height() + Form2->height(), Form2->width() + 1,
-                       std::max(60, 592 - main.height() - Form2->height()));
+    // A record on the command line is shown in full mode on a tall screen. Switching before the windows
+    // are first painted spares them a compact picture that the record's first paint would replace at once.
+    if (startedWithFile_ && screen.height() > 500) SwitchWindowSize();
+    Form2->show();
+    Form3->show();
 }
 
 bool TForm1::TextDockedUnder(const QRect& main) const {
@@ -395,7 +404,6 @@ void TForm1::paintEvent(QPaintEvent* event) {
     if (!startedWithFile_) return;
     // The record of the command line opens once the windows are up.
     QTimer::singleShot(0, this, [this] {
-        if (Screen().height() > 500 && compactMode_) SwitchWindowSize();
         files_->OpenPath(PathFromQString(RecordPathOf(arguments_)));
         Redraw();
     });

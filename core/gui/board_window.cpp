@@ -61,7 +61,7 @@ TForm2::TForm2(MessageArea& messages, UserDialogs& dialogs, const QString& progr
       engine_(messages, dialogs),
       programDir_(programDir),
       pictures_(programDir),
-      stoneSound_(QString::fromStdString(ProgramFilePath(programDir.toStdString(), "stone.wav"))) {
+      stoneSound_(programDir, QString::fromStdString(ProgramFilePath(programDir.toStdString(), "stone.wav"))) {
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedSize(564, 443);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -83,9 +83,20 @@ TForm2::~TForm2() = default;
 
 void TForm2::Redraw() {
     if (Timer1.interval() != engine_.autoplayInterval) Timer1.setInterval(engine_.autoplayInterval);
-    painter_.Redraw(myg_, engine_, view_);
+    composed_ = false;
     ShowMemos();
     update();
+}
+
+void TForm2::Compose() {
+    if (composed_) return;
+    painter_.Redraw(myg_, engine_, view_);
+    composed_ = true;
+}
+
+const QImage& TForm2::picture() {
+    Compose();
+    return myg_;
 }
 
 void TForm2::ShowMemos() {
@@ -106,6 +117,7 @@ void TForm2::SetToolPanelShown(bool shown) {
 }
 
 void TForm2::paintEvent(QPaintEvent*) {
+    Compose();
     QPainter p(this);
     p.drawImage(0, 0, myg_);
 }

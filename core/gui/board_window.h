@@ -30,10 +30,11 @@ public:
     Engine& engine() { return engine_; }
     const Engine& engine() const { return engine_; }
 
-    // Composes the whole window on `myg` and shows it.
+    // The whole window is composed again on `myg` and shown. Several redraws before the window is painted
+    // compose it once.
     void Redraw();
     // The composed picture, as the window shows it.
-    const QImage& picture() const { return myg_; }
+    const QImage& picture();
 
     // The tool column, or the information panel with the three memos.
     void SetToolPanelShown(bool shown);
@@ -93,6 +94,7 @@ private:
     // True when the hover point moved.
     bool MoveHover(int x, int y);
     void ShowMemos();
+    void Compose();
 
     Engine engine_;
     QString programDir_;
@@ -100,6 +102,7 @@ private:
     BoardPainter painter_{pictures_};
     BoardView view_;
     QImage myg_{573, 444, QImage::Format_RGB32};
+    bool composed_ = false;  // myg_ shows the engine state of the last Redraw
     QTimer Timer1;
     QPlainTextEdit* Memo1;  // game information
     QPlainTextEdit* Memo2;  // black player
