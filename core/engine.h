@@ -167,6 +167,9 @@ public:
     int LineOffset() const { return (currentBranch == 0 && mainLineOffset > 0) ? mainLineOffset : 0; }
     // The comment slot of the shown position in the current branch.
     int CurrentMoveSlot() const { return currentIndex - baseIndex + LineOffset(); }
+    // The place code (MakePlace) of line entry `position` in the current branch: branches leaving the line
+    // after that entry carry it as their OriginPlace.
+    int PlaceAt(int position) const { return MakePlace(currentBranch, position - baseIndex + LineOffset()); }
 
     MessageArea& messages() { return messages_; }
     UserDialogs& dialogs() { return dialogs_; }

@@ -56,7 +56,7 @@ void Engine::NewRecord() {
 }
 
 int Engine::BranchesAt(int position) const {
-    const int place = currentBranch * 1000 + position + LineOffset() - baseIndex;
+    const int place = PlaceAt(position);
     int count = 0;
     for (int j = 1; j <= branchCount; ++j) {
         if (OriginPlace(branchOrigin[j]) == place) ++count;
@@ -70,7 +70,7 @@ bool Engine::FollowPoint(PointCode point) {
         StepForward();
         return true;
     }
-    const int place = currentBranch * 1000 + hintPosition + LineOffset() - baseIndex;
+    const int place = PlaceAt(hintPosition);
     for (int j = 1; j <= branchCount; ++j) {
         if (OriginPlace(branchOrigin[j]) == place && BranchLength(j) > 0 && branchMoves[j][1] == point) {
             EnterBranch(j);
@@ -206,8 +206,10 @@ void Engine::StoreComment(const std::string& raw) {
 bool Engine::InsertBranchAt(int start) {
     if (branchCount >= kLastBranch || start < 1 || start > branchCount + 1) return false;
     for (int j = start; j <= branchCount; ++j) {
-        if (OriginParent(branchOrigin[j]) >= start && OriginParent(branchOrigin[j]) != kDeadParent) {
-            branchOrigin[j] += 1000;
+        // Parents from `start` on move one slot down with the insertion.
+        const int o = branchOrigin[j];
+        if (OriginParent(o) >= start && OriginParent(o) != kDeadParent) {
+            branchOrigin[j] = MakeOrigin(OriginBase(o), OriginParent(o) + 1, OriginMove(o));
         }
     }
     for (int i = branchCount; i >= start; --i) {
@@ -235,7 +237,7 @@ bool Engine::DivergingMoveExists(int i, int off) const {
             const int parent = OriginParent(origin);
             if (parent != kDeadParent && branchMoves[parent][OriginMove(origin) + 1] == move) return true;
         }
-        const int place = currentBranch == 0 ? off : OriginPlace(origin);
+        const int place = currentBranch == 0 ? MakePlace(0, off) : OriginPlace(origin);
         for (int j = 1; j <= branchCount; ++j) {
             if (j != currentBranch && OriginPlace(branchOrigin[j]) == place && BranchLength(j) > 0 &&
                 branchMoves[j][1] == move) {
@@ -244,7 +246,7 @@ bool Engine::DivergingMoveExists(int i, int off) const {
         }
         return false;
     }
-    const int place = currentBranch * 1000 + i - 1 + off;
+    const int place = MakePlace(currentBranch, i - 1 + off);
     for (int j = 1; j <= branchCount; ++j) {
         if (OriginPlace(branchOrigin[j]) == place && BranchLength(j) > 0 && branchMoves[j][1] == move) return true;
     }
@@ -278,7 +280,7 @@ int Engine::NewChildSlot(int stopMove) const {
             stack.pop_back();
             continue;
         }
-        const int place = b * 1000 + f.move;
+        const int place = MakePlace(b, f.move);
         int j = f.child;
         while (j <= branchCount && OriginPlace(branchOrigin[j]) != place) ++j;
         if (j > branchCount) {
