@@ -35,7 +35,7 @@ protected:
     // The board as rows of text: "X" black, "O" white, "." empty, "k" ko mark, "s" suicide mark.
     std::string Diagram() const { return BoardDiagram(e); }
     // The setup stones of a diagram in the same letters, `toMove` to play.
-    void SetUp(const std::vector<std::string>& rows, int toMove) { SetUpDiagram(e, rows, toMove); }
+    void SetUpBoard(const std::vector<std::string>& rows, int toMove) { SetUpDiagram(e, rows, toMove); }
 
     // Builds a record whose main line is `mainMoves` (blank separated, "--" a pass), and returns the
     // engine at its start, in replay mode.
