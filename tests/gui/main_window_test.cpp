@@ -384,7 +384,7 @@ TEST_F(MainWindowTest, TheWindowSwitchShowsTheInformationPanelOnTheBoardWindow) 
     EXPECT_EQ(DarkPixels(shown, QRect(460, 45, 60, 22)), 0);  // no memo right of the tool column
 }
 
-TEST_F(MainWindowTest, ARecordOnTheCommandLineOpensInFullModeAtTheFirstPaint) {
+TEST_F(MainWindowTest, ARecordOnTheCommandLineOpensInFullModeWithTheTextWindowToTheScreensBottom) {
     window.reset();
     window = std::make_unique<TForm1>(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList{QString::fromStdString(record)},
                                       *titles, &dialogs, &files);
@@ -394,6 +394,8 @@ TEST_F(MainWindowTest, ARecordOnTheCommandLineOpensInFullModeAtTheFirstPaint) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return board().lineEnd == 4; }));
     EXPECT_FALSE(window->compactMode());
     EXPECT_EQ(window->Form2->width(), 572);
+    EXPECT_EQ(window->Form3->geometry().top(), window->Form2->geometry().bottom() + 1);
+    EXPECT_EQ(window->Form3->geometry().bottom(), QGuiApplication::primaryScreen()->availableGeometry().bottom());
     const QImage shown = Painted(window->Form2);
     EXPECT_TRUE(ShowsPicture(shown, "kuroBB.bmp", 473, 16));
     EXPECT_GT(DarkPixels(shown, QRect(412, 45, 140, 22)), 10);
