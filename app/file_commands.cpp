@@ -84,10 +84,11 @@ bool FileCommands::LoadFile(const std::string& path) {
         board_.dialogs().ShowMessage("ファイルを読み込めません。\r\n" + path + "\r\n" + error);
         return false;
     }
+    // A file without a record leaves the record shown, so its name must not become the file to overwrite.
+    if (!load_(board_, text)) return false;
     currentFileName = path;
     RenewTitle();
-    lastLoadedText = text;
-    load_(board_, text);
+    lastLoadedText = std::move(text);
     board_.recordModified = false;
     return true;
 }

@@ -22,9 +22,11 @@ std::string ChatLogName(const std::string& recordPath);
 
 class FileCommands {
 public:
-    using Loader = std::function<void(Engine&, const std::string&)>;
+    // Reads a record text into the board's engine; false when the text holds no record and the record shown
+    // stays.
+    using Loader = std::function<bool(Engine&, const std::string&)>;
 
-    // `load` reads a record text into the board's engine (the SGF loader).
+    // `load` is the SGF loader.
     FileCommands(Engine& board, FileDialogs& files, TitleRegistry& titles, Loader load);
 
     std::string currentFileName = kNoTitle;
@@ -42,8 +44,8 @@ public:
 
     // The question about unsaved changes; true to go on, false to stop.
     bool AskToSave();
-    // Loads a file by name: currentFileName, recent files, the record and its chat log. False when it
-    // could not be read (a message said why; the record shown stays).
+    // Loads a file by name: the record, then currentFileName, the title, recent files and its chat log.
+    // False when it could not be read (a message said why) or held no record: then nothing changes.
     bool OpenPath(const std::string& path);
 
     void KFNClick();

@@ -161,8 +161,8 @@ public:
     bool KeyDown(int key, bool ctrlHeld);
     void Wheel(bool up);
 
-    // Command "KVG": turns the record by 180 degrees (moves of the line and of every branch, the marks and
-    // the setup stones) and shows the same position again.
+    // Command "KVG": turns the record by 180 degrees (moves of the line and of every branch, the marks, the
+    // setup stones and the points written in headerText) and shows the same position again.
     void RotateRecord();
 
     // Off-set of the main line into its own branch moves: the moves an AS property put in the background.

@@ -915,10 +915,10 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
 
 bool ReadRecord(Engine& e) { return ReadRecordText(e, nullptr); }
 
-void LoadRecordText(Engine& e, const std::string& text) {
+bool LoadRecordText(Engine& e, const std::string& text) {
     if (text.find(';') == std::string::npos) {
         e.messages().SetText("No data to read");
-        return;
+        return false;
     }
     e.messages().Clear();
     e.NewRecord();
@@ -934,6 +934,7 @@ void LoadRecordText(Engine& e, const std::string& text) {
     e.recordModified = false;
     ShowLoadedRecord(e);
     TidyHeaderText(e);
+    return true;
 }
 
 void TidyHeaderText(Engine& e) {

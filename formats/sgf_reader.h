@@ -15,8 +15,8 @@ namespace quorvel {
 
 // Loads a whole record text: a new record is read from it, the game summary goes to the message area and
 // the memos, and the first position is shown. A text without ";" only shows "No data to read" and leaves
-// the record as it was.
-void LoadRecordText(Engine& e, const std::string& text);
+// the record as it was; then the result is false.
+bool LoadRecordText(Engine& e, const std::string& text);
 
 // The reading step of a load, on e.recordText as it stands: root properties, the AS property, the move
 // tree and the finishing steps. Expects a record emptied by NewRecord or ClearRecordForReload. True when

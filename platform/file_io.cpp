@@ -22,19 +22,25 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
         error = std::strerror(EISDIR);
         return false;
     }
-    bytes.clear();
-    std::vector<char> buffer(1 << 16);
+    // Read straight into a text of the file's size: a large record is then written to memory once, not
+    // copied again at every doubling of a growing text. A file that grows meanwhile is read to its end.
+    const std::size_t expected = (st.st_size > 0 && S_ISREG(st.st_mode)) ? static_cast<std::size_t>(st.st_size) : 0;
+    bytes.resize(expected + 1);
+    std::size_t used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (used == bytes.size()) bytes.resize(bytes.size() * 2 + (1 << 16));
+        const ssize_t n = ::read(fd, &bytes[used], bytes.size() - used);
         if (n < 0) {
             if (errno == EINTR) continue;
             error = std::strerror(errno);
             ::close(fd);
+            bytes.clear();
             return false;
         }
         if (n == 0) break;
-        bytes.append(buffer.data(), static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
     }
+    bytes.resize(used);
     ::close(fd);
     return true;
 }

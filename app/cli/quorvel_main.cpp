@@ -100,11 +100,10 @@ int LoadRecordFile(const std::string& path, Engine& engine) {
         std::cerr << "quorvel: cannot read " << path << ": " << error << "\n";
         return kUsage;
     }
-    if (bytes.find(';') == std::string::npos) {
+    if (!quorvel::LoadRecordText(engine, bytes)) {
         std::cerr << "quorvel: " << path << ": no game record in the file (no \";\")\n";
         return kNoRecord;
     }
-    quorvel::LoadRecordText(engine, bytes);
     return kDone;
 }
 

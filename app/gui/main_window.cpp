@@ -3,10 +3,11 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
@@ -36,6 +37,12 @@ QRect Screen() {
 
 // The menus the running autoplay disables, with both toolbars: everything that would change the record.
 const char* const kNavigationMenus[] = {"KF0", "KK0", "KN0", "KV0"};
+
+// A toolbar picture of the program folder, or no icon when the file is missing.
+QIcon ProgramIcon(const QString& path) {
+    const QImage image = ReadImageFile(path, "PNG");
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+}
 
 QToolButton* SpeedButton(QWidget* parent, const QString& text, const char* hint) {
     auto* button = new QToolButton(parent);
@@ -76,7 +83,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
-                                            [](Engine& e, const std::string& text) { LoadRecordText(e, text); });
+                                            [](Engine& e, const std::string& text) { return LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
     files_->openDialogDir = folder + "SGF/";
     files_->saveDialogDir = folder + "SGF/";
@@ -114,6 +121,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
         action(QStringLiteral("KSH"))->setChecked(xy);
     });
     connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFile(path); });
+    connect(Form2, &TForm2::activated, this, &TForm1::BoardActivated);
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
 
     // Size and place: at the top of the screen, centred on a tall screen.
@@ -127,6 +135,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     move(tall ? screen.left() + (screen.width() - width) / 2 : screen.left(), screen.top());
     lastLeft_ = x();
     lastTop_ = y();
+    DockBoard();
 
     Timer1.setInterval(500);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
@@ -138,6 +147,11 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The read-out names the point under the pointer; once the pointer is on the toolbars it names none.
+    if ((event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) && board().settings.showXY &&
+        OnCoolBar(watched)) {
+        Form2->ClearCoordinateReadout();
+    }
     // Typing a save name in Edit1 stays in the field.
     if (event->type() == QEvent::KeyPress && watched != this && watched->isWidgetType() && watched != Edit1 &&
         static_cast<QWidget*>(watched)->window() == this) {
@@ -189,8 +203,7 @@ void TForm1::BuildMenus() {
         if (c.check == CheckKind::Radio) modes->addAction(a);
         // Commands whose operations are not built yet stay visibly disabled; Wire enables the others.
         a->setEnabled(false);
-        const QString icon = programDir_ + QStringLiteral("/bmp/icons/") + a->objectName() + QStringLiteral(".png");
-        if (QFileInfo::exists(icon)) a->setIcon(QIcon(icon));
+        a->setIcon(ProgramIcon(programDir_ + QStringLiteral("/bmp/icons/") + a->objectName() + QStringLiteral(".png")));
         actions_.insert(a->objectName(), a);
         if (QString::fromLatin1(c.code) == QStringLiteral("KFZ")) {
             // The recent files follow the file commands, hidden until filled, after their separator.
@@ -239,6 +252,8 @@ void TForm1::BuildToolbars() {
                                           "QToolButton { padding: 1px; margin: 0px; }"));
     }
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMouseTracking(true);
+    ToolBar2->setMouseTracking(true);
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     for (const CommandEntry& c : Commands()) {
         if (c.toolbarRow == 0) continue;
@@ -258,8 +273,7 @@ void TForm1::BuildPanels() {
     Image1 = new QToolButton(Panel1);
     Image1->setToolTip(ToQString("画面切り替え"));
     Image1->setAutoRaise(true);
-    const QString switchIcon = programDir_ + QStringLiteral("/bmp/icons/switch.png");
-    if (QFileInfo::exists(switchIcon)) Image1->setIcon(QIcon(switchIcon));
+    Image1->setIcon(ProgramIcon(programDir_ + QStringLiteral("/bmp/icons/switch.png")));
     Image1->setIconSize(QSize(20, 20));
     connect(Image1, &QToolButton::clicked, this, &TForm1::SwitchWindowSize);
     p1->addWidget(Label1);
@@ -298,8 +312,6 @@ void TForm1::BuildPanels() {
     onClick(SpeedButton5, [](Engine& e) { e.AutoplayIntervalDown(); });
 }
 
-int TForm1::ClientHeight() const { return height() - MainMenu1->sizeHint().height(); }
-
 
 void TForm1::Redraw() { Form2->Redraw(); }
 
@@ -328,42 +340,51 @@ void TForm1::ShowInterval(int seconds) {
 
 void TForm1::ShowAtStart() {
     show();
+    DockBoard();
+    const QRect main = frameGeometry();
+    const QRect screen = Screen();
+    if (screen.height() < 500) {
+        // A small screen: the text window gets a border and sits at the bottom right.
+        Form3->show();
+        if (!Form3->isSizeable()) Form3->ToggleFrame();
+        Form3->setGeometry(Form2->width() + 2, screen.height() - 243, screen.width() - Form2->width() - 15, 240);
+    } else {
+        Form3->setGeometry(main.left() - 1, main.top() + main.height() + Form2->height(), Form2->width() + 1,
+                           std::max(60, 592 - main.height() - Form2->height()));
+    }
+    // A record on the command line is shown in full mode on a tall screen. Switching before the windows
+    // are first painted spares them a compact picture that the record's first paint would replace at once.
+    if (startedWithFile_ && screen.height() > 500) SwitchWindowSize();
     Form2->show();
     Form3->show();
-    PlaceBoardAndText(frameGeometry(), true);
 }
 
 bool TForm1::TextDockedUnder(const QRect& main) const {
     return Form3->x() == main.left() - 1 && Form3->y() == main.top() + main.height() + Form2->height();
 }
 
-void TForm1::PlaceBoardAndText(const QRect& oldMain, bool textWasDocked) {
+void TForm1::DockBoard() {
     const QRect main = frameGeometry();
+    Form2->setFixedWidth(width() - 3);
     Form2->move(main.left(), main.top() + main.height());
-    const QRect screen = Screen();
-    if (screen.height() < 500 && textWasDocked && !Form3->isSizeable()) {
-        // A small screen: the text window gets a border and sits at the bottom right.
-        Form3->ToggleFrame();
-        Form3->setGeometry(Form2->width() + 2, screen.height() - 243, screen.width() - Form2->width() - 15, 240);
-        return;
-    }
-    if (!textWasDocked) return;
-    Q_UNUSED(oldMain);
-    const int top = main.top() + main.height() + Form2->height();
-    Form3->setGeometry(main.left() - 1, top, Form2->width() + 1, std::max(60, 592 - main.height() - Form2->height()));
 }
 
 void TForm1::SwitchWindowSize() {
-    const QRect before = frameGeometry();
-    const bool docked = TextDockedUnder(before);
+    const bool docked = TextDockedUnder(frameGeometry());
     compactMode_ = !compactMode_;
     ToolBar2->setVisible(!compactMode_);
     Panel2->setVisible(!compactMode_);
     action(QStringLiteral("KSA"))->setEnabled(false);  // the animation is not built
     const int width = compactMode_ ? kCompactWidth : kFullWidth;
     setFixedSize(width, MainMenu1->sizeHint().height() + (compactMode_ ? kCompactClient : kFullClient));
-    PlaceBoardAndText(before, docked);
-    Redraw();
+    DockBoard();
+    if (docked) {
+        // The text window follows and reaches down to the bottom of the screen, where comments have room.
+        const int top = Form2->y() + Form2->height();
+        Form3->setGeometry(x() - 1, top, Form2->width() + 1, std::max(60, Screen().bottom() + 1 - top));
+    }
+    // Full mode shows the players and the game information instead of the tool column.
+    Form2->SetToolPanelShown(compactMode_);
 }
 
 void TForm1::Timer1Timer() {
@@ -383,7 +404,6 @@ void TForm1::paintEvent(QPaintEvent* event) {
     if (!startedWithFile_) return;
     // The record of the command line opens once the windows are up.
     QTimer::singleShot(0, this, [this] {
-        if (Screen().height() > 500 && compactMode_) SwitchWindowSize();
         files_->OpenPath(PathFromQString(RecordPathOf(arguments_)));
         Redraw();
     });
@@ -396,6 +416,21 @@ void TForm1::changeEvent(QEvent* event) {
         raise();
     }
     QWidget::changeEvent(event);
+}
+
+void TForm1::BoardActivated() {
+    // The other way round for the board window: the main window first, then the board on top again.
+    raise();
+    Form2->raise();
+}
+
+bool TForm1::OnCoolBar(const QObject* watched) const {
+    if (!watched->isWidgetType()) return false;
+    const auto* w = static_cast<const QWidget*>(watched);
+    for (const QWidget* bar : {static_cast<QWidget*>(ToolBar1), static_cast<QWidget*>(ToolBar2), Panel1, Panel2}) {
+        if (w == bar || bar->isAncestorOf(w)) return true;
+    }
+    return false;
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
@@ -417,7 +452,7 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::OpenDroppedFile(const QString& path) {
-    if (board().Busy()) return;
+    if (board().Busy() || !files_->AskToSave()) return;
     files_->OpenPath(PathFromQString(path));
     Redraw();
 }
@@ -469,7 +504,7 @@ void TForm1::KSSClick() { board().settings.stoneSound = action(QStringLiteral("K
 
 void TForm1::KSHClick() {
     board().settings.showXY = action(QStringLiteral("KSH"))->isChecked();
-    Redraw();
+    Form2->ClearCoordinateReadout();
 }
 
 void TForm1::KSBClick() { textBoardBlackFirst_ = action(QStringLiteral("KSB"))->isChecked(); }

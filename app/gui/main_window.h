@@ -94,9 +94,12 @@ private:
     void RenewRecentItems();
     void SetNavigationEnabled(bool enabled);
     void ShowInterval(int seconds);
-    int ClientHeight() const;
-    void PlaceBoardAndText(const QRect& oldMain, bool textWasDocked);
+    // The board window right under the main window, 3 pixels narrower.
+    void DockBoard();
     bool TextDockedUnder(const QRect& main) const;
+    void BoardActivated();
+    // The toolbar rows with their panels.
+    bool OnCoolBar(const QObject* watched) const;
 
     // Command handlers.
     void KFNClick();

@@ -380,7 +380,7 @@ void BoardPainter::Redraw(QImage& myg, const Engine& e, const BoardView& view) {
         if (!e.commentDialogOpen) DrawVariationBoxes(p, e);
         DrawHintLetters(p, e);
     }
-    if (e.settings.showXY) DrawCoordinateBox(p, e, view);
+    if (e.settings.showXY && !view.readoutCleared) DrawCoordinateBox(p, e, view);
 }
 
 }  // namespace quorvel

@@ -19,6 +19,7 @@ namespace quorvel {
 struct BoardView {
     bool toolPanelShown = true;  // the tool column; otherwise the information panel
     bool markBranching = false;  // moves after which a branch starts are highlighted
+    bool readoutCleared = false; // the pointer is away: no coordinate read-out until it comes back
     CoordinateStyle coordinates;
 };
 

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "core/program_files.h"
+#include "platform/gui/qt_ports.h"
 
 namespace quorvel {
 namespace {
@@ -42,7 +43,7 @@ BoardPictures::BoardPictures(const QString& programDir) : programDir_(programDir
 
 QImage BoardPictures::Load(const char* programPath) const {
     const std::string path = ProgramFilePath(programDir_.toStdString(), programPath);
-    QImage img(QString::fromStdString(path));
+    QImage img = ReadImageFile(QString::fromStdString(path), "BMP");
     if (img.isNull()) {
         missing.append(QString::fromStdString(path));
         return img;

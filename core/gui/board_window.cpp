@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
+#include <utility>
 
 #include "core/gui/font_names.h"
 #include "core/keys.h"
@@ -60,7 +61,7 @@ TForm2::TForm2(MessageArea& messages, UserDialogs& dialogs, const QString& progr
       engine_(messages, dialogs),
       programDir_(programDir),
       pictures_(programDir),
-      stoneSound_(QString::fromStdString(ProgramFilePath(programDir.toStdString(), "stone.wav"))) {
+      stoneSound_(programDir, QString::fromStdString(ProgramFilePath(programDir.toStdString(), "stone.wav"))) {
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedSize(564, 443);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -82,9 +83,20 @@ TForm2::~TForm2() = default;
 
 void TForm2::Redraw() {
     if (Timer1.interval() != engine_.autoplayInterval) Timer1.setInterval(engine_.autoplayInterval);
-    painter_.Redraw(myg_, engine_, view_);
+    composed_ = false;
     ShowMemos();
     update();
+}
+
+void TForm2::Compose() {
+    if (composed_) return;
+    painter_.Redraw(myg_, engine_, view_);
+    composed_ = true;
+}
+
+const QImage& TForm2::picture() {
+    Compose();
+    return myg_;
 }
 
 void TForm2::ShowMemos() {
@@ -105,6 +117,7 @@ void TForm2::SetToolPanelShown(bool shown) {
 }
 
 void TForm2::paintEvent(QPaintEvent*) {
+    Compose();
     QPainter p(this);
     p.drawImage(0, 0, myg_);
 }
@@ -118,7 +131,19 @@ bool TForm2::MoveHover(int x, int y) {
 
 void TForm2::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    if (MoveHover(at.x(), at.y()) && engine_.settings.showXY) Redraw();
+    const bool wasCleared = std::exchange(view_.readoutCleared, false);
+    if ((MoveHover(at.x(), at.y()) || wasCleared) && engine_.settings.showXY) Redraw();
+}
+
+void TForm2::ClearCoordinateReadout() {
+    if (view_.readoutCleared) return;
+    view_.readoutCleared = true;
+    Redraw();
+}
+
+void TForm2::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) emit activated();
+    QWidget::changeEvent(event);
 }
 
 void TForm2::mousePressEvent(QMouseEvent* event) {

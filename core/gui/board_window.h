@@ -30,16 +30,21 @@ public:
     Engine& engine() { return engine_; }
     const Engine& engine() const { return engine_; }
 
-    // Composes the whole window on `myg` and shows it.
+    // The whole window is composed again on `myg` and shown. Several redraws before the window is painted
+    // compose it once.
     void Redraw();
     // The composed picture, as the window shows it.
-    const QImage& picture() const { return myg_; }
+    const QImage& picture();
 
     // The tool column, or the information panel with the three memos.
     void SetToolPanelShown(bool shown);
     bool toolPanelShown() const { return view_.toolPanelShown; }
     bool markBranching() const { return view_.markBranching; }
     void SetCoordinateStyle(const CoordinateStyle& style) { view_.coordinates = style; }
+    // The pointer left for the main window's toolbars or menu: the coordinate read-out goes until the
+    // pointer is over this window again. Redraws once; nothing when it is already cleared.
+    void ClearCoordinateReadout();
+    bool coordinateReadoutCleared() const { return view_.readoutCleared; }
 
     // The pictures that could not be read at start.
     const QStringList& missingPictures() const { return pictures_.missing; }
@@ -69,6 +74,8 @@ signals:
     // A click low on the window that no area takes asks for the text window (shown, or its border
     // switched).
     void textWindowRequested();
+    // The window became the active one; the main window comes forward with it.
+    void activated();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -78,6 +85,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -86,6 +94,7 @@ private:
     // True when the hover point moved.
     bool MoveHover(int x, int y);
     void ShowMemos();
+    void Compose();
 
     Engine engine_;
     QString programDir_;
@@ -93,6 +102,7 @@ private:
     BoardPainter painter_{pictures_};
     BoardView view_;
     QImage myg_{573, 444, QImage::Format_RGB32};
+    bool composed_ = false;  // myg_ shows the engine state of the last Redraw
     QTimer Timer1;
     QPlainTextEdit* Memo1;  // game information
     QPlainTextEdit* Memo2;  // black player

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMimeData>
 #include <QUrl>
 #include <QMessageBox>
@@ -70,5 +71,11 @@ void QtClipboard::SetText(const std::string& text) {
 }
 
 std::string QtClipboard::Text() const { return FromQString(QApplication::clipboard()->text()); }
+
+QImage ReadImageFile(const QString& path, const char* format) {
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 // The engine's ports on real widgets: message boxes, the file dialogs and the clipboard.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <string>
 #include <utility>
@@ -44,6 +45,10 @@ public:
 // The record a drop on the main or the board window opens: the first dropped file, when its own name holds
 // ".sgf" in any case; empty otherwise.
 QString DroppedRecordPath(const QMimeData* mime);
+
+// A picture file read as `format` ("BMP", "PNG") alone: the file is not probed by every image-format
+// plugin, which would load them all at start. Null when the file is missing or not of that format.
+QImage ReadImageFile(const QString& path, const char* format);
 
 // File paths are the file system's bytes, never texts of the program.
 QString PathToQString(const std::string& path);

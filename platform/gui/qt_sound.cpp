@@ -1,26 +1,25 @@
 #include "platform/gui/qt_sound.h"
 
-#include <QAudioDevice>
-#include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
 #include <utility>
 
 namespace quorvel {
 
-QtSound::QtSound(QString path) : path_(std::move(path)) {}
+QString SoundModulePath(const QString& programDir) { return programDir + QStringLiteral("/quorvel_sound.so"); }
+
+QtSound::QtSound(QString programDir, QString path) : programDir_(std::move(programDir)), path_(std::move(path)) {}
 
 QtSound::~QtSound() = default;
 
 void QtSound::Play() {
     if (!checked_) {
         checked_ = true;
-        if (QMediaDevices::audioOutputs().isEmpty() || !QFileInfo::exists(path_)) return;
-        effect_ = std::make_unique<QSoundEffect>();
-        effect_->setSource(QUrl::fromLocalFile(path_));
+        // The module stays loaded to the end of the program: players it made may still be sounding.
+        QLibrary module(SoundModulePath(programDir_));
+        const auto open = reinterpret_cast<OpenSoundFunction>(module.resolve(kOpenSoundSymbol));
+        if (open) player_.reset(open(path_));
     }
-    if (effect_) effect_->play();
+    if (player_) player_->Play();
 }
 
 }  // namespace quorvel

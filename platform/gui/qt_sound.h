@@ -4,21 +4,36 @@
 #include <QString>
 #include <memory>
 
-class QSoundEffect;
-
 namespace quorvel {
+
+// What the sound module (quorvel_sound, in the program folder) gives for one sound file.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    virtual void Play() = 0;
+};
+
+// The sound module's one entry point: a player of the file, or null without an audio device or without
+// the file. Qt Multimedia and the audio libraries behind it live in that module alone, so that a start
+// does not load them; they are loaded with the first sound.
+extern "C" using OpenSoundFunction = SoundPlayer* (*)(const QString& path);
+constexpr const char* kOpenSoundSymbol = "QuorvelOpenSound";
+// The module's file, in the program folder.
+QString SoundModulePath(const QString& programDir);
 
 class QtSound {
 public:
-    explicit QtSound(QString path);
+    // `path` is a sound file of the program folder `programDir`, where the sound module lies too.
+    QtSound(QString programDir, QString path);
     ~QtSound();
-    // Plays the sound once. Without an audio device, or without the file, nothing is heard; that is looked
-    // at on the first call, so a program that never plays a sound never opens the audio device.
+    // Plays the sound once. Without the module, an audio device or the file, nothing is heard; that is
+    // looked at on the first call, so a program that never plays a sound never opens the audio device.
     void Play();
 
 private:
+    QString programDir_;
     QString path_;
-    std::unique_ptr<QSoundEffect> effect_;
+    std::unique_ptr<SoundPlayer> player_;
     bool checked_ = false;
 };
 

@@ -53,8 +53,10 @@ void BM_StepAndRedraw(benchmark::State& state) {
     for (auto _ : state) {
         e.StepBack();
         win.w.Redraw();
+        benchmark::DoNotOptimize(win.w.picture().constBits());
         e.StepForward();
         win.w.Redraw();
+        benchmark::DoNotOptimize(win.w.picture().constBits());
     }
 }
 BENCHMARK(BM_StepAndRedraw)->Unit(benchmark::kMillisecond);

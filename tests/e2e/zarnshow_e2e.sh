@@ -25,15 +25,36 @@ for _ in $(seq 1 100); do
 done
 [ -n "${main:-}" ] || fail "no main window titled with the record"
 
-# The board window: the program's window of 564 x 443.
+# The board window: on a screen taller than 500 pixels a start with a record switches to full mode, so
+# the board window is 3 pixels narrower than the full main window of 575.
 board=""
-for w in $(xdotool search --pid "$pid" 2>/dev/null); do
-  if xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: 564x443"; then board=$w; fi
+for _ in $(seq 1 50); do
+  for w in $(xdotool search --pid "$pid" 2>/dev/null); do
+    if xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: 572x443"; then board=$w; fi
+  done
+  [ -n "$board" ] && break
+  sleep 0.1
 done
-[ -n "$board" ] || fail "no board window"
+[ -n "$board" ] || fail "no board window of 572 x 443 (full mode)"
 eval "$(xdotool getwindowgeometry --shell "$board")"
 bx=$X
 by=$Y
+
+# Full mode shows the information panel: the black player's bowl picture exactly as the program folder
+# holds it, and the black player's name written in the memo under it.
+bowl="$(dirname "$program")/bmp/kuroBB.bmp"
+panel_ok=""
+for _ in $(seq 1 50); do
+  import -window root "$work/shot.png"
+  size=$(identify -format '%wx%h' "$bowl")
+  convert "$work/shot.png" -crop "$size+$((bx + 473))+$((by + 16))" +repage "$work/bowl.png"
+  differing=$(compare -metric AE "$work/bowl.png" "$bowl" null: 2>&1 || true)
+  dark=$(convert "$work/shot.png" -crop "140x22+$((bx + 412))+$((by + 45))" +repage -colorspace Gray \
+         -threshold 40% -negate -format '%[fx:int(mean*w*h)]' info:)
+  if [ "$differing" = "0" ] && [ "$dark" -gt 10 ]; then panel_ok=1; break; fi
+  sleep 0.2
+done
+[ -n "$panel_ok" ] || fail "no information panel after the switch (bowl pixels differing: $differing, name pixels: $dark)"
 
 # The colour (as "r,g,b") on a point of the 19-line board, a little up and left of its centre
 # (col * 20 - 9, row * 20 - 9), away from the move number and the grid lines.
@@ -68,4 +89,4 @@ expect_point 4 4 141 199 "after Left dd is not empty"
 send b  # the letter of the variation W[dc]
 expect_point 4 3 201 255 "the hint letter B did not play the variation's dc"
 
-echo "e2e: title, End, Left and the hint letter B checked"
+echo "e2e: title, the information panel, End, Left and the hint letter B checked"

@@ -37,8 +37,10 @@ protected:
         registryDir = dir + "/titles";
         titles = std::make_unique<TitleRegistry>(registryDir);
         commands = std::make_unique<FileCommands>(e, files, *titles, [this](Engine& board, const std::string& text) {
+            if (text.find(';') == std::string::npos) return false;
             board.recordText = text;
             loads.push_back(text);
+            return true;
         });
         commands->endingAsk = true;
     }
@@ -230,6 +232,28 @@ TEST_F(FileCommandsTest, AnUnreadableFileLeavesTheRecordAndNameAlone) {
     EXPECT_EQ(commands->currentFileName, "NoTitle");
     EXPECT_EQ(commands->recentFiles.count, 0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
+}
+
+TEST_F(FileCommandsTest, AFileWithoutARecordChangesNothingAndOverwriteKeepsToTheRecordsFile) {
+    const std::string path = dir + "/game.sgf";
+    const std::string notes = dir + "/notes.txt";
+    Write(path, "(;GM[1];B[aa])");
+    Write(notes, "no record in here");
+    ASSERT_TRUE(commands->OpenPath(path));
+    const std::string caption = commands->caption;
+    MakeMainLine("pd");
+    e.recordModified = true;
+
+    EXPECT_FALSE(commands->OpenPath(notes));
+    EXPECT_EQ(commands->currentFileName, path);
+    EXPECT_EQ(commands->caption, caption);
+    EXPECT_EQ(commands->recentFiles.count, 1);
+    EXPECT_EQ(commands->lastLoadedText, "(;GM[1];B[aa])");
+    EXPECT_TRUE(e.recordModified);
+
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(Read(notes), "no record in here");
+    EXPECT_EQ(Read(path), "(;GM[1]FF[1]SZ[19]\r\n;B[pd])\r\n");
 }
 
 TEST_F(FileCommandsTest, ANewRecordHasNoFileName) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -53,6 +55,21 @@ protected:
         files.answers = {record};
         window->action(QStringLiteral("KFO"))->trigger();
         ASSERT_EQ(board().lineEnd, 4);
+    }
+    // Files dropped on a window, as a file manager drops them.
+    static void Drop(QWidget* target, const std::vector<std::string>& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const std::string& f : paths) urls << QUrl::fromLocalFile(QString::fromStdString(f));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+    std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
     // The toolbar button of a command, clicked.
     void ClickButton(const char* code) {
@@ -276,26 +293,16 @@ TEST_F(MainWindowTest, DroppedRecordsOpenOnlyWhenTheFirstFileIsSgf) {
     fs::create_directories(dir + "/old.sgf");
     const std::string inFolder = dir + "/old.sgf/notes.txt";
     fs::copy_file(record, inFolder);
-    const auto drop = [](QWidget* target, const std::vector<std::string>& files) {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const std::string& f : files) urls << QUrl::fromLocalFile(QString::fromStdString(f));
-        data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &event);
-    };
     for (QWidget* target : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(window->Form2)}) {
-        drop(target, {text});
-        drop(target, {inFolder});
-        drop(target, {text, record});
+        Drop(target, {text});
+        Drop(target, {inFolder});
+        Drop(target, {text, record});
         EXPECT_EQ(board().lineEnd, 0);
     }
-    drop(window->Form2, {upper, text});
+    Drop(window->Form2, {upper, text});
     EXPECT_EQ(board().lineEnd, 4);
     EXPECT_EQ(window->files().currentFileName, upper);
-    drop(window.get(), {record});
+    Drop(window.get(), {record});
     EXPECT_EQ(window->files().currentFileName, record);
 }
 
@@ -314,16 +321,209 @@ TEST_F(MainWindowTest, TheBoardAndADockedTextWindowFollowTheMainWindow) {
     EXPECT_EQ(window->Form2->x(), window->x());
 }
 
-TEST_F(MainWindowTest, TheWindowSwitchShowsOneOrBothToolbarRows) {
+// Pixels of the window as it is painted, children (the memos) included.
+QImage Painted(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// Whether the picture file shows at (x, y) of the painted window, compared over its first `columns`
+// columns (all of them by default), where nothing is written on it.
+bool ShowsPicture(const QImage& painted, const char* file, int x, int y, int columns = 0) {
+    QImage picture = QImage(QStringLiteral(QUORVEL_PROGRAM_DIR "/bmp/") + QLatin1String(file))
+                         .convertToFormat(QImage::Format_RGB32);
+    if (columns > 0) picture = picture.copy(0, 0, columns, picture.height());
+    if (picture.isNull() || x + picture.width() > painted.width()) return false;
+    return painted.copy(x, y, picture.width(), picture.height()) == picture;
+}
+
+// Pixels darker than grey in a rectangle: text drawn on a light ground.
+int DarkPixels(const QImage& img, const QRect& area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) dark += qGray(img.pixel(x, y)) < 100;
+    }
+    return dark;
+}
+
+TEST_F(MainWindowTest, TheWindowSwitchShowsTheInformationPanelOnTheBoardWindow) {
+    Open();
     const int compact = window->height();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_FALSE(window->ToolBar2->isVisible());
-    window->SwitchWindowSize();
+    // The tool column fits a board window 3 pixels narrower than the compact main window.
+    EXPECT_EQ(window->Form2->width(), 522);
+    QImage shown = Painted(window->Form2);
+    EXPECT_TRUE(ShowsPicture(shown, "bar.bmp", 404, 0, 3));
+    EXPECT_FALSE(ShowsPicture(shown, "kuroBB.bmp", 473, 16));
+
+    QTest::mouseClick(window->Image1, Qt::LeftButton);
     EXPECT_TRUE(window->ToolBar2->isVisible());
     EXPECT_EQ(window->width(), 575);
     EXPECT_EQ(window->height(), compact + 27);
+    EXPECT_EQ(window->Form2->geometry(), QRect(window->x(), window->frameGeometry().bottom() + 1, 572, 443));
+    // The docked text window follows under the board and reaches the bottom of the screen.
+    EXPECT_EQ(window->Form3->geometry(),
+              QRect(window->x() - 1, window->Form2->geometry().bottom() + 1, 573,
+                    screen.bottom() - window->Form2->geometry().bottom()));
+    shown = Painted(window->Form2);
+    EXPECT_FALSE(ShowsPicture(shown, "bar.bmp", 404, 0, 3));
+    EXPECT_TRUE(ShowsPicture(shown, "kuroBB.bmp", 473, 16));
+    EXPECT_TRUE(ShowsPicture(shown, "siroBB.bmp", 473, 90));
+    // The players' names are written in their memos: black under the black bowl, white under the white.
+    EXPECT_GT(DarkPixels(shown, QRect(412, 45, 140, 22)), 10);
+    EXPECT_GT(DarkPixels(shown, QRect(412, 119, 140, 22)), 10);
+    EXPECT_GT(DarkPixels(shown, QRect(413, 210, 130, 140)), 10);  // the game information
+
+    window->action(QStringLiteral("KVG"))->trigger();  // any redraw keeps the panel
+    EXPECT_TRUE(ShowsPicture(Painted(window->Form2), "kuroBB.bmp", 473, 16));
+
     QTest::mouseClick(window->Image1, Qt::LeftButton);
     EXPECT_EQ(window->width(), 525);
     EXPECT_FALSE(window->ToolBar2->isVisible());
+    EXPECT_EQ(window->Form2->width(), 522);
+    shown = Painted(window->Form2);
+    EXPECT_TRUE(ShowsPicture(shown, "bar.bmp", 404, 0, 3));
+    EXPECT_EQ(DarkPixels(shown, QRect(460, 45, 60, 22)), 0);  // no memo right of the tool column
+}
+
+TEST_F(MainWindowTest, ARecordOnTheCommandLineOpensInFullModeWithTheTextWindowToTheScreensBottom) {
+    window.reset();
+    window = std::make_unique<TForm1>(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList{QString::fromStdString(record)},
+                                      *titles, &dialogs, &files);
+    EXPECT_EQ(window->width(), 575);
+    window->ShowAtStart();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return board().lineEnd == 4; }));
+    EXPECT_FALSE(window->compactMode());
+    EXPECT_EQ(window->Form2->width(), 572);
+    EXPECT_EQ(window->Form3->geometry().top(), window->Form2->geometry().bottom() + 1);
+    EXPECT_EQ(window->Form3->geometry().bottom(), QGuiApplication::primaryScreen()->availableGeometry().bottom());
+    const QImage shown = Painted(window->Form2);
+    EXPECT_TRUE(ShowsPicture(shown, "kuroBB.bmp", 473, 16));
+    EXPECT_GT(DarkPixels(shown, QRect(412, 45, 140, 22)), 10);
+}
+
+TEST_F(MainWindowTest, ADropAsksAboutUnsavedChangesFirstOnEitherWindow) {
+    const std::string other = dir + "/other.sgf";
+    std::ofstream(other, std::ios::binary) << "(;GM[1]SZ[9];B[ee])";
+    window->files().endingAsk = true;
+    int saves = 0;
+    for (QWidget* target : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(window->Form2)}) {
+        for (const Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
+            Open();
+            board().recordModified = true;
+            dialogs.nextAnswer = answer;
+            const std::string saved = dir + "/saved" + std::to_string(++saves) + ".sgf";
+            files.answers = {saved};
+            const std::size_t asked = dialogs.asked.size();
+            Drop(target, {other});
+            ASSERT_EQ(dialogs.asked.size(), asked + 1);
+            EXPECT_EQ(dialogs.asked.back(), " 変更が加えられています。変更を保存しますか？");
+            if (answer == Answer::Cancel) {
+                EXPECT_EQ(window->files().currentFileName, record);
+                EXPECT_EQ(board().lineEnd, 4);
+                EXPECT_TRUE(board().recordModified);
+            } else {
+                EXPECT_EQ(window->files().currentFileName, other);
+                EXPECT_EQ(board().boardSize, 9);
+            }
+            // Yes saves the shown record before the dropped one replaces it; the others save nothing.
+            EXPECT_EQ(fs::exists(saved), answer == Answer::Yes);
+            if (answer == Answer::Yes) {
+                EXPECT_NE(Read(saved).find(";B[pd];W[dp]"), std::string::npos);
+            }
+        }
+    }
+}
+
+TEST_F(MainWindowTest, OpeningAFileWithoutARecordKeepsTheNameSoOverwriteSavesTheShownRecord) {
+    Open();
+    const std::string notes = dir + "/notes.sgf";
+    std::ofstream(notes, std::ios::binary) << "just some notes";
+    const QString title = window->windowTitle();
+    window->action(QStringLiteral("KVG"))->trigger();
+    board().recordModified = true;
+    files.answers = {notes};
+    window->action(QStringLiteral("KFO"))->trigger();
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_FALSE(window->ZarnItem[1]->isVisible());  // still the one recent file
+    EXPECT_TRUE(board().recordModified);
+    EXPECT_EQ(window->Form3->Text(), "No data to read");
+
+    window->action(QStringLiteral("KFW"))->trigger();
+    EXPECT_EQ(Read(notes), "just some notes");
+    EXPECT_NE(Read(record).find(";B[dd];W[pp]"), std::string::npos);  // the turned record
+}
+
+TEST_F(MainWindowTest, ATurnedRecordSavesAndReadsBackAsShown) {
+    const std::string setup = dir + "/setup.sgf";
+    std::ofstream(setup, std::ios::binary)
+        << "(;GM[1]FF[4]SZ[19]AS[3,1]AB[dd]AW[pq]TR[dd]LB[qc:A];B[qd];W[cc];B[qq](;W[jj])(;W[kk]))";
+    files.answers = {setup};
+    window->action(QStringLiteral("KFO"))->trigger();
+    ASSERT_EQ(board().baseIndex, 3);  // two setup stones and the move AS keeps in the background
+
+    window->action(QStringLiteral("KVG"))->trigger();
+    files.answers = {dir + "/turned.sgf"};
+    window->action(QStringLiteral("KFS"))->trigger();
+    files.answers = {dir + "/turned.sgf"};
+    window->action(QStringLiteral("KFO"))->trigger();
+    ASSERT_EQ(window->files().currentFileName, dir + "/turned.sgf");
+
+    // dd and pq turn to pp and dc, qd (hidden by AS) to cp; the marks go along.
+    const auto at = [&](const char* letters) { return SgfLettersToPoint(letters[0], letters[1], 19); };
+    EXPECT_EQ(board().baseIndex, 3);
+    EXPECT_EQ(board().board[at("pp")], kBlack);
+    EXPECT_EQ(board().board[at("dc")], kWhite);
+    EXPECT_EQ(board().board[at("cp")], kBlack);
+    EXPECT_EQ(board().board[at("dd")], kEmpty);
+    EXPECT_EQ(board().markGrid[at("pp")] % 1000, 5);
+    EXPECT_EQ(board().markGrid[at("cq")] % 1000, 9);
+    board().StepForward();
+    EXPECT_EQ(board().board[at("qq")], kWhite);  // cc
+    // The stones in the background are painted where they now stand, off their centres' numbers.
+    const QImage shown = Painted(window->Form2);
+    const BoardGeometry& g = *board().geometry;
+    EXPECT_LT(qGray(shown.pixel(g.CentreX(at("cp")) + 3, g.CentreY(at("cp")) + 3)), 80);
+    EXPECT_GT(qGray(shown.pixel(g.CentreX(at("dc")) - 3, g.CentreY(at("dc")) - 3)), 220);
+    EXPECT_LT(qGray(shown.pixel(g.CentreX(at("qd")) + 3, g.CentreY(at("qd")) + 3)), 220);  // no stone left
+}
+
+TEST_F(MainWindowTest, ActivatingTheBoardWindowBringsTheMainWindowForwardFirst) {
+    std::vector<QObject*> raised;
+    struct Recorder : QObject {
+        std::vector<QObject*>* raised = nullptr;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::ZOrderChange) raised->push_back(watched);
+            return false;
+        }
+    } recorder;
+    recorder.raised = &raised;
+    window->installEventFilter(&recorder);
+    window->Form2->installEventFilter(&recorder);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    raised.clear();
+    window->Form2->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->Form2));
+    ASSERT_GE(raised.size(), 2u);
+    EXPECT_EQ(raised[raised.size() - 2], window.get());
+    EXPECT_EQ(raised.back(), window->Form2);
+}
+
+TEST_F(MainWindowTest, ThePointerOverTheToolbarsClearsTheCoordinateReadout) {
+    Open();
+    window->action(QStringLiteral("KSH"))->trigger();
+    ASSERT_TRUE(board().settings.showXY);
+    const QColor readoutFill(255, 255, 224);
+    const QPoint over(191, 191);  // the point jj
+    QTest::mouseMove(window->Form2, over);
+    EXPECT_EQ(window->Form2->picture().pixelColor(over + QPoint(9, 9)), readoutFill);
+
+    QTest::mouseMove(window->ToolBar1, QPoint(window->ToolBar1->width() - 5, 5));
+    EXPECT_TRUE(window->Form2->coordinateReadoutCleared());
+    EXPECT_NE(window->Form2->picture().pixelColor(over + QPoint(9, 9)), readoutFill);
+
+    QTest::mouseMove(window->Form2, over);
+    EXPECT_EQ(window->Form2->picture().pixelColor(over + QPoint(9, 9)), readoutFill);
 }
 
 TEST(CommandLine, OneArgumentTwoJoinedMoreTheFirst) {

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <utility>
 #include <QImage>
+#include <QLibrary>
 #include <QString>
 
 #include "core/gui/board_pictures.h"
+#include "platform/gui/qt_sound.h"
 
 namespace quorvel {
 namespace {
@@ -72,6 +74,16 @@ TEST(ProgramPictures, StoneSoundIsAShortWave) {
         loud = loud || sample > 8000 || sample < -8000;
     }
     EXPECT_TRUE(loud);
+}
+
+// The sound module lies in the program folder and gives its entry point; without the file no player is
+// made. (The offscreen test machine has no audio device, so a player is not asked for.)
+TEST(ProgramSoundModule, LoadsFromTheProgramFolderAndRefusesAMissingFile) {
+    QLibrary module(SoundModulePath(QStringLiteral(QUORVEL_PROGRAM_DIR)));
+    ASSERT_TRUE(module.load()) << module.errorString().toStdString();
+    const auto open = reinterpret_cast<OpenSoundFunction>(module.resolve(kOpenSoundSymbol));
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open(QStringLiteral(QUORVEL_PROGRAM_DIR "/no-such.wav")), nullptr);
 }
 
 }  // namespace
