@@ -190,7 +190,8 @@ private:
         if (c == '[') {
             PushBracket();
             // A two-letter property as the text now stands; every "[" that can end one passes here.
-            if (firstProperty_ && w_ >= 3 && IsUpper(buf_[w_ - 3]) && IsUpper(buf_[w_ - 2])) {
+            // (Not the tail of a longer name.)
+            if (firstProperty_ && w_ >= 3 && IsUpper(buf_[w_ - 3]) && IsUpper(buf_[w_ - 2]) && (w_ < 4 || !IsUpper(buf_[w_ - 4]))) {
                 std::size_t& first = (*firstProperty_)[sgf::TwoLetterIndex(buf_[w_ - 3], buf_[w_ - 2])];
                 if (first == kNone) first = w_ - 3;
             }

@@ -68,6 +68,7 @@ struct RootProperties {
         int missing = kRootNameCount;
         for (std::size_t p = sgf::FindTwoLetterProperty(t, 2); p != kNone && missing > 0;
              p = sgf::FindTwoLetterProperty(t, p + 3)) {
+            if (p > 0 && sgf::IsUpperLetter(t[p - 1])) continue;  // the tail of a longer name
             const int n = kNameOf[sgf::TwoLetterIndex(t[p], t[p + 1])];
             if (n >= 0 && at[n] == kNone) {
                 at[n] = p;
@@ -518,6 +519,7 @@ private:
     // move: false when the line has no further move.
     bool FindNextMove(Frame& f, bool blackToPlay, std::size_t& move) {
         sgf::NextProperty& finder = blackToPlay ? black_ : white_;
+        const std::size_t entry = pos_;  // where a node starts
         // The line ends at its ")": a move found beyond it would belong to another variation or game, and
         // taking it would swallow the variations in between.
         const std::size_t end = close_.From(pos_);
@@ -535,7 +537,7 @@ private:
         if (endsHere(move)) return false;
         if (f.moves == 0) {
             // A comment in a node before the move's own node stands before the line.
-            const std::size_t node = NodeStartBefore(move);
+            const std::size_t node = NodeStartBefore(entry, move);
             const CommentRef before = ReadComment(node != kNone ? node : move);
             if (f.branch != kDropped) e_.branchComments[f.branch][0] = before;
             if (before.IsSet()) {
@@ -544,7 +546,7 @@ private:
             }
         }
         // The move's own node may hold its comment before the move.
-        const std::size_t node = NodeStartBefore(move);
+        const std::size_t node = NodeStartBefore(entry, move);
         if (node != kNone) {
             const std::size_t c = sgf::FindProperty(t_, "C", std::max(pos_, node + 1), move);
             if (c != kNone) {
@@ -555,13 +557,19 @@ private:
         return true;
     }
 
-    // The ";" that opens the node of a move found at `move`, not before the rest of the text; kNone when
-    // another bracket of the layout comes first.
-    std::size_t NodeStartBefore(std::size_t move) const {
-        for (std::size_t q = move; q > pos_; --q) {
-            const char c = t_[q - 1];
-            if (c == ';') return q - 1;
-            if (c == '(' || c == ')') return kNone;
+    // The ";" that opens the node of a move found at `move`, walking the nodes from `from` value by value (a ";" or bracket inside a value is text); kNone when a bracket of the layout comes
+    // first.
+    std::size_t NodeStartBefore(std::size_t from, std::size_t move) const {
+        // (The rest may start right after the ";" of a variation's first node, or at the "(" of the main
+        // line.)
+        std::size_t i = from > 0 && t_[from - 1] == ';' ? from - 1 : from;
+        if (i < move && t_[i] == '(') ++i;
+        while (i < move) {
+            while (i < move && IsBlank(t_[i])) ++i;
+            if (i >= move || t_[i] != ';') return kNone;
+            const std::size_t end = sgf::WalkNodeValues(t_, i + 1).end;
+            if (end > move) return i;
+            i = end;
         }
         return kNone;
     }
@@ -962,6 +970,9 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
 
 }  // namespace
 
+// TidyHeaderText in the charset of a load already chosen.
+void TidyHeaderTextIn(Engine& e);
+
 bool ReadRecord(Engine& e) {
     const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
     return ReadRecordText(e, nullptr);
@@ -986,10 +997,15 @@ void LoadRecordText(Engine& e, const std::string& text) {
     ReadRecordText(e, &facts);
     e.recordModified = false;
     ShowLoadedRecord(e);
-    TidyHeaderText(e);
+    TidyHeaderTextIn(e);
 }
 
 void TidyHeaderText(Engine& e) {
+    const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
+    TidyHeaderTextIn(e);
+}
+
+void TidyHeaderTextIn(Engine& e) {
     // One pass: line breaks between properties go, those inside values are text and stay; on the way the
     // "]" that closes each value and the first ")" outside values are noted.
     const std::string& h = e.headerText;

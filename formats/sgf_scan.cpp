@@ -28,7 +28,7 @@ bool IsPropertyAt(std::string_view t, std::string_view name, std::size_t p) {
     const std::size_t n = name.size();
     const std::size_t start = p - n;
     if (t[p] != '[' || t[start] != name[0] || (n == 2 && t[start + 1] != name[1])) return false;
-    return n == 2 || start == 0 || !IsUpperLetter(t[start - 1]);
+    return start == 0 || !IsUpperLetter(t[start - 1]);
 }
 
 #if defined(__SSE2__)
@@ -75,7 +75,13 @@ std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t 
         const __m128i prev1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 1));
         const __m128i prev2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 2));
         __m128i hit = _mm_and_si128(_mm_cmpeq_epi8(cur, open), _mm_cmpeq_epi8(prev1, last));
-        hit = n == 2 ? _mm_and_si128(hit, _mm_cmpeq_epi8(prev2, first)) : _mm_andnot_si128(UpperLetters(prev2), hit);
+        if (n == 2) {
+            // Not the tail of a longer name: no capital before the two letters.
+            const __m128i prev3 = p >= 3 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 3)) : _mm_setzero_si128();
+            hit = _mm_andnot_si128(UpperLetters(prev3), _mm_and_si128(hit, _mm_cmpeq_epi8(prev2, first)));
+        } else {
+            hit = _mm_andnot_si128(UpperLetters(prev2), hit);
+        }
         const int mask = _mm_movemask_epi8(hit);
         if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask))) - n;
     }
@@ -313,6 +319,12 @@ bool IsUtf8Beyond(std::string_view t) {
 bool IsEucLike(std::string_view t) {
     bool beyond = false;
     for (std::size_t i = 0; i < t.size(); ++i) {
+#if defined(__SSE2__)
+        while (i + 16 <= t.size() && _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data() + i))) == 0) {
+            i += 16;
+        }
+        if (i >= t.size()) break;
+#endif
         const unsigned char b = static_cast<unsigned char>(t[i]);
         if (b < 0x80) continue;
         if (b == 0x81 && i + 1 < t.size() && t[i + 1] != 0 && std::memchr("ijGmn", t[i + 1], 5) != nullptr) {

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <map>
 
+#include "core/consistency.h"
+#include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
+
 namespace quorvel::oracle {
 namespace {
 
@@ -78,6 +82,45 @@ std::string CompareWithOracle(const Engine& e, const Record& r) {
             out += "lines, from byte " + std::to_string(from) + ":\n  loaded   " + loaded.substr(from, 300) +
                    "\n  expected " + expected.substr(from, 300) + "\n";
         }
+    }
+    return out;
+}
+
+// The differences between a load of `text` and the oracle's reading of it; empty when they agree or the
+// text is no SGF.
+std::string LoadDifferences(const std::string& text) {
+    const std::optional<Record> expected = ReadRecord(text);
+    if (!expected) return std::string();
+    MemoryMessageArea messages;
+    MemoryDialogs dialogs;
+    Engine e(messages, dialogs);
+    LoadRecordText(e, text);
+    const std::string fault = CheckBranchTable(e);
+    if (!fault.empty()) return "inconsistent: " + fault;
+    return CompareWithOracle(e, *expected);
+}
+
+// What the writer makes of the loaded record, in both layouts and as the current line, read by the
+// oracle: the same record as the one loaded.
+std::string WrittenDifferences(Engine& e, const std::optional<Record>& original) {
+    std::string out;
+    for (bool inlineLayout : {false, true}) {
+        e.settings.zarnStyle = inlineLayout;
+        const std::string written = WholeRecordText(e);
+        std::optional<Record> read = ReadRecord(written);
+        // What the loaded record took from move nodes (marks, game information) the writer does not write
+        // again there.
+        if (read && original) {
+            read->marksComparable = read->marksComparable && original->marksComparable;
+            read->infoNotInRoot.insert(read->infoNotInRoot.end(), original->infoNotInRoot.begin(),
+                                       original->infoNotInRoot.end());
+        }
+        if (!read) {
+            out += std::string(inlineLayout ? "inline" : "nested") + " layout is no SGF:\n" + written.substr(0, 400) + "\n";
+            continue;
+        }
+        const std::string d = CompareWithOracle(e, *read);
+        if (!d.empty()) out += std::string(inlineLayout ? "inline" : "nested") + " layout:\n" + d.substr(0, 600) + "\n";
     }
     return out;
 }

@@ -34,45 +34,6 @@ int RandomRecordCount() {
     return v ? std::max(1, std::atoi(v)) : 400;
 }
 
-// The differences between a load of `text` and the oracle's reading of it; empty when they agree or the
-// text is no SGF.
-std::string LoadDifferences(const std::string& text) {
-    const std::optional<oracle::Record> expected = oracle::ReadRecord(text);
-    if (!expected) return std::string();
-    MemoryMessageArea messages;
-    MemoryDialogs dialogs;
-    Engine e(messages, dialogs);
-    LoadRecordText(e, text);
-    const std::string fault = CheckBranchTable(e);
-    if (!fault.empty()) return "inconsistent: " + fault;
-    return oracle::CompareWithOracle(e, *expected);
-}
-
-// What the writer makes of the loaded record, in both layouts and as the current line, read by the
-// oracle: the same record as the one loaded.
-std::string WrittenDifferences(Engine& e, const std::optional<oracle::Record>& original) {
-    std::string out;
-    for (bool inlineLayout : {false, true}) {
-        e.settings.zarnStyle = inlineLayout;
-        const std::string written = WholeRecordText(e);
-        std::optional<oracle::Record> read = oracle::ReadRecord(written);
-        // What the loaded record took from move nodes (marks, game information) the writer does not write
-        // again there.
-        if (read && original) {
-            read->marksComparable = read->marksComparable && original->marksComparable;
-            read->infoNotInRoot.insert(read->infoNotInRoot.end(), original->infoNotInRoot.begin(),
-                                       original->infoNotInRoot.end());
-        }
-        if (!read) {
-            out += std::string(inlineLayout ? "inline" : "nested") + " layout is no SGF:\n" + written.substr(0, 400) + "\n";
-            continue;
-        }
-        const std::string d = oracle::CompareWithOracle(e, *read);
-        if (!d.empty()) out += std::string(inlineLayout ? "inline" : "nested") + " layout:\n" + d.substr(0, 600) + "\n";
-    }
-    return out;
-}
-
 class OracleTest : public EngineTest {};
 
 TEST_F(OracleTest, OracleReadsTheGrammar) {
@@ -113,10 +74,10 @@ TEST_F(OracleTest, CorpusRecordsLoadAsTheOracleReadsThem) {
         const std::string text = ReadFile(path);
         if (!oracle::ReadRecord(text)) continue;
         ++compared;
-        const std::string loaded = LoadDifferences(text);
+        const std::string loaded = oracle::LoadDifferences(text);
         if (!loaded.empty()) ADD_FAILURE() << path.filename() << " loads otherwise:\n" << loaded.substr(0, 600);
         LoadRecordText(e, text);
-        const std::string written = WrittenDifferences(e, oracle::ReadRecord(text));
+        const std::string written = oracle::WrittenDifferences(e, oracle::ReadRecord(text));
         if (!written.empty()) ADD_FAILURE() << path.filename() << " is written otherwise:\n" << written.substr(0, 600);
     }
     EXPECT_GE(compared, 20);
@@ -128,7 +89,7 @@ TEST_F(OracleTest, NamedFileLoadsAsTheOracleReadsIt) {
     if (!path) GTEST_SKIP() << "QUORVEL_ORACLE_FILE names no file";
     const std::string text = ReadFile(path);
     ASSERT_TRUE(oracle::ReadRecord(text)) << "no SGF";
-    EXPECT_EQ(LoadDifferences(text), "");
+    EXPECT_EQ(oracle::LoadDifferences(text), "");
 }
 
 TEST_F(OracleTest, RandomRecordsLoadAsTheOracleReadsThem) {
@@ -138,27 +99,27 @@ TEST_F(OracleTest, RandomRecordsLoadAsTheOracleReadsThem) {
         const generator::GenRecord record = generator::Generate(static_cast<std::uint64_t>(seed));
         const std::string text = generator::Write(record);
         ASSERT_TRUE(oracle::ReadRecord(text)) << "seed " << seed << ": the generator wrote no SGF\n" << text;
-        std::string d = LoadDifferences(text);
+        std::string d = oracle::LoadDifferences(text);
         if (d.empty()) {
             LoadRecordText(e, text);
-            d = WrittenDifferences(e, oracle::ReadRecord(text));
+            d = oracle::WrittenDifferences(e, oracle::ReadRecord(text));
         }
         if (d.empty()) continue;
         ++failures;
         const auto fails = [](const std::string& t) {
             if (!oracle::ReadRecord(t)) return false;
-            if (!LoadDifferences(t).empty()) return true;
+            if (!oracle::LoadDifferences(t).empty()) return true;
             MemoryMessageArea m;
             MemoryDialogs dl;
             Engine again(m, dl);
             LoadRecordText(again, t);
-            return !WrittenDifferences(again, oracle::ReadRecord(t)).empty();
+            return !oracle::WrittenDifferences(again, oracle::ReadRecord(t)).empty();
         };
         const std::string minimal = generator::Write(generator::Shrink(record, fails));
-        std::string md = LoadDifferences(minimal);
+        std::string md = oracle::LoadDifferences(minimal);
         if (md.empty()) {
             LoadRecordText(e, minimal);
-            md = WrittenDifferences(e, oracle::ReadRecord(minimal));
+            md = oracle::WrittenDifferences(e, oracle::ReadRecord(minimal));
         }
         ADD_FAILURE() << "seed " << seed << "\nminimal record:\n" << minimal << "\n" << md;
     }

@@ -33,7 +33,7 @@ std::size_t PlainFindProperty(std::string_view t, std::string_view name, std::si
                               std::size_t limit) {
     for (std::size_t start = from; start < limit && start + name.size() < t.size(); ++start) {
         if (t.compare(start, name.size(), name) != 0 || t[start + name.size()] != '[') continue;
-        if (name.size() == 1 && start > 0 && sgf::IsUpperLetter(t[start - 1])) continue;
+        if (start > 0 && sgf::IsUpperLetter(t[start - 1])) continue;  // the tail of a longer name
         return start;
     }
     return kNone;
@@ -163,7 +163,7 @@ TEST(SgfScanTest, TheNormalisationTellsWhatItFoundOnTheWay) {
         std::size_t previous = 0;
         for (const CommentSpan& span : facts.plainComments) {
             ASSERT_TRUE(span.start >= previous && normalised.compare(span.start, 2, "C[") == 0) << text;
-            ASSERT_EQ(span.end, sgf::FindValueEnd(normalised, span.start + 2)) << text;
+            ASSERT_EQ(span.end, sgf::FindKeptCommentEnd(normalised, span.start + 2)) << text;
             previous = span.end;
         }
         // The first two-letter properties, where the pass could keep track of them.
@@ -172,6 +172,7 @@ TEST(SgfScanTest, TheNormalisationTellsWhatItFoundOnTheWay) {
         first.fill(kNone);
         for (std::size_t p = sgf::FindTwoLetterProperty(normalised, 2); p != kNone;
              p = sgf::FindTwoLetterProperty(normalised, p + 3)) {
+            if (p > 0 && sgf::IsUpperLetter(normalised[p - 1])) continue;  // the tail of a longer name
             std::size_t& slot =
                 first[sgf::TwoLetterIndex(normalised[p], normalised[p + 1])];
             if (slot == kNone) slot = p;
