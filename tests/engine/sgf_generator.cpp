@@ -165,6 +165,8 @@ void WriteInline(std::string& out, const GenLine& line, bool black) {
 
 }  // namespace
 
+std::string EscapeText(const std::string& text) { return Escape(text); }
+
 std::string CommentText(std::mt19937_64& rng, int minBytes, int maxBytes, bool adversarial) {
     return Text(rng, minBytes, maxBytes, adversarial);
 }

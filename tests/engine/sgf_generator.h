@@ -55,6 +55,9 @@ GenRecord Generate(std::uint64_t seed, const Options& options = {});
 // Comments only, of the given shape: `text` makes each comment (from the generator's pieces when empty).
 std::string CommentText(std::mt19937_64& rng, int minBytes, int maxBytes, bool adversarial);
 
+// A text as it stands inside an SGF value: "\" and "]" escaped, Shift-JIS characters kept whole.
+std::string EscapeText(const std::string& text);
+
 // The record as SGF text, values escaped as standard SGF needs ("\" and "]"), Shift-JIS characters kept
 // whole.
 std::string Write(const GenRecord& r);
