@@ -476,7 +476,11 @@ std::optional<Record> ReadRecord(std::string_view text) {
     // The writer keeps the root comment as GC, which the reader takes for it.
     // An empty one is none.
     const Property* comment = root.Find("C") ? root.Find("C") : root.Find("GC");
-    if (comment && !comment->values[0].empty()) r.rootComment = DisplayComment("C", comment->values[0], charset);
+    if (comment) {
+        // Empty once its line breaks are taken away, it is none.
+        std::string text = DisplayComment("C", comment->values[0], charset);
+        if (!LineCodes("C", comment->values[0]).empty()) r.rootComment = std::move(text);
+    }
     int asEntries = 0;  // AS: the first entries of the line that are background
     if (const Property* as = first("AS")) {
         const std::string& v = as->values[0];
