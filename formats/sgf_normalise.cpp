@@ -87,7 +87,6 @@ __attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::si
 const bool kLineBreakAvx2 = __builtin_cpu_supports("avx2");
 #endif
 
-const sgf::ByteSet kCommentEndBytes("]\\");
 const sgf::ByteSet kProtectedBytes("()[];\\");
 
 // Steps 1 to 4 of the normalisation in one pass. The steps are defined as whole-text replacements done
@@ -191,7 +190,8 @@ private:
         if (c == '[') {
             PushBracket();
             // A two-letter property as the text now stands; every "[" that can end one passes here.
-            if (firstProperty_ && w_ >= 3 && IsUpper(buf_[w_ - 3]) && IsUpper(buf_[w_ - 2])) {
+            // (Not the tail of a longer name.)
+            if (firstProperty_ && w_ >= 3 && IsUpper(buf_[w_ - 3]) && IsUpper(buf_[w_ - 2]) && (w_ < 4 || !IsUpper(buf_[w_ - 4]))) {
                 std::size_t& first = (*firstProperty_)[sgf::TwoLetterIndex(buf_[w_ - 3], buf_[w_ - 2])];
                 if (first == kNone) first = w_ - 3;
             }
@@ -242,33 +242,6 @@ private:
     std::size_t commentBarrier_ = 0;
 };
 
-// Only blanks, then the next node, the end of a variation or the text's end.
-bool NodeFollows(std::string_view t, std::size_t p) {
-    while (p < t.size() && (t[p] == ' ' || t[p] == '\t' || t[p] == '\r' || t[p] == '\n')) ++p;
-    return p == t.size() || t[p] == ';' || t[p] == '(' || t[p] == ')';
-}
-
-// The next "]" at or after `from` (a character boundary) that can close a comment, before `limit`.
-std::size_t NextCommentBracket(std::string_view t, std::size_t from, std::size_t limit) {
-    std::size_t boundary = from;
-    for (std::size_t p = kCommentEndBytes.Find(t, boundary, limit); p != kNone;
-         p = kCommentEndBytes.Find(t, boundary, limit)) {
-        if (sgf::IsSecondByte(t, boundary, p)) {
-            // The second byte of a character, unless the record is in another encoding and the text
-            // goes on as SGF after the bracket.
-            if (t[p] == ']' && sgf::StructureFollows(t, p + 1)) return p;
-            boundary = p + 1;
-            continue;
-        }
-        if (t[p] == ']') return p;
-        // A backslash escapes a bracket or a backslash after it.
-        const char next = p + 1 < t.size() ? t[p + 1] : '\0';
-        if (next == ']' && NodeFollows(t, p + 2)) return p + 1 < limit ? p + 1 : kNone;
-        boundary = (next == ']' || next == '\\') ? p + 2 : p + 1;
-    }
-    return kNone;
-}
-
 // The next "[" at or after `from` (a character boundary) that is a character of its own.
 std::size_t NextOpenBracket(std::string_view t, std::size_t from) {
     std::size_t boundary = from;
@@ -290,11 +263,11 @@ std::string ReplaceLineBreakCodes(std::string_view text) {
 }
 
 std::size_t FindCommentEnd(std::string_view t, std::size_t valueStart) {
-    std::size_t end = NextCommentBracket(t, valueStart, kNone);
+    std::size_t end = FindValueEnd(t, valueStart);
     if (end == kNone) return kNone;
     const std::size_t open = NextOpenBracket(t, end + 1);
-    for (std::size_t more = NextCommentBracket(t, end + 1, open); more != kNone;
-         more = NextCommentBracket(t, end + 1, open)) {
+    for (std::size_t more = FindEscapedValueEnd(t, end + 1, open); more != kNone;
+         more = FindEscapedValueEnd(t, end + 1, open)) {
         end = more;
     }
     return end;
@@ -316,11 +289,17 @@ void AppendProtectedComment(std::string& out, std::string_view c) {
         out.append(c.substr(boundary, p - boundary));
         char ch = c[p];
         boundary = p + 1;
-        if (ch == '\\' && p + 1 < c.size() && std::string_view("()[];\\").find(c[p + 1]) != kNone) {
+        if (ch == '\\' && p + 1 < c.size()) {
+            // An escape stands for the byte after it; before a line break it is a soft break, and both go.
             ch = c[p + 1];
             boundary = p + 2;
-            if (ch == '\\') {
-                out += '\\';
+            if (ch == '\r' || ch == '\n') {
+                const char pair = ch == '\r' ? '\n' : '\r';
+                if (boundary < c.size() && c[boundary] == pair) boundary += 1;
+                continue;
+            }
+            if (ch != '(' && ch != ')' && ch != ';' && ch != '[' && ch != ']' && ch != '\\') {
+                out += ch;
                 continue;
             }
         }
@@ -330,6 +309,9 @@ void AppendProtectedComment(std::string& out, std::string_view c) {
             case ';': out += "；"; break;
             case '[': out += "［"; break;
             case ']': out += "］"; break;
+            // The yen sign of the Japanese code page: the full-width form leaves no backslash in the kept
+            // text that a later reading could take for an escape.
+            case '\\': out += "￥"; break;
             default: out += ch;
         }
     }
@@ -439,6 +421,24 @@ bool NestsContinuations(const VariationGroups& tree) {
     return false;
 }
 
+// True when the first node of a group holds a move: a game tree of a collection may start without a root
+// of its own.
+bool FirstNodeHoldsMove(const std::string& text, const VariationGroup& g) {
+    const std::size_t semi = text.find(';', g.open);
+    if (semi == std::string::npos || semi > g.nodesEnd) return false;
+    for (std::size_t i = semi + 1; i < g.nodesEnd; ++i) {
+        const char c = text[i];
+        if (c == ';') return false;
+        if (c == '[') {
+            if (i >= 1 && (text[i - 1] == 'B' || text[i - 1] == 'W') && (i < 2 || !IsUpper(text[i - 2]))) return true;
+            const std::size_t end = sgf::FindValueEnd(text, i + 1);
+            if (end == kNone) return false;
+            i = end;
+        }
+    }
+    return false;
+}
+
 // Appends one game tree in the inline form, without recursion: a group's nodes, its variations in
 // brackets, then its first child's content in line. With `withAlternatives`, the children of a root that
 // holds only the root node are alternatives to the first move: they are returned, to follow as trees of
@@ -451,7 +451,7 @@ std::vector<int> AppendTreeInline(std::string& out, const std::string& text, con
     };
     std::vector<Item> work;
     std::vector<int> alternatives;
-    bool top = withAlternatives && tree[root].nodes <= 1;
+    bool top = withAlternatives && tree[root].nodes <= 1 && !FirstNodeHoldsMove(text, tree[root]);
     out += '(';
     work.push_back({root, 0});
     while (!work.empty()) {
@@ -502,6 +502,23 @@ bool UnnestStandardVariations(std::string& text) {
     return true;
 }
 
+// The values of the root node starting at `from` (right after its ";"), comments aside, as their "[" and
+// "]": the protection of comments passes over them.
+std::vector<std::pair<std::size_t, std::size_t>> RootValuesOtherThanComments(std::string_view t, std::size_t from) {
+    std::vector<std::pair<std::size_t, std::size_t>> values;
+    for (std::size_t i = from; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c == ';' || c == '(' || c == ')') break;
+        if (c != '[') continue;
+        const bool comment = i >= 1 && t[i - 1] == 'C' && (i < 2 || !IsUpper(t[i - 2]));
+        const std::size_t end = comment ? sgf::FindCommentEnd(t, i + 1) : sgf::FindValueEnd(t, i + 1);
+        if (end == kNone) break;
+        if (!comment) values.emplace_back(i, end);
+        i = end;
+    }
+    return values;
+}
+
 // After a comment's first "]": only plain ASCII without brackets up to the next "[", so that the end is not
 // extended to a further "]". Decides only within 64 bytes; false otherwise.
 bool NothingExtendsTheEnd(std::string_view t, std::size_t end) {
@@ -522,7 +539,6 @@ std::size_t PlainCommentEnd(std::string_view t, std::size_t valueStart) {
     std::size_t end = kNone;
     for (std::size_t p = kProtectedBytes.Find(t, boundary); p != kNone; p = kProtectedBytes.Find(t, boundary)) {
         if (sgf::IsSecondByte(t, boundary, p)) {
-            if (t[p] == ']' && sgf::StructureFollows(t, p + 1)) return kNone;
             boundary = p + 1;
             continue;
         }
@@ -579,7 +595,6 @@ __attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, s
             }
             const std::size_t h = q + static_cast<std::size_t>(__builtin_ctz(mask));
             if (sgf::IsSecondByte(t, boundary, h)) {
-                if (data[h] == ']' && sgf::StructureFollows(t, h + 1)) return;
                 boundary = h + 1;
                 q = h + 1;
                 continue;
@@ -621,9 +636,7 @@ bool NeedsProtection(std::string_view c) {
             boundary = p + 1;
             continue;
         }
-        // A backslash before any other byte stays as it is.
-        if (c[p] != '\\' || (p + 1 < c.size() && std::string_view("()[];\\").find(c[p + 1]) != kNone)) return true;
-        boundary = p + 1;
+        return true;  // a bracket, a separator or a backslash
     }
     return false;
 }
@@ -655,16 +668,28 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
     // Step 7: every comment is protected, the root's too: a ";" or "(" in a root comment from another
     // program would otherwise be taken for the first move node. Most comments have nothing to change; the
     // text is copied only from the first one that has.
+    // The root's other values are kept as they are, whatever they hold ("C[" among it).
+    const std::vector<std::pair<std::size_t, std::size_t>> rootValues = RootValuesOtherThanComments(out, root + 1);
+    std::size_t nextRootValue = 0;
     std::string copy;
     bool copying = false;
     std::size_t p = root + 1;
     while (p < out.size()) {
         const std::string_view t = out;
 #if defined(__x86_64__) && defined(__GNUC__)
-        if (kCommentsAvx2 && !copying) PassPlainCommentsAvx2(t, p, given ? &facts.plainComments : nullptr);
+        if (kCommentsAvx2 && !copying && nextRootValue == rootValues.size()) {
+            PassPlainCommentsAvx2(t, p, given ? &facts.plainComments : nullptr);
+        }
 #endif
         const std::size_t c = sgf::FindProperty(t, "C", p);
         if (c == kNone) break;
+        while (nextRootValue < rootValues.size() && rootValues[nextRootValue].second < c) ++nextRootValue;
+        if (nextRootValue < rootValues.size() && rootValues[nextRootValue].first < c) {
+            const std::size_t valueEnd = rootValues[nextRootValue].second;
+            if (copying) copy.append(t.substr(p, valueEnd + 1 - p));
+            p = valueEnd + 1;
+            continue;
+        }
         if (const std::size_t plain = PlainCommentEnd(t, c + 2); plain != kNone) {
             // Where the comment will stand in the normalised text.
             const std::size_t shift = copying ? copy.size() - p : 0;
@@ -673,8 +698,10 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
             p = plain + 1;
             continue;
         }
-        const std::size_t end = sgf::FindCommentEnd(t, c + 2);
-        if (end == kNone) break;
+        // A comment that never closes runs to the end of the text, as the reader reads it, and is
+        // protected all the same.
+        const std::size_t found = sgf::FindCommentEnd(t, c + 2);
+        const std::size_t end = found == kNone ? t.size() : found;
         const std::string_view comment = t.substr(c + 2, end - (c + 2));
         if (!copying) {
             if (!NeedsProtection(comment)) {
@@ -688,6 +715,10 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
             copy.append(t.substr(p, c + 2 - p));
         }
         sgf::AppendProtectedComment(copy, comment);
+        if (found == kNone) {
+            p = end;
+            break;
+        }
         copy += ']';
         p = end + 1;
     }
@@ -699,15 +730,17 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
         facts.propertiesKnown = false;
     }
 
-    // Steps 5-6: the next ";" opens the first node after the root. When that node holds the setup stones
-    // (the first "AB[", or "AW[" without one), it is merged into the root. Setup stones further on do not
-    // merge it: that would turn the first move into a root property and lose it.
-    const std::size_t second = sgf::FindByte(out, ';', root + 1);
-    if (second == kNone) return;
-    const std::size_t third = sgf::FindByte(out, ';', second + 1);
-    std::size_t setup = sgf::FindText(out, "AB[", 0, third);
-    if (setup == kNone) setup = sgf::FindText(out, "AW[", 0, third);
-    if (setup != kNone && setup > second) {
+    // Steps 5-6: the node after the root, when it holds the setup stones (the first AB, or AW without
+    // one) and no move, is merged into the root. Both nodes are walked value by value, so that a ";" or a
+    // name inside a value is text.
+    const sgf::WalkedNode rootNode = sgf::WalkNodeValues(out, root + 1);
+    const std::size_t second = rootNode.end;
+    if (second >= out.size() || out[second] != ';') return;
+    const sgf::WalkedNode next = sgf::WalkNodeValues(out, second + 1);
+    const bool rootHasBlack = rootNode.Find("AB") != nullptr;
+    const bool setupNext = rootHasBlack || next.Find("AB") ? !rootHasBlack && next.Find("AB")
+                                                           : !rootNode.Find("AW") && next.Find("AW");
+    if (setupNext && !next.Find("B") && !next.Find("W")) {
         out.erase(second, 1);
         ShiftFacts(facts, second, -1);
         // The ";" taken out may have stood between two ")", or between a name and its bracket.

@@ -68,10 +68,31 @@ struct RootProperties {
         int missing = kRootNameCount;
         for (std::size_t p = sgf::FindTwoLetterProperty(t, 2); p != kNone && missing > 0;
              p = sgf::FindTwoLetterProperty(t, p + 3)) {
+            if (p > 0 && sgf::IsUpperLetter(t[p - 1])) continue;  // the tail of a longer name
             const int n = kNameOf[sgf::TwoLetterIndex(t[p], t[p + 1])];
             if (n >= 0 && at[n] == kNone) {
                 at[n] = p;
                 --missing;
+            }
+        }
+    }
+
+    // The properties of the root node are the first of their names, wherever the names stand as text
+    // inside its values; a name found only inside a root value is looked for again after the root.
+    void TakeRootNode(std::string_view t, const sgf::WalkedNode& rootNode) {
+        std::array<bool, kRootNameCount> inRoot{};
+        for (const sgf::ValueSpan& v : rootNode.values) {
+            if (v.name.size() != 2) continue;
+            for (int n = 0; n < kRootNameCount; ++n) {
+                if (!inRoot[n] && v.name == kRootNames[n]) {
+                    inRoot[n] = true;
+                    at[n] = v.open - 2;
+                }
+            }
+        }
+        for (int n = 0; n < kRootNameCount; ++n) {
+            if (!inRoot[n] && at[n] != kNone && at[n] < rootNode.end) {
+                at[n] = sgf::FindProperty(t, kRootNames[n], rootNode.end);
             }
         }
     }
@@ -101,7 +122,7 @@ void ReadSetupList(Engine& e, std::string_view t, std::size_t at, int colour) {
     if (at == kNone) return;
     std::size_t p = at + 2;
     while (p + 3 < t.size() && t[p] == '[' && t[p + 3] == ']') {
-        const PointCode point = SgfLettersToPoint(t[p + 1], t[p + 2], e.boardSize);
+        const PointCode point = sgf::BoardPoint(t[p + 1], t[p + 2], e.boardSize);
         if (point != kPass && e.setupCount < kMaxLineEntries) {
             const int k = ++e.setupCount;
             e.lineMoves[k] = point;
@@ -117,7 +138,7 @@ void ReadSetupList(Engine& e, std::string_view t, std::size_t at, int colour) {
 void ReadMarks(Engine& e, std::string_view t, std::size_t at, int kind) {
     if (at == kNone) return;
     for (std::size_t p = at + 2; p + 3 < t.size() && t[p] == '[' && t[p + 3] == ']'; p += 4) {
-        const PointCode point = SgfLettersToPoint(t[p + 1], t[p + 2], e.boardSize);
+        const PointCode point = sgf::BoardPoint(t[p + 1], t[p + 2], e.boardSize);
         if (point != kPass) e.markGrid[point] = kind + 1000 * e.board[point];
     }
 }
@@ -126,7 +147,7 @@ void ReadMarks(Engine& e, std::string_view t, std::size_t at, int kind) {
 void ReadLabels(Engine& e, std::string_view t, std::size_t at) {
     if (at == kNone) return;
     for (std::size_t p = at + 2; p + 5 < t.size() && t[p] == '[' && t[p + 5] == ']'; p += 6) {
-        const PointCode point = SgfLettersToPoint(t[p + 1], t[p + 2], e.boardSize);
+        const PointCode point = sgf::BoardPoint(t[p + 1], t[p + 2], e.boardSize);
         const int kind = static_cast<unsigned char>(t[p + 4]) - 56;
         if (point != kPass && kind >= 9 && kind <= 15) e.markGrid[point] = kind + 1000 * e.board[point];
     }
@@ -163,8 +184,11 @@ std::string DateText(std::string_view v) {
     return std::string(v.substr(0, v[8] == ' ' ? 9 : 11));
 }
 
+// A game-information value as text, its escapes read.
 void SetSlot(std::string& slot, std::optional<std::string_view> v) {
-    if (v) slot = std::string(*v);
+    if (!v) return;
+    std::string text = sgf::UnescapeValue(*v);
+    if (!text.empty()) slot = std::move(text);
 }
 
 // Where a text's first "C[" of the root comment stands and where its "]" is; nullopt when the root has
@@ -174,33 +198,18 @@ struct Span {
     std::size_t end = 0;    // one past the closing "]"
 };
 
-std::optional<Span> FindRootComment(std::string_view t, const RootProperties& root) {
-    // Start six bytes into "PC[" (or "KM["), so that the "C[" of "PC[" is not taken.
-    std::size_t from = 2;
-    if (root.at[kPC] != kNone) {
-        from = root.at[kPC] + 6;
-    } else if (root.at[kKM] != kNone) {
-        from = root.at[kKM] + 6;
-    }
-    const std::size_t c = sgf::FindProperty(t, "C", from);
-    if (c == kNone) return std::nullopt;
-    // It is the root's only when the first moves of both colours come after it. Blanks may stand between a
-    // node's ";" and its move, as some programs write one token a line.
-    const auto moveNode = [t](char colour) {
-        for (std::size_t semi = sgf::FindByte(t, ';', 0); semi != kNone; semi = sgf::FindByte(t, ';', semi + 1)) {
-            std::size_t p = semi + 1;
-            while (p < t.size() && (t[p] == ' ' || t[p] == '\t' || t[p] == '\r' || t[p] == '\n')) ++p;
-            if (p + 1 < t.size() && t[p] == colour && t[p + 1] == '[') return semi;
-        }
-        return kNone;
-    };
-    const std::size_t black = moveNode('B');
-    const std::size_t white = moveNode('W');
-    if (black == kNone || white == kNone || c > black || c > white) return std::nullopt;
-    // The normalisation protected it, so its first "]" is its end.
-    const std::size_t end = sgf::FindValueEnd(t, c + 2);
-    if (end == kNone || end == c + 2) return std::nullopt;
-    return Span{c, end + 1};
+// The root node's comment (the first "C" among its properties).
+std::optional<Span> FindRootComment(const sgf::WalkedNode& rootNode) {
+    const sgf::ValueSpan* c = rootNode.Find("C");
+    if (!c || c->close == c->open + 1) return std::nullopt;
+    return Span{c->open - 1, c->close + 1};
+}
+
+// The root node: from the first ";" of the text up to the next node or variation outside its values.
+sgf::WalkedNode WalkRootNode(std::string_view t) {
+    const std::size_t root = sgf::FindByte(t, ';', 0);
+    if (root == kNone) return sgf::WalkedNode{{}, t.size()};
+    return sgf::WalkNodeValues(t, root + 1);
 }
 
 // ---- The move tree ----
@@ -229,7 +238,8 @@ public:
         // The root node.
         const std::size_t root = sgf::FindByte(t_, ';', 0);
         if (root == kNone) return;
-        pos_ = root + 1;
+        // The root's own values may hold any byte: the search for the first move node starts after it.
+        pos_ = std::max(rootEnd_, root + 1);
         standardNesting_ = doubleClose_;
 
         std::size_t first = semicolon_.From(pos_);
@@ -268,6 +278,9 @@ public:
     }
 
     void SetRootComment(std::optional<Span> span) { rootComment_ = span; }
+    void SetRootEnd(std::size_t end) { rootEnd_ = end; }
+    // Where the root's comments other than the first stand (their "C"), in the order of the text.
+    void SetOtherRootComments(std::vector<std::size_t> at) { otherRootComments_ = std::move(at); }
 
     // With an AS property the first main-line moves are background entries; they stay in headerText as
     // they were written, up to the end of the last hidden move's node.
@@ -313,6 +326,10 @@ private:
     void SetHeaderText(std::size_t end) {
         headerEnd_ = end;
         std::string header(t_.substr(0, end));
+        // A further comment of the root was its game comment (GC), renamed for the search: it stays GC.
+        for (std::size_t k = otherRootComments_.size(); k-- > 0;) {
+            if (otherRootComments_[k] < end) header.insert(otherRootComments_[k], 1, 'G');
+        }
         if (rootComment_ && rootComment_->end <= end) {
             header.erase(rootComment_->start, rootComment_->end - rootComment_->start);
         }
@@ -341,7 +358,7 @@ private:
     CommentRef ReadComment(std::size_t limit) {
         const std::size_t c = sgf::FindProperty(t_, "C", pos_, limit);
         if (c == kNone) return CommentRef{};
-        std::size_t end = sgf::FindValueEnd(t_, c + 2);
+        std::size_t end = sgf::FindKeptCommentEnd(t_, c + 2);
         if (end == kNone) end = t_.size();
         const CommentRef r = StoreCommentAt(c + 2, end);
         pos_ = std::min(end + 1, t_.size());
@@ -469,7 +486,7 @@ private:
             moves += 1;
             if (branch != kDropped && stored < capacity && stored + 1 == moves) {
                 stored += 1;
-                (*movesRow)[static_cast<std::size_t>(stored)] = SgfLettersToPoint(x, y, boardSize);
+                (*movesRow)[static_cast<std::size_t>(stored)] = sgf::BoardPoint(x, y, boardSize);
                 (*commentsRow)[static_cast<std::size_t>(stored)] = comment;
                 if (branch == 0) {
                     mainMoveEnd_[static_cast<std::size_t>(stored)] = lastBracket + 1;
@@ -485,6 +502,7 @@ private:
 
     // Steps 1 to 5 of one move: false when the line has no further move of the expected colour.
     bool ReadMove(Frame& f) {
+        commentBeforeMove_ = CommentRef{};
         const bool blackToPlay = (f.moves % 2 == 0) == f.blackFirst;
         std::size_t move;
         if (f.moves > 0 && pos_ + 2 < t_.size() && t_[pos_] == ';' && t_[pos_ + 1] == (blackToPlay ? 'B' : 'W') &&
@@ -501,6 +519,7 @@ private:
     // move: false when the line has no further move.
     bool FindNextMove(Frame& f, bool blackToPlay, std::size_t& move) {
         sgf::NextProperty& finder = blackToPlay ? black_ : white_;
+        const std::size_t entry = pos_;  // where a node starts
         // The line ends at its ")": a move found beyond it would belong to another variation or game, and
         // taking it would swallow the variations in between.
         const std::size_t end = close_.From(pos_);
@@ -517,14 +536,42 @@ private:
         }
         if (endsHere(move)) return false;
         if (f.moves == 0) {
-            const CommentRef before = ReadComment(move);
+            // A comment in a node before the move's own node stands before the line.
+            const std::size_t node = NodeStartBefore(entry, move);
+            const CommentRef before = ReadComment(node != kNone ? node : move);
             if (f.branch != kDropped) e_.branchComments[f.branch][0] = before;
             if (before.IsSet()) {
                 move = finder.From(pos_);
                 if (endsHere(move)) return false;
             }
         }
+        // The move's own node may hold its comment before the move.
+        const std::size_t node = NodeStartBefore(entry, move);
+        if (node != kNone) {
+            const std::size_t c = sgf::FindProperty(t_, "C", std::max(pos_, node + 1), move);
+            if (c != kNone) {
+                const std::size_t cEnd = sgf::FindKeptCommentEnd(t_, c + 2);
+                if (cEnd != kNone && cEnd < move) commentBeforeMove_ = StoreCommentAt(c + 2, cEnd);
+            }
+        }
         return true;
+    }
+
+    // The ";" that opens the node of a move found at `move`, walking the nodes from `from` value by value (a ";" or bracket inside a value is text); kNone when a bracket of the layout comes
+    // first.
+    std::size_t NodeStartBefore(std::size_t from, std::size_t move) const {
+        // (The rest may start right after the ";" of a variation's first node, or at the "(" of the main
+        // line.)
+        std::size_t i = from > 0 && t_[from - 1] == ';' ? from - 1 : from;
+        if (i < move && t_[i] == '(') ++i;
+        while (i < move) {
+            while (i < move && IsBlank(t_[i])) ++i;
+            if (i >= move || t_[i] != ';') return kNone;
+            const std::size_t end = sgf::WalkNodeValues(t_, i + 1).end;
+            if (end > move) return i;
+            i = end;
+        }
+        return kNone;
     }
 
     // Steps 2 to 5 of one move, found at `move`: its point, its times, its comment.
@@ -535,7 +582,7 @@ private:
         PointCode point = kPass;
         std::size_t close = kNone;
         if (value + 1 < t_.size() && t_[value] != ']' && t_[value + 1] != ']') {
-            point = SgfLettersToPoint(t_[value], t_[value + 1], e_.boardSize);
+            point = sgf::BoardPoint(t_[value], t_[value + 1], e_.boardSize);
             // Two ASCII letters and the bracket: the usual move needs no search for its end.
             if (value + 2 < t_.size() && t_[value + 2] == ']' && static_cast<unsigned char>(t_[value]) < 0x80 &&
                 static_cast<unsigned char>(t_[value + 1]) < 0x80) {
@@ -574,6 +621,7 @@ private:
             comment = ReadComment(NodeEnd());
             if (comment.IsSet()) lastBracket = pos_ - 1;
         }
+        if (!comment.IsSet()) comment = commentBeforeMove_;
         if (keep) {
             e_.branchComments[f.branch][f.stored] = comment;
             if (f.branch == 0) {
@@ -620,7 +668,7 @@ private:
             const std::string_view name = t_.substr(i, j - i);
             // Every value of the property: "[..]" after "[..]", blanks allowed between.
             std::size_t end = j == i + 1 && t_[i] == 'C' ? KnownCommentEnd(i) : kNone;
-            if (end == kNone) end = sgf::FindValueEnd(t_, j + 1);
+            if (end == kNone) end = name == "C" ? sgf::FindKeptCommentEnd(t_, j + 1) : sgf::FindValueEnd(t_, j + 1);
             if (end == kNone) return false;
             if (name == "C") {
                 if (node.comment == kNone) {
@@ -699,6 +747,9 @@ private:
     bool standardNesting_ = false;
     std::size_t headerEnd_ = 0;
     std::optional<Span> rootComment_;
+    std::size_t rootEnd_ = 0;  // where the root node ends
+    CommentRef commentBeforeMove_;  // a comment of the move's node that stands before the move
+    std::vector<std::size_t> otherRootComments_;
     std::vector<std::size_t> mainMoveEnd_;  // one past the last bracket of each kept main-line move's node
     int mainMovesKept_ = 0;
     Byoyomi byoyomiBlack_;
@@ -719,31 +770,25 @@ void ReadAsProperty(Engine& e, const RootProperties& root) {
     e.firstMoveNumber = *m;
 }
 
-// The earliest main-line move at which a branch starts; AS may not hide a move a branch replaces.
+// The earliest main-line move after which a branch starts (0 for an alternative to the first move).
 int FirstMainBranchPoint(const Engine& e) {
     int first = kMaxLineEntries + 1;
     for (int b = 1; b <= e.branchCount; ++b) {
         const int origin = e.branchOrigin[b];
-        if (OriginParent(origin) == 0 && OriginMove(origin) > 0) first = std::min(first, OriginMove(origin));
+        if (OriginParent(origin) == 0) first = std::min(first, OriginMove(origin));
     }
     return first;
 }
 
-void FinishRecord(Engine& e, int setupStones) {
+void FinishRecord(Engine& e) {
     const int moves = e.BranchLength(0);
-    // Step 1: AS hides the first moves of the main line. It never hides more moves than there are, nor a
-    // move that a branch replaces.
-    e.mainLineOffset = std::min({e.mainLineOffset, moves, FirstMainBranchPoint(e)});
+    // Step 1: AS hides the first moves of the main line. It never hides more moves than there are, and
+    // stops before the first move at which a branch leaves: a branch there would stand at the first move
+    // shown, where the table keeps only the alternatives to the whole line.
+    e.mainLineOffset = std::max(std::min({e.mainLineOffset, moves, FirstMainBranchPoint(e) - 1}), 0);
     if (e.mainLineOffset > 0) {
         e.setupCount += e.mainLineOffset;
         if (e.mainLineOffset % 2 == 1) e.blackFirst = e.blackFirst ? 0 : 1;
-        for (int b = 1; b <= e.branchCount; ++b) {
-            if (e.branchOrigin[b] == MakeOrigin(setupStones, 0, 0)) {
-                e.branchOrigin[b] = MakeOrigin(e.setupCount, 0, e.mainLineOffset);
-            }
-        }
-    } else {
-        e.mainLineOffset = 0;
     }
 }
 
@@ -839,8 +884,10 @@ void ReadRootPropertiesFrom(Engine& e, const RootProperties& root, const std::op
 }  // namespace
 
 void ReadRootProperties(Engine& e) {
-    const RootProperties root(e.recordText);
-    ReadRootPropertiesFrom(e, root, FindRootComment(e.recordText, root));
+    RootProperties root(e.recordText);
+    const sgf::WalkedNode rootNode = WalkRootNode(e.recordText);
+    root.TakeRootNode(e.recordText, rootNode);
+    ReadRootPropertiesFrom(e, root, FindRootComment(rootNode));
 }
 
 namespace {
@@ -849,10 +896,12 @@ namespace {
 bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
     const std::string_view t = e.recordText;
     ResetReadState(e);
-    const RootProperties root = facts && facts->propertiesKnown ? RootProperties(facts->firstProperty) : RootProperties(t);
+    RootProperties root = facts && facts->propertiesKnown ? RootProperties(facts->firstProperty) : RootProperties(t);
+    const sgf::WalkedNode rootNode = WalkRootNode(t);
+    root.TakeRootNode(t, rootNode);
     const bool doubleClose = facts ? facts->doubleClose : sgf::HasDoubleClose(t);
     const std::vector<CommentSpan>* plainComments = facts ? &facts->plainComments : nullptr;
-    const std::optional<Span> rootComment = FindRootComment(t, root);
+    const std::optional<Span> rootComment = FindRootComment(rootNode);
     ReadRootPropertiesFrom(e, root, rootComment);
     ReadAsProperty(e, root);
     const int setupStones = e.setupCount;
@@ -861,21 +910,29 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
     e.commentPoolBase = t.size();
     MoveTreeReader tree(e, t, doubleClose, plainComments);
     tree.SetRootComment(rootComment);
+    tree.SetRootEnd(rootNode.end);
+    std::vector<std::size_t> otherComments;
+    for (const sgf::ValueSpan& v : rootNode.values) {
+        // A root comment before its first: a comment whose "C" comes after the comment's start.
+        if (v.name == "C" && rootComment && v.open - 1 > rootComment->start) otherComments.push_back(v.open - 1);
+    }
+    tree.SetOtherRootComments(std::move(otherComments));
     tree.Read();
 
-    FinishRecord(e, setupStones);
+    FinishRecord(e);
     tree.ExtendHeaderTextOverHiddenMoves();
     const int movesRead = e.BranchLength(0);
     const int entries = setupStones + movesRead;
     if (entries == 0) return false;
 
-    // Passes at the end of the main line are not entries, unless a branch starts after them or they carry
-    // a comment: dropping that one would lose its text at the next save.
+    // Passes at the end of the main line are not entries, unless a branch replaces one or they carry a
+    // comment: dropping that one would lose its text at the next save.
     int lineEnd = std::min(entries, kMaxLineEntries);
+    // A branch replaces the move after the one it leaves at: that move stays too.
     const int lastBranchPoint = [&e, setupStones] {
         int last = 0;
         for (int b = 1; b <= e.branchCount; ++b) {
-            if (OriginParent(e.branchOrigin[b]) == 0) last = std::max(last, setupStones + OriginMove(e.branchOrigin[b]));
+            if (OriginParent(e.branchOrigin[b]) == 0) last = std::max(last, setupStones + OriginMove(e.branchOrigin[b]) + 1);
         }
         return last;
     }();
@@ -913,7 +970,13 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
 
 }  // namespace
 
-bool ReadRecord(Engine& e) { return ReadRecordText(e, nullptr); }
+// TidyHeaderText in the charset of a load already chosen.
+void TidyHeaderTextIn(Engine& e);
+
+bool ReadRecord(Engine& e) {
+    const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
+    return ReadRecordText(e, nullptr);
+}
 
 bool LoadRecordText(Engine& e, const std::string& text) {
     if (text.find(';') == std::string::npos) {
@@ -922,6 +985,7 @@ bool LoadRecordText(Engine& e, const std::string& text) {
     }
     e.messages().Clear();
     e.NewRecord();
+    const sgf::CharsetScope charset(sgf::RecordCharset(text));
     // Kept from one load to the next, so that its storage is reused.
     static thread_local NormaliseFacts facts;
     if (text.data() == e.recordText.data()) {
@@ -933,62 +997,79 @@ bool LoadRecordText(Engine& e, const std::string& text) {
     ReadRecordText(e, &facts);
     e.recordModified = false;
     ShowLoadedRecord(e);
-    TidyHeaderText(e);
+    TidyHeaderTextIn(e);
     return true;
 }
 
 void TidyHeaderText(Engine& e) {
-    std::string& h = e.headerText;
+    const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
+    TidyHeaderTextIn(e);
+}
+
+void TidyHeaderTextIn(Engine& e) {
+    // One pass: line breaks between properties go, those inside values are text and stay; on the way the
+    // "]" that closes each value and the first ")" outside values are noted.
+    const std::string& h = e.headerText;
     std::string tidy;
     tidy.reserve(h.size());
-    for (std::size_t p = 0; p < h.size();) {
-        const std::size_t crlf = h.find("\r\n", p);
-        if (crlf == std::string::npos) {
-            tidy.append(h, p, std::string::npos);
+    std::vector<std::size_t> closes;
+    std::size_t paren = std::string::npos;
+    bool inValue = false;
+    for (std::size_t i = 0; i < h.size(); ++i) {
+        const char c = h[i];
+        if (inValue) {
+            if ((sgf::IsLeadByte(static_cast<unsigned char>(c)) || c == '\\') && i + 1 < h.size()) {
+                tidy += c;
+                tidy += h[++i];
+                continue;
+            }
+            if (c == ']') {
+                inValue = false;
+                closes.push_back(tidy.size());
+            }
+        } else if (c == '[') {
+            inValue = true;
+        } else if (c == '\r' && i + 1 < h.size() && h[i + 1] == '\n') {
+            ++i;
+            continue;
+        } else if (c == ')' && paren == std::string::npos) {
+            paren = tidy.size();
+        }
+        tidy += c;
+    }
+    // A line break before the first of each setup and mark list, and the brackets of the variation layout
+    // go: the first "](" loses its "(" and the first ")" goes. Changes are made from the back, so that
+    // none moves the place of another.
+    static const char* const kListNames[] = {"AB", "AW", "SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"};
+    std::vector<std::pair<std::size_t, int>> edits;  // place, 0 line break, 1 erase
+    for (const char* name : kListNames) {
+        for (const std::size_t at : closes) {
+            if (tidy.compare(at + 1, 2, name) == 0) {
+                edits.emplace_back(at + 1, 0);
+                break;
+            }
+        }
+    }
+    // Blanks other than CR LF (a lone line feed) may stand between the "]" and its "(".
+    for (const std::size_t at : closes) {
+        std::size_t q = at + 1;
+        while (q < tidy.size() && (tidy[q] == ' ' || tidy[q] == '\t' || tidy[q] == '\n' || tidy[q] == '\r')) ++q;
+        if (q < tidy.size() && tidy[q] == '(') {
+            edits.emplace_back(q, 1);
             break;
         }
-        tidy.append(h, p, crlf - p);
-        p = crlf + 2;
     }
-    // A line break before the first of each setup and mark list: the first "]AB", "]AW" and so on, found
-    // in one pass over the brackets and put in from the back, so that no insertion moves another's place.
-    static const char* const kListNames[] = {"AB", "AW", "SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"};
-    std::array<std::size_t, 10> first;
-    first.fill(std::string::npos);
-    for (std::size_t at = tidy.find(']'); at != std::string::npos && at + 2 < tidy.size(); at = tidy.find(']', at + 1)) {
-        for (std::size_t n = 0; n < first.size(); ++n) {
-            if (first[n] == std::string::npos && tidy[at + 1] == kListNames[n][0] && tidy[at + 2] == kListNames[n][1]) {
-                first[n] = at;
-            }
+    if (paren != std::string::npos) edits.emplace_back(paren, 1);
+    std::sort(edits.begin(), edits.end(), std::greater<>());
+    edits.erase(std::unique(edits.begin(), edits.end()), edits.end());
+    for (const auto& [at, kind] : edits) {
+        if (kind == 0) {
+            tidy.insert(at, "\r\n");
+        } else {
+            tidy.erase(at, 1);
         }
     }
-    std::sort(first.begin(), first.end(), std::greater<std::size_t>());
-    for (const std::size_t at : first) {
-        if (at != std::string::npos) tidy.insert(at + 1, "\r\n");
-    }
-    // The brackets of the variation layout go; a bracket inside a property value ("GN[Sato(B)]") is text.
-    const auto outsideValues = [&tidy](std::string_view what) {
-        bool inValue = false;
-        for (std::size_t i = 0; i < tidy.size(); ++i) {
-            const char c = tidy[i];
-            if (inValue) {
-                if (c == '\\') {
-                    ++i;
-                } else if (c == ']') {
-                    inValue = false;
-                    if (c == what[0] && tidy.compare(i, what.size(), what) == 0) return i;
-                }
-            } else if (c == '[') {
-                inValue = true;
-            } else if (c == what[0] && tidy.compare(i, what.size(), what) == 0) {
-                return i;
-            }
-        }
-        return std::string::npos;
-    };
-    if (const std::size_t at = outsideValues("]("); at != std::string::npos) tidy.erase(at + 1, 1);
-    if (const std::size_t at = outsideValues(")"); at != std::string::npos) tidy.erase(at, 1);
-    h = std::move(tidy);
+    e.headerText = std::move(tidy);
 }
 
 void ResetRecord(Engine& e) {

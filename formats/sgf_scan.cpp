@@ -3,6 +3,7 @@
 #include "formats/sgf_simd.h"
 
 #include <algorithm>
+#include <string>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -27,7 +28,7 @@ bool IsPropertyAt(std::string_view t, std::string_view name, std::size_t p) {
     const std::size_t n = name.size();
     const std::size_t start = p - n;
     if (t[p] != '[' || t[start] != name[0] || (n == 2 && t[start + 1] != name[1])) return false;
-    return n == 2 || start == 0 || !IsUpperLetter(t[start - 1]);
+    return start == 0 || !IsUpperLetter(t[start - 1]);
 }
 
 #if defined(__SSE2__)
@@ -74,7 +75,13 @@ std::size_t FindProperty(std::string_view t, std::string_view name, std::size_t 
         const __m128i prev1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 1));
         const __m128i prev2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 2));
         __m128i hit = _mm_and_si128(_mm_cmpeq_epi8(cur, open), _mm_cmpeq_epi8(prev1, last));
-        hit = n == 2 ? _mm_and_si128(hit, _mm_cmpeq_epi8(prev2, first)) : _mm_andnot_si128(UpperLetters(prev2), hit);
+        if (n == 2) {
+            // Not the tail of a longer name: no capital before the two letters.
+            const __m128i prev3 = p >= 3 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p - 3)) : _mm_setzero_si128();
+            hit = _mm_andnot_si128(UpperLetters(prev3), _mm_and_si128(hit, _mm_cmpeq_epi8(prev2, first)));
+        } else {
+            hit = _mm_andnot_si128(UpperLetters(prev2), hit);
+        }
         const int mask = _mm_movemask_epi8(hit);
         if (mask != 0) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask))) - n;
     }
@@ -239,7 +246,7 @@ bool IsSecondByteAfterLeadRange(std::string_view t, std::size_t boundary, std::s
     // Count the lead-byte-range bytes right before p, back to a byte that always ends a character (or to
     // the boundary): an odd count means p is the second byte of a character.
     std::size_t run = 0;
-    while (p - run > boundary && IsCp932LeadByte(static_cast<unsigned char>(t[p - run - 1]))) ++run;
+    while (p - run > boundary && IsLeadByte(static_cast<unsigned char>(t[p - run - 1]))) ++run;
     return run % 2 == 1;
 }
 
@@ -252,28 +259,213 @@ bool HasDoubleClose(std::string_view t) {
     return false;
 }
 
-bool StructureFollows(std::string_view t, std::size_t p) {
-    while (p < t.size() && (t[p] == ' ' || t[p] == '\t' || t[p] == '\r' || t[p] == '\n')) ++p;
-    if (p == t.size() || t[p] == ';' || t[p] == '(' || t[p] == ')') return true;
-    std::size_t q = p;
-    while (q < t.size() && q - p < 8 && IsUpperLetter(t[q])) ++q;
-    return q > p && q < t.size() && t[q] == '[';
-}
+namespace {
 
-std::size_t FindValueEnd(std::string_view t, std::size_t from) {
-    // Short values of plain ASCII (points, numbers) end within a few bytes; their "]" cannot be the
-    // second byte of a character.
-    for (std::size_t p = from; p < t.size() && p < from + 8; ++p) {
-        const unsigned char c = static_cast<unsigned char>(t[p]);
-        if (c == ']') return p;
-        if (c >= 0x80) break;
-    }
+const ByteSet kValueEndBytes("]\\");
+
+// The first "]" at or after `from` that is a character of its own, escaped or not.
+std::size_t FirstOwnBracket(std::string_view t, std::size_t from) {
     std::size_t boundary = from;
     for (std::size_t p = FindByte(t, ']', from); p != kNone; p = FindByte(t, ']', p + 1)) {
-        if (!IsSecondByte(t, boundary, p) || StructureFollows(t, p + 1)) return p;
+        if (!IsSecondByte(t, boundary, p)) return p;
         boundary = p + 1;
     }
     return kNone;
+}
+
+// Bytes of a UTF-8 text, checked a run of ASCII at a time; the full-width brackets the normalisation
+// writes ("\x81" and one of "i", "j", "G", "m", "n") are let through.
+bool IsUtf8Beyond(std::string_view t) {
+    bool beyond = false;
+    const unsigned char* d = reinterpret_cast<const unsigned char*>(t.data());
+    const std::size_t n = t.size();
+    for (std::size_t i = 0; i < n;) {
+#if defined(__SSE2__)
+        while (i + 16 <= n && _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i))) == 0) i += 16;
+        if (i >= n) break;
+#endif
+        const unsigned char b = d[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        if (b == 0x81 && i + 1 < n && std::memchr("ijGmn", d[i + 1], 5) != nullptr && d[i + 1] != 0) {
+            i += 2;
+            continue;
+        }
+        std::size_t more = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            more = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            more = 2;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            more = 3;
+        } else {
+            return false;
+        }
+        if (i + more >= n) return false;
+        for (std::size_t k = 1; k <= more; ++k) {
+            if (d[i + k] < 0x80 || d[i + k] > 0xBF) return false;
+        }
+        beyond = true;
+        i += more + 1;
+    }
+    return beyond;
+}
+
+// True when the text holds bytes beyond ASCII and none from 0x80 to 0xA0, the first bytes of the usual
+// Shift-JIS characters (kana, punctuation), which EUC texts (Chinese, Korean) never hold; the full-width
+// brackets the normalisation writes count for nothing.
+bool IsEucLike(std::string_view t) {
+    bool beyond = false;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+#if defined(__SSE2__)
+        while (i + 16 <= t.size() && _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data() + i))) == 0) {
+            i += 16;
+        }
+        if (i >= t.size()) break;
+#endif
+        const unsigned char b = static_cast<unsigned char>(t[i]);
+        if (b < 0x80) continue;
+        if (b == 0x81 && i + 1 < t.size() && t[i + 1] != 0 && std::memchr("ijGmn", t[i + 1], 5) != nullptr) {
+            ++i;
+            continue;
+        }
+        if (b <= 0xA0) return false;
+        beyond = true;
+    }
+    return beyond;
+}
+
+std::string UpperName(std::string_view s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '-' || c == '_' || c == ' ') continue;
+        out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return out;
+}
+
+// The value of the root node's CA, the root read as Shift-JIS; empty when there is none.
+std::string RootCharsetName(std::string_view t) {
+    const CharsetScope shiftJis(Charset::kShiftJis);
+    std::size_t p = t.find('(');
+    while (p != std::string_view::npos && p + 1 < t.size() && (t[p + 1] == ' ' || t[p + 1] == '\t' || t[p + 1] == '\r' || t[p + 1] == '\n')) ++p;
+    if (p == std::string_view::npos || p + 1 >= t.size() || t[p + 1] != ';') return std::string();
+    std::size_t nameStart = kNone;
+    std::size_t nameEnd = kNone;
+    for (std::size_t i = p + 2; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c == ';' || c == '(' || c == ')') break;
+        if (IsUpperLetter(c)) {
+            if (nameStart == kNone || nameEnd != kNone) {
+                nameStart = i;
+                nameEnd = kNone;
+            }
+        } else if (c == '[') {
+            if (nameStart != kNone && nameEnd == kNone) nameEnd = i;
+            const std::size_t end = FindEscapedValueEnd(t, i + 1);
+            if (end == kNone) break;
+            if (nameStart != kNone && t.substr(nameStart, nameEnd - nameStart) == "CA") {
+                return UpperName(t.substr(i + 1, end - i - 1));
+            }
+            i = end;
+        } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            nameStart = kNone;
+        }
+    }
+    return std::string();
+}
+
+}  // namespace
+
+Charset RecordCharset(std::string_view t) {
+    const std::string ca = RootCharsetName(t);
+    if (!ca.empty()) {
+        for (const char* name : {"SHIFTJIS", "SJIS", "CP932", "WINDOWS31J", "MSKANJI", "XSJIS", "MS932"}) {
+            if (ca == name) return Charset::kShiftJis;
+        }
+        for (const char* name : {"GBK", "GB2312", "GB18030", "CP936", "BIG5", "BIG5HKSCS", "CP950"}) {
+            if (ca == name) return Charset::kDoubleByte;
+        }
+        return Charset::kBytes;
+    }
+    return IsUtf8Beyond(t) || IsEucLike(t) ? Charset::kBytes : Charset::kShiftJis;
+}
+
+std::size_t FindEscapedValueEnd(std::string_view t, std::size_t from, std::size_t limit) {
+    // Short values of plain ASCII (points, numbers) end within a few bytes.
+    for (std::size_t p = from; p < t.size() && p < from + 8 && p < limit; ++p) {
+        const unsigned char c = static_cast<unsigned char>(t[p]);
+        if (c == ']') return p;
+        if (c >= 0x80 || c == '\\') break;
+    }
+    std::size_t boundary = from;
+    for (std::size_t p = kValueEndBytes.Find(t, boundary, limit); p != kNone; p = kValueEndBytes.Find(t, boundary, limit)) {
+        if (IsSecondByte(t, boundary, p)) {
+            boundary = p + 1;
+            continue;
+        }
+        if (t[p] == ']') return p;
+        boundary = p + 2;  // a backslash escapes the byte after it
+    }
+    return kNone;
+}
+
+std::size_t FindValueEnd(std::string_view t, std::size_t from) {
+    const std::size_t end = FindEscapedValueEnd(t, from);
+    return end != kNone ? end : FirstOwnBracket(t, from);
+}
+
+std::size_t FindKeptCommentEnd(std::string_view t, std::size_t from) { return FirstOwnBracket(t, from); }
+
+WalkedNode WalkNodeValues(std::string_view t, std::size_t from) {
+    WalkedNode node;
+    std::string_view name;
+    for (std::size_t i = from; i < t.size();) {
+        const char c = t[i];
+        if (c == ';' || c == '(' || c == ')') {
+            node.end = i;
+            return node;
+        }
+        if (c == '[') {
+            std::size_t start = i;
+            while (start > from && IsUpperLetter(t[start - 1])) --start;
+            if (start < i) name = t.substr(start, i - start);
+            const std::size_t end = name == "C" ? FindKeptCommentEnd(t, i + 1) : FindValueEnd(t, i + 1);
+            if (end == kNone) break;
+            node.values.push_back({name, i, end});
+            i = end + 1;
+            continue;
+        }
+        // Blanks between the values of one property keep its name; anything else starts a new one.
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && !IsUpperLetter(c)) name = std::string_view();
+        ++i;
+    }
+    node.end = t.size();
+    return node;
+}
+
+std::string UnescapeValue(std::string_view raw) {
+    std::string out;
+    out.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const char c = raw[i];
+        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < raw.size()) {
+            out += c;
+            out += raw[++i];
+        } else if (c == '\\' && i + 1 < raw.size()) {
+            const char next = raw[++i];
+            if (next == '\r' || next == '\n') {
+                if (i + 1 < raw.size() && raw[i + 1] == (next == '\r' ? '\n' : '\r')) ++i;
+            } else {
+                out += next;
+            }
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace quorvel::sgf

@@ -9,8 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/point.h"
 #include "platform/text_codec.h"
 
 namespace quorvel::sgf {
@@ -43,16 +46,67 @@ private:
     alignas(16) unsigned char repeated_[8][16];  // each byte sixteen times, for the vector compares
 };
 
+// How the bytes of the record being read make characters. Shift-JIS (the program's own) and the Chinese
+// double-byte sets have second bytes that look like "[", "\" or "]"; UTF-8, EUC and the single-byte sets
+// have none, and their bytes are read as they stand.
+enum class Charset { kShiftJis, kDoubleByte, kBytes };
+
+// The charset of a record text: the CA property of its root node (the root read as Shift-JIS), or, without
+// one, bytes when the text is valid UTF-8 holding characters beyond ASCII, or holds bytes beyond ASCII but
+// none from 0x80 to 0xA0 (EUC, which Chinese and Korean records without CA use), and Shift-JIS otherwise.
+// The full-width brackets that the normalisation writes count for neither.
+Charset RecordCharset(std::string_view text);
+
+namespace detail {
+inline thread_local Charset currentCharset = Charset::kShiftJis;
+}
+
+// The charset the searches below read with; Shift-JIS unless a load says otherwise.
+inline Charset CurrentCharset() { return detail::currentCharset; }
+
+// Reads with `charset` while it lives (a load, a reading of the kept text).
+class CharsetScope {
+public:
+    explicit CharsetScope(Charset charset) : previous_(detail::currentCharset) { detail::currentCharset = charset; }
+    ~CharsetScope() { detail::currentCharset = previous_; }
+    CharsetScope(const CharsetScope&) = delete;
+    CharsetScope& operator=(const CharsetScope&) = delete;
+
+private:
+    Charset previous_;
+};
+
+// True when `b` starts a two-byte character in the current charset.
+inline bool IsLeadByte(unsigned char b) {
+    switch (CurrentCharset()) {
+        case Charset::kShiftJis: return IsCp932LeadByte(b);
+        case Charset::kDoubleByte: return b >= 0x81 && b <= 0xFE;
+        case Charset::kBytes: return false;
+    }
+    return false;
+}
+
 // True when the byte at `p` is the second byte of a two-byte character, given that a character starts at
 // `boundary` (boundary <= p).
 bool IsSecondByteAfterLeadRange(std::string_view t, std::size_t boundary, std::size_t p);
 inline bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p) {
     // Most often the byte before cannot start a character, and the answer is at hand.
-    if (p == boundary || !IsCp932LeadByte(static_cast<unsigned char>(t[p - 1]))) return false;
+    if (p == boundary || !IsLeadByte(static_cast<unsigned char>(t[p - 1]))) return false;
     return IsSecondByteAfterLeadRange(t, boundary, p);
 }
 
 inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
+
+// The point of an SGF letter pair on a board of `size` lines: "a" is the first line. A pair with a letter
+// off the board is a pass, whatever point the letters would make together.
+inline PointCode BoardPoint(char x, char y, int size) {
+    const unsigned col = static_cast<unsigned>(static_cast<unsigned char>(x)) - 'a';
+    const unsigned row = static_cast<unsigned>(static_cast<unsigned char>(y)) - 'a';
+    if (col < static_cast<unsigned>(size) && row < static_cast<unsigned>(size)) {
+        return MakePoint(static_cast<int>(col) + 1, static_cast<int>(row) + 1);
+    }
+    return kPass;
+}
 
 // The place of a two-letter property name (two capitals) among all 26 x 26 of them: "AA" 0, "AB" 1, ...
 constexpr std::size_t kTwoLetterNames = 26 * 26;
@@ -73,15 +127,45 @@ std::size_t FindTwoLetterProperty(std::string_view t, std::size_t from);
 // parent, as standard nesting writes them.
 bool HasDoubleClose(std::string_view t);
 
-// True when, from `p` on, the text goes on as SGF structure: blanks, then ";", "(", ")", a property (capital
-// letters and "[") or the end of the text.
-bool StructureFollows(std::string_view t, std::size_t p);
-
-// The "]" that closes a value starting at `from` (a character boundary): the first "]" that is a character
-// of its own. A "]" that reads as the second byte of a Shift-JIS character still closes the value when
-// SGF structure follows it: in a record in another encoding (UTF-8, GB2312) the byte before the bracket
-// is only the end of a character.
+// The "]" that closes a value starting at `from` (a character boundary): the first "]" that is a
+// character of its own and not escaped by a "\". A value that never closes so (a backslash of its own
+// before the bracket, as older versions of the program wrote a yen sign) ends at its first "]" of its own.
 std::size_t FindValueEnd(std::string_view t, std::size_t from);
+
+// The end of a comment in a normalised text: its first "]" of its own. The normalisation has read the
+// comment's escapes and put its brackets in their full-width forms, so a backslash left in it is text.
+std::size_t FindKeptCommentEnd(std::string_view t, std::size_t from);
+
+// The same without the fallback: kNone when no unescaped "]" closes the value.
+std::size_t FindEscapedValueEnd(std::string_view t, std::size_t from, std::size_t limit = kNone);
+
+// One value of a property in a node: the property's name (the capitals right before its first "["), the
+// value's "[" and its "]".
+struct ValueSpan {
+    std::string_view name;
+    std::size_t open;
+    std::size_t close;
+};
+
+// A node of a normalised text walked value by value, from right after its ";": every value, and where the
+// node ends (the ";", "(" or ")" after it, or the end of the text; a value that never closes ends the
+// text too). A ";" or bracket inside a value is text and ends nothing.
+struct WalkedNode {
+    std::vector<ValueSpan> values;
+    std::size_t end = 0;
+    // The first value of the property `name`, or nullptr.
+    const ValueSpan* Find(std::string_view name) const {
+        for (const ValueSpan& v : values) {
+            if (v.name == name) return &v;
+        }
+        return nullptr;
+    }
+};
+WalkedNode WalkNodeValues(std::string_view t, std::size_t from);
+
+// A value as text: each escape stands for the byte after it, an escaped line break (a soft break) goes
+// with its escape, and characters of two bytes stay whole.
+std::string UnescapeValue(std::string_view raw);
 
 // The first occurrence of one byte at or after a position, remembered: the reader asks again and again
 // from positions that only move forward, so each byte of the text is looked at once.

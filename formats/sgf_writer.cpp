@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "formats/sgf_scan.h"
 #include "platform/text_codec.h"
 
 namespace quorvel {
@@ -10,27 +11,44 @@ namespace {
 
 const char* const kCrLf = "\r\n";
 
-// A comment as it stands inside "C[...]": brackets are already full-width in stored comments; a
-// backslash of its own is escaped so that other readers do not take it for the escape of the closing
-// bracket (the second byte of a Shift-JIS character is left alone). With `flattenLines`, line breaks
-// become "___", which the reader turns back into CR LF.
-std::string CommentValue(const std::string& text, bool flattenLines) {
+// A text as it stands inside a value: "\\" and "]" escaped as standard SGF needs them, the second byte of
+// a two-byte character left alone. Brackets of stored comments are already full-width.
+std::string EscapedValue(const std::string& text) {
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (IsCp932LeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+        if (sgf::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
             out += c;
             out += text[++i];
-        } else if (c == '\\') {
-            out += "\\\\";
-        } else if (flattenLines && c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            out += "___";
-            ++i;
+        } else {
+            if (c == '\\' || c == ']') out += '\\';
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A comment as it stands inside "C[...]". With `flattenLines`, line breaks become "___", which the
+// reader turns back into CR LF. The reader takes away one line break right after "C[" and one right
+// before the closing bracket, so a comment that begins or ends with one gets one more there.
+std::string CommentValue(const std::string& text, bool flattenLines) {
+    const std::string lineBreak = flattenLines ? "___" : "\r\n";
+    std::string out;
+    if (text.compare(0, 2, "\r\n") == 0) out += lineBreak;
+    const std::string escaped = EscapedValue(text);
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        const char c = escaped[i];
+        // Next to an underscore, "___" would read otherwise ("_" "___" is "___" "_"): the line break stays.
+        const bool nextToUnderscore = (i >= 2 && escaped[i - 2] == '_') || (i + 1 < escaped.size() && escaped[i + 1] == '_');
+        if (flattenLines && c == '\n' && !out.empty() && out.back() == '\r' && !nextToUnderscore) {
+            out.back() = '_';
+            out += "__";
         } else {
             out += c;
         }
     }
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) out += lineBreak;
     return out;
 }
 
@@ -62,9 +80,12 @@ public:
         // Nested, the main line and its alternatives are sibling groups under the root; inline, the
         // alternatives follow the record as further trees.
         const bool group = nested && alternative;
-        if (group) out_ += "(";
+        // A main line without moves (only alternatives to its first move) writes no group of its own:
+        // "()" is no SGF.
+        const bool emptyMain = e_.BranchLength(0) == 0 && !e_.branchComments[0][Offset(0)].IsSet();
+        if (group && !emptyMain) out_ += "(";
         writeBranch(0);
-        out_ += ")";
+        if (!group || !emptyMain) out_ += ")";
         for (int k = lastWritten_ + 1; k <= e_.branchCount && OriginPlace(e_.branchOrigin[k]) == topLevel;
              k = lastWritten_ + 1) {
             out_ += "\r\n\r\n(";
@@ -205,7 +226,7 @@ void CompleteHeaderText(Engine& e) {
     for (const InfoProperty& p : kInfoProperties) {
         const std::string& value = e.info.*p.slot;
         if (Present(value) && head.find(std::string(p.name) + "[") == std::string::npos) {
-            head += std::string(kCrLf) + p.name + "[" + value + "]";
+            head += std::string(kCrLf) + p.name + "[" + EscapedValue(value) + "]";
         }
     }
     // The setup stones and the marks of the start position may have been read from anywhere in the text,
@@ -230,9 +251,20 @@ void CompleteHeaderText(Engine& e) {
 }
 
 std::string WholeRecordText(Engine& e) {
+    const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
     CompleteHeaderText(e);
     std::string text = e.headerText + kCrLf;
-    if (e.gameComment != kNoComment) text += "GC[" + CommentValue(e.gameComment, true) + "]" + kCrLf;
+    if (e.gameComment != kNoComment) {
+        const std::string comment = "GC[" + CommentValue(e.gameComment, true) + "]";
+        // The reader takes the first GC for the root comment: when the head keeps a game comment of its
+        // own, or moves that AS hides, the root comment goes right after the root's ";".
+        const std::size_t root = e.headerText.find(';');
+        if ((e.headerText.find("GC[") != std::string::npos || e.mainLineOffset > 0) && root != std::string::npos) {
+            text.insert(root + 1, comment);
+        } else {
+            text += comment + kCrLf;
+        }
+    }
     return text + RecordWriter(e).Write();
 }
 
@@ -247,6 +279,7 @@ std::string StartMarksText(const Engine& e) {
 
 std::string CurrentLineText(const Engine& e) {
     if (e.currentIndex == 0) return std::string();
+    const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
     const bool asOption = e.replayMode && e.settings.asOption;
     const int n = asOption ? e.loadedBaseCount : e.baseIndex;
 
@@ -255,7 +288,7 @@ std::string CurrentLineText(const Engine& e) {
     if (asOption && e.loadedBaseCount < e.baseIndex) text += "AS[" + std::to_string(e.baseIndex) + ",1]";
     for (const InfoProperty& p : kInfoProperties) {
         const std::string& value = e.info.*p.slot;
-        if (Present(value)) text += std::string(kCrLf) + p.name + "[" + value + "]";
+        if (Present(value)) text += std::string(kCrLf) + p.name + "[" + EscapedValue(value) + "]";
     }
 
     if (e.baseIndex > 0) {

@@ -2,16 +2,21 @@
 // reader needs at least to look at every byte once. A load should cost at most ten such passes, and the
 // commented records of 1, 5 and 20 MB should take time in proportion to their size. Those come in two
 // series: the largest tree's shape with longer and longer comments (its 37,700 moves in each), and
-// records whose number of commented moves grows with their size.
+// records whose number of commented moves grows with their size. Each record also comes with comments of
+// real shape ("real_"): written by the generator of the reader's tests, with escaped brackets and
+// backslashes, unescaped brackets, parentheses and semicolons, and Shift-JIS characters whose second
+// byte is a bracket or a backslash.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <random>
 #include <string>
 
 #include "core/engine.h"
 #include "formats/sgf_reader.h"
+#include "sgf_generator.h"
 
 namespace quorvel {
 namespace {
@@ -33,6 +38,16 @@ std::string JapaneseComment(int k, std::size_t bytes) {
     return c.substr(0, cut);
 }
 
+// Which comments the records below hold: plain Japanese text, or text of real shape.
+bool realShape = false;
+
+// A comment of about `bytes` bytes as the generator writes them, escaped, different for each move.
+std::string RealShapeComment(int k, std::size_t bytes) {
+    std::mt19937_64 rng(static_cast<std::uint64_t>(k) * 7919 + bytes);
+    const int most = static_cast<int>(std::max<std::size_t>(bytes, 2));
+    return generator::EscapeText(generator::CommentText(rng, most * 3 / 4, most, true));
+}
+
 std::string Head() {
     return "(;GM[1]FF[4]SZ[19]PB[黒番の棋士]PW[白番の棋士]BR[九段]WR[八段]DT[2024-05-06]KM[6.5]RE[B+R]"
            "PC[東京]EV[名人戦]TM[18000]";
@@ -45,7 +60,9 @@ std::string Moves(int from, int count, bool blackFirst, std::size_t commentBytes
         out += black ? ";B[" : ";W[";
         out += Point(from + i + seed);
         out += ']';
-        if (commentBytes > 0) out += "C[" + JapaneseComment(from + i, commentBytes) + "]";
+        if (commentBytes > 0) {
+            out += "C[" + (realShape ? RealShapeComment(from + i, commentBytes) : JapaneseComment(from + i, commentBytes)) + "]";
+        }
     }
     return out;
 }
@@ -93,10 +110,12 @@ std::string CommentedMovesOfSize(std::size_t bytes) {
     return text + ")\r\n";
 }
 
-const std::string& Record(const std::string& name) {
+const std::string& Record(const std::string& fullName) {
     static std::map<std::string, std::string> records;
-    auto it = records.find(name);
+    auto it = records.find(fullName);
     if (it != records.end()) return it->second;
+    realShape = fullName.compare(0, 5, "real_") == 0;
+    const std::string name = realShape ? fullName.substr(5) : fullName;
     std::string text;
     if (name == "plain250") text = PlainGame();
     if (name == "commented250") text = CommentedGame();
@@ -107,7 +126,7 @@ const std::string& Record(const std::string& name) {
     if (name == "moves_1MB") text = CommentedMovesOfSize(1 << 20);
     if (name == "moves_5MB") text = CommentedMovesOfSize(5 << 20);
     if (name == "moves_20MB") text = CommentedMovesOfSize(20 << 20);
-    return records.emplace(name, std::move(text)).first->second;
+    return records.emplace(fullName, std::move(text)).first->second;
 }
 
 void Load(benchmark::State& state, const std::string& name) {
@@ -149,6 +168,14 @@ QUORVEL_SGF_BENCH(20MB);
 QUORVEL_SGF_BENCH(moves_1MB);
 QUORVEL_SGF_BENCH(moves_5MB);
 QUORVEL_SGF_BENCH(moves_20MB);
+QUORVEL_SGF_BENCH(real_commented250);
+QUORVEL_SGF_BENCH(real_largest_tree);
+QUORVEL_SGF_BENCH(real_1MB);
+QUORVEL_SGF_BENCH(real_5MB);
+QUORVEL_SGF_BENCH(real_20MB);
+QUORVEL_SGF_BENCH(real_moves_1MB);
+QUORVEL_SGF_BENCH(real_moves_5MB);
+QUORVEL_SGF_BENCH(real_moves_20MB);
 
 }  // namespace
 }  // namespace quorvel

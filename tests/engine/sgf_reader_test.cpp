@@ -84,11 +84,16 @@ TEST_F(SgfReaderTest, StandardEscapesBecomeTheCharacterTheyStandFor) {
     Load("(;GM[1];B[aa]C[kim [7k\\]: hi\nlee [5k\\]: yo\n];W[bb]C[a\\\\b])");
     EXPECT_EQ(Moves(0), "aa bb");
     EXPECT_EQ(Comment(0, 1), "kim ［7k］: hi\nlee ［5k］: yo\n");
-    EXPECT_EQ(Comment(0, 2), "a\\b");
-    // A comment that ends in a backslash (the writer of this program does not escape it) still ends there.
-    Load("(;GM[1];B[aa]C[10\\];W[bb])");
-    EXPECT_EQ(Moves(0), "aa bb");
-    EXPECT_EQ(Comment(0, 1), "10\\");
+    EXPECT_EQ(Comment(0, 2), "a￥b");
+    // "\]" is always an escape, whatever follows it: a label named in a comment keeps the moves after it.
+    Load("(;GM[1]SZ[19];B[ln]C[see (A\\]) and [B\\] here];W[lk];B[qp])");
+    EXPECT_EQ(Moves(0), "ln lk qp");
+    EXPECT_EQ(Comment(0, 1), "see （A］） and ［B］ here");
+    // A comment that never closes so (a lone yen sign before the bracket, as older versions wrote it) ends
+    // at its first bracket.
+    Load("(;GM[1];B[aa]C[10\\])");
+    EXPECT_EQ(Moves(0), "aa");
+    EXPECT_EQ(Comment(0, 1), "10￥");
     // An unescaped "]" before the next "[" stays inside the comment.
     Load("(;GM[1];B[aa]C[see a] here];W[bb])");
     EXPECT_EQ(Comment(0, 1), "see a］ here");
