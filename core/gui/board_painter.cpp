@@ -350,7 +350,7 @@ void BoardPainter::DrawHintLetters(QPainter& p, const Engine& e) {
     }
 }
 
-void BoardPainter::DrawCoordinateBox(QPainter& p, const Engine& e, const BoardView& view) {
+void BoardPainter::DrawCoordinateBox(QPainter& p, const Engine& e) {
     const BoardGeometry& g = *e.geometry;
     const PointCode point = HoverToPoint(g, e.hover);
     if (!e.IsOnBoard(point)) return;
@@ -361,7 +361,7 @@ void BoardPainter::DrawCoordinateBox(QPainter& p, const Engine& e, const BoardVi
     p.fillRect(x, y, 37, 16, QColor(255, 255, 224));
     p.setPen(Qt::black);
     p.drawRect(x, y, 36, 15);
-    const std::string label = CoordinateLabel(g.boardSize, view.coordinates, PointCol(point), PointRow(point));
+    const std::string label = CoordinateLabel(g.boardSize, e.settings.coordinates, PointCol(point), PointRow(point));
     Text(p, x + 3, y + 1, QLatin1String(label.c_str()), 10, false, Qt::black);
 }
 
@@ -380,7 +380,7 @@ void BoardPainter::Redraw(QImage& myg, const Engine& e, const BoardView& view) {
         if (!e.commentDialogOpen) DrawVariationBoxes(p, e);
         DrawHintLetters(p, e);
     }
-    if (e.settings.showXY) DrawCoordinateBox(p, e, view);
+    if (e.settings.showXY) DrawCoordinateBox(p, e);
 }
 
 }  // namespace quorvel

@@ -39,7 +39,6 @@ public:
     void SetToolPanelShown(bool shown);
     bool toolPanelShown() const { return view_.toolPanelShown; }
     bool markBranching() const { return view_.markBranching; }
-    void SetCoordinateStyle(const CoordinateStyle& style) { view_.coordinates = style; }
 
     // The pictures that could not be read at start.
     const QStringList& missingPictures() const { return pictures_.missing; }
