@@ -193,9 +193,9 @@ std::string SettingsFileText(const SettingsOwners& o, const std::string& dataFol
     Line(out, "UserID", sh.mail.userID);
     Line(out, "Attached", sh.mail.attached ? "1" : "0");
     Line(out, "SendPath", sh.sendPath);
-    ListLines(out, "PathCount", "Path", sh.sendPaths.slots.data(), sh.sendPaths.count, 1, kDefaultSendUrl);
-    ListLines(out, "NetKifuCount", "NetKifu", sh.netKifu.slots.data(), sh.netKifu.count, 0, std::string());
-    ListLines(out, "MailToCount", "MailTo", sh.mail.recipients.slots.data(), sh.mail.recipients.count, 0,
+    ListLines(out, "PathCount", "Path", sh.sendPaths.entries.data(), sh.sendPaths.count, 1, kDefaultSendUrl);
+    ListLines(out, "NetKifuCount", "NetKifu", sh.netKifu.entries.data(), sh.netKifu.count, 0, std::string());
+    ListLines(out, "MailToCount", "MailTo", sh.mail.recipients.entries.data(), sh.mail.recipients.count, 0,
               std::string());
     const RecentFiles& recent = o.files.recentFiles;
     ListLines(out, "ItemCount", "Item", recent.paths.data(), recent.count, 0, std::string());
@@ -248,10 +248,10 @@ bool ReadSettingsText(const std::string& text, const SettingsOwners& o, const st
     take("MailServer", sh.mail.mailServer);
     take("UserID", sh.mail.userID);
     take("MailTo", sh.mail.mailTo);
-    ReadList(lines, "NetKifuCount", "NetKifu", sh.netKifu.slots.data(), sh.netKifu.count, 0);
-    ReadList(lines, "MailToCount", "MailTo", sh.mail.recipients.slots.data(), sh.mail.recipients.count, 0);
+    ReadList(lines, "NetKifuCount", "NetKifu", sh.netKifu.entries.data(), sh.netKifu.count, 0);
+    ReadList(lines, "MailToCount", "MailTo", sh.mail.recipients.entries.data(), sh.mail.recipients.count, 0);
     take("SendPath", sh.sendPath);
-    ReadList(lines, "PathCount", "Path", sh.sendPaths.slots.data(), sh.sendPaths.count, 1);
+    ReadList(lines, "PathCount", "Path", sh.sendPaths.entries.data(), sh.sendPaths.count, 1);
     RecentFiles& recent = o.files.recentFiles;
     ReadList(lines, "ItemCount", "Item", recent.paths.data(), recent.count, 0);
     for (int k = 0; k < 5; ++k) {

@@ -16,8 +16,8 @@ bool FiveEntryList::MoveToFront(const std::string& entry) {
     if (found > count) found = 0;
     if (found == 1) return false;
     const int from = found > 0 ? found - 1 : std::min(count, kSlots - 1);
-    for (int k = from; k >= 1; --k) slots[static_cast<std::size_t>(k)] = slots[static_cast<std::size_t>(k - 1)];
-    slots[0] = entry;
+    for (int k = from; k >= 1; --k) entries[static_cast<std::size_t>(k)] = entries[static_cast<std::size_t>(k - 1)];
+    entries[0] = entry;
     if (found == 0 && count < kSlots) ++count;
     return true;
 }

@@ -16,10 +16,10 @@ extern const char* const kSampleRecordUrl;
 // Five entries with a count, slot 1 the newest, kept in move-to-front order.
 struct FiveEntryList {
     static constexpr int kSlots = 5;
-    std::array<std::string, kSlots> slots;
+    std::array<std::string, kSlots> entries;
     int count = 0;
 
-    const std::string& Slot(int k) const { return slots[static_cast<std::size_t>(k - 1)]; }
+    const std::string& Slot(int k) const { return entries[static_cast<std::size_t>(k - 1)]; }
     // Puts `entry` in slot 1: an entry already among the first `count` slots moves there, a new one pushes
     // the others down (the fifth drops off). True when the list changed.
     bool MoveToFront(const std::string& entry);

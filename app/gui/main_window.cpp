@@ -55,8 +55,8 @@ QString TForm1::RecordPathOf(const QStringList& arguments) {
 }
 
 TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
-               UserDialogs* dialogs, FileDialogs* fileDialogs)
-    : QWidget(nullptr), programDir_(programDir), arguments_(arguments) {
+               UserDialogs* dialogs, FileDialogs* fileDialogs, const std::string& settingsFolder)
+    : QWidget(nullptr), programDir_(programDir), arguments_(arguments), settingsFolder_(settingsFolder) {
     setWindowTitle(ToQString(kApplicationTitle));
     setAcceptDrops(true);
     startedWithFile_ = !arguments.isEmpty();
@@ -77,9 +77,6 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form2->engine().SetFormats(formats_);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { LoadRecordText(e, text); });
-    const std::string folder = PathFromQString(programDir) + "/";
-    files_->openDialogDir = folder + "SGF/";
-    files_->saveDialogDir = folder + "SGF/";
     files_->changed = [this] {
         RenewCaption();
         RenewRecentItems();
@@ -115,6 +112,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     });
     connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFile(path); });
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
+    ReadSettings();
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -315,6 +313,25 @@ void TForm1::RenewRecentItems() {
     }
 }
 
+void TForm1::ReadSettings() {
+    if (settingsFolder_.empty()) return;
+    const std::string message = LoadSettingsFile(settingsFolder_, settingsOwners());
+    const Settings& s = board().settings;
+    action(QStringLiteral("KSH"))->setChecked(s.showXY);
+    action(QStringLiteral("KSS"))->setChecked(s.stoneSound);
+    action(QStringLiteral("KSL"))->setChecked(s.zarnStyle);
+    RenewRecentItems();
+    Form2->Redraw();
+    // Said once the windows are up, not in the middle of building them.
+    if (!message.empty()) QTimer::singleShot(0, this, [this, message] { dialogs_->ShowMessage(message); });
+}
+
+void TForm1::WriteSettings() {
+    if (settingsFolder_.empty()) return;
+    const std::string message = SaveSettingsFile(settingsFolder_, settingsOwners());
+    if (!message.empty()) dialogs_->ShowMessage(message);
+}
+
 void TForm1::SetNavigationEnabled(bool enabled) {
     ToolBar1->setEnabled(enabled);
     ToolBar2->setEnabled(enabled);
@@ -427,6 +444,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    WriteSettings();
     Form2->close();
     Form3->close();
     event->accept();

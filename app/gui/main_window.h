@@ -16,6 +16,8 @@
 #include <memory>
 
 #include "app/file_commands.h"
+#include "app/settings_file.h"
+#include "app/shell_settings.h"
 #include "platform/gui/qt_ports.h"
 #include "app/gui/text_window.h"
 #include "core/gui/board_window.h"
@@ -30,8 +32,11 @@ class TForm1 : public QWidget {
 public:
     // `arguments` are the command-line arguments after the program name; `programDir` holds the pictures.
     // Message boxes and file dialogs are the real ones unless others are given (tests answer them).
+    // `settingsFolder` holds "Zarn.dat" with the SGF and HTML folders (SettingsFolder); without one the
+    // window starts with the defaults and keeps no settings.
     TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
-           UserDialogs* dialogs = nullptr, FileDialogs* fileDialogs = nullptr);
+           UserDialogs* dialogs = nullptr, FileDialogs* fileDialogs = nullptr,
+           const std::string& settingsFolder = std::string());
     ~TForm1() override;
 
     // Shows the windows as a start shows them, docked under each other.
@@ -40,6 +45,8 @@ public:
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     FileCommands& files() { return *files_; }
+    ShellSettings& shell() { return shell_; }
+    SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
     Engine& board() { return Form2->engine(); }
 
     QAction* action(const QString& code) const { return actions_.value(code); }
@@ -92,6 +99,9 @@ private:
     void Redraw();
     void RenewCaption();
     void RenewRecentItems();
+    // Start-up reads the settings file (the check marks follow it); close writes it.
+    void ReadSettings();
+    void WriteSettings();
     void SetNavigationEnabled(bool enabled);
     void ShowInterval(int seconds);
     int ClientHeight() const;
@@ -134,6 +144,8 @@ private:
     QtClipboard clipboard_;
     SgfRecordFormats formats_;
     std::unique_ptr<FileCommands> files_;
+    std::string settingsFolder_;
+    ShellSettings shell_;
 };
 
 }  // namespace quorvel

@@ -299,7 +299,7 @@ TEST(FiveEntryListTest, MoveToFrontFollowsTheListRules) {
     for (const Case& c : cases) {
         FiveEntryList list{c.slots, c.count};
         EXPECT_EQ(list.MoveToFront(c.entry), c.changed) << c.entry;
-        EXPECT_EQ(list.slots, c.after) << c.entry;
+        EXPECT_EQ(list.entries, c.after) << c.entry;
         EXPECT_EQ(list.count, c.countAfter) << c.entry;
     }
 }
