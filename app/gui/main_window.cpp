@@ -113,6 +113,8 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFile(path); });
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
     ReadSettings();
+    // The dialog fills its controls from the settings now in force.
+    Form5 = new TForm5(settingsOwners(), Form2, this);
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -223,6 +225,8 @@ void TForm1::BuildMenus() {
     Wire("KSB", &TForm1::KSBClick);
     Wire("KSL", &TForm1::KSLClick);
     Wire("KVG", &TForm1::KVGClick);
+    Wire("KSM", &TForm1::KSMClick);
+    Wire("KVF", &TForm1::KVFClick);
 }
 
 void TForm1::BuildToolbars() {
@@ -496,6 +500,16 @@ void TForm1::KSLClick() { board().settings.zarnStyle = action(QStringLiteral("KS
 
 void TForm1::KVGClick() {
     board().RotateRecord();
+    Redraw();
+}
+
+void TForm1::KSMClick() {
+    Form5->ShowForSettings();
+    Redraw();
+}
+
+void TForm1::KVFClick() {
+    Form5->ShowForGameInfo();
     Redraw();
 }
 

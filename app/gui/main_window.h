@@ -19,6 +19,7 @@
 #include "app/settings_file.h"
 #include "app/shell_settings.h"
 #include "platform/gui/qt_ports.h"
+#include "app/gui/settings_dialog.h"
 #include "app/gui/text_window.h"
 #include "core/gui/board_window.h"
 #include "formats/sgf_port.h"
@@ -44,6 +45,7 @@ public:
 
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
+    TForm5* Form5 = nullptr;
     FileCommands& files() { return *files_; }
     ShellSettings& shell() { return shell_; }
     SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
@@ -123,6 +125,8 @@ private:
     void KSBClick();
     void KSLClick();
     void KVGClick();
+    void KSMClick();
+    void KVFClick();
     void ZarnItemClick(int k);
 
     QString programDir_;
