@@ -151,5 +151,43 @@ TEST_F(SettingsWindowTest, ADamagedFileIsSaidOnceAndAFailedWriteIsSaid) {
     EXPECT_NE(dialogs.shown[1].find(conf + "Zarn.dat"), std::string::npos);
 }
 
+TEST_F(SettingsWindowTest, EndingAskFromTheFileAsksBeforeAChangedRecordIsClosed) {
+    WriteSettings("EndingAsk[1]\r\n");
+    Start();
+    files.answers = {first};
+    Act("KFO")->trigger();
+    window->close();  // nothing changed: nothing asked
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_FALSE(window->isVisible());
+
+    Start();
+    Act("KFO")->trigger();
+    window->board().recordModified = true;
+    fs::remove(conf + "Zarn.dat");
+    dialogs.nextAnswer = Answer::Cancel;
+    window->close();
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0], " 変更が加えられています。変更を保存しますか？");
+    EXPECT_EQ(dialogs.askedCaptions[0], "  Quorvel ： 棋譜保存の確認");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(fs::exists(conf + "Zarn.dat"));  // a close that was called off writes nothing
+
+    window->board().recordModified = true;
+    dialogs.nextAnswer = Answer::No;
+    window->close();
+    EXPECT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_NE(SettingsText().find("\r\nEndingAsk[1]\r\n"), std::string::npos);
+
+    // Off in the file: nothing is asked.
+    WriteSettings("EndingAsk[0]\r\n");
+    Start();
+    Act("KFO")->trigger();
+    window->board().recordModified = true;
+    window->close();
+    EXPECT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_FALSE(window->isVisible());
+}
+
 }  // namespace
 }  // namespace quorvel
