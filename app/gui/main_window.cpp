@@ -455,7 +455,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::KFNClick() {
-    files_->KFNClick();
+    if (!files_->KFNClick()) return;
+    Form5->ShowForGameInfo();
     Redraw();
 }
 

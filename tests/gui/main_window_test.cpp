@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <deque>
 #include <filesystem>
@@ -53,6 +54,10 @@ protected:
         files.answers = {record};
         window->action(QStringLiteral("KFO"))->trigger();
         ASSERT_EQ(board().lineEnd, 4);
+    }
+    // The game-information dialog a new record opens, closed with Cancel once it shows.
+    void CancelNextDialog() {
+        QTimer::singleShot(0, window.get(), [this] { window->Form5->reject(); });
     }
     // The toolbar button of a command, clicked.
     void ClickButton(const char* code) {
@@ -143,6 +148,7 @@ TEST_F(MainWindowTest, HintsResetAndAddThroughMenuAndToolbar) {
     window->action(QStringLiteral("KKA"))->trigger();
     EXPECT_EQ(board().branchCount, 3);
 
+    CancelNextDialog();
     window->action(QStringLiteral("KFN"))->trigger();
     EXPECT_EQ(board().lineEnd, 0);
     EXPECT_EQ(board().branchCount, 0);
@@ -157,6 +163,7 @@ TEST_F(MainWindowTest, SaveAsAndOverwriteThroughTheToolbar) {
     fs::remove(dir + "/copy.sgf");
     ClickButton("KFW");
     EXPECT_TRUE(fs::exists(dir + "/copy.sgf"));
+    CancelNextDialog();
     ClickButton("KFN");
     EXPECT_EQ(board().lineEnd, 0);
     EXPECT_EQ(window->files().currentFileName, "NoTitle");
