@@ -28,11 +28,13 @@ void Engine::RemoveBranches(int s, int k) {
 bool Engine::DeleteLastMove() {
     if (!replayMode || lineEnd <= baseIndex || currentIndex != lineEnd) return false;
     const int move = lineEnd - baseIndex + LineOffset();
-    // Branches after the deleted move would hang on nothing: they go, each with its subtree, from the
-    // last so that the indices of the earlier ones stay.
+    // The branches that start at the deleted move (its alternatives, and any hanging after it) go with
+    // it, each with its subtree; a branch left after the last move of its line would read back as that
+    // line's continuation. From the last, so that the indices of the earlier ones stay.
     const int place = currentBranch * 1000 + move;
     for (int j = branchCount; j >= 1; --j) {
-        if (OriginPlace(branchOrigin[j]) == place) RemoveBranches(j, SubtreeEnd(j) - j);
+        const int at = OriginPlace(branchOrigin[j]);
+        if (at == place || at == place - 1) RemoveBranches(j, SubtreeEnd(j) - j);
     }
     StepBack();
     branchComments[currentBranch][move] = CommentRef{};
