@@ -19,6 +19,7 @@
 #include "platform/gui/qt_ports.h"
 #include "app/gui/text_window.h"
 #include "core/gui/board_window.h"
+#include "core/gui/mark_palette.h"
 #include "formats/sgf_port.h"
 #include "platform/title_registry.h"
 
@@ -39,6 +40,7 @@ public:
 
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
+    TForm15* Form15 = nullptr;
     FileCommands& files() { return *files_; }
     Engine& board() { return Form2->engine(); }
 
@@ -91,6 +93,8 @@ private:
     bool RouteKey(QKeyEvent* event);
     void Redraw();
     void RenewCaption();
+    // The mode items and the caption follow the board window's mode.
+    void FollowMode();
     void RenewRecentItems();
     void SetNavigationEnabled(bool enabled);
     void ShowInterval(int seconds);
@@ -108,6 +112,10 @@ private:
     void KKHClick();
     void KKSClick();
     void KKRClick();
+    void KKWClick();
+    void KKMClick();
+    void KKPClick();
+    void KKCClick();
     void KSSClick();
     void KSHClick();
     void KSBClick();
