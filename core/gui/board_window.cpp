@@ -165,7 +165,11 @@ void TForm2::FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardMod
             if (idle && !e.commentDialogOpen) e.AddVariationCommand();
             return;
         case BoardArea::ToolReset:
-            if (e.replayMode && !e.commentDialogOpen) e.ResetRecordCommand();
+            if (!e.replayMode) {
+                EditingAreaClick(area);  // "CALL"
+            } else if (!e.commentDialogOpen) {
+                e.ResetRecordCommand();
+            }
             return;
         case BoardArea::ToolHint:
             if (!e.commentDialogOpen) e.ToggleHints();

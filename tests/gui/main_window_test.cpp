@@ -333,5 +333,29 @@ TEST(CommandLine, OneArgumentTwoJoinedMoreTheFirst) {
     EXPECT_EQ(TForm1::RecordPathOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}), QStringLiteral("a"));
 }
 
+TEST_F(MainWindowTest, ModeItemsAndCaptionFollowTheBoardWindowsMode) {
+    Open();
+    const QString title = window->windowTitle();
+    const QString suffix = ToQString(" 　   『 棋譜データ作成 』");
+    window->action(QStringLiteral("KKM"))->trigger();
+    ASSERT_FALSE(board().replayMode);
+    EXPECT_TRUE(window->action(QStringLiteral("KKM"))->isChecked());
+    EXPECT_FALSE(window->action(QStringLiteral("KKW"))->isChecked());
+    EXPECT_EQ(window->windowTitle(), title + suffix);
+    EXPECT_TRUE(board().memos.blackName.empty());
+    window->action(QStringLiteral("KKP"))->trigger();
+    EXPECT_EQ(board().currentIndex, 1);
+    EXPECT_EQ(window->Form3->memo()->toPlainText(), ToQString(" 黒 が パ ス !"));
+    // The board window's own "Show" bar: the main window follows.
+    QTest::mouseClick(window->Form2, Qt::LeftButton, Qt::NoModifier, QPoint(428, 388));
+    EXPECT_TRUE(board().replayMode);
+    EXPECT_TRUE(window->action(QStringLiteral("KKW"))->isChecked());
+    EXPECT_EQ(window->windowTitle(), title);
+    // A new record starts in creation mode.
+    window->action(QStringLiteral("KFN"))->trigger();
+    EXPECT_FALSE(board().replayMode);
+    EXPECT_TRUE(window->windowTitle().endsWith(suffix));
+}
+
 }  // namespace
 }  // namespace quorvel
