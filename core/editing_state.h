@@ -16,10 +16,6 @@ namespace quorvel {
 constexpr int kFirstLabelMark = 9;
 constexpr int kLastMarkKind = 15;
 inline bool IsMarkKind(int kind) { return kind >= 1 && kind <= kLastMarkKind && kind != 8; }
-// markGrid holds colour * 1000 + kind: the mark shows while the point holds that colour (0 = empty).
-inline int MakeMark(int colour, int kind) { return colour * 1000 + kind; }
-inline int MarkKind(int mark) { return mark % 1000; }
-inline int MarkColour(int mark) { return mark / 1000; }
 
 struct EditingState {
     // The mark palette: the kind of the pressed button, 0 when none is pressed.

@@ -81,7 +81,7 @@ private:
     int LastMove(int b) const { return Offset(b) + e_.BranchLength(b); }
     bool HasChildAt(int b, int i) const {
         for (int j = 1; j <= e_.branchCount; ++j) {
-            if (OriginPlace(e_.branchOrigin[j]) == b * 1000 + i) return true;
+            if (OriginPlace(e_.branchOrigin[j]) == MakePlace(b, i)) return true;
         }
         return false;
     }
@@ -111,7 +111,7 @@ private:
             ++counter;
             bool first = true;
             for (int j = lastWritten_ + 1; j <= e_.branchCount; ++j) {
-                if (OriginPlace(e_.branchOrigin[j]) != b * 1000 + i) continue;
+                if (OriginPlace(e_.branchOrigin[j]) != MakePlace(b, i)) continue;
                 if (first) out_ += kCrLf;
                 first = false;
                 out_ += "(";
@@ -150,7 +150,7 @@ private:
         for (int j = last; j >= a + 1; --j) {
             bool first = true;
             for (int k = 1; k <= e_.branchCount; ++k) {
-                if (OriginPlace(e_.branchOrigin[k]) != b * 1000 + j) continue;
+                if (OriginPlace(e_.branchOrigin[k]) != MakePlace(b, j)) continue;
                 out_ += (first && j != last) ? ")\r\n(" : "\r\n(";
                 first = false;
                 WriteNested(k);
