@@ -305,7 +305,7 @@ const std::map<QString, std::function<void(QPainter&)>>& Icons() {
 // star, circle, triangle down, triangle up, diamond, cross, then the labels A to G.
 void MarkSymbol(QPainter& p, int kind) {
     const QColor ink(30, 30, 160);
-    p.setPen(Pen(ink, 1.3));
+    p.setPen(Pen(ink, 0.35));
     p.setBrush(Qt::NoBrush);
     const auto polygon = [&p](std::initializer_list<QPointF> points) { p.drawPolygon(QPolygonF(points)); };
     switch (kind) {
