@@ -275,6 +275,11 @@ private:
     void InsertSetupEntry(PointCode point, int colour);
     void RemoveSetupEntry(int k);
     void ReplaySetupAndMoves(int numbered);
+    bool SetupChangeIsLocal(PointCode point, int skip) const;
+    // Liberties of the group on `start`; `stones` is working space.
+    int GroupLibertiesOf(PointCode start, std::vector<PointCode>& stones);
+    void RenumberNumberedEntries(int from, int by);
+    void AnalyseAfterSetupChange();
     void AnalyseForColourToMove();
     int SubtreeEnd(int b) const;
     bool SwapWithMainLine(int d);

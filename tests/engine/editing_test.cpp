@@ -163,6 +163,67 @@ TEST_F(EditingTest, ASetupStoneThatCapturesLaterChangesTheCaptureLogEntries) {
     EXPECT_EQ(e.board[P("aa")], kEmpty);
 }
 
+TEST_F(EditingTest, AFarSetupStoneKeepsTheCapturesAndRenumbersTheirEntries) {
+    StartCreation();
+    PlayAll("ab aa ba");  // black's ba takes white's aa
+    ASSERT_EQ(e.whiteCaptured, 1);
+    PlayAll("pp");        // white elsewhere
+    e.SetInputMode(3);
+    Setup("jj", kBlack);  // far from every stone of the line
+    EXPECT_EQ(e.baseIndex, 1);
+    EXPECT_EQ(e.currentIndex, 5);
+    ASSERT_EQ(e.captureCount(), 1);
+    EXPECT_EQ(CaptureEntryIndex(e.captureLog[0]), 4);
+    ExpectConsistent();
+    Setup("qq", kWhite);
+    Setup("jj", kBlack);  // and out again
+    EXPECT_EQ(CaptureEntryIndex(e.captureLog[0]), 4);
+    for (int k = 0; k < 4; ++k) {
+        e.StepBack();
+        ExpectConsistent();
+    }
+    EXPECT_EQ(e.whiteCaptured, 0);
+    EXPECT_EQ(e.board[P("qq")], kWhite);
+}
+
+// A line with a ko and captures all over; a setup stone put next to its stones makes the line be played
+// again. The result must be that of the same record entered from scratch with the stone in place.
+TEST_F(EditingTest, ASetupStoneNextToTheLineGivesTheLineOfARecordBuiltWithIt) {
+    // White's bb in black's eye, taken by black's cb: a ko at bb for white.
+    const std::string moves = "ba ca ab db bc cc pp bb cb";
+    StartCreation();
+    PlayAll(moves);
+    ASSERT_EQ(e.groupGrid[P("bb")], kKoMark);
+    e.SetInputMode(3);
+    Setup("ee", kWhite);  // away from the line's stones: only renumbered
+    Setup("dc", kBlack);  // next to white's cc and db: played again
+    ExpectConsistent();
+
+    MemoryMessageArea otherMessages;
+    Engine fresh(otherMessages, dialogs);
+    fresh.SwitchToCreationMode();
+    fresh.SetInputMode(3);
+    ASSERT_TRUE(fresh.SetupStoneClick(P("ee"), kWhite));
+    ASSERT_TRUE(fresh.SetupStoneClick(P("dc"), kBlack));
+    fresh.SetInputMode(1);
+    for (const std::string& m : SplitMoves(moves)) {
+        ASSERT_TRUE(fresh.IsPlayable(P(m.c_str())) && fresh.PlayColour(fresh.ColourToMove())) << m;
+    }
+    EXPECT_EQ(e.captureLog, fresh.captureLog);
+    EXPECT_EQ(e.board, fresh.board);
+    EXPECT_EQ(e.groupGrid, fresh.groupGrid);
+    EXPECT_EQ(e.libertyGrid, fresh.libertyGrid);
+    EXPECT_EQ(e.blackCaptured, fresh.blackCaptured);
+    EXPECT_EQ(e.whiteCaptured, fresh.whiteCaptured);
+    for (int k = 0; k < 6; ++k) {
+        e.StepBack();
+        fresh.StepBack();
+        EXPECT_EQ(e.board, fresh.board) << k;
+        EXPECT_EQ(e.groupGrid, fresh.groupGrid) << k;
+    }
+    EXPECT_EQ(e.groupGrid[P("bb")], fresh.groupGrid[P("bb")]);
+}
+
 TEST_F(EditingTest, TheLineLimitRefusesASetupStoneWithAMessage) {
     StartCreation();
     for (int k = 1; k <= kMaxLineEntries; ++k) ASSERT_TRUE(e.Pass(e.ColourToMove()));
