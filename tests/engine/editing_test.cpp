@@ -383,6 +383,18 @@ TEST_F(EditingTest, CommentsWrittenInCreationModeSurviveShow) {
     EXPECT_NE(Saved().find(";B[pd]C[a ［good］ move];W[dp]"), std::string::npos);
 }
 
+TEST_F(EditingTest, ANewRecordForgetsTheCommentsOfTheOneBeingBuilt) {
+    StartCreation();
+    Put("pd");
+    std::string text;
+    ASSERT_TRUE(e.BeginCommentEdit(text));
+    e.FinishCommentEdit("old");
+    e.NewRecord();  // creation mode goes on with an empty line
+    Put("dp");
+    e.SwitchToReplayMode();
+    EXPECT_FALSE(e.branchComments[0][1].IsSet());
+}
+
 TEST_F(EditingTest, EditCInReplayModeStoresAtTheRootAndOnMoves) {
     Load("(;GM[1]SZ[19];B[pd];W[dp])");
     std::string text;
