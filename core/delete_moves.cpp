@@ -40,7 +40,8 @@ bool Engine::DeleteLastMove() {
     branchComments[currentBranch][move] = CommentRef{};
     branchMoves[currentBranch][move] = 0;
     const int header = branchMoves[currentBranch][0];
-    branchMoves[currentBranch][0] = MakeHeader(HeaderDepth(header), HeaderFirstColour(header), HeaderLength(header) - 1);
+    branchMoves[currentBranch][0] =
+        MakeHeader(HeaderDepth(header), HeaderFirstColour(header), HeaderLength(header) - 1);
     lineEnd -= 1;
     if (currentBranch == 0) RebuildSummaryText();
     recordModified = true;

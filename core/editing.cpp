@@ -100,8 +100,8 @@ void Engine::ClearToStart() {
 void Engine::RebuildSummaryText() {
     std::string text = summaryPrefix;
     if (baseIndex > 0) {
-        text += "\r\n++" + std::string(blackFirst ? "●" : "○") + "++ |  AdvanceMoves：" + std::to_string(baseIndex) +
-                "  |  MainMoves：" + std::to_string(lineEnd - baseIndex);
+        text += "\r\n++" + std::string(blackFirst ? "●" : "○") + "++ |  AdvanceMoves：" +
+                std::to_string(baseIndex) + "  |  MainMoves：" + std::to_string(lineEnd - baseIndex);
     } else {
         text += "\r\n MainMoves : " + std::to_string(lineEnd);
     }
@@ -127,7 +127,8 @@ void Engine::SwitchToCreationMode() {
         storedMoves.push_back(lineMoves[k]);
         const int slot = k - baseIndex + LineOffset();
         const bool inBranch = slot > 0 && slot < kLineSlots;
-        editing.storedMoveComments.push_back(inBranch ? CommentText(branchComments[currentBranch][slot]) : "");
+        editing.storedMoveComments.push_back(inBranch ? CommentText(branchComments[currentBranch][slot])
+                                                      : "");
     }
     storedMoveCount = static_cast<int>(storedMoves.size());
 

@@ -15,7 +15,9 @@ namespace quorvel {
 // Mark kinds: 1..7 symbols ("□" "☆" "○" "▽" "△" "◇" "×"), 9..15 the labels "Ａ".."Ｇ"; there is no 8.
 constexpr int kFirstLabelMark = 9;
 constexpr int kLastMarkKind = 15;
-inline bool IsMarkKind(int kind) { return kind >= 1 && kind <= kLastMarkKind && kind != 8; }
+inline bool IsMarkKind(int kind) {
+    return kind >= 1 && kind <= kLastMarkKind && kind != 8;
+}
 
 struct EditingState {
     // The mark palette: the kind of the pressed button, 0 when none is pressed.

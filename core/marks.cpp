@@ -39,6 +39,8 @@ void Engine::SpaceBarDown() {
     if (editing.selectedMark > 0) editing.markMode = true;
 }
 
-void Engine::MarkKeyReleased() { editing.markMode = false; }
+void Engine::MarkKeyReleased() {
+    editing.markMode = false;
+}
 
 }  // namespace quorvel

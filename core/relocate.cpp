@@ -46,11 +46,13 @@ void Engine::ReplayFromEntry(int entry, int target) {
 }
 
 bool Engine::RelocateStone(int entry, PointCode target) {
-    if (entry <= baseIndex || entry > currentIndex || lineMoves[entry] == kPass || !IsOnBoard(target)) return false;
+    if (entry <= baseIndex || entry > currentIndex || lineMoves[entry] == kPass || !IsOnBoard(target))
+        return false;
     const int shown = currentIndex;
     while (currentIndex >= entry) TakeBack();
     // The position before the entry, analysed for its colour: the target must be a point it may play.
-    const bool legal = board[target] == kEmpty && groupGrid[target] != kKoMark && groupGrid[target] != kSuicideMark;
+    const bool legal =
+        board[target] == kEmpty && groupGrid[target] != kKoMark && groupGrid[target] != kSuicideMark;
     if (legal) {
         lineMoves[entry] = target;
         const int move = entry - baseIndex + LineOffset();
@@ -66,7 +68,8 @@ bool Engine::ReplacePass(PointCode target) {
     if (autoplayState != 0 || currentBranch != 0 || !PassSignShown() || !IsOnBoard(target)) return false;
     const int entry = currentIndex;
     TakeBack();
-    const bool legal = board[target] == kEmpty && groupGrid[target] != kKoMark && groupGrid[target] != kSuicideMark;
+    const bool legal =
+        board[target] == kEmpty && groupGrid[target] != kKoMark && groupGrid[target] != kSuicideMark;
     if (legal) {
         lineMoves[entry] = target;
         const int move = entry - baseIndex + LineOffset();
@@ -101,7 +104,8 @@ bool Engine::MakePositionTheStart(PointCode point) {
     // Every stone of the position becomes a setup entry.
     std::vector<int> stones;
     for (PointCode p = MakePoint(1, 1); p <= MakePoint(19, 19); ++p) {
-        if (IsOnBoard(p) && (board[p] == kBlack || board[p] == kWhite)) stones.push_back(MakeStone(board[p], p));
+        if (IsOnBoard(p) && (board[p] == kBlack || board[p] == kWhite))
+            stones.push_back(MakeStone(board[p], p));
     }
     const int n = static_cast<int>(stones.size());
     const int moves = std::min(static_cast<int>(rest.size()), kMaxLineEntries - n);
@@ -147,7 +151,8 @@ bool Engine::MakePositionTheStart(PointCode point) {
         std::string black;
         std::string white;
         for (int k = 1; k <= n; ++k) {
-            (StoneColour(setup[k]) == kBlack ? black : white) += "[" + SgfPointText(StonePoint(setup[k])) + "]";
+            (StoneColour(setup[k]) == kBlack ? black : white) +=
+                "[" + SgfPointText(StonePoint(setup[k])) + "]";
         }
         EraseSetupList(headerText, "AB");
         EraseSetupList(headerText, "AW");

@@ -17,8 +17,8 @@ const char* const kNoRoomForHandicap = " この碁盤には、その数の置石
 
 // Handicap points of a 19-line board, (column, row), in the order they are placed; see HandicapPoints.
 constexpr std::pair<int, int> kExtraHandicapPoints[] = {
-    {7, 7},  {7, 13}, {13, 7}, {13, 13}, {4, 7},   {4, 13},  {16, 7},  {16, 13}, {7, 16}, {13, 4},
-    {7, 4},  {13, 16}, {10, 7}, {7, 10}, {13, 10}, {10, 13}, {3, 3},   {17, 3},  {3, 17}, {17, 17}};
+    {7, 7}, {7, 13},  {13, 7}, {13, 13}, {4, 7},   {4, 13},  {16, 7}, {16, 13}, {7, 16}, {13, 4},
+    {7, 4}, {13, 16}, {10, 7}, {7, 10},  {13, 10}, {10, 13}, {3, 3},  {17, 3},  {3, 17}, {17, 17}};
 
 // The 19-line handicap points of n stones (2..29) in placing order.
 std::vector<std::pair<int, int>> HandicapPoints(int n) {
@@ -44,10 +44,14 @@ int StarLineFor(int line19, int boardSize) {
     if (boardSize == 19) return line19;
     const int corner = boardSize >= 13 ? 4 : 3;
     switch (line19) {
-        case 4: return corner;
-        case 10: return (boardSize + 1) / 2;
-        case 16: return boardSize + 1 - corner;
-        default: return 0;
+        case 4:
+            return corner;
+        case 10:
+            return (boardSize + 1) / 2;
+        case 16:
+            return boardSize + 1 - corner;
+        default:
+            return 0;
     }
 }
 
@@ -144,7 +148,8 @@ void Engine::RenumberNumberedEntries(int from, int by) {
         if (CaptureEntryIndex(capture) > from) capture += by * 10000;
     }
     if (by > 0) {
-        for (int k = std::min(currentIndex, kMaxLineEntries - 1); k > from; --k) replacedStone_[k + 1] = replacedStone_[k];
+        for (int k = std::min(currentIndex, kMaxLineEntries - 1); k > from; --k)
+            replacedStone_[k + 1] = replacedStone_[k];
         replacedStone_[from + 1] = kEmpty;
     } else {
         for (int k = from + 1; k <= currentIndex; ++k) replacedStone_[k - 1] = replacedStone_[k];

@@ -17,7 +17,7 @@ const char* const kCannotChange = "Can not change.";
 // One branch's row of the table, as much of it as it uses.
 struct Row {
     int origin;
-    std::vector<int> moves;          // [0] header
+    std::vector<int> moves;  // [0] header
     std::vector<CommentRef> comments;
 };
 
@@ -56,7 +56,8 @@ void Reorder(Engine& e, int from, const std::vector<int>& order, const std::vect
         const int b = from + static_cast<int>(i);
         const Row& r = rows[i];
         const std::size_t clear = static_cast<std::size_t>(std::max(oldLengths[i], e.BranchLength(b))) + 1;
-        std::fill(e.branchMoves[b].begin(), e.branchMoves[b].begin() + std::min(clear, e.branchMoves[b].size()), 0);
+        std::fill(e.branchMoves[b].begin(),
+                  e.branchMoves[b].begin() + std::min(clear, e.branchMoves[b].size()), 0);
         std::fill(e.branchComments[b].begin(),
                   e.branchComments[b].begin() + std::min(clear, e.branchComments[b].size()), CommentRef{});
         std::copy(r.moves.begin(), r.moves.end(), e.branchMoves[b].begin());
@@ -91,10 +92,12 @@ int Engine::SubtreeEnd(int b) const {
 }
 
 bool Engine::SwapVariation() {
-    if (!replayMode || autoplayState != 0 || moveLimit != kNormalMoveLimit || mainLineOffset != 0) return false;
+    if (!replayMode || autoplayState != 0 || moveLimit != kNormalMoveLimit || mainLineOffset != 0)
+        return false;
     if (currentBranch <= 0 || currentBranch > branchCount) return false;
     if (dialogs_.AskYesNo(kSwapQuestion, kSwapCaption) != Answer::Yes) return false;
-    const bool swapped = variationDepth == 0 ? SwapWithMainLine(currentBranch) : SwapWithParent(currentBranch);
+    const bool swapped =
+        variationDepth == 0 ? SwapWithMainLine(currentBranch) : SwapWithParent(currentBranch);
     if (swapped) recordModified = true;
     return swapped;
 }
@@ -120,7 +123,8 @@ bool Engine::SwapWithMainLine(int d) {
     const int start = branchOrigin[0];
     for (int j = 1; j < d; ++j) {
         if (!IsTopLevel(*this, j) && OriginParent(branchOrigin[j]) == 0) {
-            branchOrigin[j] = MakeOrigin(OriginBase(branchOrigin[j]), kDeadParent, OriginMove(branchOrigin[j]));
+            branchOrigin[j] =
+                MakeOrigin(OriginBase(branchOrigin[j]), kDeadParent, OriginMove(branchOrigin[j]));
         }
     }
     newIndex[0] = 0;
@@ -134,7 +138,8 @@ bool Engine::SwapWithMainLine(int d) {
     Reorder(*this, 0, order, newIndex);
     for (int j = 1; j <= branchCount; ++j) {
         if (OriginParent(branchOrigin[j]) == kDeadParent) {
-            branchOrigin[j] = MakeOrigin(OriginBase(branchOrigin[j]), formerMain, OriginMove(branchOrigin[j]));
+            branchOrigin[j] =
+                MakeOrigin(OriginBase(branchOrigin[j]), formerMain, OriginMove(branchOrigin[j]));
         }
     }
     branchOrigin[0] = start;
@@ -155,7 +160,8 @@ bool Engine::SwapWithParent(int c) {
     const int m = OriginMove(origin);
     const int cEnd = SubtreeEnd(c);
     int sEnd = cEnd;
-    while (sEnd <= branchCount && OriginPlace(branchOrigin[sEnd]) == OriginPlace(origin)) sEnd = SubtreeEnd(sEnd);
+    while (sEnd <= branchCount && OriginPlace(branchOrigin[sEnd]) == OriginPlace(origin))
+        sEnd = SubtreeEnd(sEnd);
     int kEnd = sEnd;
     while (kEnd <= branchCount && InSubtree(*this, kEnd, p)) ++kEnd;
     const int d = cEnd - c - 1;
@@ -201,7 +207,8 @@ bool Engine::SwapWithParent(int c) {
     for (int j = c + 1; j < cEnd; ++j) order.push_back(j);
     std::vector<int> newIndex(static_cast<std::size_t>(branchCount) + 1);
     for (int j = 0; j <= branchCount; ++j) newIndex[static_cast<std::size_t>(j)] = j;
-    for (std::size_t i = 0; i < order.size(); ++i) newIndex[static_cast<std::size_t>(order[i])] = c + static_cast<int>(i);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        newIndex[static_cast<std::size_t>(order[i])] = c + static_cast<int>(i);
     Reorder(*this, c, order, newIndex);
     RenewDepths(*this, c, kEnd);
 

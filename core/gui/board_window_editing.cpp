@@ -35,7 +35,9 @@ void TForm2::EditingAreaClick(BoardArea area) {
     Engine& e = engine_;
     if (e.autoplayState != 0) return;
     switch (area) {
-        case BoardArea::ToolPass: e.PassCommand(); return;
+        case BoardArea::ToolPass:
+            e.PassCommand();
+            return;
         case BoardArea::ToolSwap:
             if (e.replayMode && !e.commentDialogOpen) e.SwapVariation();
             return;
@@ -54,9 +56,15 @@ void TForm2::EditingAreaClick(BoardArea area) {
         case BoardArea::CreationTakeBack:
             if (e.inputMode == 1) e.StepBack();
             return;
-        case BoardArea::MoveInput: e.SetInputMode(1); return;
-        case BoardArea::SetupInput: e.SetInputMode(3); return;
-        case BoardArea::FirstColour: e.SwitchFirstColour(); return;
+        case BoardArea::MoveInput:
+            e.SetInputMode(1);
+            return;
+        case BoardArea::SetupInput:
+            e.SetInputMode(3);
+            return;
+        case BoardArea::FirstColour:
+            e.SwitchFirstColour();
+            return;
         default:
             // "DEL" and "EditC" wait for their windows (the secondary board and the comment dialog), as do
             // the text and SGF output bars and the pass replacement.

@@ -18,9 +18,8 @@ constexpr int kSecondRowX = 169;  // after the seven symbols and the 8-pixel sep
 }  // namespace
 
 TForm15::TForm15(Engine& engine, const QString& programDir, QWidget* board, QWidget* text)
-    : QWidget(nullptr,
-              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
       engine_(engine),
       board_(board),
       text_(text) {

@@ -13,7 +13,7 @@ namespace quorvel {
 class TForm15 : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // `board` and `text` are the windows the palette is placed by; the icons come from `programDir`.
     TForm15(Engine& engine, const QString& programDir, QWidget* board, QWidget* text);
 
@@ -23,13 +23,13 @@ public:
 
     void ToolButtonClick(int n);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void ReleasePressed();
 
     Engine& engine_;

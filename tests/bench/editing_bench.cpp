@@ -9,12 +9,14 @@ namespace {
 
 // Answers every question with Yes and keeps nothing, so that a long run stays the same size.
 class YesDialogs : public UserDialogs {
-public:
+  public:
     void ShowMessage(const std::string&) override {}
     Answer AskYesNoCancel(const std::string&, const std::string&) override { return Answer::Yes; }
 };
 
-PointCode NthPoint(int n) { return MakePoint(n % 19 + 1, n / 19 + 1); }
+PointCode NthPoint(int n) {
+    return MakePoint(n % 19 + 1, n / 19 + 1);
+}
 
 // Creation mode with `setup` setup stones, then stones and passes up to entry 498;
 // `applied` of the entries stand on the board, the rest were taken back.
@@ -107,7 +109,8 @@ void SwapLargestBlock(benchmark::State& state) {
         e.SwapVariation();
         benchmark::DoNotOptimize(e.branchMoves[0][1]);
     }
-    if (e.branchMoves[0][1] != NthPoint(1) || e.branchCount != 74) state.SkipWithError("swaps did not return");
+    if (e.branchMoves[0][1] != NthPoint(1) || e.branchCount != 74)
+        state.SkipWithError("swaps did not return");
     state.SetItemsProcessed(state.iterations() * 2);
 }
 BENCHMARK(SwapLargestBlock);
@@ -145,7 +148,8 @@ void SwapWithParentLargeBlock(benchmark::State& state) {
         e.SwapVariation();
         benchmark::DoNotOptimize(e.branchMoves[0][2]);
     }
-    if (e.branchMoves[0][2] != NthPoint(2) || e.BranchLength(0) != kMoves) state.SkipWithError("swaps did not return");
+    if (e.branchMoves[0][2] != NthPoint(2) || e.BranchLength(0) != kMoves)
+        state.SkipWithError("swaps did not return");
     state.SetItemsProcessed(state.iterations() * 2);
 }
 BENCHMARK(SwapWithParentLargeBlock);

@@ -11,7 +11,7 @@ namespace quorvel::test {
 namespace {
 
 class EditingTest : public EngineTest {
-protected:
+  protected:
     void Load(const std::string& text) { LoadRecordText(e, text); }
     // Creation mode on an empty board, as a new record starts.
     void StartCreation() {
@@ -19,7 +19,9 @@ protected:
         e.SwitchToCreationMode();
     }
     void Put(const char* letters) { ASSERT_TRUE(e.PutStone(P(letters))) << letters; }
-    void Setup(const char* letters, int colour) { ASSERT_TRUE(e.SetupStoneClick(P(letters), colour)) << letters; }
+    void Setup(const char* letters, int colour) {
+        ASSERT_TRUE(e.SetupStoneClick(P(letters), colour)) << letters;
+    }
     std::string Saved() { return WholeRecordText(e); }
 };
 
@@ -128,7 +130,7 @@ TEST_F(EditingTest, SetupStonesBetweenMovesWithCapturesKeepTheLineConsistent) {
     Setup("qp", kWhite);  // recolouring is refused on numbered moves: qp is empty, so it is added
     e.SetInputMode(3);
     EXPECT_FALSE(e.SetupStoneClick(P("ab"), kBlack));  // a numbered move is left alone
-    Setup("qp", kWhite);  // removed again
+    Setup("qp", kWhite);                               // removed again
     ExpectConsistent();
     const int prisoners = e.whiteCaptured + e.blackCaptured;
     for (int k = e.currentIndex; k > e.baseIndex; --k) {
@@ -167,7 +169,7 @@ TEST_F(EditingTest, AFarSetupStoneKeepsTheCapturesAndRenumbersTheirEntries) {
     StartCreation();
     PlayAll("ab aa ba");  // black's ba takes white's aa
     ASSERT_EQ(e.whiteCaptured, 1);
-    PlayAll("pp");        // white elsewhere
+    PlayAll("pp");  // white elsewhere
     e.SetInputMode(3);
     Setup("jj", kBlack);  // far from every stone of the line
     EXPECT_EQ(e.baseIndex, 1);
@@ -272,7 +274,16 @@ TEST_F(EditingTest, HandicapStonesFollowTheirOrder) {
         {5, points({{4, 16}, {16, 4}, {4, 4}, {16, 16}, {10, 10}})},
         {6, points({{4, 16}, {16, 4}, {4, 4}, {16, 16}, {4, 10}, {16, 10}})},
         {8, points({{4, 16}, {16, 4}, {4, 4}, {16, 16}, {4, 10}, {16, 10}, {10, 4}, {10, 16}})},
-        {11, points({{4, 16}, {16, 4}, {4, 4}, {16, 16}, {4, 10}, {16, 10}, {10, 4}, {10, 16}, {10, 10}, {7, 7},
+        {11, points({{4, 16},
+                     {16, 4},
+                     {4, 4},
+                     {16, 16},
+                     {4, 10},
+                     {16, 10},
+                     {10, 4},
+                     {10, 16},
+                     {10, 10},
+                     {7, 7},
                      {7, 13}})},
     };
     for (const Case& c : cases) {

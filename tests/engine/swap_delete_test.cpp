@@ -11,7 +11,7 @@ namespace quorvel::test {
 namespace {
 
 class ReplayEditingTest : public EngineTest {
-protected:
+  protected:
     void Load(const std::string& text) { LoadRecordText(e, text); }
     std::string Saved() {
         e.settings.zarnStyle = false;
@@ -51,7 +51,9 @@ TEST_F(ReplayEditingTest, SwappingTheDiagramWithTheMainLineAndBackGivesTheSameRe
 }
 
 TEST_F(ReplayEditingTest, SwappingAVariationWithItsParentMovesTheBranchesWithTheirMoves) {
-    Load("(;GM[1]SZ[19];B[aa];W[bb](;B[cc]C[c];W[dd];B[ee](;W[ff])(;W[gg]))(;B[hh]C[h];W[ii](;B[jj])(;B[kk])))");
+    Load(
+        "(;GM[1]SZ[19];B[aa];W[bb](;B[cc]C[c];W[dd];B[ee](;W[ff])(;W[gg]))(;B[hh]C[h];W[ii](;B[jj])(;B[kk]))"
+        ")");
     const std::string before = Saved();
     // Main: aa bb cc dd ee ff; gg after ee; the variation hh ii jj with kk after ii.
     Forward(2);
@@ -111,7 +113,8 @@ TEST_F(ReplayEditingTest, SwapRefusesWhatItCannotDo) {
 
     // A full table has no room for the moved block.
     MakeMainLine("aa bb");
-    for (int j = 1; j <= kLastBranch; ++j) AddBranch(MakeOrigin(0, 0, 0), kBlack, SgfPointText(MakePoint(j % 19 + 1, j / 19 + 3)));
+    for (int j = 1; j <= kLastBranch; ++j)
+        AddBranch(MakeOrigin(0, 0, 0), kBlack, SgfPointText(MakePoint(j % 19 + 1, j / 19 + 3)));
     e.EnterBranch(1);
     EXPECT_FALSE(e.SwapVariation());
     EXPECT_EQ(dialogs.shown.back(), "メモリーオーバーのため、置換えできません");
@@ -119,7 +122,7 @@ TEST_F(ReplayEditingTest, SwapRefusesWhatItCannotDo) {
 }
 
 class DeleteTest : public ReplayEditingTest {
-protected:
+  protected:
     // Main aa bb cc dd; ff gg after move 2 with hh after ff; ee after move 3.
     void MakeTree() {
         MakeMainLine("aa bb cc dd");
@@ -239,7 +242,7 @@ TEST_F(ReplayEditingTest, APositionOfTheMainLineBecomesTheStart) {
     Load("(;GM[1]SZ[19]PB[x];B[ac];W[ab];B[bb];W[pp];B[aa]C[takes];W[qq]C[six];B[rr](;W[cc])(;W[dd]))");
     Forward(7);
     ASSERT_TRUE(e.MakePositionTheStart(P("aa")));  // entry 5: black's capture of ab
-    EXPECT_EQ(e.setupCount, 4);                     // ac, bb, pp, aa; ab was taken
+    EXPECT_EQ(e.setupCount, 4);                    // ac, bb, pp, aa; ab was taken
     EXPECT_EQ(e.baseIndex, 4);
     EXPECT_EQ(e.blackFirst, 0);
     EXPECT_EQ(e.branchCount, 0);
@@ -266,13 +269,15 @@ TEST_F(ReplayEditingTest, RandomEditingSessionsSaveAndReadBackTheSameRecord) {
         std::string out = std::to_string(x.branchCount) + "\n";
         for (int b = 0; b <= x.branchCount; ++b) {
             int length = x.BranchLength(b);
-            while (b == 0 && length > 0 && x.branchMoves[0][length] == kPass && !x.branchComments[0][length].IsSet()) {
+            while (b == 0 && length > 0 && x.branchMoves[0][length] == kPass &&
+                   !x.branchComments[0][length].IsSet()) {
                 --length;
             }
-            out += std::to_string(x.branchOrigin[b]) + ":" + std::to_string(HeaderFirstColour(x.branchMoves[b][0])) +
-                   "/" + std::to_string(length);
+            out += std::to_string(x.branchOrigin[b]) + ":" +
+                   std::to_string(HeaderFirstColour(x.branchMoves[b][0])) + "/" + std::to_string(length);
             for (int k = 1; k <= length; ++k) {
-                out += " " + std::to_string(x.branchMoves[b][k]) + "/" + x.CommentText(x.branchComments[b][k]);
+                out +=
+                    " " + std::to_string(x.branchMoves[b][k]) + "/" + x.CommentText(x.branchComments[b][k]);
             }
             out += "\n";
         }
@@ -282,7 +287,8 @@ TEST_F(ReplayEditingTest, RandomEditingSessionsSaveAndReadBackTheSameRecord) {
         for (int stone : stones) out += " " + std::to_string(stone);
         out += "\nmarks";
         for (PointCode p = 0; p < kGridCells; ++p) {
-            if (x.markGrid[p] != 0) out += " " + std::to_string(p) + "=" + std::to_string(MarkKind(x.markGrid[p]));
+            if (x.markGrid[p] != 0)
+                out += " " + std::to_string(p) + "=" + std::to_string(MarkKind(x.markGrid[p]));
         }
         return out;
     };
@@ -295,14 +301,33 @@ TEST_F(ReplayEditingTest, RandomEditingSessionsSaveAndReadBackTheSameRecord) {
         for (int step = 0; step < 40; ++step) {
             switch (pick(8)) {
                 case 0:
-                case 1: e.SetInputMode(1); e.PutStone(point()); break;
-                case 2: e.SetInputMode(3); e.SelectMark(pick(3) == 0 ? 1 + pick(7) : 0);
-                    e.SetupStoneClick(point(), pick(2) ? kBlack : kWhite); break;
-                case 3: e.SetInputMode(3); e.SelectMark(9 + pick(7)); e.SpaceBarDown(); e.ToggleMark(point());
-                    e.MarkKeyReleased(); break;
-                case 4: e.StepBack(); break;
-                case 5: e.SetInputMode(1); e.PassCommand(); break;
-                default: e.SetInputMode(1); e.PutStone(point()); break;
+                case 1:
+                    e.SetInputMode(1);
+                    e.PutStone(point());
+                    break;
+                case 2:
+                    e.SetInputMode(3);
+                    e.SelectMark(pick(3) == 0 ? 1 + pick(7) : 0);
+                    e.SetupStoneClick(point(), pick(2) ? kBlack : kWhite);
+                    break;
+                case 3:
+                    e.SetInputMode(3);
+                    e.SelectMark(9 + pick(7));
+                    e.SpaceBarDown();
+                    e.ToggleMark(point());
+                    e.MarkKeyReleased();
+                    break;
+                case 4:
+                    e.StepBack();
+                    break;
+                case 5:
+                    e.SetInputMode(1);
+                    e.PassCommand();
+                    break;
+                default:
+                    e.SetInputMode(1);
+                    e.PutStone(point());
+                    break;
             }
             ASSERT_EQ(CheckPosition(e), "") << "seed " << seed << " step " << step;
         }
@@ -326,8 +351,12 @@ TEST_F(ReplayEditingTest, RandomEditingSessionsSaveAndReadBackTheSameRecord) {
                         e.EndDeleteMoves(e.DeleteClick(e.lineMoves[e.lineEnd]));
                     }
                     break;
-                case 3: e.ReturnToMainLine(); break;
-                default: Forward(1 + pick(3)); break;
+                case 3:
+                    e.ReturnToMainLine();
+                    break;
+                default:
+                    Forward(1 + pick(3));
+                    break;
             }
             ASSERT_EQ(CheckPosition(e), "") << "seed " << seed << " replay step " << step;
             ASSERT_EQ(CheckBranchTable(e), "") << "seed " << seed << " replay step " << step;

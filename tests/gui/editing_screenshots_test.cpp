@@ -9,7 +9,7 @@ namespace quorvel::test {
 namespace {
 
 class EditingScreenshots : public BoardWindowTest {
-protected:
+  protected:
     void SetUp() override {
         dir_ = qEnvironmentVariable("QUORVEL_SCREENSHOTS");
         if (dir_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOTS names no folder";

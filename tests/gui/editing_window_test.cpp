@@ -21,11 +21,12 @@ const QPoint kFirstColour(365, 410);
 const QPoint kTakeBack(250, 410);
 
 class EditingWindowTest : public BoardWindowTest {
-protected:
+  protected:
     TForm15 palette{e, QStringLiteral(QUORVEL_PROGRAM_DIR), &w, nullptr};
 
     EditingWindowTest() { w.SetPalette(&palette); }
-    void ClickAt(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    void ClickAt(QPoint at, Qt::MouseButton button = Qt::LeftButton,
+                 Qt::KeyboardModifiers m = Qt::NoModifier) {
         Click(at.x(), at.y(), button, m);
     }
     // Pixels near a point's centre that are light (a mark's ink on a black stone), or pure blue (a mark on
@@ -121,7 +122,7 @@ TEST_F(EditingWindowTest, AMarkOnABlackSetupStoneIsWhiteAndFollowsTheStone) {
     const QImage captured = Shown();
     EXPECT_EQ(Count(captured, "bb", Blue), 0);
     EXPECT_EQ(qGray(Centre(captured, "bb").rgb()), qGray(Centre(captured, "jj").rgb()));  // bare board
-    ClickPoint("jj", Qt::RightButton);  // take back
+    ClickPoint("jj", Qt::RightButton);                                                    // take back
     EXPECT_EQ(Count(Shown(), "bb", White), marked);
 }
 
