@@ -136,4 +136,15 @@ void ApplyGameInfo(Engine& e, const GameInfoFields& f) {
     if (changed) e.recordModified = true;
 }
 
+void StartWithHandicap(Engine& e, const std::string& handicap) {
+    if (handicap.empty()) return;
+    if (handicap[0] == 'F' || handicap[0] == 'f') {
+        e.SetInputMode(3);
+        e.blackFirst = 0;
+        return;
+    }
+    const int h = DecimalOr(handicap, 0);
+    if (h >= 2 && h <= 29) e.PlaceHandicapStones(h);
+}
+
 }  // namespace quorvel

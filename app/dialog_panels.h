@@ -53,4 +53,9 @@ GameInfoFields FillGameInfo(const Engine& e);
 // information memos, the start number and the board size. A change marks the record modified.
 void ApplyGameInfo(Engine& e, const GameInfoFields& fields);
 
+// A new record after its game information was confirmed: a handicap field starting with "F" (free
+// placement) starts setup input with White to move; a whole number 2..29 places that many handicap stones,
+// White to move. An empty field, or anything else, leaves the empty board.
+void StartWithHandicap(Engine& e, const std::string& handicapField);
+
 }  // namespace quorvel

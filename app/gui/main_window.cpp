@@ -73,6 +73,9 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     // The text window is the board window's message area, so it exists first.
     Form3 = new TForm3([this] { return files_ ? files_->lastLoadedText : std::string(); });
     Form2 = new TForm2(*Form3, *dialogs, programDir);
+    Form15 = new TForm15(Form2->engine(), programDir, Form2, Form3);
+    Form2->SetPalette(Form15);
+    Form2->askToSave = [this] { return files_->AskToSave(); };
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
@@ -112,6 +115,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     });
     connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFile(path); });
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
+    connect(Form2, &TForm2::modeChanged, this, &TForm1::FollowMode);
     ReadSettings();
     // The dialog fills its controls from the settings now in force.
     Form5 = new TForm5(settingsOwners(), Form2, this);
@@ -138,6 +142,10 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // Any key let go ends the mark mode; X11's repeats of a held key are no release.
+    if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        board().MarkKeyReleased();
+    }
     // Typing a save name in Edit1 stays in the field.
     if (event->type() == QEvent::KeyPress && watched != this && watched->isWidgetType() && watched != Edit1 &&
         static_cast<QWidget*>(watched)->window() == this) {
@@ -157,6 +165,7 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 }
 
 TForm1::~TForm1() {
+    delete Form15;
     delete Form2;
     delete Form3;
 }
@@ -220,6 +229,10 @@ void TForm1::BuildMenus() {
     Wire("KKH", &TForm1::KKHClick);
     Wire("KKS", &TForm1::KKSClick);
     Wire("KKR", &TForm1::KKRClick);
+    Wire("KKW", &TForm1::KKWClick);
+    Wire("KKM", &TForm1::KKMClick);
+    Wire("KKP", &TForm1::KKPClick);
+    Wire("KKC", &TForm1::KKCClick);
     Wire("KSS", &TForm1::KSSClick);
     Wire("KSH", &TForm1::KSHClick);
     Wire("KSB", &TForm1::KSBClick);
@@ -305,7 +318,18 @@ int TForm1::ClientHeight() const { return height() - MainMenu1->sizeHint().heigh
 
 void TForm1::Redraw() { Form2->Redraw(); }
 
-void TForm1::RenewCaption() { setWindowTitle(PathToQString(files_->caption)); }
+void TForm1::RenewCaption() {
+    QString caption = PathToQString(files_->caption);
+    if (!board().replayMode) caption += ToQString(" 　   『 棋譜データ作成 』");
+    setWindowTitle(caption);
+}
+
+void TForm1::FollowMode() {
+    action(QStringLiteral("KKW"))->setChecked(board().replayMode);
+    action(QStringLiteral("KKM"))->setChecked(!board().replayMode);
+    Form15->setVisible(!board().replayMode && board().inputMode == 3);
+    RenewCaption();
+}
 
 void TForm1::RenewRecentItems() {
     const RecentFiles& recent = files_->recentFiles;
@@ -456,7 +480,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::KFNClick() {
     if (!files_->KFNClick()) return;
-    Form5->ShowForGameInfo();
+    FollowMode();
+    Redraw();
+    // A handicap entered with the game information decides how the new record starts.
+    if (Form5->ShowForGameInfo()) StartWithHandicap(board(), FromQString(Form5->Edit9->text()));
+    FollowMode();
     Redraw();
 }
 
@@ -487,6 +515,20 @@ void TForm1::KKRClick() {
     board().ResetRecordCommand();
     Redraw();
 }
+
+void TForm1::KKWClick() {
+    Form2->SwitchMode(true);
+    FollowMode();
+}
+
+void TForm1::KKMClick() {
+    Form2->SwitchMode(false);
+    FollowMode();
+}
+
+void TForm1::KKPClick() { Form2->PassClick(); }
+
+void TForm1::KKCClick() { Form2->SwapClick(); }
 
 void TForm1::KSSClick() { board().settings.stoneSound = action(QStringLiteral("KSS"))->isChecked(); }
 

@@ -22,6 +22,7 @@
 #include "app/gui/settings_dialog.h"
 #include "app/gui/text_window.h"
 #include "core/gui/board_window.h"
+#include "core/gui/mark_palette.h"
 #include "formats/sgf_port.h"
 #include "platform/title_registry.h"
 
@@ -46,6 +47,7 @@ public:
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm5* Form5 = nullptr;
+    TForm15* Form15 = nullptr;
     FileCommands& files() { return *files_; }
     ShellSettings& shell() { return shell_; }
     SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
@@ -100,6 +102,8 @@ private:
     bool RouteKey(QKeyEvent* event);
     void Redraw();
     void RenewCaption();
+    // The mode items and the caption follow the board window's mode.
+    void FollowMode();
     void RenewRecentItems();
     // Start-up reads the settings file (the check marks follow it); close writes it.
     void ReadSettings();
@@ -120,6 +124,10 @@ private:
     void KKHClick();
     void KKSClick();
     void KKRClick();
+    void KKWClick();
+    void KKMClick();
+    void KKPClick();
+    void KKCClick();
     void KSSClick();
     void KSHClick();
     void KSBClick();

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "core/board_areas.h"
@@ -17,6 +18,8 @@
 
 
 namespace quorvel {
+
+class TForm15;
 
 class TForm2 : public QWidget, public BoardRequests {
     Q_OBJECT
@@ -46,6 +49,17 @@ public:
     // A turn of the mouse wheel over this window or the main window: up steps forward, down back.
     void TurnWheel(int delta);
 
+    // Record editing. The palette shows while stones are set up in creation mode; `askToSave` is the main
+    // window's question about unsaved changes, asked before "Make" replaces the record being shown.
+    void SetPalette(TForm15* palette) { palette_ = palette; }
+    std::function<bool()> askToSave;
+    // "Show" (true) or "Make" (false), as the tool column and the main window's mode items ask for it.
+    void SwitchMode(bool replay);
+    // "P", from the tool column or the main window.
+    void PassClick();
+    // "Swap", from the tool column or the main window.
+    void SwapClick();
+
     // BoardRequests.
     void SetNavigationEnabled(bool enabled) override;
     void ShowAutoplayInterval(int seconds) override;
@@ -68,12 +82,16 @@ signals:
     // A click low on the window that no area takes asks for the text window (shown, or its border
     // switched).
     void textWindowRequested();
+    // The mode or the input mode changed: the main window's mode items and caption follow.
+    void modeChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -82,6 +100,11 @@ private:
     void FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void AutoplayControl(BoardArea area);
+    // The areas of record editing: the creation strip and the editing bars of the tool column.
+    void EditingAreaClick(BoardArea area);
+    void CreationBoardClick(PointCode point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // After a handler: the palette and the main window follow a change of mode or input mode.
+    void FollowMode(bool replayBefore, int inputBefore);
     // True when the hover point moved.
     bool MoveHover(int x, int y);
     void ShowMemos();
@@ -97,6 +120,7 @@ private:
     QPlainTextEdit* Memo2;  // black player
     QPlainTextEdit* Memo3;  // white player
     QtSound stoneSound_;
+    TForm15* palette_ = nullptr;
 };
 
 }  // namespace quorvel

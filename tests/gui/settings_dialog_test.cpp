@@ -227,6 +227,68 @@ TEST_F(SettingsDialogTest, CommentRoleShowsOnlyTheMemoAndGivesItsTextOnOk) {
     window->action(QStringLiteral("KSM"))->trigger();
 }
 
+TEST_F(SettingsDialogTest, NewRecordTakesItsInformationAndStartsFromTheHandicap) {
+    Open("old.sgf", "(;GM[1]FF[4]SZ[19]PB[Old];B[pd];W[dp])");
+    WhenShown([](TForm5& d) {
+        EXPECT_EQ(d.windowTitle(), ToQString(" Quorvel : 棋譜情報"));
+        EXPECT_EQ(d.Edit6->text(), QString());
+        EXPECT_TRUE(d.RadioButton[2]->isEnabled());  // creation mode: the size may change
+        Type(d.Edit6, "Maker");
+        Type(d.Edit9, "3");
+    });
+    window->action(QStringLiteral("KFN"))->trigger();
+    EXPECT_FALSE(board().replayMode);
+    EXPECT_EQ(board().info.blackPlayer, "Maker");
+    EXPECT_EQ(board().info.handicap, "3");
+    EXPECT_EQ(board().baseIndex, 3);
+    for (const auto& [col, row] : {std::pair{4, 16}, {16, 4}, {4, 4}}) {
+        EXPECT_EQ(board().board[MakePoint(col, row)], kBlack) << col << "," << row;
+    }
+    EXPECT_EQ(board().blackFirst, 0);  // White to move
+    const std::string saved = SaveAndRead("handicap.sgf");
+    EXPECT_NE(saved.find("PB[Maker]"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("HA[3]"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("AB[dd][pd][dp]"), std::string::npos) << saved;  // written from the last stone back
+
+    // "F": free placement of the stones, with setup input and its palette, White to move.
+    WhenShown([](TForm5& d) { Type(d.Edit9, "f"); });
+    window->action(QStringLiteral("KFN"))->trigger();
+    EXPECT_EQ(board().inputMode, 3);
+    EXPECT_EQ(board().blackFirst, 0);
+    EXPECT_EQ(board().baseIndex, 0);
+    EXPECT_TRUE(window->Form15->isVisible());
+
+    // A smaller board chosen in the dialog takes the handicap on its own star points.
+    WhenShown([](TForm5& d) {
+        QTest::mouseClick(d.RadioButton[2], Qt::LeftButton, {}, QPoint(5, 11));  // 9 lines
+        Type(d.Edit9, "2");
+    });
+    window->action(QStringLiteral("KFN"))->trigger();
+    EXPECT_EQ(board().boardSize, 9);
+    EXPECT_EQ(board().baseIndex, 2);
+    EXPECT_EQ(board().inputMode, 1);
+
+    // Cancel: an empty board of the same size, nothing of the dialog taken.
+    WhenShown([](TForm5& d) { Type(d.Edit9, "4"); Type(d.Edit6, "Nobody"); }, false);
+    window->action(QStringLiteral("KFN"))->trigger();
+    EXPECT_FALSE(board().replayMode);
+    EXPECT_EQ(board().baseIndex, 0);
+    EXPECT_EQ(board().info.blackPlayer, "不明");
+}
+
+TEST_F(SettingsDialogTest, NewRecordOverAChangedOneAsksFirstWithEndingAsk) {
+    window->files().endingAsk = true;
+    WhenShown([](TForm5&) {}, false);
+    window->action(QStringLiteral("KFN"))->trigger();
+    ASSERT_FALSE(board().replayMode);
+    board().recordModified = true;
+    dialogs.nextAnswer = Answer::Cancel;
+    window->action(QStringLiteral("KFN"))->trigger();  // stopped: no dialog shows, so none is answered
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_FALSE(form().isVisible());
+    EXPECT_FALSE(board().replayMode);
+}
+
 // The three roles as a user sees them, written when QUORVEL_SCREENSHOTS names a folder; each role paints
 // its own panel.
 TEST_F(SettingsDialogTest, Screenshots) {
