@@ -98,8 +98,23 @@ case "$colour" in
   "srgb(255,255,224)" | "rgb(255,255,224)") ;;
   *) fail "no coordinate box after the restart (pixel $colour)" ;;
 esac
+# A new record with four handicap stones entered in its game information.
+keys alt+f n
+wait_title "棋譜情報"
+dialog=$(xdotool search --name "棋譜情報" | head -n1)
+xdotool mousemove --window "$dialog" 110 180 click 1
+xdotool type --delay 50 "4"
+xdotool mousemove --window "$dialog" 367 528 click 1
+sleep 1
+import -window root "$work/settings-e2e-handicap.png"
+for point in "4 4" "16 4" "4 16" "16 16"; do
+  set -- $point
+  x=$((X + $1 * 20 - 13)) y=$((Y + $2 * 20 - 13))
+  grey=$(convert "$work/settings-e2e-handicap.png" -format "%[fx:int(255*(p{$x,$y}.r+p{$x,$y}.g+p{$x,$y}.b)/3)]" info:)
+  [ "$grey" -lt 130 ] || fail "no black handicap stone on $1,$2 (brightness $grey)"
+done
 quit
 grep -q "^Item1\[$first\]" "$prog/Zarn.dat" && grep -q "^Item2\[$second\]" "$prog/Zarn.dat" ||
   fail "the recent files are not newest first: $(grep Item "$prog/Zarn.dat")"
 
-echo "settings e2e: option kept, recent files reopened newest first, renamed player saved"
+echo "settings e2e: option kept, recent files reopened newest first, renamed player saved, handicap of a new record placed"
