@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The settings file through the real program under a virtual X display, in a program folder of its own: an
 # option changed from the menu holds at the next start, the recent-file menu lists the records newest first
-# and reopens them, and a black player's name changed in the game-information dialog is saved.
+# and reopens them, a black player's name changed in the game-information dialog is saved, and a new record
+# starts from the handicap entered in its game information.
 # usage: settings_e2e.sh PATH/TO/ZarnShow
 set -euo pipefail
 program=$1
