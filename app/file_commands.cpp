@@ -106,14 +106,17 @@ bool FileCommands::OpenPath(const std::string& path) {
     return true;
 }
 
-void FileCommands::KFNClick() {
-    if (!board_.replayMode && !AskToSave()) return;
+bool FileCommands::KFNClick() {
+    if (!board_.replayMode && !AskToSave()) return false;
     board_.NewRecord();
+    // The new record is built in creation mode, from an empty board with moves to enter.
+    if (board_.replayMode) board_.SwitchToCreationMode();
     board_.recordModified = false;
     // A new record has no file yet: overwriting must not put it over the record that was open before.
     currentFileName = kNoTitle;
     chatLogPresent = false;
     RenewTitle();
+    return true;
 }
 
 void FileCommands::KFOClick() {

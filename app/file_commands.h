@@ -48,7 +48,8 @@ public:
     // False when it could not be read (a message said why) or held no record: then nothing changes.
     bool OpenPath(const std::string& path);
 
-    void KFNClick();
+    // Steps 1 to 3 of a new record; false when the save question stopped it.
+    bool KFNClick();
     void KFOClick();
     // Save as and overwrite; true when the record was written.
     bool KFSClick();

@@ -26,6 +26,11 @@ public:
     virtual ~UserDialogs() = default;
     virtual void ShowMessage(const std::string& text) = 0;
     virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
+    // A Yes/No question; where no such box exists, the Yes/No/Cancel one stands in (Cancel counts as No).
+    virtual Answer AskYesNo(const std::string& text, const std::string& caption) {
+        const Answer a = AskYesNoCancel(text, caption);
+        return a == Answer::Yes ? Answer::Yes : Answer::No;
+    }
 };
 
 // The clipboard's text.

@@ -62,8 +62,8 @@ QString TForm1::RecordPathOf(const QStringList& arguments) {
 }
 
 TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
-               UserDialogs* dialogs, FileDialogs* fileDialogs)
-    : QWidget(nullptr), programDir_(programDir), arguments_(arguments) {
+               UserDialogs* dialogs, FileDialogs* fileDialogs, const std::string& settingsFolder)
+    : QWidget(nullptr), programDir_(programDir), arguments_(arguments), settingsFolder_(settingsFolder) {
     setWindowTitle(ToQString(kApplicationTitle));
     setAcceptDrops(true);
     startedWithFile_ = !arguments.isEmpty();
@@ -80,6 +80,9 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     // The text window is the board window's message area, so it exists first.
     Form3 = new TForm3([this] { return files_ ? files_->lastLoadedText : std::string(); });
     Form2 = new TForm2(*Form3, *dialogs, programDir);
+    Form15 = new TForm15(Form2->engine(), programDir, Form2, Form3);
+    Form2->SetPalette(Form15);
+    Form2->askToSave = [this] { return files_->AskToSave(); };
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
@@ -123,6 +126,10 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFile(path); });
     connect(Form2, &TForm2::activated, this, &TForm1::BoardActivated);
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
+    connect(Form2, &TForm2::modeChanged, this, &TForm1::FollowMode);
+    ReadSettings();
+    // The dialog fills its controls from the settings now in force.
+    Form5 = new TForm5(settingsOwners(), Form2, this);
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -152,6 +159,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         OnCoolBar(watched)) {
         Form2->ClearCoordinateReadout();
     }
+    // Any key let go ends the mark mode; X11's repeats of a held key are no release.
+    if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        board().MarkKeyReleased();
+    }
     // Typing a save name in Edit1 stays in the field.
     if (event->type() == QEvent::KeyPress && watched != this && watched->isWidgetType() && watched != Edit1 &&
         static_cast<QWidget*>(watched)->window() == this) {
@@ -171,6 +182,7 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 }
 
 TForm1::~TForm1() {
+    delete Form15;
     delete Form2;
     delete Form3;
 }
@@ -233,11 +245,17 @@ void TForm1::BuildMenus() {
     Wire("KKH", &TForm1::KKHClick);
     Wire("KKS", &TForm1::KKSClick);
     Wire("KKR", &TForm1::KKRClick);
+    Wire("KKW", &TForm1::KKWClick);
+    Wire("KKM", &TForm1::KKMClick);
+    Wire("KKP", &TForm1::KKPClick);
+    Wire("KKC", &TForm1::KKCClick);
     Wire("KSS", &TForm1::KSSClick);
     Wire("KSH", &TForm1::KSHClick);
     Wire("KSB", &TForm1::KSBClick);
     Wire("KSL", &TForm1::KSLClick);
     Wire("KVG", &TForm1::KVGClick);
+    Wire("KSM", &TForm1::KSMClick);
+    Wire("KVF", &TForm1::KVFClick);
 }
 
 void TForm1::BuildToolbars() {
@@ -315,7 +333,18 @@ void TForm1::BuildPanels() {
 
 void TForm1::Redraw() { Form2->Redraw(); }
 
-void TForm1::RenewCaption() { setWindowTitle(PathToQString(files_->caption)); }
+void TForm1::RenewCaption() {
+    QString caption = PathToQString(files_->caption);
+    if (!board().replayMode) caption += ToQString(" 　   『 棋譜データ作成 』");
+    setWindowTitle(caption);
+}
+
+void TForm1::FollowMode() {
+    action(QStringLiteral("KKW"))->setChecked(board().replayMode);
+    action(QStringLiteral("KKM"))->setChecked(!board().replayMode);
+    Form15->setVisible(!board().replayMode && board().inputMode == 3);
+    RenewCaption();
+}
 
 void TForm1::RenewRecentItems() {
     const RecentFiles& recent = files_->recentFiles;
@@ -325,6 +354,25 @@ void TForm1::RenewRecentItems() {
         item->setVisible(k <= recent.count);
         if (k <= recent.count) item->setText(QStringLiteral("%1 : ").arg(k) + PathToQString(recent.Slot(k)));
     }
+}
+
+void TForm1::ReadSettings() {
+    if (settingsFolder_.empty()) return;
+    const std::string message = LoadSettingsFile(settingsFolder_, settingsOwners());
+    const Settings& s = board().settings;
+    action(QStringLiteral("KSH"))->setChecked(s.showXY);
+    action(QStringLiteral("KSS"))->setChecked(s.stoneSound);
+    action(QStringLiteral("KSL"))->setChecked(s.zarnStyle);
+    RenewRecentItems();
+    Form2->Redraw();
+    // Said once the windows are up, not in the middle of building them.
+    if (!message.empty()) QTimer::singleShot(0, this, [this, message] { dialogs_->ShowMessage(message); });
+}
+
+void TForm1::WriteSettings() {
+    if (settingsFolder_.empty()) return;
+    const std::string message = SaveSettingsFile(settingsFolder_, settingsOwners());
+    if (!message.empty()) dialogs_->ShowMessage(message);
 }
 
 void TForm1::SetNavigationEnabled(bool enabled) {
@@ -462,13 +510,19 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    WriteSettings();
     Form2->close();
     Form3->close();
     event->accept();
 }
 
 void TForm1::KFNClick() {
-    files_->KFNClick();
+    if (!files_->KFNClick()) return;
+    FollowMode();
+    Redraw();
+    // A handicap entered with the game information decides how the new record starts.
+    if (Form5->ShowForGameInfo()) StartWithHandicap(board(), FromQString(Form5->Edit9->text()));
+    FollowMode();
     Redraw();
 }
 
@@ -500,6 +554,20 @@ void TForm1::KKRClick() {
     Redraw();
 }
 
+void TForm1::KKWClick() {
+    Form2->SwitchMode(true);
+    FollowMode();
+}
+
+void TForm1::KKMClick() {
+    Form2->SwitchMode(false);
+    FollowMode();
+}
+
+void TForm1::KKPClick() { Form2->PassClick(); }
+
+void TForm1::KKCClick() { Form2->SwapClick(); }
+
 void TForm1::KSSClick() { board().settings.stoneSound = action(QStringLiteral("KSS"))->isChecked(); }
 
 void TForm1::KSHClick() {
@@ -513,6 +581,16 @@ void TForm1::KSLClick() { board().settings.zarnStyle = action(QStringLiteral("KS
 
 void TForm1::KVGClick() {
     board().RotateRecord();
+    Redraw();
+}
+
+void TForm1::KSMClick() {
+    Form5->ShowForSettings();
+    Redraw();
+}
+
+void TForm1::KVFClick() {
+    Form5->ShowForGameInfo();
     Redraw();
 }
 

@@ -20,7 +20,6 @@ struct BoardView {
     bool toolPanelShown = true;  // the tool column; otherwise the information panel
     bool markBranching = false;  // moves after which a branch starts are highlighted
     bool readoutCleared = false; // the pointer is away: no coordinate read-out until it comes back
-    CoordinateStyle coordinates;
 };
 
 class BoardPainter {
@@ -53,7 +52,7 @@ private:
     void DrawCreationStrip(QPainter& p, const Engine& e);
     void DrawVariationBoxes(QPainter& p, const Engine& e);
     void DrawHintLetters(QPainter& p, const Engine& e);
-    void DrawCoordinateBox(QPainter& p, const Engine& e, const BoardView& view);
+    void DrawCoordinateBox(QPainter& p, const Engine& e);
     void DrawBar(QPainter& p, int y, const char* label, int labelX, bool on, bool enabled);
     // Text with its top-left corner at (x, y), transparent, in "ＭＳ Ｐ明朝".
     void Text(QPainter& p, int x, int y, const QString& text, int size, bool bold, const QColor& colour);

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "core/board_areas.h"
@@ -17,6 +18,8 @@
 
 
 namespace quorvel {
+
+class TForm15;
 
 class TForm2 : public QWidget, public BoardRequests {
     Q_OBJECT
@@ -40,7 +43,6 @@ public:
     void SetToolPanelShown(bool shown);
     bool toolPanelShown() const { return view_.toolPanelShown; }
     bool markBranching() const { return view_.markBranching; }
-    void SetCoordinateStyle(const CoordinateStyle& style) { view_.coordinates = style; }
     // The pointer left for the main window's toolbars or menu: the coordinate read-out goes until the
     // pointer is over this window again. Redraws once; nothing when it is already cleared.
     void ClearCoordinateReadout();
@@ -51,6 +53,17 @@ public:
     QTimer& timer() { return Timer1; }
     // A turn of the mouse wheel over this window or the main window: up steps forward, down back.
     void TurnWheel(int delta);
+
+    // Record editing. The palette shows while stones are set up in creation mode; `askToSave` is the main
+    // window's question about unsaved changes, asked before "Make" replaces the record being shown.
+    void SetPalette(TForm15* palette) { palette_ = palette; }
+    std::function<bool()> askToSave;
+    // "Show" (true) or "Make" (false), as the tool column and the main window's mode items ask for it.
+    void SwitchMode(bool replay);
+    // "P", from the tool column or the main window.
+    void PassClick();
+    // "Swap", from the tool column or the main window.
+    void SwapClick();
 
     // BoardRequests.
     void SetNavigationEnabled(bool enabled) override;
@@ -76,12 +89,16 @@ signals:
     void textWindowRequested();
     // The window became the active one; the main window comes forward with it.
     void activated();
+    // The mode or the input mode changed: the main window's mode items and caption follow.
+    void modeChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -91,6 +108,11 @@ private:
     void FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void AutoplayControl(BoardArea area);
+    // The areas of record editing: the creation strip and the editing bars of the tool column.
+    void EditingAreaClick(BoardArea area);
+    void CreationBoardClick(PointCode point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // After a handler: the palette and the main window follow a change of mode or input mode.
+    void FollowMode(bool replayBefore, int inputBefore);
     // True when the hover point moved.
     bool MoveHover(int x, int y);
     void ShowMemos();
@@ -108,6 +130,7 @@ private:
     QPlainTextEdit* Memo2;  // black player
     QPlainTextEdit* Memo3;  // white player
     QtSound stoneSound_;
+    TForm15* palette_ = nullptr;
 };
 
 }  // namespace quorvel

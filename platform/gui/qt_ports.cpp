@@ -51,6 +51,12 @@ Answer QtDialogs::AskYesNoCancel(const std::string& text, const std::string& cap
     return Answer::Cancel;
 }
 
+Answer QtDialogs::AskYesNo(const std::string& text, const std::string& caption) {
+    const auto button = QMessageBox::question(parent_, ToQString(caption), ToQString(text),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 std::optional<std::string> QtFileDialogs::RunOpenDialog(const std::string& startFolder) {
     return Chosen(QFileDialog::getOpenFileName(parent_, ToQString("棋譜の読み込み"), PathToQString(startFolder),
                                                RecordFilter()));

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <deque>
 #include <filesystem>
@@ -71,6 +72,10 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
+    // The game-information dialog a new record opens, closed with Cancel once it shows.
+    void CancelNextDialog() {
+        QTimer::singleShot(0, window.get(), [this] { window->Form5->reject(); });
+    }
     // The toolbar button of a command, clicked.
     void ClickButton(const char* code) {
         QAction* a = window->action(QString::fromLatin1(code));
@@ -99,7 +104,7 @@ TEST_F(MainWindowTest, MenusCarryTheCommandTableAndUnbuiltCommandsAreDisabled) {
     EXPECT_TRUE(window->action(QStringLiteral("KKW"))->isChecked());
     EXPECT_TRUE(window->action(QStringLiteral("KSB"))->isChecked());
     // Printing, the comment dialog, web loading and the like are not built: visible, disabled.
-    for (const char* code : {"KFP", "KKE", "KKD", "KNR", "KVK", "KHA", "KKM"}) {
+    for (const char* code : {"KFP", "KKE", "KKD", "KNR", "KVK", "KHA"}) {
         EXPECT_FALSE(window->action(QString::fromLatin1(code))->isEnabled()) << code;
     }
     EXPECT_EQ(window->Label1->text(), ToQString("保存名"));
@@ -160,6 +165,7 @@ TEST_F(MainWindowTest, HintsResetAndAddThroughMenuAndToolbar) {
     window->action(QStringLiteral("KKA"))->trigger();
     EXPECT_EQ(board().branchCount, 3);
 
+    CancelNextDialog();
     window->action(QStringLiteral("KFN"))->trigger();
     EXPECT_EQ(board().lineEnd, 0);
     EXPECT_EQ(board().branchCount, 0);
@@ -174,6 +180,7 @@ TEST_F(MainWindowTest, SaveAsAndOverwriteThroughTheToolbar) {
     fs::remove(dir + "/copy.sgf");
     ClickButton("KFW");
     EXPECT_TRUE(fs::exists(dir + "/copy.sgf"));
+    CancelNextDialog();
     ClickButton("KFN");
     EXPECT_EQ(board().lineEnd, 0);
     EXPECT_EQ(window->files().currentFileName, "NoTitle");
@@ -531,6 +538,31 @@ TEST(CommandLine, OneArgumentTwoJoinedMoreTheFirst) {
     EXPECT_EQ(TForm1::RecordPathOf({QStringLiteral("a.sgf")}), QStringLiteral("a.sgf"));
     EXPECT_EQ(TForm1::RecordPathOf({QStringLiteral("my"), QStringLiteral("game.sgf")}), QStringLiteral("my game.sgf"));
     EXPECT_EQ(TForm1::RecordPathOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}), QStringLiteral("a"));
+}
+
+TEST_F(MainWindowTest, ModeItemsAndCaptionFollowTheBoardWindowsMode) {
+    Open();
+    const QString title = window->windowTitle();
+    const QString suffix = ToQString(" 　   『 棋譜データ作成 』");
+    window->action(QStringLiteral("KKM"))->trigger();
+    ASSERT_FALSE(board().replayMode);
+    EXPECT_TRUE(window->action(QStringLiteral("KKM"))->isChecked());
+    EXPECT_FALSE(window->action(QStringLiteral("KKW"))->isChecked());
+    EXPECT_EQ(window->windowTitle(), title + suffix);
+    EXPECT_TRUE(board().memos.blackName.empty());
+    window->action(QStringLiteral("KKP"))->trigger();
+    EXPECT_EQ(board().currentIndex, 1);
+    EXPECT_EQ(window->Form3->memo()->toPlainText(), ToQString(" 黒 が パ ス !"));
+    // The board window's own "Show" bar: the main window follows.
+    QTest::mouseClick(window->Form2, Qt::LeftButton, Qt::NoModifier, QPoint(428, 388));
+    EXPECT_TRUE(board().replayMode);
+    EXPECT_TRUE(window->action(QStringLiteral("KKW"))->isChecked());
+    EXPECT_EQ(window->windowTitle(), title);
+    // A new record starts in creation mode.
+    CancelNextDialog();
+    window->action(QStringLiteral("KFN"))->trigger();
+    EXPECT_FALSE(board().replayMode);
+    EXPECT_TRUE(window->windowTitle().endsWith(suffix));
 }
 
 }  // namespace
