@@ -228,6 +228,8 @@ void Engine::SwitchToReplayMode() {
             if (!list.empty()) header += "\r\n" + list;
         }
         headerText = header;
+        // A comment written at the start of the created line is the record's root comment.
+        if (!editing.createdComments[0].empty()) gameComment = editing.createdComments[0];
         RebuildSummaryText();
         hintPosition = mainLinePosition = currentIndex;
         RecountHints();

@@ -100,6 +100,15 @@ bool Engine::MakePositionTheStart(PointCode point) {
         restTimes.push_back({timeUsed[k], timeLeft[k]});
     }
     blackFirst = board[lineMoves[i]] == kWhite ? 1 : 0;
+    if (!replayMode) {
+        // Comments written while building follow their moves to the new numbering; the one at the start
+        // stays there, as the root comment does in replay mode.
+        const std::size_t shift = static_cast<std::size_t>(i - baseIndex);
+        auto& comments = editing.createdComments;
+        for (std::size_t j = 1; j < comments.size(); ++j) {
+            comments[j] = j + shift < comments.size() ? std::move(comments[j + shift]) : std::string();
+        }
+    }
 
     // Every stone of the position becomes a setup entry.
     std::vector<int> stones;

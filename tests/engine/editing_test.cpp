@@ -406,6 +406,23 @@ TEST_F(EditingTest, ANewRecordForgetsTheCommentsOfTheOneBeingBuilt) {
     EXPECT_FALSE(e.branchComments[0][1].IsSet());
 }
 
+TEST_F(EditingTest, CommentsOfABuiltLineFollowItsMovesToANewStart) {
+    StartCreation();
+    std::string text;
+    ASSERT_TRUE(e.BeginCommentEdit(text));
+    e.FinishCommentEdit("at the start");
+    for (const char* p : {"pd", "dp", "pp"}) Put(p);
+    ASSERT_TRUE(e.BeginCommentEdit(text));
+    e.FinishCommentEdit("third");
+    ASSERT_TRUE(e.MakePositionTheStart(P("dp")));  // entry 2: pd and dp become setup stones
+    EXPECT_EQ(e.baseIndex, 2);
+    EXPECT_EQ(e.currentIndex, 3);
+    e.SwitchToReplayMode();
+    EXPECT_EQ(e.CommentText(e.branchComments[0][1]), "third");
+    EXPECT_EQ(e.gameComment, "at the start");
+    ExpectConsistent();
+}
+
 TEST_F(EditingTest, EditCInReplayModeStoresAtTheRootAndOnMoves) {
     Load("(;GM[1]SZ[19];B[pd];W[dp])");
     std::string text;

@@ -183,5 +183,31 @@ TEST_F(EditingWindowTest, CallPassAndSwapFromTheToolColumn) {
     EXPECT_EQ(e.board[P("dd")], kBlack);
 }
 
+TEST_F(EditingWindowTest, KeysOfCreationModeAndThePalettesPlace) {
+    MakeMainLine("");
+    w.move(40, 60);
+    ClickAt(kMakeBar);
+    ClickAt(kSetupInput);
+    ASSERT_TRUE(palette.isVisible());
+    EXPECT_EQ(palette.pos(), QPoint(40 + 62, 60 + 447));  // under the board
+    ClickPoint("cc");
+    ClickAt(kMoveInput);
+    ClickPoint("dd");
+    ClickPoint("ee");
+    Key(Qt::Key_Left);
+    EXPECT_EQ(e.currentIndex, 2);
+    Key(Qt::Key_Home);  // back to the setup stones
+    EXPECT_EQ(e.currentIndex, 1);
+    Key(Qt::Key_Home);  // and then an empty board
+    EXPECT_EQ(e.currentIndex, 0);
+    EXPECT_EQ(e.board[P("cc")], kEmpty);
+    // Off the grid lines, cc shows the bare board as an untouched point does.
+    const QImage shown = Shown();
+    const auto nearCentre = [&](const char* at) {
+        return shown.pixelColor(e.geometry->CentreX(P(at)) - 4, e.geometry->CentreY(P(at)) - 4);
+    };
+    EXPECT_LT(std::abs(qGray(nearCentre("cc").rgb()) - qGray(nearCentre("hh").rgb())), 40);
+}
+
 }  // namespace
 }  // namespace quorvel::test
