@@ -79,6 +79,8 @@ void QtClipboard::SetText(const std::string& text) {
 std::string QtClipboard::Text() const { return FromQString(QApplication::clipboard()->text()); }
 
 QImage ReadImageFile(const QString& path, const char* format) {
+    // A missing file is a null picture, said by the caller; the reader would only complain on stderr.
+    if (!QFileInfo::exists(path)) return QImage();
     QImageReader reader(path, format);
     reader.setAutoDetectImageFormat(false);
     return reader.read();

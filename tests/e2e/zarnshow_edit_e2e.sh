@@ -20,7 +20,7 @@ main="" board=""
 for _ in $(seq 1 100); do
   for w in $(xdotool search --pid "$pid" 2>/dev/null); do
     geometry=$(xdotool getwindowgeometry "$w" 2>/dev/null || true)
-    if grep -q "Geometry: 564x443" <<< "$geometry"; then board=$w; fi
+    case "$geometry" in *"Geometry: 5"[0-9][0-9]x44[34]*) board=$w ;; esac
     if [ "$(xdotool getwindowname "$w" 2>/dev/null)" = " Quorvel" ]; then main=$w; fi
   done
   [ -n "$main" ] && [ -n "$board" ] && break

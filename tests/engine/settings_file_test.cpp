@@ -28,7 +28,7 @@ struct ProgramRun {
     Engine board{messages, dialogs};
     NoFileDialogs fileDialogs;
     TitleRegistry titles;
-    FileCommands files{board, fileDialogs, titles, [](Engine&, const std::string&) {}};
+    FileCommands files{board, fileDialogs, titles, [](Engine&, const std::string&) { return true; }};
     ShellSettings shell;
     SettingsOwners owners{board, files, shell};
 };
