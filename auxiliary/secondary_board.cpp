@@ -5,6 +5,26 @@
 #include "core/move_numbers.h"
 
 namespace quorvel {
+
+const char* const kRelocationDoneTitle = " Quorvel ： 既着石の位置変更 [完了]";
+const char* const kPassQuestion = "  パ  ス  し  ま  す  か  ？";
+const char* const kPassQuestionCaption = " パ ス 着 手 の 確 認";
+
+const char* SecondaryRoleTitle(SecondaryRole r) {
+    switch (r) {
+        case SecondaryRole::VariationChoice: return " Quorvel : 変化図の選択";
+        case SecondaryRole::SequenceDeletion: return " Quorvel : 手順の削除";
+        case SecondaryRole::StoneRelocation: return " Quorvel : 既着石の位置変更 (移動先の空点をクリック)";
+        case SecondaryRole::PassReplacement: return " Quorvel : (パス変更の) 着手入力 → 空点にクリックして下さい";
+        case SecondaryRole::TextBoardRange:
+            return " Quorvel : 範囲指定 「隅の基点(１の１) と 最も外側の対角空点をクリック」";
+        case SecondaryRole::Counting: return kCountingTitle;
+        case SecondaryRole::BoardComment: return " Quorvel - 碁盤付きコメントの作成";
+        case SecondaryRole::ChatFileEditing: return " Quorvel - チャットファイルの編集";
+    }
+    return "　碁　盤";
+}
+
 namespace {
 
 constexpr PointCode kFirstCell = 22;
@@ -90,9 +110,12 @@ void RemoveEntry(SecondaryBoard& s, int at) {
     s.shownEntry -= 1;
 }
 
+// Every role starts from the board window's size, with nothing left of an earlier count or range.
 void TakeGeometry(SecondaryBoard& s, const Engine& board) {
     s.boardSize = board.boardSize;
     s.geometry = board.geometry;
+    s.count = TerritoryCount{};
+    s.range = RangePick{};
 }
 
 PointCode KoPointOf(const Engine& board) {
@@ -152,7 +175,6 @@ void CopyPosition(SecondaryBoard& s, const Engine& board) {
     s.selectedPoint = 0;
     s.relocationFrom = 0;
     s.relocationDone = false;
-    s.range = RangePick{};
 }
 
 void OpenForCreation(SecondaryBoard& s, const Engine& board) {

@@ -32,6 +32,13 @@ inline bool IsCreationRole(SecondaryRole r) {
     return r == SecondaryRole::BoardComment || r == SecondaryRole::ChatFileEditing;
 }
 
+// The window title of each role, and the one a picked relocation target shows.
+const char* SecondaryRoleTitle(SecondaryRole r);
+extern const char* const kRelocationDoneTitle;  // " Quorvel ： 既着石の位置変更 [完了]"
+// The question before a pass is added to a diagram, and its caption.
+extern const char* const kPassQuestion;
+extern const char* const kPassQuestionCaption;
+
 // The stone list holds at most this many entries (setup stones, then moves), 1-based.
 constexpr int kStoneListEntries = 500;
 // Stone codes of setup entries.

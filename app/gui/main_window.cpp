@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "app/command_table.h"
+#include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
 
@@ -75,6 +76,8 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form2 = new TForm2(*Form3, *dialogs, programDir);
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
+    Form6 = new TForm6(*dialogs, programDir, Form2);
+    Form2->SetPointPicker(*Form6);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
@@ -157,6 +160,7 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 }
 
 TForm1::~TForm1() {
+    delete Form6;
     delete Form2;
     delete Form3;
 }
@@ -225,6 +229,8 @@ void TForm1::BuildMenus() {
     Wire("KSB", &TForm1::KSBClick);
     Wire("KSL", &TForm1::KSLClick);
     Wire("KVG", &TForm1::KVGClick);
+    Wire("KVK", &TForm1::KVKClick);
+    Wire("KVE", &TForm1::KVEClick);
 }
 
 void TForm1::BuildToolbars() {
@@ -479,6 +485,13 @@ void TForm1::KSLClick() { board().settings.zarnStyle = action(QStringLiteral("KS
 void TForm1::KVGClick() {
     board().RotateRecord();
     Redraw();
+}
+
+void TForm1::KVKClick() { Form6->CountTerritory(board()); }
+
+void TForm1::KVEClick() {
+    // A diagram needs room: the smallest boards take no board comment.
+    if (board().boardSize >= 9) Form6->CreateBoardComment(board());
 }
 
 void TForm1::ZarnItemClick(int k) {

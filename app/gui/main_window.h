@@ -24,6 +24,8 @@
 
 namespace quorvel {
 
+class TForm6;
+
 class TForm1 : public QWidget {
     Q_OBJECT
 
@@ -39,6 +41,7 @@ public:
 
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
+    TForm6* Form6 = nullptr;
     FileCommands& files() { return *files_; }
     Engine& board() { return Form2->engine(); }
 
@@ -113,6 +116,8 @@ private:
     void KSBClick();
     void KSLClick();
     void KVGClick();
+    void KVKClick();
+    void KVEClick();
     void ZarnItemClick(int k);
 
     QString programDir_;

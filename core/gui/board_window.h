@@ -16,7 +16,12 @@
 #include "platform/gui/qt_sound.h"
 
 
+class QKeyEvent;
+
 namespace quorvel {
+
+// The key codes of keys.h for a Qt key; 0 for a key the board window does not know.
+int KeyCodeOf(const QKeyEvent& event);
 
 class TForm2 : public QWidget, public BoardRequests {
     Q_OBJECT
@@ -46,6 +51,8 @@ public:
     QTimer& timer() { return Timer1; }
     // A turn of the mouse wheel over this window or the main window: up steps forward, down back.
     void TurnWheel(int delta);
+    // The secondary board that picks variations for this window; without one nothing is picked.
+    void SetPointPicker(PointPicker& picker) { picker_ = &picker; }
 
     // BoardRequests.
     void SetNavigationEnabled(bool enabled) override;
@@ -98,6 +105,7 @@ private:
     QPlainTextEdit* Memo2;  // black player
     QPlainTextEdit* Memo3;  // white player
     QtSound stoneSound_;
+    PointPicker* picker_ = nullptr;
 };
 
 }  // namespace quorvel

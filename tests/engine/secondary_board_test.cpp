@@ -271,6 +271,13 @@ TEST_F(SecondaryBoardTest, ACountShownHandsClicksToTheVariationChoice) {
     EXPECT_EQ(Click("ee"), SecondaryAction::None);
     EXPECT_EQ(Click("dd"), SecondaryAction::CloseOk);
     EXPECT_EQ(s.selectedPoint, P("dd"));
+    // The next role shows nothing of the count.
+    ASSERT_FALSE(s.count.squares.empty());
+    CopyPosition(s, e);
+    EXPECT_TRUE(s.count.squares.empty());
+    EXPECT_FALSE(s.count.resultShown);
+    OpenForCreation(s, e);
+    EXPECT_TRUE(s.count.squares.empty());
 }
 
 TEST_F(SecondaryBoardTest, ARelocationTargetMustNotCaptureNorBeSuicide) {
