@@ -325,7 +325,7 @@ std::vector<Continuation> ContinuationsOf(const Engine& board) {
     if (position == board.currentIndex && board.currentIndex < board.lineEnd) {
         out.push_back({board.lineMoves[board.currentIndex + 1], 1, Engine::HintLetterAt(1)});
     }
-    const int place = board.currentBranch * 1000 + position + board.LineOffset() - board.baseIndex;
+    const int place = board.PlaceAt(position);
     int nth = 0;
     for (int j = 1; j <= board.branchCount; ++j) {
         if (OriginPlace(board.branchOrigin[j]) != place) continue;
@@ -348,7 +348,7 @@ int ChooseVariationByNumber(const Engine& board, int number) {
     for (const Continuation& c : ContinuationsOf(board)) {
         if (c.number != number) continue;
         if (c.point != kPass) return c.point;
-        return number == 1 ? kChosenPass : 0;
+        return number == 1 ? kChosenNextMove : 0;
     }
     return 0;
 }

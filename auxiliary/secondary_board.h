@@ -44,8 +44,6 @@ constexpr int kStoneListEntries = 500;
 // Stone codes of setup entries.
 constexpr int kBlackSetup = 1000;
 constexpr int kWhiteSetup = 5000;
-// The chooser's answer for the next move of the line when it is a pass.
-constexpr int kChosenPass = 555;
 
 // The point of a click at (x, y) in the window's pixels, or 0 when the click lies beyond the drawn board.
 // Coordinates below 9 count as 9; a coordinate past the last line's catch zone takes the last line, so a
@@ -75,7 +73,7 @@ struct SecondaryBoard {
     PointCode koPoint = 0;
 
     SecondaryRole role = SecondaryRole::VariationChoice;
-    // The answer for the caller: a point index, or kChosenPass.
+    // The answer for the caller: a point index, or kChosenNextMove.
     int selectedPoint = 0;
     // Stone relocation: the stone the board window chose, and whether its new point has been picked.
     PointCode relocationFrom = 0;
@@ -166,7 +164,7 @@ std::vector<Continuation> ContinuationsOf(const Engine& board);
 // The chooser's answer for a click on p: p when a continuation starts there, else 0.
 int ChooseVariationAt(const Engine& board, PointCode p);
 // The chooser's answer for hint number n (from a letter or keypad key): the continuation's point,
-// kChosenPass when it is the line's next move and that is a pass, 0 when there is none.
+// kChosenNextMove when it is the line's next move and that is a pass, 0 when there is none.
 int ChooseVariationByNumber(const Engine& board, int number);
 
 // True when the stone on `from` may move to `to`: an empty point of the board window's position that

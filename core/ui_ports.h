@@ -85,8 +85,8 @@ public:
 class PointPicker {
 public:
     virtual ~PointPicker() = default;
-    // The variation chooser on the board's shown position, shown modally: the picked point, 555 for the
-    // next move of the line when that is a pass, or 0 when nothing was picked.
+    // The variation chooser on the board's shown position, shown modally: the picked point, kChosenNextMove
+    // for the next move of the line when that is a pass, or 0 when nothing was picked.
     virtual int ChooseVariation(const Engine& board) = 0;
 };
 

@@ -313,7 +313,7 @@ void TForm6::Panel1Click() {
 
 void TForm6::Panel2Click() {
     if (!IsCreationRole(board_.role)) {
-        board_.selectedPoint = kChosenPass;
+        board_.selectedPoint = kChosenNextMove;
         accept();
         return;
     }

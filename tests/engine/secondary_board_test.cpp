@@ -258,7 +258,7 @@ TEST_F(SecondaryBoardTest, TheVariationChooserAnswersByPointAndByHintNumber) {
     // At the end of the line a pass as the next move answers 555.
     MakeMainLine("dd --");
     e.StepForward();
-    EXPECT_EQ(ChooseVariationByNumber(e, 1), kChosenPass);
+    EXPECT_EQ(ChooseVariationByNumber(e, 1), kChosenNextMove);
 }
 
 TEST_F(SecondaryBoardTest, ACountShownHandsClicksToTheVariationChoice) {

@@ -57,7 +57,7 @@ int HintInk(const QImage& img, QPoint centre) {
 
 TEST_F(SecondaryBoardWindowTest, WithHintsOffTheHintBoxAndAVariationsFirstPointEnterIt) {
     MakeMainLine("dd pp dp");
-    const int b = AddBranch(MakeOrigin(0, 0, 0), "cc qq", 1);
+    const int b = AddBranch(MakeOrigin(0, 0, 0), kBlack, "cc qq");
     e.ToggleHints();
     ASSERT_FALSE(e.hintsShown);
     Refresh();
@@ -83,7 +83,7 @@ TEST_F(SecondaryBoardWindowTest, WithHintsOffTheHintBoxAndAVariationsFirstPointE
 
 TEST_F(SecondaryBoardWindowTest, TheChoosersKeysWorkWithHintsOff) {
     MakeMainLine("dd pp dp");
-    const int b = AddBranch(MakeOrigin(0, 0, 0), "cc qq", 1);
+    const int b = AddBranch(MakeOrigin(0, 0, 0), kBlack, "cc qq");
     e.ToggleHints();
     Refresh();
     InModalRun([&] { QTest::keyClick(&f, Qt::Key_I); });  // "I" (9) selects nothing
@@ -108,7 +108,7 @@ TEST_F(SecondaryBoardWindowTest, TheChoosersKeysWorkWithHintsOff) {
 
 TEST_F(SecondaryBoardWindowTest, APassOfTheLineIsChosenWithThePassPanel) {
     MakeMainLine("dd -- pp");
-    AddBranch(MakeOrigin(0, 0, 1), "qq", 1, kWhite);
+    AddBranch(MakeOrigin(0, 0, 1), kWhite, "qq");
     e.ToggleHints();
     e.StepForward();
     Refresh();
@@ -317,8 +317,8 @@ protected:
 
 TEST_F(SecondaryBoardScreenshots, EveryRole) {
     MakeMainLine("pd dp pp dd fq qf nc cn jj qn nq dj jd");
-    AddBranch(MakeOrigin(0, 0, 4), "cc", 1);
-    AddBranch(MakeOrigin(0, 0, 4), "qq", 1);
+    AddBranch(MakeOrigin(0, 0, 4), kBlack, "cc");
+    AddBranch(MakeOrigin(0, 0, 4), kBlack, "qq");
     for (int i = 0; i < 4; ++i) e.StepForward();
     e.ToggleHints();
     Refresh();
