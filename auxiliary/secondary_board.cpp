@@ -385,6 +385,9 @@ SecondaryAction SecondaryBoardClick(SecondaryBoard& s, const Engine& board, cons
             s.relocationDone = true;
             s.selectedPoint = p;
             return SecondaryAction::RelocationPicked;
+        case SecondaryRole::SequenceDeletion:
+            s.selectedPoint = p;
+            return SecondaryAction::DeletePoint;
         case SecondaryRole::PassReplacement:
             if (board.board[p] != kEmpty) return SecondaryAction::None;
             s.selectedPoint = p;

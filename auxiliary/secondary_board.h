@@ -98,6 +98,7 @@ enum class SecondaryAction {
     Redraw,           // the board changed
     CloseOk,          // close with OK; selectedPoint is the answer
     RelocationPicked, // the stone stands on its new point: "O K" closes with OK
+    DeletePoint,      // hand selectedPoint to the board window's deletion
     RangeFirst,       // the first corner of a range is marked
     RangeOutlined,    // a range is outlined: wait, then ask whether to write it
     RangeInvalid,     // no range there: tell the user, both points are forgotten
@@ -111,8 +112,9 @@ struct SecondaryClick {
     bool markKeyHeld = false;  // the space bar is held: a click toggles the palette mark
 };
 
-// The board of a click decided by the window's role, in this order: relocation, pass replacement, range,
-// counting (while no result is shown), variation choice; in a creation role, move or setup input.
+// The board of a click decided by the window's role, in this order: relocation, deletion, pass
+// replacement, range, counting (while no result is shown), variation choice; in a creation role, move or
+// setup input.
 SecondaryAction SecondaryBoardClick(SecondaryBoard& s, const Engine& board, const SecondaryClick& click);
 
 // ---- Opening ----

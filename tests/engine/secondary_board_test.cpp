@@ -312,6 +312,10 @@ TEST_F(SecondaryBoardTest, APassIsReplacedOnlyByAnEmptyPoint) {
     EXPECT_EQ(Click("pp"), SecondaryAction::None);
     EXPECT_EQ(Click("qq"), SecondaryAction::CloseOk);
     EXPECT_EQ(s.selectedPoint, P("qq"));
+    // Deleting moves hands every click to the board window's deletion.
+    s.role = SecondaryRole::SequenceDeletion;
+    EXPECT_EQ(Click("pp"), SecondaryAction::DeletePoint);
+    EXPECT_EQ(s.selectedPoint, P("pp"));
 }
 
 TEST_F(SecondaryBoardTest, TextBoardRangesNeedACornerAndAnEmptyFarPoint) {
