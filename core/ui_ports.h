@@ -80,4 +80,14 @@ public:
     int netLogActivations = 0;
 };
 
+// The secondary board window as the board window's point picker. It comes after the board window, so the
+// window that builds both hands it to the board window.
+class PointPicker {
+public:
+    virtual ~PointPicker() = default;
+    // The variation chooser on the board's shown position, shown modally: the picked point, kChosenNextMove
+    // for the next move of the line when that is a pass, or 0 when nothing was picked.
+    virtual int ChooseVariation(const Engine& board) = 0;
+};
+
 }  // namespace quorvel

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/command_table.h"
+#include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
 
@@ -85,6 +86,8 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form2->askToSave = [this] { return files_->AskToSave(); };
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
+    Form6 = new TForm6(*dialogs, programDir, Form2);
+    Form2->SetPointPicker(*Form6);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { return LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
@@ -183,6 +186,7 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 
 TForm1::~TForm1() {
     delete Form15;
+    delete Form6;
     delete Form2;
     delete Form3;
 }
@@ -256,6 +260,8 @@ void TForm1::BuildMenus() {
     Wire("KVG", &TForm1::KVGClick);
     Wire("KSM", &TForm1::KSMClick);
     Wire("KVF", &TForm1::KVFClick);
+    Wire("KVK", &TForm1::KVKClick);
+    Wire("KVE", &TForm1::KVEClick);
 }
 
 void TForm1::BuildToolbars() {
@@ -592,6 +598,13 @@ void TForm1::KSMClick() {
 void TForm1::KVFClick() {
     Form5->ShowForGameInfo();
     Redraw();
+}
+
+void TForm1::KVKClick() { Form6->CountTerritory(board()); }
+
+void TForm1::KVEClick() {
+    // A diagram needs room: the smallest boards take no board comment.
+    if (board().boardSize >= 9) Form6->CreateBoardComment(board());
 }
 
 void TForm1::ZarnItemClick(int k) {

@@ -28,6 +28,8 @@
 
 namespace quorvel {
 
+class TForm6;
+
 class TForm1 : public QWidget {
     Q_OBJECT
 
@@ -48,6 +50,7 @@ public:
     TForm3* Form3 = nullptr;
     TForm5* Form5 = nullptr;
     TForm15* Form15 = nullptr;
+    TForm6* Form6 = nullptr;
     FileCommands& files() { return *files_; }
     ShellSettings& shell() { return shell_; }
     SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
@@ -138,6 +141,8 @@ private:
     void KVGClick();
     void KSMClick();
     void KVFClick();
+    void KVKClick();
+    void KVEClick();
     void ZarnItemClick(int k);
 
     QString programDir_;

@@ -17,9 +17,14 @@
 #include "platform/gui/qt_sound.h"
 
 
+class QKeyEvent;
+
 namespace quorvel {
 
 class TForm15;
+
+// The key codes of keys.h for a Qt key; 0 for a key the board window does not know.
+int KeyCodeOf(const QKeyEvent& event);
 
 class TForm2 : public QWidget, public BoardRequests {
     Q_OBJECT
@@ -53,6 +58,8 @@ public:
     QTimer& timer() { return Timer1; }
     // A turn of the mouse wheel over this window or the main window: up steps forward, down back.
     void TurnWheel(int delta);
+    // The secondary board that picks variations for this window; without one nothing is picked.
+    void SetPointPicker(PointPicker& picker) { picker_ = &picker; }
 
     // Record editing. The palette shows while stones are set up in creation mode; `askToSave` is the main
     // window's question about unsaved changes, asked before "Make" replaces the record being shown.
@@ -131,6 +138,7 @@ private:
     QPlainTextEdit* Memo3;  // white player
     QtSound stoneSound_;
     TForm15* palette_ = nullptr;
+    PointPicker* picker_ = nullptr;
 };
 
 }  // namespace quorvel
