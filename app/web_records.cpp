@@ -38,9 +38,9 @@ void UrlList::MoveToFront(const std::string& url) {
     if (found > count) found = 0;
     if (found == 1) return;
     for (int k = (found > 0 ? found - 1 : count); k >= 1; --k) {
-        if (k + 1 <= kSlots) slots[static_cast<std::size_t>(k)] = Slot(k);
+        if (k + 1 <= kSlots) urls[static_cast<std::size_t>(k)] = Slot(k);
     }
-    slots[0] = url;
+    urls[0] = url;
     if (found == 0 && count < kSlots) ++count;
 }
 

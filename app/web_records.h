@@ -22,12 +22,12 @@ extern const char* const kNotInReplayMode;   // "Showモードにしてからフ
 // Five addresses, slot 1 the newest, kept by moving a used address to the front.
 struct UrlList {
     static constexpr int kSlots = 5;
-    std::array<std::string, kSlots> slots;
+    std::array<std::string, kSlots> urls;
     int count = 0;
 
     // Puts `url` in slot 1; an address already held moves up, a new one pushes the last slot out.
     void MoveToFront(const std::string& url);
-    const std::string& Slot(int k) const { return slots[static_cast<std::size_t>(k - 1)]; }
+    const std::string& Slot(int k) const { return urls[static_cast<std::size_t>(k - 1)]; }
 };
 
 // What the settings file keeps for the web commands.

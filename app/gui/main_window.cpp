@@ -84,6 +84,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
         RenewCaption();
         RenewRecentItems();
     };
+    SetUpWebRecords();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -225,6 +226,8 @@ void TForm1::BuildMenus() {
     Wire("KSB", &TForm1::KSBClick);
     Wire("KSL", &TForm1::KSLClick);
     Wire("KVG", &TForm1::KVGClick);
+    Wire("KNR", &TForm1::KNRClick);
+    Wire("KNN", &TForm1::KNNClick);
 }
 
 void TForm1::BuildToolbars() {
@@ -489,6 +492,11 @@ void TForm1::ZarnItemClick(int k) {
     // Reopening a file replaces the record like opening one, so unsaved changes are asked about first.
     if (!files_->AskToSave()) return;
     const std::string path = files_->recentFiles.Choose(k);
+    if (net::IsWebAddress(path)) {
+        RenewRecentItems();
+        StartWebLoad(path);
+        return;
+    }
     files_->OpenPath(path);
     RenewRecentItems();
     Redraw();

@@ -16,6 +16,8 @@
 #include <memory>
 
 #include "app/file_commands.h"
+#include "app/web_records.h"
+#include "platform/gui/qt_net_ports.h"
 #include "platform/gui/qt_ports.h"
 #include "app/gui/text_window.h"
 #include "core/gui/board_window.h"
@@ -23,6 +25,8 @@
 #include "platform/title_registry.h"
 
 namespace quorvel {
+
+class TForm11;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -40,6 +44,8 @@ public:
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     FileCommands& files() { return *files_; }
+    TForm11* Form11 = nullptr;
+    WebRecords& web() { return *web_; }
     Engine& board() { return Form2->engine(); }
 
     QAction* action(const QString& code) const { return actions_.value(code); }
@@ -114,6 +120,11 @@ private:
     void KSLClick();
     void KVGClick();
     void ZarnItemClick(int k);
+    // Web records (main_window_net.cpp).
+    void SetUpWebRecords();
+    void KNRClick();
+    void KNNClick();
+    void StartWebLoad(const std::string& url);
 
     QString programDir_;
     QStringList arguments_;
@@ -134,6 +145,10 @@ private:
     QtClipboard clipboard_;
     SgfRecordFormats formats_;
     std::unique_ptr<FileCommands> files_;
+    // Declared after the file commands and before the web records, which post to it until they are gone.
+    std::unique_ptr<QtEventPort> events_;
+    QtUrlOpener urlOpener_;
+    std::unique_ptr<WebRecords> web_;
 };
 
 }  // namespace quorvel

@@ -143,19 +143,19 @@ TEST(UrlList, MoveToFront) {
     };
     for (const Case& c : cases) {
         UrlList list;
-        list.slots = {"", "", "", "", ""};
-        for (std::size_t k = 0; k < c.before.size(); ++k) list.slots[k] = c.before[k];
+        list.urls = {"", "", "", "", ""};
+        for (std::size_t k = 0; k < c.before.size(); ++k) list.urls[k] = c.before[k];
         list.count = static_cast<int>(c.before.size());
         list.MoveToFront(c.url);
-        EXPECT_EQ(std::vector<std::string>(list.slots.begin(), list.slots.begin() + list.count), c.after) << c.url;
+        EXPECT_EQ(std::vector<std::string>(list.urls.begin(), list.urls.begin() + list.count), c.after) << c.url;
     }
     // A stale slot beyond the count is not an entry: the address is new.
     UrlList stale;
-    stale.slots = {"a", "b", "x", "", ""};
+    stale.urls = {"a", "b", "x", "", ""};
     stale.count = 2;
     stale.MoveToFront("x");
     EXPECT_EQ(stale.count, 3);
-    EXPECT_EQ(std::vector<std::string>(stale.slots.begin(), stale.slots.begin() + 3), (std::vector<std::string>{"x", "a", "b"}));
+    EXPECT_EQ(std::vector<std::string>(stale.urls.begin(), stale.urls.begin() + 3), (std::vector<std::string>{"x", "a", "b"}));
 }
 
 TEST(WebText, LineEndsBecomeCrLf) {

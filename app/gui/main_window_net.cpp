@@ -1,0 +1,33 @@
+// The main window's web commands: KNR loads a record from a web address picked in Form11, KNN sends the
+// record through the browser. The load runs in the background; the window stays live meanwhile.
+#include "app/gui/main_window.h"
+#include "app/gui/web_address_window.h"
+#include "platform/gui/qt_text.h"
+
+namespace quorvel {
+
+void TForm1::SetUpWebRecords() {
+    events_ = std::make_unique<QtEventPort>(this);
+    web_ = std::make_unique<WebRecords>(Form2->engine(), *files_, *events_);
+    Form11 = new TForm11(this);
+    Form11->Fill(web_->settings.netKifu);
+    web_->finished = [this] {
+        Form11->Fill(web_->settings.netKifu);
+        Redraw();
+    };
+}
+
+void TForm1::KNRClick() {
+    if (!web_->CanLoad() || !files_->AskToSave()) return;
+    if (Form11->exec() != QDialog::Accepted) return;
+    StartWebLoad(Form11->Url());
+}
+
+void TForm1::StartWebLoad(const std::string& url) {
+    Form11->ComboBox1->setCurrentText(ToQString(url));
+    web_->StartRequest(url);
+}
+
+void TForm1::KNNClick() { web_->SendRecord(urlOpener_); }
+
+}  // namespace quorvel
