@@ -221,20 +221,37 @@ std::string CheckPosition(const Engine& e) {
     return report.Text();
 }
 
-std::string DescribeRecord(const Engine& e) {
-    std::string out = std::to_string(e.branchCount) + "|" + std::to_string(e.lineEnd) + "|" + e.headerText + "\n";
+std::string DescribeRecord(const Engine& e, RecordParts parts) {
+    const bool all = parts == RecordParts::kAll;
+    std::ostringstream out;
+    out << e.branchCount;
+    if (all) out << "|" << e.lineEnd << "|" << e.headerText;
+    out << "\n";
+    out << "size " << e.boardSize << " setup " << e.setupCount << " offset " << e.mainLineOffset << " first "
+        << e.firstMoveNumber << "\nstones";
+    for (int k = 1; k <= e.setupCount - e.mainLineOffset && k < kLineSlots; ++k) out << " " << e.setupList[k];
+    const GameInfo& i = e.info;
+    out << "\ninfo " << i.blackPlayer << "|" << i.whitePlayer << "|" << i.blackRank << "|" << i.whiteRank << "|"
+        << i.komi << "|" << i.date << "|" << i.gameName << "|" << i.place << "|" << i.handicap << "\ncomment "
+        << e.gameComment << "\n";
     for (int b = 0; b <= e.branchCount; ++b) {
-        out += std::to_string(e.branchOrigin[b]) + ":";
+        out << e.branchOrigin[b] << ":";
         const int length = (b == 0 ? e.mainLineOffset : 0) + e.BranchLength(b);
         for (int k = 0; k <= length && k < kLineSlots; ++k) {
-            out += " " + std::to_string(e.branchMoves[b][k]) + "/" + e.CommentText(e.branchComments[b][k]);
+            out << " " << e.branchMoves[b][k];
+            const CommentRef& r = e.branchComments[b][k];
+            if (r.IsSet()) out << "[" << e.CommentText(r) << "]";
         }
-        out += "\n";
+        out << "\n";
     }
-    for (int k = 1; k <= e.lineEnd && k < kLineSlots; ++k) {
-        out += std::to_string(e.timeUsed[k]) + "," + std::to_string(e.timeLeft[k]) + " ";
+    for (int k = 1; all && k <= e.lineEnd && k < kLineSlots; ++k) {
+        out << e.timeUsed[k] << "," << e.timeLeft[k] << " ";
     }
-    return out;
+    out << "\nmarks";
+    for (PointCode p = 0; p < kGridCells; ++p) {
+        if (e.markGrid[p] != 0) out << " " << p << "=" << e.markGrid[p];
+    }
+    return out.str();
 }
 
 }  // namespace quorvel

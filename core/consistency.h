@@ -17,8 +17,15 @@ std::string CheckBranchTable(const Engine& e);
 // implementation), flood-fill marks are clear, and empty points carry only ko and suicide marks.
 std::string CheckPosition(const Engine& e);
 
-// Everything a reading of a record leaves in the branch table, as text, comments as their texts: two
-// readings agree when their descriptions do.
-std::string DescribeRecord(const Engine& e);
+// What a description of a record covers: everything a reading leaves, or what a save carries to the next
+// reading (a save writes a tidied head of its own and no times of the line, and the reading shows the main
+// line wherever the saved engine stood).
+enum class RecordParts { kAll, kSaved };
+
+// What a reading of a record leaves in the engine, as text: the branch count, the line's end and the head
+// of the loaded text; the board size, the setup stones, the game information and root comment; the branch
+// table with every comment as its text; the times of the line; the marks. Two readings agree when their
+// descriptions do.
+std::string DescribeRecord(const Engine& e, RecordParts parts = RecordParts::kAll);
 
 }  // namespace quorvel

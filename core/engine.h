@@ -169,6 +169,9 @@ public:
     int LineOffset() const { return (currentBranch == 0 && mainLineOffset > 0) ? mainLineOffset : 0; }
     // The comment slot of the shown position in the current branch.
     int CurrentMoveSlot() const { return currentIndex - baseIndex + LineOffset(); }
+    // The place code (MakePlace) of line entry `position` in the current branch: branches leaving the line
+    // after that entry carry it as their OriginPlace.
+    int PlaceAt(int position) const { return MakePlace(currentBranch, position - baseIndex + LineOffset()); }
 
     MessageArea& messages() { return messages_; }
     UserDialogs& dialogs() { return dialogs_; }
@@ -192,6 +195,19 @@ private:
     void EndAutoplayWhen(bool reachedEnd);
     int NewChildSlot(int stopMove) const;
     void RestoreStoredLine(int stepTo);
+    // The phases of AddTrialMovesAsVariation.
+    // The first trial move (counted from baseIndex + 1) that differs from the stored branch; 0 when every
+    // stored move agrees.
+    int FirstDifferingTrialMove() const;
+    // Puts the stored line back, stepped to entry `stepTo`, and tells the user that the record cannot be
+    // stored so; returns false.
+    bool RefuseVariation(int stepTo);
+    // The trial moves become a new branch that replaces the diagram's first move, and the shown one.
+    void AddAlternativeToFirstMove();
+    // The trial moves from `firstDiffering` on become a child variation of the current branch, entered.
+    void AddChildVariation(int firstDiffering);
+    // The trial moves beyond the stored end of the current branch are appended to it.
+    void AppendTrialMovesToBranch();
 
     // What each entry's stone replaced on its point: 0 normally; a record that plays onto an occupied point
     // gets the old stone back when the entry is taken back.

@@ -28,7 +28,7 @@ void Engine::RecountHints() {
     // A pass continuation is chosen by the hint box; what it chose at another position no longer applies.
     selectedHint = 0;
 
-    const int place = currentBranch * 1000 + hintPosition + LineOffset() - baseIndex;
+    const int place = PlaceAt(hintPosition);
     int nth = 0;
     for (int j = 1; j <= branchCount; ++j) {
         if (OriginPlace(branchOrigin[j]) != place) continue;
@@ -45,7 +45,7 @@ void Engine::RecountHints() {
     if (lineContinues && !(settings.noZarnNoHint && hintCount == 0)) {
         const PointCode next = lineMoves[currentIndex + 1];
         if (next == kPass) {
-            selectedHint = currentBranch + 1000;
+            selectedHint = MakeAlongLineHint(currentBranch);
             passHint = true;
         } else {
             hintLetters.push_back({next, 'A', true});
@@ -81,7 +81,7 @@ bool Engine::FollowHint(int number) {
         if (currentIndex < lineEnd) StepForward();
         return true;
     }
-    const int place = currentBranch * 1000 + hintPosition + LineOffset() - baseIndex;
+    const int place = PlaceAt(hintPosition);
     int nth = 0;
     for (int j = 1; j <= branchCount; ++j) {
         if (OriginPlace(branchOrigin[j]) != place) continue;
@@ -97,14 +97,14 @@ void Engine::HintBoxClick() {
     if (!hintsShown) {
         if (hintCount <= 0) return;
         const int picked = requests_->ChooseVariation();
-        if (picked == 555) {
+        if (picked == kChosenNextMove) {
             StepForward();
         } else if (picked != 0) {
             FollowPoint(picked);
         }
         return;
     }
-    if (selectedHint >= 1000) {
+    if (HintStepsAlongLine(selectedHint)) {
         StepForward();
     } else if (selectedHint > 0) {
         EnterBranch(selectedHint);

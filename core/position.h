@@ -28,6 +28,12 @@ inline int CaptureEntryIndex(int capture) { return capture / 10000; }
 inline PointCode CapturePoint(int capture) { return capture % 10000 / 10; }
 inline bool CaptureSetKo(int capture) { return capture % 10 == 1; }
 
+// A mark on markGrid: colour * 1000 + kind, where colour is that of the stone under the mark (0 on an empty
+// point) and kind 1..7 is SQ, ST, CR, RT, TR, LO, MA and 9..15 the labels "A".."G".
+inline int MakeMark(int colourUnder, int kind) { return colourUnder * 1000 + kind; }
+inline int MarkColour(int mark) { return mark / 1000; }
+inline int MarkKind(int mark) { return mark % 1000; }
+
 // The grid of an empty board of a size (1 to 19): kEmpty on its points, kBorder on every other cell.
 const PointGrid& EmptyBoardGrid(int boardSize);
 
@@ -40,7 +46,7 @@ struct Position {
     PointGrid groupGrid{};    // stone: group number; empty: 0, kKoMark or kSuicideMark; kBorder on the border
     PointGrid libertyGrid{};  // stone: liberties of its group at the last analysis
     PointGrid visitGrid{};    // flood-fill marks, all 0 between operations
-    PointGrid markGrid{};     // marks and labels of the points
+    PointGrid markGrid{};     // marks and labels of the points (MakeMark)
     PointGrid scratchGrid{};  // working copy for diagram output and territory counting
 
     int blackCaptured = 0;  // black stones removed by captures so far (white's prisoners)

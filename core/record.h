@@ -23,11 +23,15 @@ extern const char* const kUnknown;  // "不明"
 // The one-letter text of an absent root comment or summary.
 extern const char* const kNoComment;  // "G"
 
+// A place in the tree: branch * 1000 + move, the point after move `move` of branch `branch` where
+// variations leave it. Branches leaving at the same place have equal OriginPlace.
+inline int MakePlace(int branch, int move) { return branch * 1000 + move; }
+
 // branchOrigin: baseIndex * 1000000 + parentBranch * 1000 + parentMoveIndex. The branch replaces move
 // parentMoveIndex + 1 of its parent, and baseIndex entries come before its first move.
-inline int MakeOrigin(int base, int parent, int parentMove) { return base * 1000000 + parent * 1000 + parentMove; }
+inline int MakeOrigin(int base, int parent, int parentMove) { return base * 1000000 + MakePlace(parent, parentMove); }
 inline int OriginBase(int origin) { return origin / 1000000; }
-inline int OriginPlace(int origin) { return origin % 1000000; }  // parent * 1000 + parentMoveIndex
+inline int OriginPlace(int origin) { return origin % 1000000; }  // MakePlace(parent, parentMoveIndex)
 inline int OriginParent(int origin) { return origin % 1000000 / 1000; }
 inline int OriginMove(int origin) { return origin % 1000; }
 constexpr int kDeadParent = 999;  // parent field of a branch merged away while reading nested variations
@@ -38,6 +42,12 @@ inline int HeaderDepth(int header) { return header / 10000; }
 inline int HeaderFirstColour(int header) { return header % 10000 / 1000; }
 inline int HeaderLength(int header) { return header % 1000; }
 inline bool HeaderBlackFirst(int header) { return header % 10000 < 2000; }
+
+// selectedHint: 0 none, a branch index to enter, or kAlongLineHint + branch when the chosen continuation is
+// the next move of the current line (a pass there), so that the hint box steps forward instead.
+constexpr int kAlongLineHint = 1000;
+inline int MakeAlongLineHint(int branch) { return kAlongLineHint + branch; }
+inline bool HintStepsAlongLine(int selectedHint) { return selectedHint >= kAlongLineHint; }
 
 // Where a comment stands in the comment pool: `length` bytes right after the first `offset` bytes.
 // Kept as a pair so that neither a large pool nor a long comment can overflow it. All zero = no comment.
@@ -128,7 +138,7 @@ struct Record {
     int mainLinePosition = 0;  // currentIndex last reached while variationDepth was 0
     int hintPosition = 0;      // entry at which branches are looked up
     int hintCount = 0;
-    int selectedHint = 0;  // branch chosen by the hint button; 1000 + branch steps along the line
+    int selectedHint = 0;  // continuation chosen by the hint box (MakeAlongLineHint: along the line)
 
     // Editing state.
     bool replayMode = true;

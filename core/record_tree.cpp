@@ -56,7 +56,7 @@ void Engine::NewRecord() {
 }
 
 int Engine::BranchesAt(int position) const {
-    const int place = currentBranch * 1000 + position + LineOffset() - baseIndex;
+    const int place = PlaceAt(position);
     int count = 0;
     for (int j = 1; j <= branchCount; ++j) {
         if (OriginPlace(branchOrigin[j]) == place) ++count;
@@ -70,7 +70,7 @@ bool Engine::FollowPoint(PointCode point) {
         StepForward();
         return true;
     }
-    const int place = currentBranch * 1000 + hintPosition + LineOffset() - baseIndex;
+    const int place = PlaceAt(hintPosition);
     for (int j = 1; j <= branchCount; ++j) {
         if (OriginPlace(branchOrigin[j]) == place && BranchLength(j) > 0 && branchMoves[j][1] == point) {
             EnterBranch(j);
@@ -206,8 +206,10 @@ void Engine::StoreComment(const std::string& raw) {
 bool Engine::InsertBranchAt(int start) {
     if (branchCount >= kLastBranch || start < 1 || start > branchCount + 1) return false;
     for (int j = start; j <= branchCount; ++j) {
-        if (OriginParent(branchOrigin[j]) >= start && OriginParent(branchOrigin[j]) != kDeadParent) {
-            branchOrigin[j] += 1000;
+        // Parents from `start` on move one slot down with the insertion.
+        const int o = branchOrigin[j];
+        if (OriginParent(o) >= start && OriginParent(o) != kDeadParent) {
+            branchOrigin[j] = MakeOrigin(OriginBase(o), OriginParent(o) + 1, OriginMove(o));
         }
     }
     for (int i = branchCount; i >= start; --i) {
@@ -235,7 +237,7 @@ bool Engine::DivergingMoveExists(int i, int off) const {
             const int parent = OriginParent(origin);
             if (parent != kDeadParent && branchMoves[parent][OriginMove(origin) + 1] == move) return true;
         }
-        const int place = currentBranch == 0 ? off : OriginPlace(origin);
+        const int place = currentBranch == 0 ? MakePlace(0, off) : OriginPlace(origin);
         for (int j = 1; j <= branchCount; ++j) {
             if (j != currentBranch && OriginPlace(branchOrigin[j]) == place && BranchLength(j) > 0 &&
                 branchMoves[j][1] == move) {
@@ -244,7 +246,7 @@ bool Engine::DivergingMoveExists(int i, int off) const {
         }
         return false;
     }
-    const int place = currentBranch * 1000 + i - 1 + off;
+    const int place = MakePlace(currentBranch, i - 1 + off);
     for (int j = 1; j <= branchCount; ++j) {
         if (OriginPlace(branchOrigin[j]) == place && BranchLength(j) > 0 && branchMoves[j][1] == move) return true;
     }
@@ -278,7 +280,7 @@ int Engine::NewChildSlot(int stopMove) const {
             stack.pop_back();
             continue;
         }
-        const int place = b * 1000 + f.move;
+        const int place = MakePlace(b, f.move);
         int j = f.child;
         while (j <= branchCount && OriginPlace(branchOrigin[j]) != place) ++j;
         if (j > branchCount) {
@@ -300,78 +302,90 @@ void Engine::RestoreStoredLine(int stepTo) {
     while (currentIndex < stepTo && currentIndex < lineEnd) StepForward();
 }
 
-bool Engine::AddTrialMovesAsVariation() {
-    const int n = currentIndex - baseIndex;
-    if (lineEnd == 0 || n <= 0) return false;
+int Engine::FirstDifferingTrialMove() const {
     const int off = LineOffset();
-    const int a = BranchLength(currentBranch);
-
-    int i = 0;
-    for (int k = 1; k <= std::min(n, a); ++k) {
-        if (branchMoves[currentBranch][off + k] != lineMoves[baseIndex + k]) {
-            i = k;
-            break;
-        }
+    const int compared = std::min(currentIndex - baseIndex, BranchLength(currentBranch));
+    for (int k = 1; k <= compared; ++k) {
+        if (branchMoves[currentBranch][off + k] != lineMoves[baseIndex + k]) return k;
     }
+    return 0;
+}
 
-    bool changed = true;
-    const auto refuse = [&](int stepTo) {
-        RestoreStoredLine(stepTo);
-        dialogs_.ShowMessage("この棋譜データを保存できません");
-        changed = false;
-    };
+bool Engine::RefuseVariation(int stepTo) {
+    RestoreStoredLine(stepTo);
+    dialogs_.ShowMessage("この棋譜データを保存できません");
+    return false;
+}
 
-    if (i > 0 && DivergingMoveExists(i, off)) {
-        refuse(baseIndex + i - 1);
-    } else if (i == 1) {
-        if (branchCount >= kLastBranch) {
-            refuse(baseIndex);
-        } else if (variationDepth > 0) {
-            InsertBranchAt(currentBranch);
-        } else {
-            branchCount += 1;
-            const int b = branchCount;
-            branchOrigin[b] = MakeOrigin(setupCount, 0, mainLineOffset);
-            branchMoves[b].fill(0);
-            // An alternative to the first move sits one level below the root, as the readers nest it.
-            branchMoves[b][0] = MakeHeader(1, blackFirst ? kBlack : kWhite, n);
-            for (int k = 1; k <= n; ++k) branchMoves[b][k] = lineMoves[baseIndex + k];
-            branchComments[b].fill(CommentRef{});
-            currentBranch = diagramBranch = b;
-            lineEnd = currentIndex;
-            hintCount = 0;
-        }
-    } else if (i > 1) {
-        if (branchCount >= kLastBranch) {
-            refuse(baseIndex + i - 1);
-        } else {
-            // The nesting level in the record is the parent's plus one (variationDepth counts from the
-            // diagram, which may itself be a variation).
-            const int depth = HeaderDepth(branchMoves[currentBranch][0]) + 1;
-            const int slot = NewChildSlot(i - 1 + off);
-            baseIndex += i - 1;
-            InsertBranchAt(slot);
-            branchOrigin[slot] = MakeOrigin(baseIndex, currentBranch, i - 1 + off);
-            variationDepth += 1;
-            if ((i - 1) % 2 == 1) blackFirst = blackFirst ? 0 : 1;
-            branchMoves[slot][0] = MakeHeader(depth, blackFirst ? kBlack : kWhite, currentIndex - baseIndex);
-            currentBranch = slot;
-            settings.number = true;
-        }
-    } else if (n > a) {
-        const int extra = std::min(n, kMaxLineEntries - off) - a;
-        for (int k = 1; k <= extra; ++k) {
-            branchMoves[currentBranch][off + a + k] = lineMoves[baseIndex + a + k];
-            branchComments[currentBranch][off + a + k] = CommentRef{};
-        }
-        const int header = branchMoves[currentBranch][0];
-        branchMoves[currentBranch][0] = MakeHeader(HeaderDepth(header), HeaderFirstColour(header), a + extra);
-        lineEnd = currentIndex;
+void Engine::AddAlternativeToFirstMove() {
+    const int n = currentIndex - baseIndex;
+    branchCount += 1;
+    const int b = branchCount;
+    branchOrigin[b] = MakeOrigin(setupCount, 0, mainLineOffset);
+    branchMoves[b].fill(0);
+    // An alternative to the first move sits one level below the root, as the readers nest it.
+    branchMoves[b][0] = MakeHeader(1, blackFirst ? kBlack : kWhite, n);
+    for (int k = 1; k <= n; ++k) branchMoves[b][k] = lineMoves[baseIndex + k];
+    branchComments[b].fill(CommentRef{});
+    currentBranch = diagramBranch = b;
+    lineEnd = currentIndex;
+    hintCount = 0;
+}
+
+void Engine::AddChildVariation(int firstDiffering) {
+    const int parentMove = firstDiffering - 1 + LineOffset();
+    // The nesting level in the record is the parent's plus one (variationDepth counts from the diagram,
+    // which may itself be a variation).
+    const int depth = HeaderDepth(branchMoves[currentBranch][0]) + 1;
+    const int slot = NewChildSlot(parentMove);
+    baseIndex += firstDiffering - 1;
+    InsertBranchAt(slot);
+    branchOrigin[slot] = MakeOrigin(baseIndex, currentBranch, parentMove);
+    variationDepth += 1;
+    if ((firstDiffering - 1) % 2 == 1) blackFirst = blackFirst ? 0 : 1;
+    branchMoves[slot][0] = MakeHeader(depth, blackFirst ? kBlack : kWhite, currentIndex - baseIndex);
+    currentBranch = slot;
+}
+
+void Engine::AppendTrialMovesToBranch() {
+    const int off = LineOffset();
+    const int stored = BranchLength(currentBranch);
+    const int extra = std::min(currentIndex - baseIndex, kMaxLineEntries - off) - stored;
+    for (int k = 1; k <= extra; ++k) {
+        branchMoves[currentBranch][off + stored + k] = lineMoves[baseIndex + stored + k];
+        branchComments[currentBranch][off + stored + k] = CommentRef{};
+    }
+    const int header = branchMoves[currentBranch][0];
+    branchMoves[currentBranch][0] = MakeHeader(HeaderDepth(header), HeaderFirstColour(header), stored + extra);
+    lineEnd = currentIndex;
+}
+
+bool Engine::AddTrialMovesAsVariation() {
+    const int trialMoves = currentIndex - baseIndex;
+    if (lineEnd == 0 || trialMoves <= 0) return false;
+    const int firstDiffering = FirstDifferingTrialMove();
+
+    bool added = true;
+    if (firstDiffering > 0 && (DivergingMoveExists(firstDiffering, LineOffset()) || branchCount >= kLastBranch)) {
+        // That move is stored already as another continuation, or the branch table is full.
+        added = RefuseVariation(baseIndex + firstDiffering - 1);
+    } else if (firstDiffering == 1 && variationDepth > 0) {
+        // A sibling of the shown variation: it takes the variation's slot and origin, the variation moves
+        // one slot down.
+        InsertBranchAt(currentBranch);
+    } else if (firstDiffering == 1) {
+        AddAlternativeToFirstMove();
+    } else if (firstDiffering > 1) {
+        AddChildVariation(firstDiffering);
+        // The new variation is shown with its move numbers on.
+        settings.number = true;
+    } else if (trialMoves > BranchLength(currentBranch)) {
+        AppendTrialMovesToBranch();
     }
 
     selectedHint = 0;
     moveLimit = kNormalMoveLimit;
-    return changed;
+    return added;
 }
 
 void Engine::ClearRecordForReload() {

@@ -18,6 +18,10 @@ public:
     virtual void ResetRecord(Engine& e) = 0;
 };
 
+// The variation chooser's answer for the next move of the line (also when that move is a pass), as opposed
+// to a point of the board or 0 for nothing picked.
+constexpr int kChosenNextMove = 555;
+
 // What the engine asks of the windows around the board: the main window's command state and interval box,
 // the stone sound, the hint switches, the variation chooser and the net game log window.
 class BoardRequests {
@@ -30,7 +34,8 @@ public:
     virtual void PlayStoneSound() = 0;
     // The menu checks and toolbar buttons of the hint and coordinate switches follow the engine.
     virtual void ShowSwitches(bool hintsShown, bool showXY) = 0;
-    // Shows the variation chooser modally; returns the picked point, 555 for the next move of the line, or
+    // Shows the variation chooser modally; returns the picked point, kChosenNextMove for the next move of the
+    // line, or
     // 0 when nothing was picked.
     virtual int ChooseVariation() = 0;
     // Activates the net game log window when it is visible (Ctrl+Tab).

@@ -80,7 +80,7 @@ private:
     int LastMove(int b) const { return Offset(b) + e_.BranchLength(b); }
     bool HasChildAt(int b, int i) const {
         for (int j = 1; j <= e_.branchCount; ++j) {
-            if (OriginPlace(e_.branchOrigin[j]) == b * 1000 + i) return true;
+            if (OriginPlace(e_.branchOrigin[j]) == MakePlace(b, i)) return true;
         }
         return false;
     }
@@ -110,7 +110,7 @@ private:
             ++counter;
             bool first = true;
             for (int j = lastWritten_ + 1; j <= e_.branchCount; ++j) {
-                if (OriginPlace(e_.branchOrigin[j]) != b * 1000 + i) continue;
+                if (OriginPlace(e_.branchOrigin[j]) != MakePlace(b, i)) continue;
                 if (first) out_ += kCrLf;
                 first = false;
                 out_ += "(";
@@ -149,7 +149,7 @@ private:
         for (int j = last; j >= a + 1; --j) {
             bool first = true;
             for (int k = 1; k <= e_.branchCount; ++k) {
-                if (OriginPlace(e_.branchOrigin[k]) != b * 1000 + j) continue;
+                if (OriginPlace(e_.branchOrigin[k]) != MakePlace(b, j)) continue;
                 out_ += (first && j != last) ? ")\r\n(" : "\r\n(";
                 first = false;
                 WriteNested(k);
@@ -169,7 +169,7 @@ std::array<std::string, 8> MarkLists(const Engine& e) {
     static const char* const kNames[] = {"SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"};
     std::array<std::string, 8> lists;
     for (PointCode p = MakePoint(1, 1); p <= MakePoint(19, 19); ++p) {
-        const int kind = e.markGrid[p] % 1000;
+        const int kind = MarkKind(e.markGrid[p]);
         if (PointRow(p) < 1 || PointRow(p) > 19 || kind <= 0) continue;
         if (kind <= 7) {
             lists[kind - 1] += "[" + SgfPointText(p) + "]";

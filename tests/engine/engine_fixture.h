@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/consistency.h"
 #include "core/engine.h"
+#include "support/record_builder.h"
 
 namespace quorvel::test {
 
@@ -18,7 +20,7 @@ protected:
     Engine e{messages, dialogs};
 
     // The point of an SGF letter pair on the engine's board.
-    PointCode P(const char* letters) const { return SgfLettersToPoint(letters[0], letters[1], e.boardSize); }
+    PointCode P(const char* letters) const { return PointOf(e, letters); }
 
     // Puts a stone of the colour to move, as a click in creation mode would.
     bool Play(const char* letters) { return e.IsPlayable(P(letters)) && e.PlayColour(e.ColourToMove()); }
@@ -31,13 +33,17 @@ protected:
     void PlayAll(const std::string& moves);
 
     // The board as rows of text: "X" black, "O" white, "." empty, "k" ko mark, "s" suicide mark.
-    std::string Diagram() const;
+    std::string Diagram() const { return BoardDiagram(e); }
+    // The setup stones of a diagram in the same letters, `toMove` to play.
+    void SetUpBoard(const std::vector<std::string>& rows, int toMove) { SetUpDiagram(e, rows, toMove); }
 
     // Builds a record whose main line is `mainMoves` (blank separated, "--" a pass), and returns the
     // engine at its start, in replay mode.
-    void MakeMainLine(const std::string& mainMoves);
+    void MakeMainLine(const std::string& mainMoves) { BuildMainLine(e, mainMoves); }
     // Adds a branch with the given origin and moves; returns its index.
-    int AddBranch(int origin, int firstColour, const std::string& moves, int depth = 1);
+    int AddBranch(int origin, int firstColour, const std::string& moves, int depth = 1) {
+        return BuildBranch(e, origin, firstColour, moves, depth);
+    }
 
     void ExpectConsistent() {
         EXPECT_EQ(CheckPosition(e), "");

@@ -129,7 +129,7 @@ TEST_F(NavigationTest, PassContinuationsGoToTheHintBox) {
     e.ReturnToMainLine();
     e.StepForward();
     EXPECT_TRUE(e.passHint);
-    EXPECT_EQ(e.selectedHint, 1000);  // the line's own pass comes last and wins
+    EXPECT_EQ(e.selectedHint, MakeAlongLineHint(0));  // the line's own pass comes last and wins
     e.HintBoxClick();
     EXPECT_EQ(e.currentIndex, 2);
     EXPECT_EQ(messages.Text(), " PASS！");
@@ -158,7 +158,7 @@ TEST_F(NavigationTest, WithHintsOffTheHintBoxOpensTheChooser) {
     EXPECT_EQ(requests.chooserShown, 1);
     EXPECT_EQ(e.currentBranch, 2);
     e.ReturnToMainLine();
-    requests.chosenVariation = 555;
+    requests.chosenVariation = kChosenNextMove;
     e.HintBoxClick();
     EXPECT_EQ(e.currentBranch, 0);
     EXPECT_EQ(e.currentIndex, 1);

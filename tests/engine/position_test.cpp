@@ -15,16 +15,19 @@ protected:
 };
 
 TEST_F(PositionTest, SingleStonesAreCapturedInTheCornerOnTheEdgeAndInTheMiddle) {
-    // Corner: white aa is taken by black ab and ba.
-    PlayAll("ab aa ba");
+    SetUpBoard({"O..XOX...",
+                "X........",
+                ".........",
+                "....X....",
+                "...XOX..."},
+               kBlack);
+    PlayAll("ba");  // the corner
     EXPECT_EQ(e.board[P("aa")], kEmpty);
     EXPECT_EQ(e.whiteCaptured, 1);
-    // Edge: white ea taken by da, fa, eb.
-    PlayAll("ea da -- fa -- eb");
+    PlayAll("-- eb");  // the edge
     EXPECT_EQ(e.board[P("ea")], kEmpty);
     EXPECT_EQ(e.whiteCaptured, 2);
-    // Middle: white ee surrounded on four sides.
-    PlayAll("ee de -- fe -- ed -- ef");
+    PlayAll("-- ef");  // the middle
     EXPECT_EQ(e.board[P("ee")], kEmpty);
     EXPECT_EQ(e.whiteCaptured, 3);
     EXPECT_EQ(e.blackCaptured, 0);
@@ -32,8 +35,10 @@ TEST_F(PositionTest, SingleStonesAreCapturedInTheCornerOnTheEdgeAndInTheMiddle) 
 }
 
 TEST_F(PositionTest, GroupsAreCapturedWholeAndTakingBackRestoresThem) {
-    // A white group of three along the top edge, and a white group of two in the corner.
-    PlayAll("ab aa bb ba cb ca da");
+    SetUpBoard({"OOO......",
+                "XXX......"},
+               kBlack);
+    PlayAll("da");
     EXPECT_EQ(Diagram().substr(0, 20),
               "...X.....\n"
               "XXX......\n");
@@ -68,9 +73,15 @@ TEST_F(PositionTest, PrisonerCountsFollowTakeBacks) {
     EXPECT_EQ(e.captureCount(), 0);
 }
 
+// Black takes white cc at dc, and white could take back at once.
+const std::vector<std::string> kKoShape = {".........",
+                                           "..XO.....",
+                                           ".XO.O....",
+                                           "..XO....."};
+
 TEST_F(PositionTest, KoIsMarkedAndClearsAfterAnyOtherMove) {
-    // Black cb, bc, cd and white db, ec, dd; white cc is taken by black dc.
-    PlayAll("cb db bc ec cd dd gg cc dc");
+    SetUpBoard(kKoShape, kBlack);
+    PlayAll("dc");
     EXPECT_EQ(Diagram().substr(0, 40),
               ".........\n"
               "..XO.....\n"
@@ -85,7 +96,8 @@ TEST_F(PositionTest, KoIsMarkedAndClearsAfterAnyOtherMove) {
 }
 
 TEST_F(PositionTest, KoMarkReturnsAfterTakeBackAndStepForward) {
-    PlayAll("cb db bc ec cd dd gg cc dc gh");
+    SetUpBoard(kKoShape, kBlack);
+    PlayAll("dc gh");
     e.lineEnd = e.currentIndex;
     e.TakeBack();  // gh
     EXPECT_EQ(e.groupGrid[P("cc")], kKoMark);
@@ -98,8 +110,12 @@ TEST_F(PositionTest, KoMarkReturnsAfterTakeBackAndStepForward) {
 }
 
 TEST_F(PositionTest, CapturingTwoStonesIsNoKo) {
-    // White bb and bc lose their last liberty to black ac.
-    PlayAll("ba bb cb bc ab -- cc -- bd -- ac");
+    SetUpBoard({".X.......",
+                "XOX......",
+                ".OX......",
+                ".X......."},
+               kBlack);
+    PlayAll("ac");
     EXPECT_EQ(e.board[P("bb")], kEmpty);
     EXPECT_EQ(e.board[P("bc")], kEmpty);
     EXPECT_NE(e.groupGrid[P("bb")], kKoMark);
@@ -107,16 +123,18 @@ TEST_F(PositionTest, CapturingTwoStonesIsNoKo) {
 }
 
 TEST_F(PositionTest, SuicidePointsAreForbiddenButCapturesWithoutLibertiesAreAllowed) {
-    // Black surrounds aa: white may not play there.
-    PlayAll("ab -- ba");
-    EXPECT_EQ(e.ColourToMove(), kWhite);
+    SetUpBoard({".X.......",
+                "X........"},
+               kWhite);
     EXPECT_EQ(e.groupGrid[P("aa")], kSuicideMark);
     EXPECT_FALSE(e.IsPlayable(P("aa")));
 
-    // Black ab and ba each have aa as their last liberty, so white may fill it and capture both.
-    e.NewRecord();
-    PlayAll("ab ac ba bb -- ca --");
-    // White to move: aa has no empty neighbour, but playing it captures black ab and ba.
+    // Black ab and ba each have aa as their last liberty: aa has no empty neighbour, but white may fill it
+    // and capture both.
+    SetUpBoard({".XO......",
+                "XO.......",
+                "O........"},
+               kWhite);
     EXPECT_EQ(e.ColourToMove(), kWhite);
     EXPECT_NE(e.groupGrid[P("aa")], kSuicideMark);
     ASSERT_TRUE(Play("aa"));

@@ -151,7 +151,9 @@ TEST_F(RecordTreeTest, TrialMovesBecomeANewChildAheadOfLaterChildren) {
     StepTo(2);
     PlayTrial("cq");  // instead of dp, move 3
     PlayTrial("qc");
-    e.AddTrialMovesAsVariation();
+    e.settings.number = false;
+    EXPECT_TRUE(e.AddTrialMovesAsVariation());
+    EXPECT_TRUE(e.settings.number);  // a new child variation is shown with its move numbers
     // Children of the main line: branch 1 at move 1, the new one at move 2, the old branch 3 at move 3.
     EXPECT_EQ(e.branchCount, 4);
     EXPECT_EQ(e.currentBranch, 3);
@@ -216,7 +218,7 @@ TEST_F(RecordTreeTest, AVariationThatAlreadyExistsIsRefused) {
     ASSERT_TRUE(e.IsPlayable(P("qd")));
     e.PlayColour(e.ColourToMove());
     e.moveLimit = e.currentIndex;
-    e.AddTrialMovesAsVariation();
+    EXPECT_FALSE(e.AddTrialMovesAsVariation());
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0], "この棋譜データを保存できません");
     EXPECT_EQ(e.branchCount, 3);
@@ -233,7 +235,7 @@ TEST_F(RecordTreeTest, TheTableRefusesAVariationWhenFull) {
     e.ReturnToMainLine();
     StepTo(1);
     PlayTrial("bb");
-    e.AddTrialMovesAsVariation();
+    EXPECT_FALSE(e.AddTrialMovesAsVariation());
     EXPECT_EQ(e.branchCount, kLastBranch);
     EXPECT_EQ(dialogs.shown.size(), 1u);
     ExpectConsistent();

@@ -12,33 +12,6 @@
 namespace quorvel::test {
 namespace {
 
-// Everything a record holds that the writer must carry, as one comparable text.
-std::string Describe(const Engine& e) {
-    std::ostringstream out;
-    out << "size " << e.boardSize << " setup " << e.setupCount << " offset " << e.mainLineOffset << " first "
-        << e.firstMoveNumber << " branches " << e.branchCount << "\n";
-    for (int k = 1; k <= e.setupCount - e.mainLineOffset; ++k) out << e.setupList[k] << " ";
-    out << "\ninfo " << e.info.blackPlayer << "|" << e.info.whitePlayer << "|" << e.info.blackRank << "|"
-        << e.info.whiteRank << "|" << e.info.komi << "|" << e.info.date << "|" << e.info.gameName << "|"
-        << e.info.place << "|" << e.info.handicap << "\ncomment " << e.gameComment << "\n";
-    for (int b = 0; b <= e.branchCount; ++b) {
-        const int off = b == 0 ? e.mainLineOffset : 0;
-        out << "branch " << b << " origin " << e.branchOrigin[b] << " header " << e.branchMoves[b][0] << ":";
-        for (int k = 1; k <= off + e.BranchLength(b); ++k) {
-            out << " " << e.branchMoves[b][k];
-            const CommentRef& r = e.branchComments[b][k];
-            if (r.IsSet()) out << "[" << e.CommentText(r) << "]";
-        }
-        if (e.branchComments[b][0].IsSet()) out << " before[" << e.CommentText(e.branchComments[b][0]) << "]";
-        out << "\n";
-    }
-    out << "marks";
-    for (PointCode p = 0; p < kGridCells; ++p) {
-        if (e.markGrid[p] != 0) out << " " << p << "=" << e.markGrid[p];
-    }
-    return out.str();
-}
-
 // The first line where two descriptions differ, both versions; empty when they are the same.
 std::string FirstDifference(const std::string& a, const std::string& b) {
     std::istringstream ia(a), ib(b);
@@ -55,7 +28,7 @@ class RoundTripTest : public EngineTest {
 protected:
     // Writes the loaded record in both layouts, reads each back, and compares.
     void ExpectRoundTrip(const std::string& label) {
-        const std::string original = Describe(e);
+        const std::string original = DescribeRecord(e, RecordParts::kSaved);
         for (bool inlineLayout : {false, true}) {
             e.settings.zarnStyle = inlineLayout;
             const std::string text = WholeRecordText(e);
@@ -65,7 +38,7 @@ protected:
             again.settings.zarnStyle = inlineLayout;
             LoadRecordText(again, text);
             ASSERT_EQ(CheckBranchTable(again), "") << label;
-            const std::string copy = Describe(again);
+            const std::string copy = DescribeRecord(again, RecordParts::kSaved);
             const std::string difference = FirstDifference(copy, original);
             EXPECT_TRUE(difference.empty()) << label << (inlineLayout ? " (inline)\n" : " (nested)\n") << difference;
         }

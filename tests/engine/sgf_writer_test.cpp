@@ -110,7 +110,7 @@ TEST_F(SgfWriterTest, TheCurrentLineAtTheStartWithWhiteToPlay) {
     e.baseIndex = e.currentIndex;
     e.blackFirst = 0;
     e.markGrid[P("cc")] = 3;
-    e.markGrid[P("dd")] = 9 + 1000;
+    e.markGrid[P("dd")] = MakeMark(kBlack, 9);
     EXPECT_EQ(CurrentLineText(e), "(;GM[1]FF[1]SZ[19]NE[W]\r\nAB[pp][dd]\r\nCR[cc]\r\nLB[dd:A])");
     e.currentIndex = 0;
     EXPECT_EQ(CurrentLineText(e), "");

@@ -104,7 +104,7 @@ TEST_F(BoardScreenshots, InformationPanelPassAndCoordinates) {
     e.settings.showXY = false;
     MakeMainLine("pd dp pp");
     e.StepForward();
-    AddBranch(MakeOrigin(0, 0, 1), "-- qq", 1, kWhite);
+    AddBranch(MakeOrigin(0, 0, 1), kWhite, "-- qq");
     Refresh();
     Save("19_pass_continuation.png");
     LoadRecordText(e,

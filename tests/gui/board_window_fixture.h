@@ -7,12 +7,12 @@
 #include <QColor>
 #include <QImage>
 #include <QTest>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/gui/board_window.h"
 #include "formats/sgf_port.h"
+#include "support/record_builder.h"
 
 namespace quorvel::test {
 
@@ -26,38 +26,17 @@ protected:
 
     BoardWindowTest() { e.SetFormats(formats); }
 
-    PointCode P(const char* letters) const { return SgfLettersToPoint(letters[0], letters[1], e.boardSize); }
-
-    static std::vector<std::string> Split(const std::string& moves) {
-        std::istringstream in(moves);
-        std::vector<std::string> out;
-        for (std::string m; in >> m;) out.push_back(m);
-        return out;
-    }
+    PointCode P(const char* letters) const { return PointOf(e, letters); }
 
     // A record whose main line is `moves` ("--" a pass), shown at its start in replay mode.
     void MakeMainLine(const std::string& moves, int size = 19) {
         if (size != e.boardSize) e.ChangeBoardSize(size);
-        e.NewRecord();
-        const std::vector<std::string> list = Split(moves);
-        for (size_t i = 0; i < list.size(); ++i) {
-            e.branchMoves[0][i + 1] = list[i] == "--" ? kPass : P(list[i].c_str());
-        }
-        e.branchMoves[0][0] = MakeHeader(0, kBlack, static_cast<int>(list.size()));
-        e.branchOrigin[0] = 0;
-        e.ReturnToMainLine();
+        BuildMainLine(e, moves);
         w.Redraw();
     }
 
-    int AddBranch(int origin, const std::string& moves, int depth, int firstColour = kBlack) {
-        const int b = ++e.branchCount;
-        const std::vector<std::string> list = Split(moves);
-        e.branchOrigin[b] = origin;
-        e.branchMoves[b][0] = MakeHeader(depth, firstColour, static_cast<int>(list.size()));
-        for (size_t i = 0; i < list.size(); ++i) {
-            e.branchMoves[b][i + 1] = list[i] == "--" ? kPass : P(list[i].c_str());
-        }
-        return b;
+    int AddBranch(int origin, int firstColour, const std::string& moves, int depth = 1) {
+        return BuildBranch(e, origin, firstColour, moves, depth);
     }
 
     // Recounts the hints after branches were added to a shown record.

@@ -97,7 +97,7 @@ TEST_F(BoardWindowTest, RightClickStepsBackAndShiftClickGoesBackToTheStone) {
 
 TEST_F(BoardWindowTest, ClickOnTheNextMoveOrABranchFollowsItOnlyWithHintsOn) {
     MakeMainLine("dd pp dp");
-    const int b = AddBranch(MakeOrigin(0, 0, 0), "qd dc", 1);
+    const int b = AddBranch(MakeOrigin(0, 0, 0), kBlack, "qd dc");
     Refresh();
     ClickPoint("jj");  // nothing continues there
     EXPECT_EQ(e.currentIndex, 0);
@@ -116,9 +116,9 @@ TEST_F(BoardWindowTest, ClickOnTheNextMoveOrABranchFollowsItOnlyWithHintsOn) {
 
 TEST_F(BoardWindowTest, VariationBoxesLeaveNestedVariationsStepByStep) {
     MakeMainLine("dd pp dp cc");
-    const int b1 = AddBranch(MakeOrigin(0, 0, 0), "qd dc qq", 1);
-    const int b2 = AddBranch(MakeOrigin(1, b1, 1), "pc pd", 2);
-    const int b3 = AddBranch(MakeOrigin(2, b2, 1), "qc", 3);
+    const int b1 = AddBranch(MakeOrigin(0, 0, 0), kBlack, "qd dc qq");
+    const int b2 = AddBranch(MakeOrigin(1, b1, 1), kBlack, "pc pd", 2);
+    const int b3 = AddBranch(MakeOrigin(2, b2, 1), kBlack, "qc", 3);
     Refresh();
     // The boxes answer only when their condition holds: nothing to return to yet.
     Click(72, 407);
@@ -150,7 +150,7 @@ TEST_F(BoardWindowTest, VariationBoxesLeaveNestedVariationsStepByStep) {
 TEST_F(BoardWindowTest, HintBoxFollowsAPassContinuationAndAsksNothingWithHintsOff) {
     MakeMainLine("dd pp dp");
     e.StepForward();
-    const int b = AddBranch(MakeOrigin(0, 0, 1), "-- qq", 1, kWhite);
+    const int b = AddBranch(MakeOrigin(0, 0, 1), kWhite, "-- qq");
     Refresh();
     ASSERT_TRUE(e.passHint);
     Click(180, 405);
@@ -280,7 +280,7 @@ TEST_F(BoardWindowTest, AutoplayControlsDriveTheTimer) {
 
 TEST_F(BoardWindowTest, KeysStepFollowLettersAndControlAutoplay) {
     MakeMainLine("dd pp dp pd qq cc ee ff gg hh ii jj");
-    const int b = AddBranch(MakeOrigin(0, 0, 1), "qd", 1, kWhite);
+    const int b = AddBranch(MakeOrigin(0, 0, 1), kWhite, "qd");
     Key(Qt::Key_Down);
     EXPECT_EQ(e.currentIndex, 10);
     Key(Qt::Key_Up);
@@ -545,8 +545,8 @@ TEST_F(BoardWindowPixels, MarksShowOnlyWhileTheirPointHoldsWhatTheyBelongTo) {
 TEST_F(BoardWindowPixels, HintLettersMarkEveryContinuationAndGoWithTheSwitch) {
     MakeMainLine("dd pp dp");
     e.StepForward();
-    AddBranch(MakeOrigin(0, 0, 1), "qd", 1, kWhite);
-    AddBranch(MakeOrigin(0, 0, 1), "cc", 1, kWhite);
+    AddBranch(MakeOrigin(0, 0, 1), kWhite, "qd");
+    AddBranch(MakeOrigin(0, 0, 1), kWhite, "cc");
     Refresh();
     QImage img = Shown();
     for (const char* p : {"pp", "qd", "cc"}) EXPECT_GT(HintInk(img, p), 8) << p;
