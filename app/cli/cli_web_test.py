@@ -32,7 +32,7 @@ def main():
         for name in ("game.sgf", "Zarn.dat"):
             with open(folder + "/" + name, "wb") as out:
                 out.write(record)
-        server = subprocess.Popen([sys.executable, server_script, folder], stdout=subprocess.PIPE)
+        server = subprocess.Popen([sys.executable, server_script, folder], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
         try:
             port = int(server.stdout.readline())
             base = "http://127.0.0.1:%d" % port

@@ -84,7 +84,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
         RenewCaption();
         RenewRecentItems();
     };
-    SetUpWebRecords();
+    SetUpNetWindows();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -158,6 +158,7 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 }
 
 TForm1::~TForm1() {
+    StopNetWindows();
     delete Form2;
     delete Form3;
 }
@@ -228,6 +229,7 @@ void TForm1::BuildMenus() {
     Wire("KVG", &TForm1::KVGClick);
     Wire("KNR", &TForm1::KNRClick);
     Wire("KNN", &TForm1::KNNClick);
+    Wire("KNE", &TForm1::KNEClick);
 }
 
 void TForm1::BuildToolbars() {

@@ -17,6 +17,7 @@
 
 #include "app/file_commands.h"
 #include "app/web_records.h"
+#include "auxiliary/mail_settings.h"
 #include "platform/gui/qt_net_ports.h"
 #include "platform/gui/qt_ports.h"
 #include "app/gui/text_window.h"
@@ -26,6 +27,7 @@
 
 namespace quorvel {
 
+class TForm9;
 class TForm11;
 
 class TForm1 : public QWidget {
@@ -44,8 +46,11 @@ public:
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     FileCommands& files() { return *files_; }
+    TForm9* Form9 = nullptr;
     TForm11* Form11 = nullptr;
     WebRecords& web() { return *web_; }
+    // Kept in the settings file with the rest.
+    MailSettings mailSettings;
     Engine& board() { return Form2->engine(); }
 
     QAction* action(const QString& code) const { return actions_.value(code); }
@@ -120,10 +125,12 @@ private:
     void KSLClick();
     void KVGClick();
     void ZarnItemClick(int k);
-    // Web records (main_window_net.cpp).
-    void SetUpWebRecords();
+    // Web records and mail (main_window_net.cpp).
+    void SetUpNetWindows();
+    void StopNetWindows();
     void KNRClick();
     void KNNClick();
+    void KNEClick();
     void StartWebLoad(const std::string& url);
 
     QString programDir_;

@@ -11,6 +11,7 @@
 
 #include "app/gui/main_window.h"
 #include "app/gui/web_address_window.h"
+#include "auxiliary/gui/mail_window.h"
 #include "platform/gui/qt_text.h"
 #include "support/local_server.h"
 
@@ -193,6 +194,17 @@ TEST_F(WebRecordsWindowTest, SendingOpensTheBrowserWithTheRecordsBytes) {
     EXPECT_EQ(sent, TextWindow());
     EXPECT_NE(sent.find("C[#&+ 日本]"), std::string::npos) << sent;
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(WebRecordsWindowTest, TheMailCommandOpensTheMailWindow) {
+    bool shown = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        shown = window->Form9->isVisible() && window->Form9->isModal();
+        window->Form9->reject();
+    });
+    window->action(QStringLiteral("KNE"))->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(window->action(QStringLiteral("KNE"))->toolTip(), ToQString("メール送信 [ 棋譜付き ]"));
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ Prints the port it listens on as the first line of its output.
 """
 import functools
 import http.server
+import os
 import sys
+import threading
 import time
 
 
@@ -47,7 +49,16 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             pass
 
 
+def exit_when_the_test_is_gone():
+    """The test holds this server's input open; when it ends, however it ends, so does the server."""
+    def watch():
+        sys.stdin.buffer.read()
+        os._exit(0)
+    threading.Thread(target=watch, daemon=True).start()
+
+
 def main():
+    exit_when_the_test_is_gone()
     handler = functools.partial(Handler, directory=sys.argv[1])
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     server.daemon_threads = True

@@ -16,6 +16,7 @@ import email.policy
 import os
 import ssl
 import sys
+import threading
 
 from aiosmtpd.smtp import SMTP
 
@@ -79,7 +80,16 @@ async def serve(folder, context):
     await server.serve_forever()
 
 
+def exit_when_the_test_is_gone():
+    """The test holds this server's input open; when it ends, however it ends, so does the server."""
+    def watch():
+        sys.stdin.buffer.read()
+        os._exit(0)
+    threading.Thread(target=watch, daemon=True).start()
+
+
 def main():
+    exit_when_the_test_is_gone()
     context = None
     if len(sys.argv) == 4:
         context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)

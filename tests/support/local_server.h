@@ -1,8 +1,10 @@
 // A test server of tests/servers/ run as a child process on 127.0.0.1: started by the test, stopped when it
-// goes out of scope. Its first line of output is the port it listens on.
+// goes out of scope. Its first line of output is the port it listens on. Its input is a pipe that only
+// this object holds open, so the server also ends when a crashed test can no longer stop it.
 #pragma once
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
@@ -25,11 +27,17 @@ public:
     // `script` is a file of tests/servers/; `args` follow it on its command line.
     LocalServer(const std::string& script, const std::vector<std::string>& args) {
         int out[2];
-        if (pipe(out) != 0) return;
+        int in[2];
+        if (pipe2(out, O_CLOEXEC) != 0) return;
+        if (pipe2(in, O_CLOEXEC) != 0) {
+            close(out[0]);
+            close(out[1]);
+            return;
+        }
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
         std::vector<std::string> words = {QUORVEL_PYTHON3, std::string(QUORVEL_TEST_SERVERS) + "/" + script};
         words.insert(words.end(), args.begin(), args.end());
         std::vector<char*> argv;
@@ -38,6 +46,8 @@ public:
         const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         close(out[1]);
+        close(in[0]);
+        lifeline_ = in[1];
         if (spawned != 0) {
             pid_ = 0;
             close(out[0]);
@@ -53,6 +63,7 @@ public:
             waitpid(pid_, nullptr, 0);
         }
         if (output_) std::fclose(output_);
+        if (lifeline_ >= 0) close(lifeline_);
     }
     LocalServer(const LocalServer&) = delete;
     LocalServer& operator=(const LocalServer&) = delete;
@@ -66,6 +77,7 @@ private:
     pid_t pid_ = 0;
     int port_ = 0;
     FILE* output_ = nullptr;
+    int lifeline_ = -1;
 };
 
 // A fresh empty folder under the system's temporary folder, removed with its contents at the end.
