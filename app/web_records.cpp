@@ -9,7 +9,7 @@
 namespace quorvel {
 
 const char* const kDefaultSendPath = "http://www.quorvel.example/cgi-bin/KifuAuto.cgi?";
-const char* const kSampleRecordUrl = "http://www.quorvel.example/SGF/sample.sgf";
+const char* const kSampleWebRecordUrl = "http://www.quorvel.example/SGF/sample.sgf";
 const char* const kNotInReplayMode = "Showモードにしてからファイルを読み込めます";
 
 namespace {

@@ -16,7 +16,7 @@
 namespace quorvel {
 
 extern const char* const kDefaultSendPath;   // the record-receiving service of the program's web host
-extern const char* const kSampleRecordUrl;   // a sample record on the program's web host
+extern const char* const kSampleWebRecordUrl;   // a sample record on the program's web host
 extern const char* const kNotInReplayMode;   // "Showモードにしてからファイルを読み込めます"
 
 // Five addresses, slot 1 the newest, kept by moving a used address to the front.
@@ -32,7 +32,7 @@ struct UrlList {
 
 // What the settings file keeps for the web commands.
 struct WebSettings {
-    UrlList netKifu{{kSampleRecordUrl, "", "", "", ""}, 1};  // the web-record addresses of Form11
+    UrlList netKifu{{kSampleWebRecordUrl, "", "", "", ""}, 1};  // the web-record addresses of Form11
     std::string sendPath = kDefaultSendPath;
 };
 

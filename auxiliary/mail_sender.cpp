@@ -22,7 +22,7 @@ bool Holds(const std::string& text, const char* what) { return text.find(what) !
 
 }  // namespace
 
-void MailSettings::RememberRecipient(const std::string& to) {
+void Form9Settings::RememberRecipient(const std::string& to) {
     if (to.empty()) return;
     for (const std::string& entry : history) {
         if (entry == to) return;
@@ -33,7 +33,7 @@ void MailSettings::RememberRecipient(const std::string& to) {
     mailTo = to;
 }
 
-MailSender::MailSender(Engine& board, UserDialogs& dialogs, EventPort& events, MailSettings& settings)
+MailSender::MailSender(Engine& board, UserDialogs& dialogs, EventPort& events, Form9Settings& settings)
     : board_(board), dialogs_(dialogs), settings_(settings), smtp_(events) {}
 
 bool MailSender::Compose(const MailForm& form, std::vector<net::MailMessage>& messages) {

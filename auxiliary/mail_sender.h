@@ -35,7 +35,7 @@ class MailSender {
 public:
     using AskText = std::function<std::optional<std::string>(const std::string& title, const std::string& prompt)>;
 
-    MailSender(Engine& board, UserDialogs& dialogs, EventPort& events, MailSettings& settings);
+    MailSender(Engine& board, UserDialogs& dialogs, EventPort& events, Form9Settings& settings);
 
     MailWindowState state;
     // Called after every change of `state` or of the recipient history.
@@ -62,7 +62,7 @@ private:
 
     Engine& board_;
     UserDialogs& dialogs_;
-    MailSettings& settings_;
+    Form9Settings& settings_;
     net::SmtpClient smtp_;
     net::SmtpJob lastJob_;
     std::string recipient_;

@@ -7,7 +7,7 @@
 
 namespace quorvel {
 
-struct MailSettings {
+struct Form9Settings {
     static constexpr int kHistorySlots = 5;
     std::string mailTo;
     std::string mailFrom;

@@ -50,7 +50,7 @@ public:
     TForm11* Form11 = nullptr;
     WebRecords& web() { return *web_; }
     // Kept in the settings file with the rest.
-    MailSettings mailSettings;
+    Form9Settings mailSettings;
     Engine& board() { return Form2->engine(); }
 
     QAction* action(const QString& code) const { return actions_.value(code); }

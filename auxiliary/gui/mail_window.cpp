@@ -21,7 +21,7 @@ std::string Field(const QLineEdit* edit) { return FromQString(edit->text()); }
 
 }  // namespace
 
-TForm9::TForm9(QWidget* parent, Engine& board, UserDialogs& dialogs, EventPort& events, MailSettings& settings)
+TForm9::TForm9(QWidget* parent, Engine& board, UserDialogs& dialogs, EventPort& events, Form9Settings& settings)
     : QDialog(parent), settings_(settings), sender_(board, dialogs, events, settings) {
     setWindowTitle(ToQString(" メール送信　[棋譜付き]"));
     auto* layout = new QVBoxLayout(this);

@@ -17,7 +17,7 @@ class TForm9 : public QDialog {
     Q_OBJECT
 
 public:
-    TForm9(QWidget* parent, Engine& board, UserDialogs& dialogs, EventPort& events, MailSettings& settings);
+    TForm9(QWidget* parent, Engine& board, UserDialogs& dialogs, EventPort& events, Form9Settings& settings);
 
     QComboBox* ComboBox1 = nullptr;  // recipient, with the history
     QLineEdit* Edit1 = nullptr;      // sender
@@ -41,7 +41,7 @@ private:
     void FillHistory();
     void ShowState();
 
-    MailSettings& settings_;
+    Form9Settings& settings_;
     MailSender sender_;
     bool closing_ = false;
 };

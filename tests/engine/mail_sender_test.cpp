@@ -34,7 +34,7 @@ protected:
     TempFolder received{"mail"};
     LocalServer server{"smtp_test_server.py", {received.path().string()}};
     QueuedEventPort events;
-    MailSettings settings;
+    Form9Settings settings;
     MailSender sender{e, dialogs, events, settings};
 };
 

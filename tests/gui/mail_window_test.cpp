@@ -50,7 +50,7 @@ protected:
     Engine board{textWindow, dialogs};
     QObject context;
     QtEventPort events{&context};
-    MailSettings settings;
+    Form9Settings settings;
     std::unique_ptr<TForm9> window;
 };
 
