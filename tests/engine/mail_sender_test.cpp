@@ -144,5 +144,32 @@ TEST_F(MailSenderTest, AcceptedMailJoinsTheHistoryARefusedOneDoesNot) {
     EXPECT_EQ(settings.historyCount, 5);
 }
 
+TEST_F(MailSenderTest, AServerThatWantsALoginGetsTheUserTheWindowAsksFor) {
+    TempFolder loginFolder{"mail-login"};
+    LocalServer loginServer("smtp_test_server.py", {loginFolder.path().string(), "--login", "taro"});
+    std::vector<std::string> asked;
+    std::vector<std::optional<std::string>> answers = {std::string("wrong"), std::string("taro")};
+    sender.askText = [&](const std::string& title, const std::string& prompt) -> std::optional<std::string> {
+        asked.push_back(title + "|" + prompt);
+        std::optional<std::string> answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    };
+    MailForm form = Form();
+    form.server = loginServer.Host();
+    SendAndWait(form);
+    // Refused without a login, then as "wrong"; accepted as "taro".
+    EXPECT_EQ(asked, std::vector<std::string>(2, "認証が必要です。|ユーザーIDを入力してください"));
+    EXPECT_TRUE(sender.state.sent);
+    EXPECT_EQ(ReadReceivedMail(loginFolder.path()).size(), 1u);
+
+    // Cancelling the question ends the send as a failure.
+    sender.askText = [](const std::string&, const std::string&) { return std::optional<std::string>(); };
+    SendAndWait(form);
+    EXPECT_FALSE(sender.state.sent);
+    EXPECT_EQ(sender.state.status, "メールの送信はできませんでした");
+    EXPECT_TRUE(sender.state.sendEnabled);
+}
+
 }  // namespace
 }  // namespace quorvel::test

@@ -119,6 +119,13 @@ TEST_F(WebRecordsTest, FailedLoadsSayWhyAndLeaveTheRecord) {
     EXPECT_EQ(web.settings.netKifu.Slot(1), server.Url("/page.html"));
 }
 
+TEST_F(WebRecordsTest, LoadingWaitsForReplayMode) {
+    EXPECT_TRUE(web.CanLoad());
+    e.replayMode = false;
+    EXPECT_FALSE(web.CanLoad());
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Showモードにしてからファイルを読み込めます"});
+}
+
 TEST_F(WebRecordsTest, ANewLoadReplacesAPendingOne) {
     web.StartRequest(server.Url("/trickle/slow.sgf"));
     Load(server.Url("/game.sgf"));

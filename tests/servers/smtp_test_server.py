@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """An SMTP server on 127.0.0.1 for the tests of the SMTP client and the mail window.
 
-usage: smtp_test_server.py FOLDER [CERT KEY]
+usage: smtp_test_server.py FOLDER [CERT KEY | --login USER]
 Every accepted message is read with Python's own email package and written to FOLDER/N.txt, one
 "key=value" line per fact with the value as hexadecimal bytes: the envelope, the decoded subject and texts
 (UTF-8), the header names, the attachments. A recipient whose address
-starts with "refuse" is answered 550. With CERT and KEY the server offers STARTTLS.
+starts with "refuse" is answered 550. With CERT and KEY the server offers STARTTLS. With --login USER it
+takes mail only after a login as USER (any password, an empty one too).
 Prints the port it listens on as the first line of its output.
 """
 import asyncio
@@ -18,7 +19,7 @@ import ssl
 import sys
 import threading
 
-from aiosmtpd.smtp import SMTP
+from aiosmtpd.smtp import SMTP, AuthResult
 
 
 def decoded_subject(message):
@@ -70,11 +71,16 @@ class Recorder:
         return "250 accepted"
 
 
-async def serve(folder, context):
+async def serve(folder, context, user):
     recorder = Recorder(folder)
+    login = {}
+    if user is not None:
+        def authenticator(server, session, envelope, mechanism, data):
+            return AuthResult(success=data.login == user.encode(), handled=False)
+        login = {"authenticator": authenticator, "auth_required": True, "auth_require_tls": False}
     loop = asyncio.get_running_loop()
     server = await loop.create_server(
-        lambda: SMTP(recorder, hostname="quorvel-test", tls_context=context, require_starttls=False),
+        lambda: SMTP(recorder, hostname="quorvel-test", tls_context=context, require_starttls=False, **login),
         "127.0.0.1", 0)
     print(server.sockets[0].getsockname()[1], flush=True)
     await server.serve_forever()
@@ -91,10 +97,13 @@ def exit_when_the_test_is_gone():
 def main():
     exit_when_the_test_is_gone()
     context = None
-    if len(sys.argv) == 4:
+    user = None
+    if len(sys.argv) == 4 and sys.argv[2] == "--login":
+        user = sys.argv[3]
+    elif len(sys.argv) == 4:
         context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
         context.load_cert_chain(sys.argv[2], sys.argv[3])
-    asyncio.run(serve(sys.argv[1], context))
+    asyncio.run(serve(sys.argv[1], context, user))
 
 
 if __name__ == "__main__":
