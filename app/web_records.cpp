@@ -102,6 +102,13 @@ void WebRecords::StartRequest(const std::string& url) {
 
 void WebRecords::Received(const std::string& url, const net::HttpResult& result) {
     MessageArea& textWindow = board_.messages();
+    // The user may have started creation mode, autoplay or the comment dialog while the record was on
+    // its way: the record they work on stays.
+    if (result.outcome == net::HttpOutcome::Success && (board_.Busy() || !CanLoad())) {
+        textWindow.SetText(kCannotRead);
+        if (finished) finished();
+        return;
+    }
     if (result.outcome != net::HttpOutcome::Success) {
         textWindow.SetText(result.outcome == net::HttpOutcome::ConnectionFailed ? kNoConnection : kCannotRead);
         if (finished) finished();

@@ -124,6 +124,14 @@ TEST_F(WebRecordsTest, LoadingWaitsForReplayMode) {
     e.replayMode = false;
     EXPECT_FALSE(web.CanLoad());
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Showモードにしてからファイルを読み込めます"});
+    // A record that arrives after the user left replay mode does not replace the one being built.
+    e.replayMode = true;
+    web.StartRequest(server.Url("/game.sgf"));
+    e.replayMode = false;
+    for (int i = 0; i < 200 && web.Loading(); ++i) events.WaitAndRun(std::chrono::milliseconds(50));
+    EXPECT_EQ(e.lineEnd, 0);
+    EXPECT_EQ(files.recentFiles.count, 0);
+    EXPECT_EQ(messages.Text(), "指定されたファイルを読み込めません！");
 }
 
 TEST_F(WebRecordsTest, ANewLoadReplacesAPendingOne) {
