@@ -17,13 +17,8 @@ struct Branch {
     bool dead = false;
 };
 
-}  // namespace
-
-void MergeNestedVariations(Engine& e) { MergeContinuations(e, kNestedBranchLimit, true); }
-
-void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
-    const int count = std::min(e.branchCount, branchLimit);
-
+// The first `count` branches of the table, out of their fixed arrays.
+std::vector<Branch> TakeBranches(const Engine& e, int count) {
     std::vector<Branch> table(count + 1);
     for (int b = 0; b <= count; ++b) {
         Branch& br = table[b];
@@ -35,17 +30,14 @@ void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
         br.moves.assign(e.branchMoves[b].begin() + 1, e.branchMoves[b].begin() + 1 + length);
         br.comments.assign(e.branchComments[b].begin(), e.branchComments[b].begin() + 1 + length);
     }
-    // What the line of each branch can hold, counted from the entries before the branch.
-    const auto capacity = [&](int b) {
-        int base = e.setupCount;
-        for (int k = b; k > 0; k = table[k].parent) base += table[k].move;
-        return std::max(kMaxLineEntries - base, 0);
-    };
+    return table;
+}
 
-    // The continuation of each parent: its child with the lowest index among those that start after the
-    // parent's last move, alternatives to the very first move of the record excepted. (A child at an
-    // earlier move is a variation of that move in any layout; appending it would put its moves after
-    // the wrong ones.)
+// The continuation of each parent: its child with the lowest index among those that start after the
+// parent's last move, alternatives to the very first move of the record excepted. (A child at an earlier
+// move is a variation of that move in any layout; appending it would put its moves after the wrong ones.)
+std::vector<int> FindContinuations(const std::vector<Branch>& table, bool intoMainLine) {
+    const int count = static_cast<int>(table.size()) - 1;
     std::vector<int> continuation(count + 1, 0);
     for (int c = 1; c <= count; ++c) {
         const int p = table[c].parent;
@@ -53,8 +45,20 @@ void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
         if (table[c].move != static_cast<int>(table[p].moves.size())) continue;
         if (continuation[p] == 0) continuation[p] = c;
     }
+    return continuation;
+}
 
-    // Highest index first, so that a continuation has taken in its own continuation before it is merged.
+// Appends each continuation to its parent, as far as the parent's line has room; the branches that
+// started inside it move to the parent. Highest index first, so that a continuation has taken in its own
+// continuation before it is merged.
+void AppendContinuations(std::vector<Branch>& table, const std::vector<int>& continuation, int setupCount) {
+    const int count = static_cast<int>(table.size()) - 1;
+    // What the line of each branch can hold, counted from the entries before the branch.
+    const auto capacity = [&](int b) {
+        int base = setupCount;
+        for (int k = b; k > 0; k = table[k].parent) base += table[k].move;
+        return std::max(kMaxLineEntries - base, 0);
+    };
     for (int c = count; c >= 1; --c) {
         const int p = table[c].parent;
         if (continuation[p] != c) continue;
@@ -81,12 +85,15 @@ void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
     for (int b = 1; b <= count; ++b) {
         if (!table[b].dead && table[table[b].parent].dead) table[b].dead = true;
     }
+}
 
-    // Depth-first numbering from the main line: each branch's moves from first to last, the children at
-    // a move in table order, a child's subtree before the walk goes on. Alternatives to the main line's
-    // first move (further game trees of a collection among them) follow the main line's own subtree, as
-    // the inline layout reads them and the writers expect them. The depth is at most 74, so the walk may
-    // recurse.
+// The surviving branches in depth-first order from the main line (old index by new index), with the
+// depth of each old index: each branch's moves from first to last, the children at a move in table
+// order, a child's subtree before the walk goes on. Alternatives to the main line's first move (further
+// game trees of a collection among them) follow the main line's own subtree, as the inline layout reads
+// them and the writers expect them. The depth is at most 74, so the walk may recurse.
+std::vector<int> DepthFirstOrder(const std::vector<Branch>& table, std::vector<int>& depthOf) {
+    const int count = static_cast<int>(table.size()) - 1;
     std::vector<std::vector<int>> children(count + 1);
     for (int c = 1; c <= count; ++c) {
         if (!table[c].dead) children[table[c].parent].push_back(c);
@@ -95,8 +102,8 @@ void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
         std::stable_sort(list.begin(), list.end(), [&](int a, int b) { return table[a].move < table[b].move; });
     }
     std::stable_partition(children[0].begin(), children[0].end(), [&](int c) { return table[c].move != 0; });
-    std::vector<int> order;  // old index by new index
-    std::vector<int> depthOf(count + 1, 0);
+    std::vector<int> order;
+    depthOf.assign(count + 1, 0);
     const auto walk = [&](const auto& self, int b) -> void {
         for (int c : children[b]) {
             depthOf[c] = depthOf[b] + 1;
@@ -106,7 +113,14 @@ void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
     };
     order.push_back(0);
     walk(walk, 0);
+    return order;
+}
 
+// Writes the branches back into the table in their new order, with headers and origins naming the new
+// indices.
+void StoreBranches(Engine& e, const std::vector<Branch>& table, const std::vector<int>& order,
+                   const std::vector<int>& depthOf) {
+    const int count = static_cast<int>(table.size()) - 1;
     std::vector<int> newIndex(count + 1, -1);
     for (int n = 0; n < static_cast<int>(order.size()); ++n) newIndex[order[n]] = n;
     std::vector<int> baseOf(count + 1, e.setupCount);
@@ -126,6 +140,18 @@ void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
         e.branchOrigin[n] = MakeOrigin(baseOf[old], newIndex[br.parent], br.move);
     }
     e.branchCount = static_cast<int>(order.size()) - 1;
+}
+
+}  // namespace
+
+void MergeNestedVariations(Engine& e) { MergeContinuations(e, kNestedBranchLimit, true); }
+
+void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
+    std::vector<Branch> table = TakeBranches(e, std::min(e.branchCount, branchLimit));
+    AppendContinuations(table, FindContinuations(table, intoMainLine), e.setupCount);
+    std::vector<int> depthOf;
+    const std::vector<int> order = DepthFirstOrder(table, depthOf);
+    StoreBranches(e, table, order, depthOf);
 }
 
 void PromoteFirstAlternative(Engine& e) {

@@ -1,6 +1,7 @@
 #include "formats/sgf_normalise.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "formats/sgf_scan.h"
@@ -366,116 +367,137 @@ void ShiftFacts(NormaliseFacts& facts, std::size_t at, int by) {
     }
 }
 
+// The variation groups of a record in standard SGF form: every "(" .. ")" with where its own nodes end
+// and the groups nested in it.
+struct VariationGroup {
+    std::size_t open;      // "("
+    std::size_t nodesEnd;  // where its own nodes end: its first child's "(" or its ")"
+    std::size_t close;     // ")"
+    std::vector<int> children;
+    int nodes = 0;  // its own nodes (the ";" before its first child)
+};
+
+struct VariationGroups {
+    std::vector<VariationGroup> groups;
+    std::vector<int> roots;  // the game trees of the collection
+
+    VariationGroup& operator[](int g) { return groups[static_cast<std::size_t>(g)]; }
+    const VariationGroup& operator[](int g) const { return groups[static_cast<std::size_t>(g)]; }
+};
+
+// The groups of `text`, or nullopt when the text is not in the standard form (nodes or properties after a
+// child group: the inline form itself, or a broken record) or its brackets do not balance.
+std::optional<VariationGroups> FindStandardGroups(const std::string& text) {
+    VariationGroups tree;
+    std::vector<int> stack;
+    bool childSeen = false;  // in the group on top of the stack, a child group has closed
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '[') {
+            if (childSeen) return std::nullopt;  // a property after a child group
+            // A comment ends as the reader ends it, past brackets other programs leave unescaped.
+            const bool comment = i >= 1 && text[i - 1] == 'C' && (i < 2 || !IsUpper(text[i - 2]));
+            const std::size_t end = comment ? sgf::FindCommentEnd(text, i + 1) : sgf::FindValueEnd(text, i + 1);
+            if (end == kNone) return std::nullopt;
+            i = end;
+            continue;
+        }
+        if (c == '(') {
+            if (!stack.empty() && tree[stack.back()].children.empty()) tree[stack.back()].nodesEnd = i;
+            const int g = static_cast<int>(tree.groups.size());
+            tree.groups.push_back({i, kNone, kNone, {}, 0});
+            if (stack.empty()) {
+                tree.roots.push_back(g);
+            } else {
+                tree[stack.back()].children.push_back(g);
+            }
+            stack.push_back(g);
+            childSeen = false;
+        } else if (c == ')') {
+            if (stack.empty()) continue;  // a stray bracket after the record
+            VariationGroup& g = tree[stack.back()];
+            if (g.children.empty()) g.nodesEnd = i;
+            g.close = i;
+            stack.pop_back();
+            childSeen = !stack.empty();
+        } else if (childSeen && !IsBlank(c)) {
+            return std::nullopt;  // nodes after a child group: not the standard form
+        } else if (c == ';' && !stack.empty()) {
+            tree[stack.back()].nodes += 1;
+        }
+    }
+    if (!stack.empty() || tree.roots.empty()) return std::nullopt;  // unbalanced: read as it stands
+    return tree;
+}
+
+// True when some line goes on inside a group nested in its continuation: only then does the nesting
+// run deeper than the reader's merge can follow.
+bool NestsContinuations(const VariationGroups& tree) {
+    for (const VariationGroup& g : tree.groups) {
+        if (!g.children.empty() && !tree[g.children[0]].children.empty()) return true;
+    }
+    return false;
+}
+
+// Appends one game tree in the inline form, without recursion: a group's nodes, its variations in
+// brackets, then its first child's content in line. With `withAlternatives`, the children of a root that
+// holds only the root node are alternatives to the first move: they are returned, to follow as trees of
+// their own.
+std::vector<int> AppendTreeInline(std::string& out, const std::string& text, const VariationGroups& tree, int root,
+                                  bool withAlternatives) {
+    struct Item {
+        int group;  // >= 0: a group in line; -1: a literal byte
+        char literal;
+    };
+    std::vector<Item> work;
+    std::vector<int> alternatives;
+    bool top = withAlternatives && tree[root].nodes <= 1;
+    out += '(';
+    work.push_back({root, 0});
+    while (!work.empty()) {
+        const Item item = work.back();
+        work.pop_back();
+        if (item.group < 0) {
+            out += item.literal;
+            continue;
+        }
+        const VariationGroup& g = tree[item.group];
+        out.append(text, g.open + 1, g.nodesEnd - g.open - 1);
+        if (g.children.empty()) continue;
+        // The first child goes on in line after the variations (pushed first, so taken last).
+        work.push_back({g.children[0], 0});
+        const std::size_t first = top ? g.children.size() : 1;
+        if (top) alternatives.assign(g.children.begin() + 1, g.children.end());
+        for (std::size_t k = g.children.size(); k-- > first;) {
+            work.push_back({-1, ')'});
+            work.push_back({g.children[k], 0});
+            work.push_back({-1, '('});
+        }
+        top = false;
+    }
+    out += ')';
+    return alternatives;
+}
+
 // Standard SGF nests every continuation: a node's first child group is the rest of its line, the others
 // are variations. Deep games nest as deep as they are long, and only 74 nested variations can be merged
 // back into lines. A record in that form is rewritten, in one pass, into the program's own inline form,
 // in which a line goes on after its variations: each node's variations are written right after it and
 // its first child's nodes follow them without brackets; the alternatives to the first move become
 // further trees after the record. Nothing is lost or reordered within a line. A text that is not in the
-// standard form (nodes after a child group: the inline form itself, or broken records) stays as it is.
-// True when the text was rewritten.
+// standard form stays as it is. True when the text was rewritten.
 bool UnnestStandardVariations(std::string& text) {
-    struct Group {
-        std::size_t open;      // "("
-        std::size_t nodesEnd;  // where its own nodes end: its first child's "(" or its ")"
-        std::size_t close;     // ")"
-        std::vector<int> children;
-        int nodes = 0;         // its own nodes (the ";" before its first child)
-    };
-    std::vector<Group> groups;
-    std::vector<int> roots;
-    std::vector<int> stack;
-    bool childSeen = false;  // in the group on top of the stack, a child group has closed
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '[') {
-            if (childSeen) return false;  // a property after a child group
-            // A comment ends as the reader ends it, past brackets other programs leave unescaped.
-            const bool comment = i >= 1 && text[i - 1] == 'C' && (i < 2 || !IsUpper(text[i - 2]));
-            const std::size_t end = comment ? sgf::FindCommentEnd(text, i + 1) : sgf::FindValueEnd(text, i + 1);
-            if (end == kNone) return false;
-            i = end;
-            continue;
-        }
-        if (c == '(') {
-            if (!stack.empty() && groups[static_cast<std::size_t>(stack.back())].children.empty()) {
-                groups[static_cast<std::size_t>(stack.back())].nodesEnd = i;
-            }
-            const int g = static_cast<int>(groups.size());
-            groups.push_back({i, kNone, kNone, {}, 0});
-            if (stack.empty()) {
-                roots.push_back(g);
-            } else {
-                groups[static_cast<std::size_t>(stack.back())].children.push_back(g);
-            }
-            stack.push_back(g);
-            childSeen = false;
-        } else if (c == ')') {
-            if (stack.empty()) continue;  // a stray bracket after the record
-            Group& g = groups[static_cast<std::size_t>(stack.back())];
-            if (g.children.empty()) g.nodesEnd = i;
-            g.close = i;
-            stack.pop_back();
-            childSeen = !stack.empty();
-        } else if (childSeen && !IsBlank(c)) {
-            return false;  // nodes after a child group: not the standard form
-        } else if (c == ';' && !stack.empty()) {
-            groups[static_cast<std::size_t>(stack.back())].nodes += 1;
-        }
-    }
-    if (!stack.empty() || roots.empty()) return false;  // unbalanced: read as it stands
-    bool nested = false;
-    for (const Group& g : groups) nested |= g.children.size() > 0 && groups[static_cast<std::size_t>(g.children[0])].children.size() > 0;
-    if (!nested) return false;
-
-    // Emits, without recursion, a group's nodes, its variations in brackets, then its first child's
-    // content in line.
+    const std::optional<VariationGroups> tree = FindStandardGroups(text);
+    if (!tree || !NestsContinuations(*tree)) return false;
     std::string out;
     out.reserve(text.size());
-    out.append(text, 0, groups[static_cast<std::size_t>(roots[0])].open);
-    struct Item {
-        int group;    // >= 0: a group in line; -1: a literal byte
-        char literal;
-    };
-    std::vector<Item> work;
-    const auto emitTree = [&](int root, bool withAlternatives) {
-        const Group& r = groups[static_cast<std::size_t>(root)];
-        out += '(';
-        work.push_back({root, 0});
-        std::vector<int> alternatives;
-        // The children of a root that holds only the root node are alternatives to the first move.
-        bool top = withAlternatives && r.nodes <= 1;
-        while (!work.empty()) {
-            const Item item = work.back();
-            work.pop_back();
-            if (item.group < 0) {
-                out += item.literal;
-                continue;
-            }
-            const Group& g = groups[static_cast<std::size_t>(item.group)];
-            out.append(text, g.open + 1, g.nodesEnd - g.open - 1);
-            if (g.children.empty()) continue;
-            // The first child goes on in line after the variations (pushed first, so taken last).
-            work.push_back({g.children[0], 0});
-            const std::size_t first = top ? g.children.size() : 1;
-            if (top) {
-                alternatives.assign(g.children.begin() + 1, g.children.end());
-            }
-            for (std::size_t k = g.children.size(); k-- > first;) {
-                work.push_back({-1, ')'});
-                work.push_back({g.children[k], 0});
-                work.push_back({-1, '('});
-            }
-            top = false;
+    out.append(text, 0, (*tree)[tree->roots.front()].open);
+    for (int root : tree->roots) {
+        for (int alternative : AppendTreeInline(out, text, *tree, root, true)) {
+            AppendTreeInline(out, text, *tree, alternative, false);
         }
-        out += ')';
-        return alternatives;
-    };
-    for (int root : roots) {
-        const std::vector<int> alternatives = emitTree(root, true);
-        for (int alternative : alternatives) emitTree(alternative, false);
     }
-    out.append(text, groups[static_cast<std::size_t>(roots.back())].close + 1, std::string::npos);
+    out.append(text, (*tree)[tree->roots.back()].close + 1, std::string::npos);
     text = std::move(out);
     return true;
 }

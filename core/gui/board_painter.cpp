@@ -139,8 +139,8 @@ void BoardPainter::DrawMoveNumber(QPainter& p, const DrawnStone& s, const BoardG
 }
 
 void BoardPainter::DrawMark(QPainter& p, int mark, PointCode point, const BoardGeometry& g) {
-    const int colour = StoneColour(mark);
-    const int kind = mark % 1000;
+    const int colour = MarkColour(mark);
+    const int kind = MarkKind(mark);
     const bool nine = g.boardSize == 9;
     int x = g.CentreX(point) - 6;
     int y = g.CentreY(point) - 7;

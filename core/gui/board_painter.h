@@ -35,7 +35,7 @@ public:
     // A stone whose mask decides which pixels it replaces, centred on the pixel (x, y).
     void DrawStone(QPainter& p, int x, int y, int colour);
     void DrawMoveNumber(QPainter& p, const DrawnStone& s, const BoardGeometry& g);
-    // A mark (colour * 1000 + kind) on its point.
+    // A mark (MakeMark) on its point.
     void DrawMark(QPainter& p, int mark, PointCode point, const BoardGeometry& g);
     // A rectangle (bounds inclusive) in `fill` with white left and top edges and `edge` on the right and
     // bottom edges.
