@@ -131,8 +131,9 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
     connect(Form2, &TForm2::modeChanged, this, &TForm1::FollowMode);
     ReadSettings();
-    // The dialog fills its controls from the settings now in force.
+    // The dialogs fill their controls from the settings now in force.
     Form5 = new TForm5(settingsOwners(), Form2, this);
+    SetUpNetWindows();
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -185,6 +186,7 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 }
 
 TForm1::~TForm1() {
+    StopNetWindows();
     delete Form15;
     delete Form6;
     delete Form2;
@@ -262,6 +264,9 @@ void TForm1::BuildMenus() {
     Wire("KVF", &TForm1::KVFClick);
     Wire("KVK", &TForm1::KVKClick);
     Wire("KVE", &TForm1::KVEClick);
+    Wire("KNR", &TForm1::KNRClick);
+    Wire("KNN", &TForm1::KNNClick);
+    Wire("KNE", &TForm1::KNEClick);
 }
 
 void TForm1::BuildToolbars() {
@@ -615,6 +620,11 @@ void TForm1::ZarnItemClick(int k) {
     // Reopening a file replaces the record like opening one, so unsaved changes are asked about first.
     if (!files_->AskToSave()) return;
     const std::string path = files_->recentFiles.Choose(k);
+    if (net::IsWebAddress(path)) {
+        RenewRecentItems();
+        StartWebLoad(path);
+        return;
+    }
     files_->OpenPath(path);
     RenewRecentItems();
     Redraw();

@@ -18,6 +18,8 @@
 #include "app/file_commands.h"
 #include "app/settings_file.h"
 #include "app/shell_settings.h"
+#include "app/web_records.h"
+#include "platform/gui/qt_net_ports.h"
 #include "platform/gui/qt_ports.h"
 #include "app/gui/settings_dialog.h"
 #include "app/gui/text_window.h"
@@ -29,6 +31,8 @@
 namespace quorvel {
 
 class TForm6;
+class TForm9;
+class TForm11;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -54,6 +58,9 @@ public:
     FileCommands& files() { return *files_; }
     ShellSettings& shell() { return shell_; }
     SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
+    TForm9* Form9 = nullptr;
+    TForm11* Form11 = nullptr;
+    WebRecords& web() { return *web_; }
     Engine& board() { return Form2->engine(); }
 
     QAction* action(const QString& code) const { return actions_.value(code); }
@@ -144,6 +151,13 @@ private:
     void KVKClick();
     void KVEClick();
     void ZarnItemClick(int k);
+    // Web records and mail (main_window_net.cpp).
+    void SetUpNetWindows();
+    void StopNetWindows();
+    void KNRClick();
+    void KNNClick();
+    void KNEClick();
+    void StartWebLoad(const std::string& url);
 
     QString programDir_;
     QStringList arguments_;
@@ -166,6 +180,10 @@ private:
     std::unique_ptr<FileCommands> files_;
     std::string settingsFolder_;
     ShellSettings shell_;
+    // Declared after the file commands and before the web records, which post to it until they are gone.
+    std::unique_ptr<QtEventPort> events_;
+    QtUrlOpener urlOpener_;
+    std::unique_ptr<WebRecords> web_;
 };
 
 }  // namespace quorvel
