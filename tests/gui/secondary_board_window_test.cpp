@@ -297,6 +297,99 @@ TEST_F(SecondaryBoardWindowTest, TheCreationRoleBuildsADiagram) {
 }
 
 }  // namespace
+// ---- The board window's picks: deleting moves, relocating a stone, replacing a pass ----
+
+TEST_F(SecondaryBoardWindowTest, DelDeletesTheLastMovesClickedAndGoesBackWhenClosed) {
+    MakeMainLine("dd pp dp cc");
+    e.StepForward();
+    w.Redraw();
+    std::vector<int> lineEnds;
+    InModalRun([&] {
+        EXPECT_EQ(f.windowTitle(), ToQString(" Quorvel : 手順の削除"));
+        EXPECT_EQ(e.currentIndex, 4);  // the line played to its end
+        ClickBoard("pp");              // not the last stone: nothing
+        lineEnds.push_back(e.lineEnd);
+        ClickBoard("cc");
+        lineEnds.push_back(e.lineEnd);
+        EXPECT_EQ(PaintedAt("cc"), Painted().pixelColor(At("ee")));  // the window shows the stone gone
+        ClickBoard("dp");
+        lineEnds.push_back(e.lineEnd);
+        EXPECT_TRUE(f.isVisible());
+        QTest::mouseClick(f.Panel1, Qt::LeftButton);  // "Back"
+    });
+    Click(430, 30);  // "DEL"
+    EXPECT_EQ(lineEnds, (std::vector<int>{4, 3, 2}));
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(e.currentIndex, 1);  // back where the deletion started
+    EXPECT_EQ(e.board[P("dp")], kEmpty);
+    EXPECT_TRUE(e.recordModified);
+}
+
+TEST_F(SecondaryBoardWindowTest, DelOnTheFirstStoneOfAVariationDeletesItAndCloses) {
+    MakeMainLine("dd pp dp");
+    AddBranch(MakeOrigin(0, 0, 0), kBlack, "cc qq");
+    Refresh();
+    ASSERT_TRUE(e.FollowPoint(P("cc")));
+    ASSERT_NE(e.currentBranch, 0);
+    InModalRun([&] { ClickBoard("cc"); });
+    Click(430, 30);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(e.currentBranch, 0);
+    EXPECT_EQ(e.branchCount, 0);
+    EXPECT_EQ(e.lineEnd, 3);
+}
+
+TEST_F(SecondaryBoardWindowTest, AClickedStoneIsRelocatedToThePointPickedThere) {
+    MakeMainLine("dd pp dp");
+    e.GoToEnd();
+    w.Redraw();
+    const QColor whiteStone = Centre(Shown(), "pp");
+    QString doneTitle;
+    InModalRun([&] {
+        EXPECT_EQ(f.windowTitle(), ToQString(" Quorvel : 既着石の位置変更 (移動先の空点をクリック)"));
+        ClickBoard("dd");  // occupied: ignored
+        EXPECT_EQ(f.Panel1->text(), QStringLiteral("Back"));
+        ClickBoard("qq");
+        doneTitle = f.windowTitle();
+        EXPECT_EQ(f.Panel1->text(), QStringLiteral("O K"));
+        QTest::mouseClick(f.Panel1, Qt::LeftButton);
+    });
+    ClickPoint("pp");
+    EXPECT_EQ(doneTitle, ToQString(" Quorvel ： 既着石の位置変更 [完了]"));
+    EXPECT_EQ(e.lineMoves[2], P("qq"));
+    EXPECT_EQ(e.board[P("pp")], kEmpty);
+    EXPECT_EQ(e.board[P("qq")], kWhite);
+    // The board window draws the stone at its new point as it drew it at the old one.
+    const QImage after = Shown();
+    EXPECT_EQ(Centre(after, "qq"), whiteStone);
+    EXPECT_NE(Centre(after, "pp"), whiteStone);
+
+    // Closed with "Back", nothing moves.
+    InModalRun([&] { QTest::mouseClick(f.Panel1, Qt::LeftButton); });
+    ClickPoint("dp");
+    EXPECT_EQ(e.lineMoves[3], P("dp"));
+    EXPECT_EQ(e.board[P("dp")], kBlack);
+}
+
+TEST_F(SecondaryBoardWindowTest, ThePassSignReplacesThePassWithAPointPickedThere) {
+    MakeMainLine("dd pp --");
+    e.GoToEnd();
+    w.Redraw();
+    ASSERT_TRUE(e.PassSignShown());
+    InModalRun([&] {
+        EXPECT_EQ(f.windowTitle(), ToQString(" Quorvel : (パス変更の) 着手入力 → 空点にクリックして下さい"));
+        ClickBoard("pp");  // a stone: ignored
+        EXPECT_TRUE(f.isVisible());
+        ClickBoard("qq");
+    });
+    Click(80, 430);  // the pass sign
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(e.lineMoves[3], P("qq"));
+    EXPECT_EQ(e.board[P("qq")], kBlack);
+    EXPECT_FALSE(e.PassSignShown());
+    EXPECT_TRUE(e.recordModified);
+}
+
 }  // namespace quorvel::test
 
 namespace quorvel::test {
