@@ -5,6 +5,8 @@
 
 #include "auxiliary/gui/secondary_board_window.h"
 #include "board_window_fixture.h"
+#include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
 #include "platform/gui/qt_text.h"
 
 namespace quorvel::test {
@@ -339,6 +341,20 @@ TEST_F(SecondaryBoardWindowTest, DelOnTheFirstStoneOfAVariationDeletesItAndClose
     EXPECT_EQ(e.lineEnd, 3);
 }
 
+TEST_F(SecondaryBoardWindowTest, DelOfTheLastStoneTakesTheBranchesAtThatMoveAlong) {
+    MakeMainLine("dd pp dp cc");
+    AddBranch(MakeOrigin(0, 0, 3), kWhite, "qq dq");
+    Refresh();
+    ASSERT_EQ(e.branchCount, 1);
+    InModalRun([&] {
+        ClickBoard("cc");
+        QTest::mouseClick(f.Panel1, Qt::LeftButton);
+    });
+    Click(430, 30);
+    EXPECT_EQ(e.lineEnd, 3);
+    EXPECT_EQ(e.branchCount, 0);
+}
+
 TEST_F(SecondaryBoardWindowTest, AClickedStoneIsRelocatedToThePointPickedThere) {
     MakeMainLine("dd pp dp");
     e.GoToEnd();
@@ -369,6 +385,45 @@ TEST_F(SecondaryBoardWindowTest, AClickedStoneIsRelocatedToThePointPickedThere) 
     ClickPoint("dp");
     EXPECT_EQ(e.lineMoves[3], P("dp"));
     EXPECT_EQ(e.board[P("dp")], kBlack);
+}
+
+TEST_F(SecondaryBoardWindowTest, ARelocationThatWouldBeSuicideIsRefused) {
+    // White's fourth move cannot go to the corner that Black's first and third stones close.
+    MakeMainLine("ba pp ab qq");
+    e.GoToEnd();
+    w.Redraw();
+    InModalRun([&] {
+        ClickBoard("aa");  // the window takes it: no capture there
+        QTest::mouseClick(f.Panel1, Qt::LeftButton);
+    });
+    ClickPoint("qq");
+    EXPECT_EQ(e.lineMoves[4], P("qq"));
+    EXPECT_EQ(e.board[P("qq")], kWhite);
+    EXPECT_EQ(e.board[P("aa")], kEmpty);
+    EXPECT_FALSE(e.recordModified);
+}
+
+TEST_F(SecondaryBoardWindowTest, AReplacedPassCapturesAndTheSavedRecordReplaysToTheShownPosition) {
+    // Black's pass becomes "ab", which takes the white stone in the corner.
+    MakeMainLine("ba aa --");
+    e.GoToEnd();
+    w.Redraw();
+    InModalRun([&] { ClickBoard("ab"); });
+    Click(80, 430);
+    EXPECT_EQ(e.board[P("ab")], kBlack);
+    EXPECT_EQ(e.board[P("aa")], kEmpty);
+    e.StepBack();  // the take-back puts the captured stone back
+    EXPECT_EQ(e.board[P("aa")], kWhite);
+    e.GoToEnd();
+    const auto shown = e.board;
+
+    MemoryMessageArea otherMessages;
+    MemoryDialogs otherDialogs;
+    Engine reread{otherMessages, otherDialogs};
+    ASSERT_TRUE(LoadRecordText(reread, WholeRecordText(e)));
+    reread.GoToEnd();
+    EXPECT_EQ(reread.lineEnd, 3);
+    EXPECT_EQ(reread.board, shown);
 }
 
 TEST_F(SecondaryBoardWindowTest, ThePassSignReplacesThePassWithAPointPickedThere) {
