@@ -22,19 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class AnsweredFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> RunOpenDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> RunSaveDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> Next() {
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<std::optional<std::string>> answers;
-};
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -30,14 +30,7 @@ protected:
 
     // The board window's position without a record: rows of "X", "O" and ".".
     void SetPosition(const std::vector<std::string>& rows) {
-        const int size = static_cast<int>(rows.size());
-        e.ChangeBoardSize(size);
-        for (int row = 1; row <= size; ++row) {
-            for (int col = 1; col <= size; ++col) {
-                const char c = rows[row - 1][col - 1];
-                e.board[MakePoint(col, row)] = c == 'X' ? kBlack : (c == 'O' ? kWhite : kEmpty);
-            }
-        }
+        DrawPosition(e, rows);
     }
 
     // Runs `step` inside the next modal run of the secondary board.
