@@ -25,6 +25,7 @@ std::string InfoReport(Engine& e) {
     report += "setup stones: " + std::to_string(c.setupStones) + "\n";
     report += "main-line moves: " + std::to_string(c.mainLineMoves) + "\n";
     report += "variations: " + std::to_string(c.variations) + "\n";
+    report += "encoding: " + (e.recordEncoding.empty() ? std::string("Shift_JIS") : e.recordEncoding) + "\n";
     return report;
 }
 

@@ -1,0 +1,214 @@
+#include "formats/record_encoding.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "formats/sgf_scan.h"
+
+namespace quorvel {
+namespace {
+
+const char* const kUtf8 = "UTF-8";
+
+bool StartsWith(std::string_view t, std::string_view prefix) { return t.substr(0, prefix.size()) == prefix; }
+
+// True when every byte beyond ASCII pairs up with the next one as a character of an EUC charset (both
+// bytes A1 to FE), and there is at least one. The first bytes of Shift-JIS kana, punctuation and the
+// first level of kanji (81 to 9F) never do.
+bool IsEucPairs(std::string_view t) {
+    bool beyond = false;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(t[i]);
+        if (b < 0x80) continue;
+        if (b < 0xA1 || b > 0xFE || i + 1 >= t.size()) return false;
+        const unsigned char n = static_cast<unsigned char>(t[i + 1]);
+        if (n < 0xA1 || n > 0xFE) return false;
+        beyond = true;
+        ++i;
+    }
+    return beyond;
+}
+
+// Encodings whose ASCII bytes are ASCII characters and that switch to nothing else by ASCII bytes, so
+// that a text of ASCII bytes alone reads the same in them as in Shift-JIS.
+bool AsciiReadsAsItself(const std::string& key, std::string_view bytes) {
+    if (key.find("16") != std::string::npos || key.find("32") != std::string::npos || key.find("UTF7") != std::string::npos) {
+        return false;
+    }
+    return bytes.find('\x1B') == std::string_view::npos && bytes.find("~{") == std::string_view::npos;
+}
+
+void ConvertUtf8(DecodedRecord& d, std::string_view bytes, const char* reason) {
+    d.converted = true;
+    d.text = Utf8ToCp932Exact(bytes, &d.foreign, &d.lost);
+    d.encoding = kUtf8;
+    d.reason = reason;
+}
+
+// A code of the table in the text: the first character that only the table holds, 0 when there is none.
+char32_t FirstForeignCharacter(std::string_view t, const ForeignCharacters* foreign) {
+    if (!foreign || foreign->empty()) return 0;
+    for (std::size_t i = 0; i + 1 < t.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(t[i]);
+        if (!IsCp932LeadByte(b)) continue;
+        if (IsUserDefinedLead(b)) {
+            if (const char32_t c = foreign->CharacterOf(static_cast<unsigned>(b) << 8 | static_cast<unsigned char>(t[i + 1]))) return c;
+        }
+        ++i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool IsShiftJisName(std::string_view encoding) {
+    const std::string key = sgf::CharsetNameKey(encoding);
+    for (const char* name : {"SHIFTJIS", "SJIS", "CP932", "WINDOWS31J", "MSKANJI", "XSJIS", "MS932", "WINDOWS932"}) {
+        if (key == name) return true;
+    }
+    return false;
+}
+
+DecodedRecord DecodeRecordBytes(std::string_view bytes) {
+    DecodedRecord d;
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+        ConvertUtf8(d, bytes.substr(3), "UTF-8 byte-order mark");
+        return d;
+    }
+    const std::pair<const char*, std::string_view> wideMarks[] = {{"UTF-16LE", "\xFF\xFE"}, {"UTF-16BE", "\xFE\xFF"}};
+    for (const auto& [wide, mark] : wideMarks) {
+        if (StartsWith(bytes, mark)) {
+            d.converted = true;
+            d.text = EncodedToCp932(bytes.substr(2), wide, &d.foreign, &d.lost, nullptr);
+            d.encoding = kUtf8;  // written back as UTF-8
+            d.reason = std::string(wide) + " byte-order mark";
+            return d;
+        }
+    }
+    const ByteKind kind = KindOfBytes(bytes);
+    std::size_t open = 0;
+    std::size_t close = 0;
+    if (sgf::RootCharsetSpan(bytes, open, close)) {
+        std::string ca(bytes.substr(open + 1, close - open - 1));
+        while (!ca.empty() && (ca.back() == ' ' || ca.back() == '\r' || ca.back() == '\n')) ca.pop_back();
+        while (!ca.empty() && (ca.front() == ' ' || ca.front() == '\r' || ca.front() == '\n')) ca.erase(0, 1);
+        const std::string key = sgf::CharsetNameKey(ca);
+        if (IsShiftJisName(ca)) {
+            // Valid UTF-8 that is no Shift-JIS text: the record was re-encoded and its CA left behind.
+            if (kind == ByteKind::kUtf8 && !IsValidCp932(bytes)) {
+                ConvertUtf8(d, bytes, "valid UTF-8 under a CA naming Shift-JIS, whose bytes are no Shift-JIS");
+            } else {
+                d.reason = "CA names Shift-JIS";
+            }
+            return d;
+        }
+        if (key == "UTF8") {
+            if (kind == ByteKind::kAscii) {
+                d.encoding = kUtf8;
+                d.reason = "CA, ASCII only";
+            } else {
+                ConvertUtf8(d, bytes, "CA");
+            }
+            return d;
+        }
+        if (!ca.empty() && IconvKnows(ca)) {
+            const bool wide = key.find("16") != std::string::npos || key.find("32") != std::string::npos;
+            d.encoding = wide ? std::string(kUtf8) : ca;
+            if (kind == ByteKind::kAscii && AsciiReadsAsItself(key, bytes)) {
+                d.reason = "CA, ASCII only";
+                return d;
+            }
+            bool clean = true;
+            ForeignCharacters foreign;
+            std::size_t lost = 0;
+            std::string text = EncodedToCp932(bytes, ca, &foreign, &lost, &clean);
+            if (!clean && kind == ByteKind::kUtf8) {
+                ConvertUtf8(d, bytes, "valid UTF-8 under a CA whose encoding does not read the bytes");
+                return d;
+            }
+            d.converted = true;
+            d.text = std::move(text);
+            d.foreign = std::move(foreign);
+            d.lost = lost;
+            d.reason = "CA";
+            return d;
+        }
+    }
+    if (kind == ByteKind::kUtf8) {
+        ConvertUtf8(d, bytes, "valid UTF-8 without a known CA");
+        return d;
+    }
+    if (kind == ByteKind::kOther && IsEucPairs(bytes)) {
+        bool clean = true;
+        ForeignCharacters foreign;
+        std::size_t lost = 0;
+        std::string text = EncodedToCp932(bytes, "GB18030", &foreign, &lost, &clean);
+        if (clean) {
+            d.converted = true;
+            d.text = std::move(text);
+            d.foreign = std::move(foreign);
+            d.lost = lost;
+            d.encoding = "GB18030";
+            d.reason = "EUC character pairs without a known CA";
+            return d;
+        }
+    }
+    d.reason = kind == ByteKind::kAscii ? "ASCII" : "Shift-JIS";
+    return d;
+}
+
+std::string WithRootCharset(std::string_view text, std::string_view encoding) {
+    std::size_t open = 0;
+    std::size_t close = 0;
+    if (sgf::RootCharsetSpan(text, open, close)) {
+        if (sgf::CharsetNameKey(text.substr(open + 1, close - open - 1)) == sgf::CharsetNameKey(encoding)) return std::string(text);
+        return std::string(text.substr(0, open + 1)) + std::string(encoding) + std::string(text.substr(close));
+    }
+    std::size_t p = text.find('(');
+    if (p != std::string_view::npos) p = text.find_first_not_of(" \t\r\n", p + 1);
+    if (p == std::string_view::npos || text[p] != ';') return std::string(text);
+    return std::string(text.substr(0, p + 1)) + "CA[" + std::string(encoding) + "]" + std::string(text.substr(p + 1));
+}
+
+bool EncodeRecordText(std::string_view text, const std::string& encoding, const ForeignCharacters* foreign,
+                      std::string& out, char32_t* missing) {
+    if (encoding.empty() || IsShiftJisName(encoding)) {
+        if (const char32_t c = FirstForeignCharacter(text, foreign)) {
+            if (missing) *missing = c;
+            return false;
+        }
+        // A record read as Shift-JIS keeps its bytes; one converted to Shift-JIS by name gets a CA that
+        // no longer names its old encoding.
+        std::size_t open = 0;
+        std::size_t close = 0;
+        const bool otherCa = !encoding.empty() && sgf::RootCharsetSpan(text, open, close) &&
+                             !IsShiftJisName(text.substr(open + 1, close - open - 1));
+        out = otherCa ? WithRootCharset(text, "Shift_JIS") : std::string(text);
+        return true;
+    }
+    const std::string named = WithRootCharset(text, encoding);
+    if (sgf::CharsetNameKey(encoding) == "UTF8") {
+        out = UnicodeToUtf8(Cp932ToUnicode(named, foreign));
+        return true;
+    }
+    try {
+        return Cp932ToEncoding(named, foreign, encoding, out, missing);
+    } catch (const std::runtime_error&) {
+        if (missing) *missing = 0;
+        return false;
+    }
+}
+
+std::string RecordBytesToSave(std::string_view text, const std::string& encoding, const ForeignCharacters* foreign,
+                              std::string* usedEncoding) {
+    std::string out;
+    if (EncodeRecordText(text, encoding, foreign, out, nullptr)) {
+        if (usedEncoding) *usedEncoding = encoding;
+        return out;
+    }
+    EncodeRecordText(text, kUtf8, foreign, out, nullptr);
+    if (usedEncoding) *usedEncoding = kUtf8;
+    return out;
+}
+
+}  // namespace quorvel
