@@ -59,6 +59,29 @@ char32_t FirstForeignCharacter(std::string_view t, const ForeignCharacters* fore
     return 0;
 }
 
+// The full-width forms in which comments keep their brackets, separators and backslashes are text to
+// Shift-JIS and Unicode; an encoding without them (Windows-1251, Latin-1) gets the SGF characters back,
+// escaped where SGF asks, so that the record reads back to the same comments.
+void ProtectionFormsFor(const std::string& encoding, std::u32string& text) {
+    static const std::pair<char32_t, const char32_t*> forms[] = {
+        {U'\uFF08', U"("}, {U'\uFF09', U")"}, {U'\uFF1B', U";"}, {U'\uFF3B', U"["}, {U'\uFF3D', U"\\]"}, {U'\uFFE5', U"\\\\"}};
+    for (const auto& [form, plain] : forms) {
+        if (text.find(form) == std::u32string::npos) continue;
+        std::string probe;
+        if (UnicodeToEncoding(std::u32string(1, form), encoding, probe, nullptr)) continue;
+        std::u32string out;
+        out.reserve(text.size());
+        for (char32_t c : text) {
+            if (c == form) {
+                out += plain;
+            } else {
+                out += c;
+            }
+        }
+        text = std::move(out);
+    }
+}
+
 }  // namespace
 
 bool IsShiftJisName(std::string_view encoding) {
@@ -192,7 +215,9 @@ bool EncodeRecordText(std::string_view text, const std::string& encoding, const 
         return true;
     }
     try {
-        return Cp932ToEncoding(named, foreign, encoding, out, missing);
+        std::u32string characters = Cp932ToUnicode(named, foreign);
+        ProtectionFormsFor(encoding, characters);
+        return UnicodeToEncoding(characters, encoding, out, missing);
     } catch (const std::runtime_error&) {
         if (missing) *missing = 0;
         return false;

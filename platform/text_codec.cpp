@@ -363,7 +363,10 @@ std::string UnicodeToUtf8(std::u32string_view text) {
 
 bool Cp932ToEncoding(std::string_view cp932, const ForeignCharacters* foreign, const std::string& encoding,
                      std::string& out, char32_t* missing) {
-    const std::u32string text = Cp932ToUnicode(cp932, foreign);
+    return UnicodeToEncoding(Cp932ToUnicode(cp932, foreign), encoding, out, missing);
+}
+
+bool UnicodeToEncoding(std::u32string_view text, const std::string& encoding, std::string& out, char32_t* missing) {
     std::string utf32;
     utf32.reserve(text.size() * 4);
     for (char32_t c : text) {

@@ -66,6 +66,9 @@ std::u32string Cp932ToUnicode(std::string_view cp932, const ForeignCharacters* f
 bool Cp932ToEncoding(std::string_view cp932, const ForeignCharacters* foreign, const std::string& encoding,
                      std::string& out, char32_t* missing);
 
+// Unicode characters -> text in `encoding`, as Cp932ToEncoding.
+bool UnicodeToEncoding(std::u32string_view text, const std::string& encoding, std::string& out, char32_t* missing);
+
 // True when iconv converts from and to `encoding`.
 bool IconvKnows(const std::string& encoding);
 
