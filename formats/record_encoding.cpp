@@ -108,7 +108,25 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
             return d;
         }
     }
-    const ByteKind kind = KindOfBytes(bytes);
+    // Read as UTF-8 while it is UTF-8: a Shift-JIS text stops at its first character beyond ASCII, a UTF-8
+    // text is converted in the same pass.
+    const auto asUtf8 = [&d, bytes](const char* reason) {
+        bool multibyte = false;
+        if (!TryUtf8ToCp932(bytes, &d.foreign, &d.lost, d.text, &multibyte)) {
+            d.foreign.Clear();
+            d.lost = 0;
+            d.text.clear();
+            return false;
+        }
+        if (!multibyte) {
+            d.text.clear();
+            return false;
+        }
+        d.converted = true;
+        d.encoding = kUtf8;
+        d.reason = reason;
+        return true;
+    };
     std::size_t open = 0;
     std::size_t close = 0;
     if (sgf::RootCharsetSpan(bytes, open, close)) {
@@ -118,65 +136,59 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         const std::string key = sgf::CharsetNameKey(ca);
         if (IsShiftJisName(ca)) {
             // Valid UTF-8 that is no Shift-JIS text: the record was re-encoded and its CA left behind.
-            if (kind == ByteKind::kUtf8 && !IsValidCp932(bytes)) {
-                ConvertUtf8(d, bytes, "valid UTF-8 under a CA naming Shift-JIS, whose bytes are no Shift-JIS");
-            } else {
-                d.reason = "CA names Shift-JIS";
+            if (KindOfBytes(bytes) == ByteKind::kUtf8 && !IsValidCp932(bytes) &&
+                asUtf8("valid UTF-8 under a CA naming Shift-JIS, whose bytes are no Shift-JIS")) {
+                return d;
             }
+            d.reason = "CA names Shift-JIS";
             return d;
         }
         if (key == "UTF8") {
-            if (kind == ByteKind::kAscii) {
+            if (asUtf8("CA")) return d;
+            if (KindOfBytes(bytes) == ByteKind::kAscii) {
                 d.encoding = kUtf8;
                 d.reason = "CA, ASCII only";
             } else {
-                ConvertUtf8(d, bytes, "CA");
+                ConvertUtf8(d, bytes, "CA, with bytes that are no UTF-8");
             }
             return d;
         }
         if (!ca.empty() && IconvKnows(ca)) {
             const bool wide = key.find("16") != std::string::npos || key.find("32") != std::string::npos;
             d.encoding = wide ? std::string(kUtf8) : ca;
+            const ByteKind kind = KindOfBytes(bytes);
             if (kind == ByteKind::kAscii && AsciiReadsAsItself(key, bytes)) {
                 d.reason = "CA, ASCII only";
                 return d;
             }
             bool clean = true;
-            ForeignCharacters foreign;
-            std::size_t lost = 0;
-            std::string text = EncodedToCp932(bytes, ca, &foreign, &lost, &clean);
+            std::string text = EncodedToCp932(bytes, ca, &d.foreign, &d.lost, &clean);
             if (!clean && kind == ByteKind::kUtf8) {
-                ConvertUtf8(d, bytes, "valid UTF-8 under a CA whose encoding does not read the bytes");
-                return d;
+                d.foreign.Clear();
+                d.lost = 0;
+                if (asUtf8("valid UTF-8 under a CA whose encoding does not read the bytes")) return d;
             }
             d.converted = true;
             d.text = std::move(text);
-            d.foreign = std::move(foreign);
-            d.lost = lost;
             d.reason = "CA";
             return d;
         }
     }
-    if (kind == ByteKind::kUtf8) {
-        ConvertUtf8(d, bytes, "valid UTF-8 without a known CA");
-        return d;
-    }
-    if (kind == ByteKind::kOther && IsEucPairs(bytes)) {
+    if (asUtf8("valid UTF-8 without a known CA")) return d;
+    if (IsEucPairs(bytes)) {
         bool clean = true;
-        ForeignCharacters foreign;
-        std::size_t lost = 0;
-        std::string text = EncodedToCp932(bytes, "GB18030", &foreign, &lost, &clean);
+        std::string text = EncodedToCp932(bytes, "GB18030", &d.foreign, &d.lost, &clean);
         if (clean) {
             d.converted = true;
             d.text = std::move(text);
-            d.foreign = std::move(foreign);
-            d.lost = lost;
             d.encoding = "GB18030";
             d.reason = "EUC character pairs without a known CA";
             return d;
         }
+        d.foreign.Clear();
+        d.lost = 0;
     }
-    d.reason = kind == ByteKind::kAscii ? "ASCII" : "Shift-JIS";
+    d.reason = "Shift-JIS";
     return d;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -305,6 +306,74 @@ std::string Utf8ToCp932Exact(std::string_view utf8, ForeignCharacters* foreign, 
         i += length;
     }
     return out;
+}
+
+bool TryUtf8ToCp932(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost, std::string& out,
+                    bool* multibyte) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t n = utf8.size();
+    std::size_t i = AsciiRun(p, n);
+    if (multibyte) *multibyte = i < n;
+    // Every character beyond ASCII takes at least two bytes of UTF-8 and at most two of CP932.
+    out.resize(n);
+    char* const start = &out[0];
+    char* o = start;
+    std::memcpy(o, p, i);
+    o += i;
+    const std::uint16_t* reverse = Tables().reverse.data();
+    std::string one;
+    while (i < n) {
+        const unsigned b = p[i];
+        if (b < 0x80) {
+#if defined(__SSE2__)
+            // Sixteen bytes copied at once, the ASCII ones among them kept (the output never runs ahead of
+            // the input, so the store stays inside the buffer).
+            if (i + 16 <= n) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
+                const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(v));
+                const unsigned k = mask ? static_cast<unsigned>(__builtin_ctz(mask)) : 16u;
+                o += k;
+                i += k;
+                continue;
+            }
+#endif
+            *o++ = static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        // Runs of three-byte characters (kana, kanji, Hangul) straight through the table.
+        bool foreignOne = false;
+        while (i + 2 < n && (p[i] & 0xF0) == 0xE0) {
+            const unsigned c1 = p[i + 1];
+            const unsigned c2 = p[i + 2];
+            const unsigned c = (p[i] & 0x0Fu) << 12 | (c1 & 0x3F) << 6 | (c2 & 0x3F);
+            if (((c1 | c2 << 8) & 0xC0C0) != 0x8080 || c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return false;
+            const unsigned code = reverse[c];
+            if (code >= 0x100) {
+                o[0] = static_cast<char>(code >> 8);
+                o[1] = static_cast<char>(code & 0xFF);
+                o += 2;
+            } else if (code != 0) {
+                *o++ = static_cast<char>(code);
+            } else {
+                foreignOne = true;
+                break;
+            }
+            i += 3;
+        }
+        if (i >= n || (!foreignOne && (p[i] < 0x80 || ((p[i] & 0xF0) == 0xE0 && i + 2 < n)))) continue;
+        std::size_t length;
+        const char32_t c = DecodeUtf8(p + i, n - i, length);
+        if (c == kReplacement && length == 1) return false;
+        one.clear();
+        AppendExactCp932(one, c, foreign, lost);
+        std::memcpy(o, one.data(), one.size());
+        o += one.size();
+        i += length;
+    }
+    out.resize(static_cast<std::size_t>(o - start));
+    return true;
 }
 
 std::string EncodedToCp932(std::string_view bytes, const std::string& encoding, ForeignCharacters* foreign,

@@ -52,6 +52,12 @@ void AppendExactCp932(std::string& out, char32_t c, ForeignCharacters* foreign, 
 // UTF-8 -> CP932 exactly as above; invalid bytes become U+FFFD first.
 std::string Utf8ToCp932Exact(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost);
 
+// UTF-8 -> CP932 exactly as above, for text that may not be UTF-8 at all: false, and `out` unspecified,
+// at the first byte that is not valid UTF-8. `multibyte` tells whether it held characters beyond ASCII.
+// One pass, ASCII runs sixteen bytes at a time.
+bool TryUtf8ToCp932(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost, std::string& out,
+                    bool* multibyte);
+
 // Text in any encoding iconv knows -> CP932 exactly as above. `clean` tells whether every byte made a
 // character. Throws std::runtime_error when iconv does not know the encoding.
 std::string EncodedToCp932(std::string_view bytes, const std::string& encoding, ForeignCharacters* foreign,
