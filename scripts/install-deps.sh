@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   # tests, benchmarks, fuzzing (libFuzzer comes with clang's runtime)
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # the encodings test decodes records with Python's codecs
+  python3
   # the windows
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libgl-dev
   # the fonts the board and dialogs are drawn with
