@@ -14,6 +14,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libgl-dev
   # the fonts the board and dialogs are drawn with
   fonts-ipafont-mincho fonts-ipafont-gothic
+  # characters of Chinese and Korean records that the Japanese fonts lack (simplified hanzi, Hangul)
+  fonts-wqy-zenhei
   # window tests and screenshots under a virtual display
   xvfb xauth x11-utils xdotool imagemagick
 )
