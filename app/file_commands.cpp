@@ -89,7 +89,14 @@ bool FileCommands::LoadFile(const std::string& path) {
     if (!load_(board_, text)) return false;
     currentFileName = path;
     RenewTitle();
-    lastLoadedText = std::move(text);
+    // The source is shown in the text window: a record in another encoding shows its real text there, with
+    // the codes its load gave (the same bytes give the same codes).
+    if (board_.recordEncoding.empty()) {
+        lastLoadedText = std::move(text);
+    } else {
+        DecodedRecord decoded = DecodeRecordBytes(text);
+        lastLoadedText = decoded.converted ? std::move(decoded.text) : std::move(text);
+    }
     board_.recordModified = false;
     return true;
 }

@@ -45,6 +45,32 @@ void ConvertUtf8(DecodedRecord& d, std::string_view bytes, const char* reason) {
     d.reason = reason;
 }
 
+// HZ (RFC 1843), which iconv lacks: "~{" ... "~}" hold GB2312 characters as pairs of 7-bit bytes, "~~" is
+// a tilde, "~" before a line break joins lines. SGF writers escaped "\", ":" and "]" inside those runs
+// as in any value, so there a backslash takes the byte after it as it stands. The result is GB2312.
+std::string HzToGb2312(std::string_view t) {
+    std::string out;
+    out.reserve(t.size());
+    bool gb = false;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        const char next = i + 1 < t.size() ? t[i + 1] : '\0';
+        if (c == '~' && next == (gb ? '}' : '{')) {
+            gb = !gb;
+            ++i;
+        } else if (!gb && c == '~' && (next == '~' || next == '\n')) {
+            if (next == '~') out += '~';
+            ++i;
+        } else if (gb && c >= 0x21 && c <= 0x7E) {
+            const char data = (c == '\\' && next >= 0x21 && next <= 0x7E) ? t[++i] : c;
+            out += static_cast<char>(static_cast<unsigned char>(data) | 0x80);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // A code of the table in the text: the first character that only the table holds, 0 when there is none.
 char32_t FirstForeignCharacter(std::string_view t, const ForeignCharacters* foreign) {
     if (!foreign || foreign->empty()) return 0;
@@ -153,6 +179,14 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
             }
             return d;
         }
+        if (key == "HZGB2312" || key == "HZ") {
+            // Saved as GB2312, HZ's own characters in their 8-bit form.
+            d.converted = true;
+            d.text = EncodedToCp932(HzToGb2312(bytes), "GB2312", &d.foreign, &d.lost, nullptr);
+            d.encoding = "GB2312";
+            d.reason = "CA names HZ";
+            return d;
+        }
         if (!ca.empty() && IconvKnows(ca)) {
             const bool wide = key.find("16") != std::string::npos || key.find("32") != std::string::npos;
             d.encoding = wide ? std::string(kUtf8) : ca;
@@ -207,6 +241,16 @@ std::string WithRootCharset(std::string_view text, std::string_view encoding) {
 
 bool EncodeRecordText(std::string_view text, const std::string& encoding, const ForeignCharacters* foreign,
                       std::string& out, char32_t* missing) {
+    // ASCII alone reads the same in every encoding a save writes: written exactly as the writer made it,
+    // unless its CA names an encoding whose characters are no single bytes (a record read from UTF-16).
+    if (KindOfBytes(text) == ByteKind::kAscii) {
+        std::size_t open = 0;
+        std::size_t close = 0;
+        const bool wideCa = sgf::RootCharsetSpan(text, open, close) &&
+                            !AsciiReadsAsItself(sgf::CharsetNameKey(text.substr(open + 1, close - open - 1)), "");
+        out = wideCa ? WithRootCharset(text, encoding.empty() ? std::string("Shift_JIS") : encoding) : std::string(text);
+        return true;
+    }
     if (encoding.empty() || IsShiftJisName(encoding)) {
         if (const char32_t c = FirstForeignCharacter(text, foreign)) {
             if (missing) *missing = c;

@@ -21,7 +21,8 @@ struct DecodedRecord {
 };
 
 // Decides the encoding of a record's bytes and converts them: a byte-order mark first (UTF-8, UTF-16 LE
-// and BE; UTF-16 is written back as UTF-8); then the root's CA when iconv knows it, unless the bytes are
+// and BE; UTF-16 is written back as UTF-8); then the root's CA when iconv knows it (or names HZ, read
+// here and written back as GB2312), unless the bytes are
 // not valid in it but are valid UTF-8 (a CA left behind when a program re-encoded the record); without
 // either, valid UTF-8 holding characters beyond ASCII is UTF-8, bytes beyond ASCII that all pair up as EUC
 // characters (no Shift-JIS kana or common kanji can) are GB18030, and anything else is Shift-JIS.
@@ -32,7 +33,8 @@ bool IsShiftJisName(std::string_view encoding);
 
 // The record text `text` (the program's Shift-JIS, user-defined codes read through `foreign`) in
 // `encoding`; for another encoding than Shift-JIS the root's CA is set to name it (added when missing).
-// Shift-JIS writes the bytes as they stand, replacing only a CA that names another encoding. False, with
+// Shift-JIS writes the bytes as they stand, replacing only a CA that names another encoding; a text of
+// ASCII alone is written as it stands in any encoding. False, with
 // the first character the encoding lacks, when it cannot hold the whole text.
 bool EncodeRecordText(std::string_view text, const std::string& encoding, const ForeignCharacters* foreign,
                       std::string& out, char32_t* missing);

@@ -988,20 +988,19 @@ bool LoadProgramText(Engine& e, const std::string& text, DecodedRecord* decoded)
         e.messages().SetText("No data to read");
         return false;
     }
-    std::string encoding = e.recordEncoding;
-    ForeignCharacters foreign = *e.foreignCharacters;
-    std::size_t lost = e.lostCharacters;
-    if (decoded) {
-        encoding = std::move(decoded->encoding);
-        foreign = std::move(decoded->foreign);
-        lost = decoded->lost;
+    DecodedRecord kept;
+    if (!decoded) {
+        kept.encoding = e.recordEncoding;
+        kept.foreign = *e.foreignCharacters;
+        kept.lost = e.lostCharacters;
+        decoded = &kept;
     }
     e.messages().Clear();
     e.NewRecord();
     // The table is filled before anything is shown: the windows read it when they convert the texts.
-    e.recordEncoding = std::move(encoding);
-    *e.foreignCharacters = std::move(foreign);
-    e.lostCharacters = lost;
+    e.recordEncoding = std::move(decoded->encoding);
+    *e.foreignCharacters = std::move(decoded->foreign);
+    e.lostCharacters = decoded->lost;
     const sgf::CharsetScope charset(sgf::Charset::kShiftJis);
     // Kept from one load to the next, so that its storage is reused.
     static thread_local NormaliseFacts facts;

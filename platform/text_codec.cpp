@@ -243,6 +243,7 @@ unsigned ForeignCharacters::CodeOf(char32_t c) {
     const auto it = codes_.find(c);
     if (it != codes_.end()) return it->second;
     if (free_ == 0) return 0;
+    if (byIndex_.empty()) byIndex_.assign(kCapacity, 0);
     const unsigned code = AreaOrder()[kCapacity - free_];
     --free_;
     byIndex_[AreaIndex(code)] = c;
@@ -251,11 +252,11 @@ unsigned ForeignCharacters::CodeOf(char32_t c) {
 }
 
 char32_t ForeignCharacters::CharacterOf(unsigned code) const {
-    return IsUserDefinedCode(code) ? byIndex_[AreaIndex(code)] : 0;
+    return IsUserDefinedCode(code) && !byIndex_.empty() ? byIndex_[AreaIndex(code)] : 0;
 }
 
 void ForeignCharacters::Clear() {
-    std::fill(byIndex_.begin(), byIndex_.end(), 0);
+    byIndex_.clear();
     free_ = kCapacity;
     codes_.clear();
 }
@@ -314,6 +315,13 @@ bool TryUtf8ToCp932(std::string_view utf8, ForeignCharacters* foreign, std::size
     const std::size_t n = utf8.size();
     std::size_t i = AsciiRun(p, n);
     if (multibyte) *multibyte = i < n;
+    if (i == n) {
+        out.assign(utf8);
+        return true;
+    }
+    // A Shift-JIS text is told by its first character beyond ASCII, before anything is copied.
+    std::size_t firstLength;
+    if (DecodeUtf8(p + i, n - i, firstLength) == kReplacement && firstLength == 1) return false;
     // Every character beyond ASCII takes at least two bytes of UTF-8 and at most two of CP932.
     out.resize(n);
     char* const start = &out[0];

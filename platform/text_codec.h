@@ -26,12 +26,12 @@ public:
     unsigned CodeOf(char32_t c);
     // The character of a user-defined code, 0 when the code holds none.
     char32_t CharacterOf(unsigned code) const;
-    std::size_t size() const { return byIndex_.size() - free_; }
+    std::size_t size() const { return kCapacity - free_; }
     bool empty() const { return size() == 0; }
     void Clear();
 
 private:
-    std::vector<char32_t> byIndex_ = std::vector<char32_t>(kCapacity, 0);  // by place in the area
+    std::vector<char32_t> byIndex_;  // by place in the area; allocated with the first code given out
     std::size_t free_ = kCapacity;
     std::unordered_map<char32_t, unsigned> codes_;
 };

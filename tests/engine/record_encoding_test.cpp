@@ -201,8 +201,11 @@ protected:
 };
 
 TEST_F(EncodedRecordFilesTest, AUtf8RecordIsSavedAsUtf8WithItsNewComments) {
-    const std::string path = Open("kgs.sgf", u8"(;GM[1]FF[4]SZ[19]PB[ヒカル]PW[이창호]\n;B[pd]C[좋은 수];W[dp])");
+    const std::string source = u8"(;GM[1]FF[4]SZ[19]PB[ヒカル]PW[이창호]\n;B[pd]C[좋은 수];W[dp])";
+    const std::string path = Open("kgs.sgf", source);
     EXPECT_EQ(e.recordEncoding, "UTF-8");
+    // The source the text window shows ("ソース") is the real text too.
+    EXPECT_EQ(RealText(e, commands->lastLoadedText), source);
     const std::string white = u8"이창호";
     const std::string summary = u8"● ヒカル | ○ 이창호";
     EXPECT_EQ(RealText(e, e.info.whitePlayer), white);
