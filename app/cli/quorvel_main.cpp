@@ -115,7 +115,11 @@ int Info(const std::vector<std::string>& args) {
     }
     LoadedRecord record;
     if (const int status = LoadRecordFile(args[0], record.engine)) return status;
-    std::cout << quorvel::cli::InfoReport(record.engine);
+    // Why the encoding was chosen: the decision on the file's bytes once more.
+    std::string bytes;
+    std::string error;
+    quorvel::ReadWholeFile(args[0], bytes, error);
+    std::cout << quorvel::cli::InfoReport(record.engine, quorvel::DecodeRecordBytes(bytes).reason);
     return kDone;
 }
 

@@ -131,7 +131,7 @@ def check_record(label, path, codec, data=None):
     again_utf8 = run("write", "--encoding", "utf-8", saved_path)
     if written_comments(again_utf8.stdout) != written:
         fail(label, "comments change when the record is saved and read again")
-    encoding = re.search(r"encoding: (.*)", info.stdout.decode()).group(1)
+    encoding = re.search(r"encoding: (\S+)", info.stdout.decode()).group(1)
     if encoding != "Shift_JIS":
         ca = re.search(rb"CA\[([^\]]*)\]", saved_bytes)
         if not ca or ca.group(1).decode().upper().replace("-", "").replace("_", "") != encoding.upper().replace("-", "").replace("_", ""):
@@ -154,6 +154,11 @@ for name, codec in CORPUS_CODECS.items():
     if name.startswith("copyleft/") and not os.path.isdir(os.path.join(SHARED, "copyleft")):
         continue
     check_record(name, path, codec)
+
+# The record whose CA lies says what won and why.
+lie = run("info", os.path.join(CORPUS, "sabaki-japanese-bad-ca-mismatch.sgf")).stdout.decode()
+if "encoding: UTF-8 (valid UTF-8 under a CA naming Shift-JIS" not in lie:
+    fail("CA that lies", lie.strip().split("\n")[-1])
 
 for name in UNDECIDABLE:
     path = os.path.join(SHARED, name)
