@@ -1,5 +1,6 @@
 #include "app/file_commands.h"
 
+#include "formats/record_encoding.h"
 #include "formats/sgf_writer.h"
 #include "platform/file_io.h"
 
@@ -91,7 +92,14 @@ bool FileCommands::LoadFile(const std::string& path) {
     if (!load_(board_, text)) return false;
     currentFileName = path;
     RenewTitle();
-    lastLoadedText = std::move(text);
+    // The source is shown in the text window: a record in another encoding shows its real text there, with
+    // the codes its load gave (the same bytes give the same codes).
+    if (board_.recordEncoding.empty()) {
+        lastLoadedText = std::move(text);
+    } else {
+        DecodedRecord decoded = DecodeRecordBytes(text);
+        lastLoadedText = decoded.converted ? std::move(decoded.text) : std::move(text);
+    }
     board_.recordModified = false;
     return true;
 }
@@ -142,12 +150,23 @@ void FileCommands::ProduceSgfText() {
 }
 
 bool FileCommands::WriteRecord(const std::string& path) {
+    // Characters shown as "?" because the user-defined area was full would be written as "?".
+    if (board_.lostCharacters > 0 &&
+        board_.dialogs().AskYesNoCancel(" この棋譜には「?」で表示している文字が " + std::to_string(board_.lostCharacters) +
+                                            " 字あります。保存すると、それらの文字は「?」になります。保存しますか？",
+                                        "  Quorvel ： 棋譜保存の確認") != Answer::Yes) {
+        return false;
+    }
     MessageArea& textWindow = board_.messages();
     const std::string kept = textWindow.Text();
     ProduceSgfText();
     std::string error;
-    const bool written = WriteFileAtomically(path, FileBytesOfText(textWindow.Text()), error);
+    std::string encoding;
+    const std::string bytes = RecordBytesToSave(FileBytesOfText(textWindow.Text()), board_.recordEncoding,
+                                                board_.foreignCharacters.get(), &encoding);
+    const bool written = WriteFileAtomically(path, bytes, error);
     textWindow.SetText(kept);
+    if (written) board_.recordEncoding = encoding;
     if (!written) {
         board_.dialogs().ShowMessage("棋譜を保存できません。元のファイルは変更されていません。\r\n" + path + "\r\n" + error);
         return false;

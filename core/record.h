@@ -5,10 +5,12 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/point.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 
@@ -130,6 +132,13 @@ struct Record {
     std::string summaryPrefix;  // the game summary part of summaryText
     int rootCommentSpan = 0;    // start * 10000 + end of the root comment in recordText, 0 = none
     int loadedBaseCount = 0;    // the main line's baseIndex right after a load
+    // The encoding the record came in, which a save writes again (empty: Shift-JIS, written as it stands),
+    // and the characters of it that Shift-JIS lacks, under codes of its user-defined area. The table object
+    // stays for the engine's life (the windows' text conversion holds it) and is refilled by each load;
+    // lostCharacters counts the characters shown as "?" because the area was full.
+    std::string recordEncoding;
+    std::shared_ptr<ForeignCharacters> foreignCharacters = std::make_shared<ForeignCharacters>();
+    std::size_t lostCharacters = 0;
 
     // Navigation through the tree.
     int currentBranch = 0;     // branch whose moves fill the line after baseIndex

@@ -58,6 +58,9 @@ void Engine::NewRecord() {
     nextIsBlack = true;
     rootCommentSpan = 0;
     loadedBaseCount = 0;
+    recordEncoding.clear();
+    foreignCharacters->Clear();
+    lostCharacters = 0;
 }
 
 int Engine::BranchesAt(int position) const {

@@ -9,6 +9,7 @@
 
 #include "formats/game_summary.h"
 #include "formats/nested_variations.h"
+#include "formats/record_encoding.h"
 #include "formats/sgf_normalise.h"
 #include "formats/sgf_scan.h"
 
@@ -974,18 +975,33 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
 void TidyHeaderTextIn(Engine& e);
 
 bool ReadRecord(Engine& e) {
-    const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
+    const sgf::CharsetScope charset(sgf::Charset::kShiftJis);
     return ReadRecordText(e, nullptr);
 }
 
-bool LoadRecordText(Engine& e, const std::string& text) {
+namespace {
+
+// Reads a text in the program's Shift-JIS. `decoded` is what the decision on its bytes gave; without it
+// (a reload of the record's own text) the record keeps its encoding and table.
+bool LoadProgramText(Engine& e, const std::string& text, DecodedRecord* decoded) {
     if (text.find(';') == std::string::npos) {
         e.messages().SetText("No data to read");
         return false;
     }
+    DecodedRecord kept;
+    if (!decoded) {
+        kept.encoding = e.recordEncoding;
+        kept.foreign = *e.foreignCharacters;
+        kept.lost = e.lostCharacters;
+        decoded = &kept;
+    }
     e.messages().Clear();
     e.NewRecord();
-    const sgf::CharsetScope charset(sgf::RecordCharset(text));
+    // The table is filled before anything is shown: the windows read it when they convert the texts.
+    e.recordEncoding = std::move(decoded->encoding);
+    *e.foreignCharacters = std::move(decoded->foreign);
+    e.lostCharacters = decoded->lost;
+    const sgf::CharsetScope charset(sgf::Charset::kShiftJis);
     // Kept from one load to the next, so that its storage is reused.
     static thread_local NormaliseFacts facts;
     if (text.data() == e.recordText.data()) {
@@ -998,11 +1014,30 @@ bool LoadRecordText(Engine& e, const std::string& text) {
     e.recordModified = false;
     ShowLoadedRecord(e);
     TidyHeaderTextIn(e);
+    if (e.lostCharacters > 0) {
+        // Said once, after the summary: the text shown again at the start position does not repeat it.
+        const std::string shown = e.messages().Text();
+        e.messages().SetText(shown + (shown.empty() ? "" : "\r\n") + LostCharactersNotice(e.lostCharacters));
+    }
     return true;
 }
 
+}  // namespace
+
+std::string LostCharactersNotice(std::size_t lost) {
+    return "※ この棋譜には外字の領域に入りきらない文字があり、" + std::to_string(lost) + " 字を「?」で表示しています。";
+}
+
+bool LoadRecordText(Engine& e, const std::string& text) {
+    if (text.data() == e.recordText.data()) return LoadProgramText(e, text, nullptr);
+    DecodedRecord decoded = DecodeRecordBytes(text);
+    if (!decoded.converted) return LoadProgramText(e, text, &decoded);
+    const std::string converted = std::move(decoded.text);
+    return LoadProgramText(e, converted, &decoded);
+}
+
 void TidyHeaderText(Engine& e) {
-    const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
+    const sgf::CharsetScope charset(sgf::Charset::kShiftJis);
     TidyHeaderTextIn(e);
 }
 

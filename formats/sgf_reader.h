@@ -7,16 +7,23 @@
 // nested variations and the program's own inline branch layout.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "core/engine.h"
 
 namespace quorvel {
 
-// Loads a whole record text: a new record is read from it, the game summary goes to the message area and
-// the memos, and the first position is shown. A text without ";" only shows "No data to read" and leaves
-// the record as it was; then the result is false.
+// Loads a whole record text: its encoding is decided and the text converted to the program's Shift-JIS
+// (record_encoding.h), a new record is read from it, the game summary goes to the message area and the
+// memos, and the first position is shown. A text without ";" only shows "No data to read" and leaves the
+// record as it was; then the result is false. Given the record's own recordText, it reads it again as
+// it stands, keeping the record's encoding.
 bool LoadRecordText(Engine& e, const std::string& text);
+
+// The line the text window shows once after loading a record with more characters Shift-JIS lacks than
+// the user-defined area holds.
+std::string LostCharactersNotice(std::size_t lost);
 
 // The reading step of a load, on e.recordText as it stands: root properties, the AS property, the move
 // tree and the finishing steps. Expects a record emptied by NewRecord or ClearRecordForReload. True when

@@ -348,10 +348,18 @@ std::string UpperName(std::string_view s) {
 
 // The value of the root node's CA, the root read as Shift-JIS; empty when there is none.
 std::string RootCharsetName(std::string_view t) {
+    std::size_t open = 0;
+    std::size_t close = 0;
+    return RootCharsetSpan(t, open, close) ? UpperName(t.substr(open + 1, close - open - 1)) : std::string();
+}
+
+}  // namespace
+
+bool RootCharsetSpan(std::string_view t, std::size_t& open, std::size_t& close) {
     const CharsetScope shiftJis(Charset::kShiftJis);
     std::size_t p = t.find('(');
     while (p != std::string_view::npos && p + 1 < t.size() && (t[p + 1] == ' ' || t[p + 1] == '\t' || t[p + 1] == '\r' || t[p + 1] == '\n')) ++p;
-    if (p == std::string_view::npos || p + 1 >= t.size() || t[p + 1] != ';') return std::string();
+    if (p == std::string_view::npos || p + 1 >= t.size() || t[p + 1] != ';') return false;
     std::size_t nameStart = kNone;
     std::size_t nameEnd = kNone;
     for (std::size_t i = p + 2; i < t.size(); ++i) {
@@ -367,17 +375,19 @@ std::string RootCharsetName(std::string_view t) {
             const std::size_t end = FindEscapedValueEnd(t, i + 1);
             if (end == kNone) break;
             if (nameStart != kNone && t.substr(nameStart, nameEnd - nameStart) == "CA") {
-                return UpperName(t.substr(i + 1, end - i - 1));
+                open = i;
+                close = end;
+                return true;
             }
             i = end;
         } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
             nameStart = kNone;
         }
     }
-    return std::string();
+    return false;
 }
 
-}  // namespace
+std::string CharsetNameKey(std::string_view name) { return UpperName(name); }
 
 Charset RecordCharset(std::string_view t) {
     const std::string ca = RootCharsetName(t);

@@ -57,6 +57,13 @@ enum class Charset { kShiftJis, kDoubleByte, kBytes };
 // The full-width brackets that the normalisation writes count for neither.
 Charset RecordCharset(std::string_view text);
 
+// Where the value of the root node's CA stands: its "[" and its "]" (the root read as Shift-JIS). False when
+// the root has no CA.
+bool RootCharsetSpan(std::string_view text, std::size_t& open, std::size_t& close);
+
+// A charset name as compared: capitals, without "-", "_" and blanks ("Shift_JIS" and "shift-jis" agree).
+std::string CharsetNameKey(std::string_view name);
+
 namespace detail {
 inline thread_local Charset currentCharset = Charset::kShiftJis;
 }

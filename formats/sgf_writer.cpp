@@ -235,7 +235,7 @@ void CompleteHeaderText(Engine& e) {
 }
 
 std::string WholeRecordText(Engine& e) {
-    const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
+    const sgf::CharsetScope charset(sgf::Charset::kShiftJis);
     CompleteHeaderText(e);
     std::string text = e.headerText + kCrLf;
     if (e.gameComment != kNoComment) {
@@ -263,7 +263,7 @@ std::string StartMarksText(const Engine& e) {
 
 std::string CurrentLineText(const Engine& e) {
     if (e.currentIndex == 0) return std::string();
-    const sgf::CharsetScope charset(sgf::RecordCharset(e.recordText));
+    const sgf::CharsetScope charset(sgf::Charset::kShiftJis);
     const bool asOption = e.replayMode && e.settings.asOption;
     const int n = asOption ? e.loadedBaseCount : e.baseIndex;
 

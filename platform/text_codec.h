@@ -5,21 +5,102 @@
 // terminal's UTF-8. Invalid bytes never throw: they are shown as U+FFFD, one replacement per bad byte.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace quorvel {
 
-// CP932 bytes -> UTF-16. Undecodable bytes become U+FFFD.
+// Characters of a record that Shift-JIS lacks (Hangul, simplified Chinese, most Cyrillic, ...), each given a
+// code of Shift-JIS's user-defined area (F040 to F9FC), so that the program's byte strings carry them and
+// the conversions below give them back. The table is kept with the record.
+class ForeignCharacters {
+public:
+    static constexpr std::size_t kCapacity = 1880;  // 10 lead bytes of 188 codes
+
+    // The two-byte code of `c` (lead * 256 + trail), given one when it has none yet; 0 when the area is
+    // full.
+    unsigned CodeOf(char32_t c);
+    // The character of a user-defined code, 0 when the code holds none.
+    char32_t CharacterOf(unsigned code) const;
+    std::size_t size() const { return kCapacity - free_; }
+    bool empty() const { return size() == 0; }
+    void Clear();
+
+private:
+    std::vector<char32_t> byIndex_;  // by place in the area; allocated with the first code given out
+    std::size_t free_ = kCapacity;
+    std::unordered_map<char32_t, unsigned> codes_;
+};
+
+// The table of the record the windows show: their text conversion and the texts typed in them use it. The
+// board window names its record's table once; nothing is named at first.
+void SetShownForeignCharacters(std::shared_ptr<ForeignCharacters> table);
+ForeignCharacters* ShownForeignCharacters();
+
+// True when `c` is the first byte of a code of the user-defined area.
+inline bool IsUserDefinedLead(unsigned char c) { return c >= 0xF0 && c <= 0xF9; }
+
+// Appends the CP932 bytes of one character, exactly: a character CP932 holds only approximately (or not
+// at all) gets a code of `foreign`; without a table, or when it is full, "?" is written and `*lost` counts
+// it.
+void AppendExactCp932(std::string& out, char32_t c, ForeignCharacters* foreign, std::size_t* lost);
+
+// UTF-8 -> CP932 exactly as above; invalid bytes become U+FFFD first.
+std::string Utf8ToCp932Exact(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost);
+
+// UTF-8 -> CP932 exactly as above, for text that may not be UTF-8 at all: false, and `out` unspecified,
+// at the first byte that is not valid UTF-8. `multibyte` tells whether it held characters beyond ASCII.
+// One pass, ASCII runs sixteen bytes at a time.
+bool TryUtf8ToCp932(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost, std::string& out,
+                    bool* multibyte);
+
+// Text in any encoding iconv knows -> CP932 exactly as above. `clean` tells whether every byte made a
+// character. Throws std::runtime_error when iconv does not know the encoding.
+std::string EncodedToCp932(std::string_view bytes, const std::string& encoding, ForeignCharacters* foreign,
+                           std::size_t* lost, bool* clean);
+
+// CP932 -> Unicode characters; user-defined codes through `foreign` (without it, as the private-use
+// characters CP932 gives them); undecodable bytes become U+FFFD.
+std::u32string Cp932ToUnicode(std::string_view cp932, const ForeignCharacters* foreign);
+
+// CP932 -> text in `encoding` (an iconv name). False, with `missing` the first character the encoding
+// lacks, when it cannot hold every character.
+bool Cp932ToEncoding(std::string_view cp932, const ForeignCharacters* foreign, const std::string& encoding,
+                     std::string& out, char32_t* missing);
+
+// Unicode characters -> text in `encoding`, as Cp932ToEncoding.
+bool UnicodeToEncoding(std::u32string_view text, const std::string& encoding, std::string& out, char32_t* missing);
+
+// True when iconv converts from and to `encoding`.
+bool IconvKnows(const std::string& encoding);
+
+// What the bytes of a text are: plain ASCII, valid UTF-8 holding characters beyond ASCII, or neither.
+// One pass, sixteen bytes at a time through ASCII.
+enum class ByteKind { kAscii, kUtf8, kOther };
+ByteKind KindOfBytes(std::string_view text);
+
+// True when every byte of `text` is a character of CP932.
+bool IsValidCp932(std::string_view text);
+
+// Unicode characters -> UTF-8.
+std::string UnicodeToUtf8(std::u32string_view text);
+
+// CP932 bytes -> UTF-16. Undecodable bytes become U+FFFD. User-defined codes show as the characters of the
+// shown record's table.
 std::u16string Cp932ToUtf16(std::string_view cp932);
 
-// UTF-16 -> CP932 bytes. Characters CP932 cannot hold become "?".
+// UTF-16 -> CP932 bytes, for texts typed in the windows. Characters CP932 cannot hold get codes of the shown
+// record's table; without one, or when it is full, they become "?".
 std::string Utf16ToCp932(std::u16string_view utf16);
 
 // CP932 bytes -> UTF-8. Undecodable bytes become U+FFFD.
 std::string Cp932ToUtf8(std::string_view cp932);
 
-// UTF-8 -> CP932 bytes. Characters CP932 cannot hold, and invalid UTF-8, become "?".
+// UTF-8 -> CP932 bytes, as Utf16ToCp932; invalid UTF-8 becomes "?".
 std::string Utf8ToCp932(std::string_view utf8);
 
 // True when the byte starts a two-byte CP932 character (the next byte belongs to it).

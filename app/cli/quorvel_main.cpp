@@ -6,16 +6,19 @@
 // A record may be named by a file or by an http or https address.
 //
 // Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, a file that cannot be read or a
-// failed download.
+// failed download, 3 a record that the encoding asked for cannot hold.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/cli/record_info.h"
 #include "app/web_records.h"
 #include "core/engine.h"
+#include "formats/record_encoding.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
 #include "net/http_client.h"
@@ -28,6 +31,7 @@ using quorvel::Engine;
 constexpr int kDone = 0;
 constexpr int kNoRecord = 1;
 constexpr int kUsage = 2;
+constexpr int kCannotEncode = 3;
 
 struct Command {
     const char* name;
@@ -39,7 +43,7 @@ struct Command {
 int Info(const std::vector<std::string>& args);
 int Write(const std::vector<std::string>& args);
 int Line(const std::vector<std::string>& args);
-int LoadRecordFile(const std::string& path, Engine& engine);
+int LoadRecordFile(const std::string& path, Engine& engine, std::string* readBytes = nullptr);
 
 // Every command of the tool.
 const Command kCommands[] = {
@@ -47,11 +51,12 @@ const Command kCommands[] = {
      "the game summary the text window shows after loading,\n"
      "                         then the counts of setup stones, main-line moves and variations",
      Info},
-    {"write", "[--nested|--inline] RECORD.sgf [OUT.sgf]",
+    {"write", "[--nested|--inline] [--encoding shift_jis|utf-8] RECORD.sgf [OUT.sgf]",
      "\n                         the whole record as SGF again, in the standard nested layout\n"
-     "                         (the default) or the program's own inline one; to OUT.sgf or the output",
+     "                         (the default) or the program's own inline one, in the record's own\n"
+     "                         encoding or the one named; to OUT.sgf or the output",
      Write},
-    {"line", "[--moves N] RECORD.sgf [OUT.sgf]",
+    {"line", "[--moves N] [--encoding shift_jis|utf-8] RECORD.sgf [OUT.sgf]",
      "\n                         the main line from the start to its end (or to move N) alone, the\n"
      "                         setup stones and the AS mark of a hidden start; to OUT.sgf or the output",
      Line},
@@ -66,18 +71,39 @@ void PrintHelp(std::ostream& out) {
     }
     out << "\n  --help                 this list\n\n"
            "A RECORD may be a file or an http:// or https:// address.\n"
-           "Records are read as Shift-JIS, the program's own encoding; texts are printed in UTF-8.\n"
-           "Records are written as the program writes them: Shift-JIS bytes, lines ended by CR LF.\n"
+           "A record's encoding is its byte-order mark, else its CA, else UTF-8 when its bytes are valid\n"
+           "UTF-8, else Shift-JIS (GB18030 for bytes that pair up as EUC characters); texts are printed\n"
+           "in UTF-8. Records are written in the encoding they came in (UTF-16 as UTF-8) with a CA naming\n"
+           "it, Shift-JIS records exactly as the program writes them; lines end in CR LF.\n"
            "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, an unreadable file or a\n"
-           "failed download.\n";
+           "failed download, 3 a character the encoding asked for lacks (or one the record could not keep).\n";
 }
 
 // An engine of its own for one record, without windows.
 struct LoadedRecord {
+    LoadedRecord() { quorvel::SetShownForeignCharacters(engine.foreignCharacters); }
     quorvel::MemoryMessageArea messages;
     quorvel::MemoryDialogs dialogs;
     Engine engine{messages, dialogs};
 };
+
+// The encoding asked for with --encoding: empty for the record's own, "Shift_JIS" or "UTF-8".
+bool TakeEncoding(const std::vector<std::string>& args, std::size_t& i, std::string& encoding) {
+    if (i + 1 >= args.size()) {
+        std::cerr << "quorvel: --encoding takes shift_jis or utf-8\n";
+        return false;
+    }
+    const std::string& name = args[++i];
+    if (quorvel::IsShiftJisName(name)) {
+        encoding = "Shift_JIS";
+    } else if (name == "utf-8" || name == "UTF-8" || name == "utf8" || name == "UTF8") {
+        encoding = "UTF-8";
+    } else {
+        std::cerr << "quorvel: unknown encoding \"" << name << "\" (shift_jis or utf-8)\n";
+        return false;
+    }
+    return true;
+}
 
 // The record file and the file to write of a writing command: one or two names.
 bool RecordAndOutput(const char* command, const std::vector<std::string>& files) {
@@ -94,8 +120,10 @@ int Info(const std::vector<std::string>& args) {
         return kUsage;
     }
     LoadedRecord record;
-    if (const int status = LoadRecordFile(args[0], record.engine)) return status;
-    std::cout << quorvel::cli::InfoReport(record.engine);
+    std::string bytes;
+    if (const int status = LoadRecordFile(args[0], record.engine, &bytes)) return status;
+    // Why the encoding was chosen: the decision on the record's bytes once more.
+    std::cout << quorvel::cli::InfoReport(record.engine, quorvel::DecodeRecordBytes(bytes).reason);
     return kDone;
 }
 
@@ -112,7 +140,7 @@ bool ReadWebRecord(const std::string& url, std::string& bytes, std::string& erro
 
 // Loads the record of a file or a web address into the engine; on failure prints why and returns the exit
 // status.
-int LoadRecordFile(const std::string& path, Engine& engine) {
+int LoadRecordFile(const std::string& path, Engine& engine, std::string* readBytes) {
     std::string bytes;
     std::string error;
     const bool read = quorvel::net::IsWebAddress(path) ? ReadWebRecord(path, bytes, error)
@@ -125,12 +153,31 @@ int LoadRecordFile(const std::string& path, Engine& engine) {
         std::cerr << "quorvel: " << path << ": no game record in the file (no \";\")\n";
         return kNoRecord;
     }
+    if (readBytes) *readBytes = std::move(bytes);
     return kDone;
 }
 
-// Writes a record text to a file (replacing it only once every byte is written) or to the output.
-int Emit(const std::string& text, const std::string& outPath) {
-    const std::string bytes = text + "\r\n";
+// Writes a record text to a file (replacing it only once every byte is written) or to the output: in the
+// encoding asked for, or the record's own.
+int Emit(const Engine& engine, const std::string& text, const std::string& encoding, const std::string& outPath) {
+    if (engine.lostCharacters > 0) {
+        std::cerr << "quorvel: the record has " << engine.lostCharacters
+                  << " characters more than the user-defined area holds; they would be written as \"?\"\n";
+        return kCannotEncode;
+    }
+    std::string bytes;
+    if (encoding.empty()) {
+        bytes = quorvel::RecordBytesToSave(text + "\r\n", engine.recordEncoding, engine.foreignCharacters.get());
+    } else {
+        char32_t missing = 0;
+        if (!quorvel::EncodeRecordText(text + "\r\n", encoding, engine.foreignCharacters.get(), bytes, &missing)) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(missing));
+            std::cerr << "quorvel: " << encoding << " has no code for the character " << code << " ("
+                      << quorvel::UnicodeToUtf8(std::u32string(1, missing)) << ") of the record\n";
+            return kCannotEncode;
+        }
+    }
     if (outPath.empty()) {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return std::cout ? kDone : kUsage;
@@ -145,12 +192,16 @@ int Emit(const std::string& text, const std::string& outPath) {
 
 int Write(const std::vector<std::string>& args) {
     bool inlineLayout = false;
+    std::string encoding;
     std::vector<std::string> files;
-    for (const std::string& a : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
         if (a == "--inline") {
             inlineLayout = true;
         } else if (a == "--nested") {
             inlineLayout = false;
+        } else if (a == "--encoding") {
+            if (!TakeEncoding(args, i, encoding)) return kUsage;
         } else {
             files.push_back(a);
         }
@@ -159,14 +210,17 @@ int Write(const std::vector<std::string>& args) {
     LoadedRecord record;
     if (const int status = LoadRecordFile(files[0], record.engine)) return status;
     record.engine.settings.zarnStyle = inlineLayout;
-    return Emit(quorvel::WholeRecordText(record.engine), OutputOf(files));
+    return Emit(record.engine, quorvel::WholeRecordText(record.engine), encoding, OutputOf(files));
 }
 
 int Line(const std::vector<std::string>& args) {
     int moves = -1;
+    std::string encoding;
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--moves" && i + 1 < args.size()) {
+        if (args[i] == "--encoding") {
+            if (!TakeEncoding(args, i, encoding)) return kUsage;
+        } else if (args[i] == "--moves" && i + 1 < args.size()) {
             char* end = nullptr;
             const long n = std::strtol(args[++i].c_str(), &end, 10);
             if (*end != '\0' || n < 0) {
@@ -192,7 +246,7 @@ int Line(const std::vector<std::string>& args) {
         std::cerr << "quorvel: " << files[0] << ": nothing to write: no stone and no move before the position\n";
         return kNoRecord;
     }
-    return Emit(text, OutputOf(files));
+    return Emit(engine, text, encoding, OutputOf(files));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ RecordCounts CountRecord(const Engine& e) {
     return c;
 }
 
-std::string InfoReport(Engine& e) {
+std::string InfoReport(Engine& e, const std::string& why) {
     std::string text = Cp932ToUtf8(e.messages().Text());
     std::string report;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -25,6 +25,8 @@ std::string InfoReport(Engine& e) {
     report += "setup stones: " + std::to_string(c.setupStones) + "\n";
     report += "main-line moves: " + std::to_string(c.mainLineMoves) + "\n";
     report += "variations: " + std::to_string(c.variations) + "\n";
+    report += "encoding: " + (e.recordEncoding.empty() ? std::string("Shift_JIS") : e.recordEncoding) +
+              (why.empty() ? std::string() : " (" + why + ")") + "\n";
     return report;
 }
 

@@ -16,7 +16,8 @@ struct RecordCounts {
 
 RecordCounts CountRecord(const Engine& e);
 
-// The report of the "info" command in UTF-8 with LF line ends: the text window's text, then the counts.
-std::string InfoReport(Engine& e);
+// The report of the "info" command in UTF-8 with LF line ends: the text window's text, then the counts
+// and the encoding the record was read in, with `why` it was decided so.
+std::string InfoReport(Engine& e, const std::string& why);
 
 }  // namespace quorvel::cli

@@ -1,6 +1,8 @@
 // ZarnShow, the Quorvel program: the main window with the board window and the text window docked under
 // it, following a record path on the command line.
 #include <QApplication>
+
+#include "platform/gui/qt_text.h"
 #include <QStringList>
 #include <cstdio>
 
@@ -12,6 +14,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    quorvel::PreferJapaneseFonts();
     quorvel::TitleRegistry titles;
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();

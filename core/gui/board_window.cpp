@@ -72,6 +72,8 @@ TForm2::TForm2(MessageArea& messages, UserDialogs& dialogs, const QString& progr
     Memo3 = MakeMemo(this, 410, 117, 150, 27);
     Memo1 = MakeMemo(this, 411, 208, 150, 150);
     engine_.SetRequests(*this);
+    // The windows show the characters of this record that Shift-JIS lacks through its table.
+    SetShownForeignCharacters(engine_.foreignCharacters);
     // The timer always beats at the autoplay interval and does nothing while autoplay is idle.
     Timer1.setInterval(engine_.autoplayInterval);
     connect(&Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);

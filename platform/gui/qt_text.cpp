@@ -1,5 +1,10 @@
 #include "platform/gui/qt_text.h"
 
+#include <QApplication>
+#include <QFont>
+#include <QFontInfo>
+#include <QStringList>
+
 #include "platform/text_codec.h"
 
 namespace quorvel {
@@ -7,6 +12,16 @@ namespace quorvel {
 QString ToQString(const std::string& cp932) {
     const std::u16string utf16 = Cp932ToUtf16(cp932);
     return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+}
+
+void PreferJapaneseFonts() {
+    QFont font = QApplication::font();
+    // The family the system really gives for the default font (fontconfig's alias resolved), then the
+    // Japanese fonts fontconfig chose for Japanese before other CJK fonts came in.
+    QStringList families{QFontInfo(font).family()};
+    families << QStringLiteral("IPAGothic") << QStringLiteral("IPAPGothic");
+    font.setFamilies(families);
+    QApplication::setFont(font);
 }
 
 std::string FromQString(const QString& text) {

@@ -5,7 +5,8 @@
 // records whose number of commented moves grows with their size. Each record also comes with comments of
 // real shape ("real_"): written by the generator of the reader's tests, with escaped brackets and
 // backslashes, unescaped brackets, parentheses and semicolons, and Shift-JIS characters whose second
-// byte is a bracket or a backslash.
+// byte is a bracket or a backslash. The same records in UTF-8 without CA ("utf8_"), as the big servers
+// write them, show what deciding the encoding and converting to Shift-JIS add to a load.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 
 #include "core/engine.h"
 #include "formats/sgf_reader.h"
+#include "platform/text_codec.h"
 #include "sgf_generator.h"
 
 namespace quorvel {
@@ -114,8 +116,10 @@ const std::string& Record(const std::string& fullName) {
     static std::map<std::string, std::string> records;
     auto it = records.find(fullName);
     if (it != records.end()) return it->second;
-    realShape = fullName.compare(0, 5, "real_") == 0;
-    const std::string name = realShape ? fullName.substr(5) : fullName;
+    const bool utf8 = fullName.compare(0, 5, "utf8_") == 0;
+    const std::string shapeName = utf8 ? fullName.substr(5) : fullName;
+    realShape = shapeName.compare(0, 5, "real_") == 0;
+    const std::string name = realShape ? shapeName.substr(5) : shapeName;
     std::string text;
     if (name == "plain250") text = PlainGame();
     if (name == "commented250") text = CommentedGame();
@@ -126,6 +130,7 @@ const std::string& Record(const std::string& fullName) {
     if (name == "moves_1MB") text = CommentedMovesOfSize(1 << 20);
     if (name == "moves_5MB") text = CommentedMovesOfSize(5 << 20);
     if (name == "moves_20MB") text = CommentedMovesOfSize(20 << 20);
+    if (utf8) text = Cp932ToUtf8(text);
     return records.emplace(fullName, std::move(text)).first->second;
 }
 
@@ -176,6 +181,11 @@ QUORVEL_SGF_BENCH(real_20MB);
 QUORVEL_SGF_BENCH(real_moves_1MB);
 QUORVEL_SGF_BENCH(real_moves_5MB);
 QUORVEL_SGF_BENCH(real_moves_20MB);
+QUORVEL_SGF_BENCH(utf8_commented250);
+QUORVEL_SGF_BENCH(utf8_largest_tree);
+QUORVEL_SGF_BENCH(utf8_1MB);
+QUORVEL_SGF_BENCH(utf8_real_1MB);
+QUORVEL_SGF_BENCH(utf8_5MB);
 
 }  // namespace
 }  // namespace quorvel

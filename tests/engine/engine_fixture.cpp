@@ -1,6 +1,16 @@
 #include "engine_fixture.h"
 
+#include "formats/record_encoding.h"
+
 namespace quorvel::test {
+
+std::string SavedBytes(const Engine& e, const std::string& text) {
+    return RecordBytesToSave(text, e.recordEncoding, e.foreignCharacters.get());
+}
+
+std::string RealText(const Engine& e, const std::string& text) {
+    return UnicodeToUtf8(Cp932ToUnicode(text, e.foreignCharacters.get()));
+}
 
 void EngineTest::PlayAll(const std::string& moves) {
     for (const std::string& m : SplitMoves(moves)) {

@@ -13,6 +13,13 @@
 
 namespace quorvel::test {
 
+// The bytes a save writes for `text`, a text of the record in the program's Shift-JIS: in the record's own
+// encoding.
+std::string SavedBytes(const Engine& e, const std::string& text);
+// A text of the record as its characters (UTF-8), user-defined codes read through the record's table, so
+// that texts of two loads compare whatever codes each gave out.
+std::string RealText(const Engine& e, const std::string& text);
+
 class EngineTest : public ::testing::Test {
 protected:
     MemoryMessageArea messages;

@@ -94,7 +94,7 @@ TEST_F(SgfCorpusTest, RecordsReadBackFromTheWriterUnchanged) {
         MemoryMessageArea messages2;
         MemoryDialogs dialogs2;
         Engine again(messages2, dialogs2);
-        LoadRecordText(again, written);
+        LoadRecordText(again, SavedBytes(e, written));
         ASSERT_EQ(CheckBranchTable(again), "");
         EXPECT_EQ(again.setupCount, e.setupCount);
         EXPECT_EQ(again.lineEnd, e.lineEnd);
@@ -104,12 +104,13 @@ TEST_F(SgfCorpusTest, RecordsReadBackFromTheWriterUnchanged) {
             ASSERT_EQ(again.BranchLength(b), e.BranchLength(b)) << "branch " << b;
             for (int k = 1; k <= e.BranchLength(b); ++k) {
                 EXPECT_EQ(again.branchMoves[b][k], e.branchMoves[b][k]) << "branch " << b << " move " << k;
-                EXPECT_EQ(again.CommentText(again.branchComments[b][k]), e.CommentText(e.branchComments[b][k]))
+                EXPECT_EQ(RealText(again, again.CommentText(again.branchComments[b][k])),
+                          RealText(e, e.CommentText(e.branchComments[b][k])))
                     << "branch " << b << " move " << k;
             }
         }
-        EXPECT_EQ(again.info.blackPlayer, e.info.blackPlayer);
-        EXPECT_EQ(again.gameComment, e.gameComment);
+        EXPECT_EQ(RealText(again, again.info.blackPlayer), RealText(e, e.info.blackPlayer));
+        EXPECT_EQ(RealText(again, again.gameComment), RealText(e, e.gameComment));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "core/consistency.h"
+#include "formats/record_encoding.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
 
@@ -88,6 +89,11 @@ std::string CompareWithOracle(const Engine& e, const Record& r) {
 
 // The differences between a load of `text` and the oracle's reading of it; empty when they agree or the
 // text is no SGF.
+std::string ProgramText(const std::string& bytes) {
+    const DecodedRecord d = DecodeRecordBytes(bytes);
+    return d.converted ? WithRootCharset(d.text, "Shift_JIS") : bytes;
+}
+
 std::string LoadDifferences(const std::string& text) {
     const std::optional<Record> expected = ReadRecord(text);
     if (!expected) return std::string();

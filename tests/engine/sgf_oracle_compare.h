@@ -20,6 +20,10 @@ std::string CompareWithOracle(const Engine& e, const Record& expected);
 // table; empty when they agree or the text is no SGF.
 std::string LoadDifferences(const std::string& text);
 
+// The text a load reads for the bytes of a record file: converted to the program's Shift-JIS, with its CA
+// naming Shift-JIS, so that the oracle reads it with the charset the program reads it with.
+std::string ProgramText(const std::string& bytes);
+
 // What the writer makes of the loaded record, in both layouts, read by the oracle: the same record as the
 // one loaded. `original` is the oracle's reading of the loaded text: what the record took from move nodes
 // (marks, game information), which the writer does not write there again, is not compared.

@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static MemoryDialogs dialogs;
     static Engine e(messages, dialogs);
 
-    const std::string text(reinterpret_cast<const char*>(data), size);
+    // The load converts other encodings to Shift-JIS; the oracle reads the text so converted.
+    const std::string text = oracle::ProgramText(std::string(reinterpret_cast<const char*>(data), size));
     LoadRecordText(e, text);
     Check(CheckBranchTable(e), "after loading");
     if (const std::optional<oracle::Record> expected = oracle::ReadRecord(text)) {

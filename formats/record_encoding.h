@@ -1,0 +1,51 @@
+// The encodings records come in. A load decides the encoding of the bytes and converts them to the
+// program's Shift-JIS, so that the reader and everything after it see one kind of text; characters
+// Shift-JIS lacks get codes of its user-defined area in a table kept with the record. A save writes the
+// record back in the encoding it came in, with its CA naming it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/text_codec.h"
+
+namespace quorvel {
+
+struct DecodedRecord {
+    bool converted = false;    // false: the bytes are the program's own text, read as they stand
+    std::string text;          // the converted text (when converted)
+    std::string encoding;      // what a save writes: empty for Shift-JIS, else an iconv name ("UTF-8", "GB2312")
+    std::string reason;        // how the encoding was decided, for the command-line tool
+    ForeignCharacters foreign;
+    std::size_t lost = 0;      // characters shown as "?" because the user-defined area was full
+};
+
+// Decides the encoding of a record's bytes and converts them: a byte-order mark first (UTF-8, UTF-16 LE
+// and BE; UTF-16 is written back as UTF-8); then the root's CA when iconv knows it (or names HZ, read
+// here and written back as GB2312), unless the bytes are
+// not valid in it but are valid UTF-8 (a CA left behind when a program re-encoded the record); without
+// either, valid UTF-8 holding characters beyond ASCII is UTF-8, bytes beyond ASCII that all pair up as EUC
+// characters (no Shift-JIS kana or common kanji can) are GB18030, and anything else is Shift-JIS.
+DecodedRecord DecodeRecordBytes(std::string_view bytes);
+
+// True when `encoding` (a CA value or a name given by the user) is the program's own Shift-JIS.
+bool IsShiftJisName(std::string_view encoding);
+
+// The record text `text` (the program's Shift-JIS, user-defined codes read through `foreign`) in
+// `encoding`; for another encoding than Shift-JIS the root's CA is set to name it (added when missing).
+// Shift-JIS writes the bytes as they stand, replacing only a CA that names another encoding; a text of
+// ASCII alone is written as it stands in any encoding. False, with
+// the first character the encoding lacks, when it cannot hold the whole text.
+bool EncodeRecordText(std::string_view text, const std::string& encoding, const ForeignCharacters* foreign,
+                      std::string& out, char32_t* missing);
+
+// The bytes a save writes: in the record's own encoding; a record whose encoding cannot hold what was
+// typed into it (a Shift-JIS record with Hangul in a comment) is written as UTF-8. `usedEncoding` tells
+// which encoding was written (empty for Shift-JIS).
+std::string RecordBytesToSave(std::string_view text, const std::string& encoding, const ForeignCharacters* foreign,
+                              std::string* usedEncoding = nullptr);
+
+// The text `text` with the root's CA naming `encoding` (replaced, or added after the root's ";").
+std::string WithRootCharset(std::string_view text, std::string_view encoding);
+
+}  // namespace quorvel
