@@ -254,9 +254,23 @@ void ReadTextBoard(Engine& e, bool blackFirstSetting) {
     e.summaryText = e.messages().Text();
 }
 
+std::string DiagramTextAsSgf(const std::string& text) {
+    const std::size_t head = text.find("<<DiaData=");
+    if (head == std::string::npos || Contains(text, "(;")) return text;
+    const std::size_t start = head + 10;
+    const std::size_t end = text.find(">>", start);
+    std::string inner = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    // The first colour is a mark of its own in a diagram; as SGF it is the colour to play.
+    const bool whiteFirst = Contains(inner, "/<SiroSaki>/");
+    ReplaceAll(inner, "/<SiroSaki>/", "");
+    const std::size_t moves = inner.find(';');
+    if (whiteFirst && moves == std::string::npos) inner += "NE[W]";
+    return "(;" + inner + ")";
+}
+
 PastedKind LoadPastedText(Engine& e, const std::string& text, bool blackFirstSetting) {
-    if (Contains(text, ";")) {
-        LoadRecordText(e, text);
+    if (Contains(text, ";") || Contains(text, "<<DiaData=")) {
+        LoadRecordText(e, DiagramTextAsSgf(text));
         return PastedKind::Sgf;
     }
     if (Contains(text, "１") || Contains(text, "●")) {

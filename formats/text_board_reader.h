@@ -30,7 +30,11 @@ void ReadTextBoard(Engine& e, bool blackFirstSetting);
 // What a clipboard text was read as.
 enum class PastedKind { Sgf, TextBoard, Unreadable };
 
-// Loads a text from the clipboard: SGF when it holds ";", else a text board when it holds "１" or "●";
+// A diagram text ("<<DiaData=SZ[..]..>>", auxiliary/diagram_text.h) as the SGF record it stands for; any
+// other text, and one that already holds "(;", comes back as it is.
+std::string DiagramTextAsSgf(const std::string& text);
+
+// Loads a text from the clipboard: SGF (or a diagram text) when it holds ";", else a text board when it holds "１" or "●";
 // otherwise "No datas to read" goes to the text window and the record stays.
 PastedKind LoadPastedText(Engine& e, const std::string& text, bool blackFirstSetting);
 
