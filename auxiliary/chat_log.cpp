@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text_codec.h"
+
 namespace quorvel {
 
 const char* const kLogHead = "{棋譜ログ}";
@@ -14,12 +16,6 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 constexpr const char* kChatFileHead = "Oskelt - Oskelt - チャットログ";
-
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-}
 
 std::string SeparatorLine() { return std::string(kEntrySeparator) + kCrLf; }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "formats/sgf_reader.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 
@@ -18,15 +19,7 @@ constexpr const char* kCrLf = "\r\n";
 constexpr int kMaxRows = 19;
 constexpr int kMaxColumns = 19;
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
-
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-}
 
 // Every stretch from `open` to the next `close` goes; an `open` without a `close` after it stays with
 // the rest of the text. Steps over two-byte characters, so that no second byte starts a stretch.
@@ -35,7 +28,7 @@ std::string WithoutStretches(const std::string& text, char open, char close) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (IsLeadByte(c) && i + 1 < text.size()) {
+        if (IsCp932LeadByte(c) && i + 1 < text.size()) {
             out += text[i];
             out += text[++i];
             continue;
