@@ -106,4 +106,12 @@ std::string Utf8ToCp932(std::string_view utf8);
 // True when the byte starts a two-byte CP932 character (the next byte belongs to it).
 inline bool IsCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
+// Replaces every occurrence of `from` (not empty) by `to`, byte by byte, left to right; a replacement is not
+// searched again.
+inline void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}
+
 }  // namespace quorvel

@@ -20,6 +20,8 @@ packages=(
   fonts-wqy-zenhei
   # window tests and screenshots under a virtual display
   xvfb xauth x11-utils xdotool imagemagick
+  # the clipboard of the virtual display, read and filled from outside by the end-to-end tests
+  xclip
 )
 
 missing=()

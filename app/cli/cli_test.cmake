@@ -65,3 +65,29 @@ run_quorvel(2 line --moves x ${DATA}/corpus/sabaki-japanese-shiftjis-ca-late.sgf
 run_quorvel(2 write ${DATA}/corpus/sabaki-japanese-shiftjis-ca-late.sgf ${work}/no-such-folder/out.sgf)
 expect_text("${err}" "cannot write")
 file(REMOVE ${written})
+
+# Text boards: the golden diagrams of the engine tests, to a file and to the output (which ends with one
+# more CR LF), and a text board read back as a record by info, write and line.
+set(board ${work}/cli-board.txt)
+file(REMOVE ${board})
+run_quorvel(0 textboard --moves 150 ${DATA}/corpus/katrain-alphago-lee-long-commentary.sgf ${board})
+file(READ ${board} written_board HEX)
+file(READ ${DATA}/text_board/alphago_150.txt golden_board HEX)
+if(NOT written_board STREQUAL "${golden_board}0d0a")
+  message(FATAL_ERROR "quorvel textboard differs from tests/data/text_board/alphago_150.txt")
+endif()
+run_quorvel(0 info ${board})
+expect_text("${out}" "setup stones: 0\nmain-line moves: 99\nvariations: 0\n")
+run_quorvel(0 line ${board})
+expect_text("${out}" "(;GM[1]FF[1]SZ[19]")
+run_quorvel(0 write ${DATA}/text_board/marks_9.txt)
+expect_text("${out}" "SZ[9]")
+expect_text("${out}" "SQ[ba][bb]")
+run_quorvel(2 textboard)
+file(REMOVE ${board})
+
+# A diagram text is read as the record it stands for.
+file(WRITE ${board} "<<DiaData=SZ[9]/<SiroSaki>/AB[cc][gc]AW[cg];W[ee];B[tt];W[dg]>>\r\n")
+run_quorvel(0 info ${board})
+expect_text("${out}" "setup stones: 3\nmain-line moves: 3\n")
+file(REMOVE ${board})

@@ -21,6 +21,8 @@
 #include "formats/record_encoding.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
+#include "formats/text_board.h"
+#include "formats/text_board_reader.h"
 #include "net/http_client.h"
 #include "platform/file_io.h"
 
@@ -43,6 +45,7 @@ struct Command {
 int Info(const std::vector<std::string>& args);
 int Write(const std::vector<std::string>& args);
 int Line(const std::vector<std::string>& args);
+int TextBoard(const std::vector<std::string>& args);
 int LoadRecordFile(const std::string& path, Engine& engine, std::string* readBytes = nullptr);
 
 // Every command of the tool.
@@ -60,6 +63,10 @@ const Command kCommands[] = {
      "\n                         the main line from the start to its end (or to move N) alone, the\n"
      "                         setup stones and the AS mark of a hidden start; to OUT.sgf or the output",
      Line},
+    {"textboard", "[--moves N] RECORD [OUT]",
+     "\n                         text diagrams of the main line to its end (or to move N), 99\n"
+     "                         moves a diagram, as the text board command writes them",
+     TextBoard},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -70,7 +77,8 @@ void PrintHelp(std::ostream& out) {
         out << head << c.summary << "\n";
     }
     out << "\n  --help                 this list\n\n"
-           "A RECORD may be a file or an http:// or https:// address.\n"
+           "A RECORD may be a file or an http:// or https:// address; a text board or a diagram text\n"
+           "(one without \";\") is read as the clipboard command reads it.\n"
            "A record's encoding is its byte-order mark, else its CA, else UTF-8 when its bytes are valid\n"
            "UTF-8, else Shift-JIS (GB18030 for bytes that pair up as EUC characters); texts are printed\n"
            "in UTF-8. Records are written in the encoding they came in (UTF-16 as UTF-8) with a CA naming\n"
@@ -149,16 +157,31 @@ int LoadRecordFile(const std::string& path, Engine& engine, std::string* readByt
         std::cerr << "quorvel: cannot read " << path << ": " << error << "\n";
         return kUsage;
     }
-    if (!quorvel::LoadRecordText(engine, bytes)) {
-        std::cerr << "quorvel: " << path << ": no game record in the file (no \";\")\n";
+    // SGF, else a text board, as a text from the clipboard is read. The main window's first colour of text
+    // boards is Black until the user changes it.
+    if (quorvel::LoadPastedText(engine, bytes, true) == quorvel::PastedKind::Unreadable) {
+        std::cerr << "quorvel: " << path << ": no game record in the file (no \";\", no text board)\n";
         return kNoRecord;
     }
     if (readBytes) *readBytes = std::move(bytes);
     return kDone;
 }
 
-// Writes a record text to a file (replacing it only once every byte is written) or to the output: in the
-// encoding asked for, or the record's own.
+// Writes bytes to a file (replacing it only once every byte is written) or to the output.
+int EmitBytes(const std::string& bytes, const std::string& outPath) {
+    if (outPath.empty()) {
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return std::cout ? kDone : kUsage;
+    }
+    std::string error;
+    if (!quorvel::WriteFileAtomically(outPath, bytes, error)) {
+        std::cerr << "quorvel: cannot write " << outPath << ": " << error << "\n";
+        return kUsage;
+    }
+    return kDone;
+}
+
+// Writes a record text to a file or to the output: in the encoding asked for, or the record's own.
 int Emit(const Engine& engine, const std::string& text, const std::string& encoding, const std::string& outPath) {
     if (engine.lostCharacters > 0) {
         std::cerr << "quorvel: the record has " << engine.lostCharacters
@@ -178,16 +201,7 @@ int Emit(const Engine& engine, const std::string& text, const std::string& encod
             return kCannotEncode;
         }
     }
-    if (outPath.empty()) {
-        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return std::cout ? kDone : kUsage;
-    }
-    std::string error;
-    if (!quorvel::WriteFileAtomically(outPath, bytes, error)) {
-        std::cerr << "quorvel: cannot write " << outPath << ": " << error << "\n";
-        return kUsage;
-    }
-    return kDone;
+    return EmitBytes(bytes, outPath);
 }
 
 int Write(const std::vector<std::string>& args) {
@@ -213,40 +227,69 @@ int Write(const std::vector<std::string>& args) {
     return Emit(record.engine, quorvel::WholeRecordText(record.engine), encoding, OutputOf(files));
 }
 
-int Line(const std::vector<std::string>& args) {
-    int moves = -1;
-    std::string encoding;
-    std::vector<std::string> files;
+// The options of the line commands: --moves N, --encoding and one or two files.
+bool LineArguments(const std::vector<std::string>& args, int& moves, std::string& encoding,
+                   std::vector<std::string>& files) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--encoding") {
-            if (!TakeEncoding(args, i, encoding)) return kUsage;
+            if (!TakeEncoding(args, i, encoding)) return false;
         } else if (args[i] == "--moves" && i + 1 < args.size()) {
             char* end = nullptr;
             const long n = std::strtol(args[++i].c_str(), &end, 10);
             if (*end != '\0' || n < 0) {
                 std::cerr << "quorvel: --moves takes a number of moves\n";
-                return kUsage;
+                return false;
             }
             moves = static_cast<int>(std::min(n, 1000L));
         } else {
             files.push_back(args[i]);
         }
     }
-    if (!RecordAndOutput("line", files)) return kUsage;
-    LoadedRecord record;
-    Engine& engine = record.engine;
-    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    return true;
+}
+
+// Steps the main line to its end, or to move `moves`.
+void StepTo(Engine& engine, int moves) {
     if (moves < 0) {
         engine.GoToEnd();
     } else {
         for (int k = 0; k < moves && engine.currentIndex < engine.lineEnd; ++k) engine.StepForward();
     }
+}
+
+int Line(const std::vector<std::string>& args) {
+    int moves = -1;
+    std::string encoding;
+    std::vector<std::string> files;
+    if (!LineArguments(args, moves, encoding, files)) return kUsage;
+    if (!RecordAndOutput("line", files)) return kUsage;
+    LoadedRecord record;
+    Engine& engine = record.engine;
+    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    StepTo(engine, moves);
     const std::string text = quorvel::CurrentLineText(engine);
     if (text.empty()) {
         std::cerr << "quorvel: " << files[0] << ": nothing to write: no stone and no move before the position\n";
         return kNoRecord;
     }
     return Emit(engine, text, encoding, OutputOf(files));
+}
+
+int TextBoard(const std::vector<std::string>& args) {
+    int moves = -1;
+    std::string encoding;
+    std::vector<std::string> files;
+    if (!LineArguments(args, moves, encoding, files)) return kUsage;
+    if (!encoding.empty()) {
+        std::cerr << "quorvel: textboard writes the program's own Shift-JIS text; it takes no --encoding\n";
+        return kUsage;
+    }
+    if (!RecordAndOutput("textboard", files)) return kUsage;
+    LoadedRecord record;
+    Engine& engine = record.engine;
+    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    StepTo(engine, moves);
+    return EmitBytes(quorvel::TextBoardText(engine) + "\r\n", OutputOf(files));
 }
 
 }  // namespace
