@@ -16,6 +16,8 @@ packages=(
   fonts-ipafont-mincho fonts-ipafont-gothic
   # window tests and screenshots under a virtual display
   xvfb xauth x11-utils xdotool imagemagick
+  # printed pages read back from PDF (pdfinfo, pdftotext, pdftoppm)
+  poppler-utils
 )
 
 missing=()

@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "app/cli/record_info.h"
+#include "app/html_save.h"
 #include "app/web_records.h"
 #include "core/engine.h"
+#include "formats/html_page.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
 #include "net/http_client.h"
@@ -39,6 +41,7 @@ struct Command {
 int Info(const std::vector<std::string>& args);
 int Write(const std::vector<std::string>& args);
 int Line(const std::vector<std::string>& args);
+int Html(const std::vector<std::string>& args);
 int LoadRecordFile(const std::string& path, Engine& engine);
 
 // Every command of the tool.
@@ -55,6 +58,11 @@ const Command kCommands[] = {
      "\n                         the main line from the start to its end (or to move N) alone, the\n"
      "                         setup stones and the AS mark of a hidden start; to OUT.sgf or the output",
      Line},
+    {"html", "RECORD.sgf [OUT.html]",
+     "\n                         the record as an HTML page with the board-replay applet, named\n"
+     "                         after the record's file, with the default settings; to OUT.html or\n"
+     "                         the output",
+     Html},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -193,6 +201,28 @@ int Line(const std::vector<std::string>& args) {
         return kNoRecord;
     }
     return Emit(text, OutputOf(files));
+}
+
+int Html(const std::vector<std::string>& args) {
+    if (!RecordAndOutput("html", args)) return kUsage;
+    LoadedRecord record;
+    Engine& engine = record.engine;
+    if (const int status = LoadRecordFile(args[0], engine)) return status;
+    // The page's record is the record file as the program saves it.
+    const std::string sgf = quorvel::WholeRecordText(engine);
+    const std::string page = quorvel::ExportPageText(quorvel::PageTitleOf(args[0]), sgf, engine.boardSize,
+                                                     quorvel::HtmlSettings(), quorvel::AppletParams(engine, false));
+    const std::string out = OutputOf(args);
+    if (out.empty()) {
+        std::cout.write(page.data(), static_cast<std::streamsize>(page.size()));
+        return std::cout ? kDone : kUsage;
+    }
+    std::string error;
+    if (!quorvel::WriteFileAtomically(out, page, error)) {
+        std::cerr << "quorvel: cannot write " << out << ": " << error << "\n";
+        return kUsage;
+    }
+    return kDone;
 }
 
 }  // namespace

@@ -134,6 +134,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     // The dialogs fill their controls from the settings now in force.
     Form5 = new TForm5(settingsOwners(), Form2, this);
     SetUpNetWindows();
+    SetUpExport();
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();

@@ -103,9 +103,12 @@ TEST_F(MainWindowTest, MenusCarryTheCommandTableAndUnbuiltCommandsAreDisabled) {
     EXPECT_TRUE(window->action(QStringLiteral("KKH"))->isChecked());
     EXPECT_TRUE(window->action(QStringLiteral("KKW"))->isChecked());
     EXPECT_TRUE(window->action(QStringLiteral("KSB"))->isChecked());
-    // Printing, the comment dialog, web loading and the like are not built: visible, disabled.
-    for (const char* code : {"KFP", "KKE", "KKD", "KKB", "KHA"}) {
+    // The comment dialog, the range text board and the like are not built: visible, disabled.
+    for (const char* code : {"KKE", "KKD", "KKB", "KHA"}) {
         EXPECT_FALSE(window->action(QString::fromLatin1(code))->isEnabled()) << code;
+    }
+    for (const char* code : {"KFP", "KVT", "KVB", "KVM"}) {
+        EXPECT_TRUE(window->action(QString::fromLatin1(code))->isEnabled()) << code;
     }
     EXPECT_EQ(window->Label1->text(), ToQString("保存名"));
     EXPECT_EQ(window->Edit2->text(), QStringLiteral("1"));
