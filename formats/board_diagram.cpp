@@ -69,8 +69,8 @@ std::array<int, kGridCells> PositionAfterEntries(const Engine& e, int n) {
     return grid;
 }
 
-BoardDiagram LineDiagram(const Engine& e) {
-    BoardDiagram d;
+DiagramGrid LineDiagram(const Engine& e) {
+    DiagramGrid d;
     const Grid start = PositionAfterEntries(e, e.baseIndex);
     for (PointCode p = 0; p < kGridCells; ++p) {
         if (start[p] == kBlack || start[p] == kWhite) d[p].colour = start[p];

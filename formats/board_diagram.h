@@ -24,11 +24,11 @@ struct DiagramPoint {
     int entry = 0;  // the numbered move on the point; 0 for a stone of the background
 };
 
-using BoardDiagram = std::array<DiagramPoint, kGridCells>;
+using DiagramGrid = std::array<DiagramPoint, kGridCells>;
 
 // The pictures' diagram: the position after baseIndex entries, then each move up to currentIndex on its
 // point unless an earlier move after baseIndex took the point.
-BoardDiagram LineDiagram(const Engine& e);
+DiagramGrid LineDiagram(const Engine& e);
 
 // The number a picture writes on the move of entry k.
 inline int PictureMoveNumber(const Engine& e, int k) { return k - e.baseIndex + e.firstMoveNumber - 1; }

@@ -52,7 +52,7 @@ void PaintVectorPicture(QPainter& p, const Engine& e) {
         p.drawPolygon(cross);
     }
     if (e.currentIndex <= 0) return;
-    const BoardDiagram d = LineDiagram(e);
+    const DiagramGrid d = LineDiagram(e);
     for (int col = 1; col <= size; ++col) {
         for (int row = 1; row <= size; ++row) {
             const DiagramPoint& point = d[MakePoint(col, row)];
@@ -111,7 +111,7 @@ QImage BoardBitmap(BoardPainter& painter, const Engine& e) {
     QImage picture = painter.BoardImage().copy(0, 0, 399, 395).convertToFormat(QImage::Format_RGB32);
     if (e.currentIndex <= 0) return picture;
     const BoardGeometry& g = *e.geometry;
-    const BoardDiagram d = LineDiagram(e);
+    const DiagramGrid d = LineDiagram(e);
     QPainter p(&picture);
     for (int col = 1; col <= 19; ++col) {
         for (int row = 1; row <= 19; ++row) {
