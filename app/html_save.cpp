@@ -1,6 +1,5 @@
 #include "app/html_save.h"
 
-#include "app/chat_log.h"
 #include "app/file_commands.h"
 #include "formats/html_page.h"
 #include "platform/file_io.h"
@@ -58,7 +57,8 @@ void SaveNameExport::ExportHtmlPage(Engine& e) {
     WritePage(e, htmlFolder + name.fileName + ".html", page);
 }
 
-bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog, const std::string& chatLogFile) {
+bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,
+                  const std::optional<ChatPageLog>& chatLog) {
     const std::string text = e.messages().Text();
     if (HtmlSourceOf(text) == HtmlSource::None) {
         e.dialogs().ShowMessage(kNothingToSaveAsHtml);
@@ -73,15 +73,9 @@ bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,
     const std::string page =
         SavedPageText(PageTitleOf(path), text, e.boardSize, shell.html, AppletParams(e, shell.advanceMoves));
     if (!WritePage(e, path, page)) return false;
-    if (chatLogFile.empty()) return true;
-    std::string chatText;
-    std::string error;
-    if (!ReadWholeFile(chatLogFile, chatText, error)) return true;
-    const ChatLog log = ReadChatLog(chatText);
+    if (!chatLog) return true;
     const std::string chatPath = WithoutExtension(path) + "Chat.html";
-    WritePage(e, chatPath,
-              ChatPageText(Utf8ToCp932(FileNameOf(chatPath)), log.logText,
-                           log.diagramCount > 0 ? log.diagramStore : std::string(), shell.html));
+    WritePage(e, chatPath, ChatPageText(Utf8ToCp932(FileNameOf(chatPath)), chatLog->logText, chatLog->diagrams, shell.html));
     return true;
 }
 

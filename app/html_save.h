@@ -42,9 +42,17 @@ private:
 // The HTML save dialog: the chosen path, or nothing when cancelled.
 using HtmlSaveDialog = std::function<std::optional<std::string>(const std::string& startFolder)>;
 
-// KVT. `chatLogFile` is the record's chat file, empty when it has none. The record's modified flag is left
-// alone: no record file is written here. True when the page was written.
-bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog, const std::string& chatLogFile);
+// The record's net game log, for its page beside the HTML page: the log text as the log window shows it and
+// the store of its board diagrams (empty when it has none).
+struct ChatPageLog {
+    std::string logText;
+    std::string diagrams;
+};
+
+// KVT. With a chat log, its page is written beside the page. The record's modified flag is left alone: no
+// record file is written here. True when the page was written.
+bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,
+                  const std::optional<ChatPageLog>& chatLog);
 
 // The page's title from its path: the file's name without its folder and its extension.
 std::string PageTitleOf(const std::string& path);

@@ -5,6 +5,7 @@
 
 #include "formats/board_diagram.h"
 #include "formats/diagram_pages.h"
+#include "formats/text_board.h"
 
 namespace quorvel {
 
@@ -83,7 +84,7 @@ PrintJob FullRecordPrint(const Engine& e, const std::string& today) {
 }
 
 PrintJob RecordPrint(const Engine& e, const std::string& textWindow, const std::string& today) {
-    if (textWindow.find("Text GoBoard (by Quorvel)") != std::string::npos) return DiagramPagesPrint(e, today);
+    if (textWindow.find(kTextBoardClosing) != std::string::npos) return DiagramPagesPrint(e, today);
     return FullRecordPrint(e, today);
 }
 

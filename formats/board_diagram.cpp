@@ -8,65 +8,57 @@ namespace {
 
 using Grid = std::array<int, kGridCells>;
 
-// Removes the group on `start` when it has no liberty left.
-void CaptureIfDead(Grid& grid, PointCode start) {
-    const int colour = grid[start];
-    std::vector<PointCode> group{start};
+// Removes the chain of `colour` on `start` when it has no liberty left.
+void RemoveIfDead(Grid& g, PointCode start, int colour) {
+    if (g[start] != colour) return;
+    std::vector<PointCode> chain{start};
     std::vector<char> seen(kGridCells, 0);
     seen[start] = 1;
-    for (std::size_t i = 0; i < group.size(); ++i) {
+    for (std::size_t i = 0; i < chain.size(); ++i) {
         for (int step : kNeighbourSteps) {
-            const PointCode q = group[i] + step;
-            if (q < 0 || q >= kGridCells || seen[q]) continue;
-            if (grid[q] == kEmpty) return;
-            if (grid[q] == colour) {
-                seen[q] = 1;
-                group.push_back(q);
+            const PointCode n = chain[i] + step;
+            if (g[n] == kEmpty) return;
+            if (g[n] == colour && !seen[n]) {
+                seen[n] = 1;
+                chain.push_back(n);
             }
         }
     }
-    for (PointCode p : group) grid[p] = kEmpty;
-}
-
-bool LineFirstBlack(const Engine& e) {
-    return e.replayMode ? HeaderBlackFirst(e.branchMoves[0][0]) : e.blackFirst != 0;
+    for (PointCode q : chain) g[q] = kEmpty;
 }
 
 }  // namespace
 
 int CountBase(const Engine& e) {
-    const int base = e.replayMode ? e.loadedBaseCount - e.mainLineOffset : e.baseIndex;
+    // The setup stones of a replayed record are its AB/AW stones, without the moves an AS property put in
+    // the background: those are counted like every other move.
+    const int base = e.replayMode ? e.setupCount - e.mainLineOffset : e.baseIndex;
     return std::clamp(base, 0, e.baseIndex);
 }
 
 int LineEntryColour(const Engine& e, int k) {
-    if (k > e.baseIndex) {
-        const bool black = ((k - e.baseIndex) % 2 == 1) == (e.blackFirst != 0);
-        return black ? kBlack : kWhite;
+    if (k <= CountBase(e)) {
+        const int stone = e.replayMode ? e.setupList[static_cast<std::size_t>(k)]
+                                       : e.editSetupList[static_cast<std::size_t>(k)];
+        return stone < 2000 ? kBlack : kWhite;
     }
-    const int o = CountBase(e);
-    if (k <= o) {
-        const int stone = e.replayMode ? e.setupList[k] : e.editSetupList[k];
-        return StoneColour(stone) < 2 ? kBlack : kWhite;
-    }
-    const bool black = ((k - o) % 2 == 1) == LineFirstBlack(e);
-    return black ? kBlack : kWhite;
+    // The moves alternate through the whole line, passes included, so the colour follows from the line's
+    // first colour after baseIndex.
+    const bool odd = ((k - e.baseIndex) % 2 + 2) % 2 == 1;
+    return odd == (e.blackFirst != 0) ? kBlack : kWhite;
 }
 
 std::array<int, kGridCells> PositionAfterEntries(const Engine& e, int n) {
-    Grid grid = EmptyBoardGrid(e.boardSize);
-    const int o = CountBase(e);
-    for (int k = 1; k <= std::min(n, kMaxLineEntries); ++k) {
-        const PointCode p = e.lineMoves[k];
-        if (!e.IsOnBoard(p)) continue;
+    Grid g = EmptyBoardGrid(e.boardSize);
+    n = std::min({n, e.lineEnd, kMaxLineEntries});
+    for (int k = 1; k <= n; ++k) {
+        const PointCode p = e.lineMoves[static_cast<std::size_t>(k)];
+        if (p <= 0 || p >= kGridCells || !e.IsOnBoard(p)) continue;
         const int colour = LineEntryColour(e, k);
-        grid[p] = colour;
-        if (k <= o) continue;  // setup stones capture nothing
-        for (int step : kNeighbourSteps) {
-            if (grid[p + step] == Opponent(colour)) CaptureIfDead(grid, p + step);
-        }
+        g[p] = colour;
+        for (int step : kNeighbourSteps) RemoveIfDead(g, p + step, Opponent(colour));
     }
-    return grid;
+    return g;
 }
 
 DiagramGrid LineDiagram(const Engine& e) {

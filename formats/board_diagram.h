@@ -8,15 +8,16 @@
 
 namespace quorvel {
 
-// The entry below which the line's moves are not counted: the setup stones (and, in replay mode, the
-// main-line moves an AS property hid are counted again), never above baseIndex.
+// The entries of the line that are setup stones (never above baseIndex): the moves after them are counted,
+// in replay mode also the main-line moves an AS property put in the background.
 int CountBase(const Engine& e);
 
 // The colour that plays line entry k: setup stones keep the colour of their setup list (whatever later
-// captured them), the moves after the count base alternate from the line's first colour.
+// captured them), the moves alternate through the line from its first colour after baseIndex.
 int LineEntryColour(const Engine& e, int k);
 
-// The board after the line's first n entries, captures made: kBlack, kWhite, kEmpty, kBorder off the board.
+// The board after the line's first n entries, captures made: kBlack, kWhite, kEmpty, kBorder off the board
+// (the text boards' ReplayToScratch).
 std::array<int, kGridCells> PositionAfterEntries(const Engine& e, int n);
 
 struct DiagramPoint {

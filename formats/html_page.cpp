@@ -2,12 +2,13 @@
 
 #include <cstring>
 
+#include "formats/text_board.h"
+
 namespace quorvel {
 namespace {
 
 const char* const kCrLf = "\r\n";
-// The closing line every text board ends with, and the title of a board with moves.
-const char* const kTextBoardMark = "Text GoBoard (by Quorvel)";
+// The title of a text board's diagram with moves; every text board ends with kTextBoardClosing.
 const char* const kTextBoardTitle = "Board <";
 
 // The markup a text board carries of its own (TextAddPre, TextUseColor): the page shows it as markup.
@@ -105,7 +106,7 @@ std::string ExportPageText(const std::string& title, const std::string& sgf, int
 
 HtmlSource HtmlSourceOf(const std::string& text) {
     if (text.find("(;") != std::string::npos) return HtmlSource::Sgf;
-    if (text.find(kTextBoardTitle) != std::string::npos || text.find(kTextBoardMark) != std::string::npos) {
+    if (text.find(kTextBoardTitle) != std::string::npos || text.find(kTextBoardClosing) != std::string::npos) {
         return HtmlSource::TextBoard;
     }
     return HtmlSource::None;

@@ -11,6 +11,8 @@
 #include "app/gui/export_pictures.h"
 #include "app/gui/main_window.h"
 #include "app/record_print.h"
+#include "auxiliary/chat_log.h"
+#include "platform/file_io.h"
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
@@ -41,8 +43,15 @@ void TForm1::SetUpExport() {
 }
 
 void TForm1::KVTClick() {
-    const std::string chatLog = files_->chatLogPresent ? ChatLogName(files_->currentFileName) : std::string();
-    SaveHtmlPage(board(), shell_, HtmlSaveDialog1, chatLog);
+    // The record's chat file, read as the net game log window reads it.
+    std::optional<ChatPageLog> chat;
+    std::string text;
+    std::string error;
+    if (files_->chatLogPresent && ReadWholeFile(ChatLogName(files_->currentFileName), text, error)) {
+        const ChatLog log = ChatLogFromFileText(text);
+        chat = ChatPageLog{log.logText, log.diagramCounter > 0 ? log.diagramStore : std::string()};
+    }
+    SaveHtmlPage(board(), shell_, HtmlSaveDialog1, chat);
 }
 
 void TForm1::KFPClick() {

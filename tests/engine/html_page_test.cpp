@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "app/html_save.h"
+#include "auxiliary/chat_log.h"
 #include "engine_fixture.h"
 #include "formats/html_page.h"
 #include "formats/sgf_reader.h"
@@ -81,7 +82,7 @@ TEST_F(HtmlPageTest, SavedPageOfA13LineRecordCarriesTheChangedSettings) {
     e.settings.textBMoves = 50;
     e.recordModified = true;
     messages.SetText("(;GM[1]FF[4]SZ[13];B[dd];W[jj])");
-    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "kifu13.html"), ""));
+    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "kifu13.html"), std::nullopt));
     EXPECT_EQ(ReadFile(dir + "kifu13.html"), Golden("saved13.html"));
     // No record file was written, so the record still counts as changed.
     EXPECT_TRUE(e.recordModified);
@@ -92,7 +93,7 @@ TEST_F(HtmlPageTest, TextBoardPageKeepsTheBoardsOwnTagsAndEscapesTheRest) {
     messages.SetText(Golden("textboard9.txt"));
     shell.htmlSaveDialogDir = "/start/";
     // A name typed without extension gets the dialog's default one.
-    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "board"), ""));
+    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "board"), std::nullopt));
     EXPECT_EQ(dialogStart, "/start/");
     EXPECT_EQ(ReadFile(dir + "board.html"), Golden("textboard9.html"));
 }
@@ -115,7 +116,7 @@ TEST_F(HtmlPageTest, EveryTextBoardIsAcceptedAndOtherTextsAreRefused) {
         dialogs.shown.clear();
         dialogsRun = 0;
         messages.SetText(c.text);
-        EXPECT_EQ(SaveHtmlPage(e, shell, Answering(dir + "x.html"), ""), c.accepted) << c.text;
+        EXPECT_EQ(SaveHtmlPage(e, shell, Answering(dir + "x.html"), std::nullopt), c.accepted) << c.text;
         EXPECT_EQ(dialogsRun, c.accepted ? 1 : 0) << c.text;
         EXPECT_EQ(dialogs.shown, c.accepted ? std::vector<std::string>{}
                                             : std::vector<std::string>{kNothingToSaveAsHtml})
@@ -123,7 +124,7 @@ TEST_F(HtmlPageTest, EveryTextBoardIsAcceptedAndOtherTextsAreRefused) {
         fs::remove(dir + "x.html");
     }
     messages.SetText("(;SZ[19];B[pd])");
-    EXPECT_FALSE(SaveHtmlPage(e, shell, Answering(std::nullopt), ""));
+    EXPECT_FALSE(SaveHtmlPage(e, shell, Answering(std::nullopt), std::nullopt));
     EXPECT_TRUE(fs::is_empty(dir));
 }
 
@@ -177,20 +178,20 @@ TEST_F(HtmlPageTest, ACommentCannotInjectMarkupAndTheAppletGetsTheRecord) {
 
     // The HTML save command: the text window's record, and a title from a file name with markup in it.
     messages.SetText("(;SZ[9]C[\"><script>alert(1)</script>])");
-    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "a<b>&.html"), ""));
+    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "a<b>&.html"), std::nullopt));
     EXPECT_TRUE(BrowserReads(dir + "a<b>&.html", "moves", messages.Text() + "\r\n", "a<b>&"));
 }
 
 TEST_F(HtmlPageTest, ChatPageBesideThePageWithEveryLogLineMarked) {
     // A page in a folder with a dot in its name: only the file's own extension goes.
     fs::create_directories(dir + "my.games");
-    const std::string chatFile = dir + "my.gamesChat.dat";
-    WriteFile(chatFile,
+    const ChatLog chat = ChatLogFromFileText(
               "Oskelt - Oskelt - チャットログ\r\n\r\n"
               "[ 12 ]：\"><script>x</script>\r\n{ 碁盤 1 }\r\n\r\n"
               "[ 30 ]：good\r\n\r\n---碁盤データ---\r\n\r\n{1}<<DiaData=SZ[9]>>\r\n");
     messages.SetText("(;SZ[9];B[cc])");
-    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "my.games/page.html"), chatFile));
+    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "my.games/page.html"),
+                             ChatPageLog{chat.logText, chat.diagramStore}));
     const std::string chatPage = dir + "my.games/pageChat.html";
     ASSERT_TRUE(fs::exists(chatPage));
     const std::string blanks(15, ' ');
