@@ -53,33 +53,25 @@ PrintJob FullRecordPrint(const Engine& e, const std::string& today) {
     }
 
     // The list: thirty items under the board, then continuation pages of their own.
-    std::size_t next = 0;
-    for (int page = 1; next < listed.size(); ++page) {
-        if (page > 1) job.sheets.emplace_back();
-        Sheet& sheet = job.sheets.back();
-        const int top = page == 1 ? kFirstListTop : kContinuedListTop;
-        const std::size_t room = page == 1 ? kFirstPageItems : kContinuedPageItems;
-        int y = top;
-        for (std::size_t k = 1; k <= room && next < listed.size(); ++k, ++next) {
-            const int i = listed[next];
-            const ListPlace at = ListPosition(static_cast<int>(k), top);
-            y = at.y;
-            DrawStone(sheet, LineEntryColour(e, i), i - e.baseIndex, at.x, at.y);
-            const int inside = at.x + 130;
-            DrawBrackets(sheet, inside, at.y);
+    LayOutList(
+        job, listed.size(),
+        [&e, &listed](Sheet& sheet, std::size_t index, ListPlace at) {
+            const int i = listed[index];
+            const ListPlace inside = DrawListedStone(sheet, at, LineEntryColour(e, i), i - e.baseIndex);
             const int m = RepeatOf(e, i);
             if (m > 0) {
-                DrawStone(sheet, LineEntryColour(e, m), m - e.baseIndex, inside, at.y);
+                DrawStone(sheet, LineEntryColour(e, m), m - e.baseIndex, inside.x, inside.y);
             } else {
-                DrawPassMark(sheet, inside, at.y);
+                DrawPassMark(sheet, inside.x, inside.y);
             }
-        }
-        if (page > 1) {
-            DrawText(sheet, 200, y + 200, 18,
-                     "----------------- 棋譜ページ " + FullWidthNumber(page) + " -----------------");
-        }
-        if (next < listed.size()) DrawText(sheet, 1020, 3235, 9, "棋譜ページ" + FullWidthNumber(page + 1) + "に続く.....");
-    }
+        },
+        [](Sheet& sheet, int page, int lastY, bool more) {
+            if (page > 1) {
+                DrawText(sheet, 200, lastY + 200, 18,
+                         "----------------- 棋譜ページ " + FullWidthNumber(page) + " -----------------");
+            }
+            if (more) DrawText(sheet, 1020, 3235, 9, "棋譜ページ" + FullWidthNumber(page + 1) + "に続く.....");
+        });
     return job;
 }
 

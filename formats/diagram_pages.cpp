@@ -70,32 +70,26 @@ PrintJob DiagramPagesPrint(const Engine& e, const std::string& today) {
         }
 
         // Thirty footnotes under the board, the rest on sheets of their own before the next page.
-        std::size_t next = 0;
-        for (int part = 1; next < notes.size(); ++part) {
-            if (part > 1) job.sheets.emplace_back();
-            Sheet& s = job.sheets.back();
-            const int top = part == 1 ? kFirstListTop : kContinuedListTop;
-            const std::size_t room = part == 1 ? kFirstPageItems : kContinuedPageItems;
-            for (std::size_t k = 1; k <= room && next < notes.size(); ++k, ++next) {
-                const Footnote& f = notes[next];
-                const ListPlace at = ListPosition(static_cast<int>(k), top);
-                DrawStone(s, LineEntryColour(e, f.entry), PageMoveNumber(e, f.entry, first, o), at.x, at.y);
-                const int inside = at.x + 130;
-                DrawBrackets(s, inside, at.y);
+        LayOutList(
+            job, notes.size(),
+            [&](Sheet& s, std::size_t index, ListPlace at) {
+                const Footnote& f = notes[index];
+                const ListPlace inside =
+                    DrawListedStone(s, at, LineEntryColour(e, f.entry), PageMoveNumber(e, f.entry, first, o));
                 if (f.earlier == 0) {
-                    DrawPassMark(s, inside, at.y);
+                    DrawPassMark(s, inside.x, inside.y);
                 } else if (f.earlier >= first) {
-                    DrawStone(s, LineEntryColour(e, f.earlier), PageMoveNumber(e, f.earlier, first, o), inside, at.y);
+                    DrawStone(s, LineEntryColour(e, f.earlier), PageMoveNumber(e, f.earlier, first, o), inside.x,
+                              inside.y);
                 } else {
                     const PointCode p = e.lineMoves[f.entry];
-                    DrawText(s, inside - 60, at.y - 22, 12,
+                    DrawText(s, inside.x - 60, inside.y - 22, 12,
                              std::to_string(PointCol(p)) + "-" + std::to_string(PointRow(p)));
                 }
-            }
-            if (next < notes.size()) {
-                DrawText(s, 1020, 3235, 9, "第 " + std::to_string(d) + " 譜の続き.....");
-            }
-        }
+            },
+            [d](Sheet& s, int, int, bool more) {
+                if (more) DrawText(s, 1020, 3235, 9, "第 " + std::to_string(d) + " 譜の続き.....");
+            });
     }
     return job;
 }

@@ -122,6 +122,31 @@ void DrawBrackets(Sheet& s, int x, int y) {
 
 void DrawPassMark(Sheet& s, int x, int y) { DrawText(s, x - 50, y - 22, 13, "パス"); }
 
+void LayOutList(PrintJob& job, std::size_t count, const std::function<void(Sheet&, std::size_t, ListPlace)>& draw,
+                const std::function<void(Sheet&, int, int, bool)>& close) {
+    std::size_t next = 0;
+    for (int part = 1; next < count; ++part) {
+        if (part > 1) job.sheets.emplace_back();
+        Sheet& sheet = job.sheets.back();
+        const int top = part == 1 ? kFirstListTop : kContinuedListTop;
+        const std::size_t room = part == 1 ? kFirstPageItems : kContinuedPageItems;
+        int lastY = top;
+        for (std::size_t k = 1; k <= room && next < count; ++k, ++next) {
+            const ListPlace at = ListPosition(static_cast<int>(k), top);
+            lastY = at.y;
+            draw(sheet, next, at);
+        }
+        close(sheet, part, lastY, next < count);
+    }
+}
+
+ListPlace DrawListedStone(Sheet& s, ListPlace at, int colour, int number) {
+    DrawStone(s, colour, number, at.x, at.y);
+    const ListPlace inside{at.x + 130, at.y};
+    DrawBrackets(s, inside.x, inside.y);
+    return inside;
+}
+
 std::string FullWidthNumber(int n) {
     static const char* const kDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
     std::string out;

@@ -4,6 +4,7 @@
 // brackets, pass mark) build them; the windows paint the lists onto the printer.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,15 @@ constexpr int kFirstListTop = 2620;
 constexpr int kContinuedListTop = 200;
 constexpr int kFirstPageItems = 30;      // five rows under the board
 constexpr int kContinuedPageItems = 120;  // twenty rows
+
+// A list under the board that goes on over sheets of its own: the first kFirstPageItems items on the job's
+// last sheet from kFirstListTop, each further kContinuedPageItems on a new sheet from kContinuedListTop.
+// `draw` draws item `index` (from 0) at its place; `close` ends each sheet (`part` from 1) after its last
+// item, at `lastY`, `more` telling whether another sheet follows.
+void LayOutList(PrintJob& job, std::size_t count, const std::function<void(Sheet&, std::size_t, ListPlace)>& draw,
+                const std::function<void(Sheet&, int part, int lastY, bool more)>& close);
+// A listed move: its stone at `at` and the brackets after it; returns the centre inside the brackets.
+ListPlace DrawListedStone(Sheet& s, ListPlace at, int colour, int number);
 
 // "２", "１０": a page number in full-width digits.
 std::string FullWidthNumber(int n);

@@ -146,9 +146,8 @@ int LoadRecordFile(const std::string& path, Engine& engine) {
     return kDone;
 }
 
-// Writes a record text to a file (replacing it only once every byte is written) or to the output.
-int Emit(const std::string& text, const std::string& outPath) {
-    const std::string bytes = text + "\r\n";
+// Writes bytes to a file (replacing it only once every byte is written) or to the output.
+int EmitBytes(const std::string& bytes, const std::string& outPath) {
     if (outPath.empty()) {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return std::cout ? kDone : kUsage;
@@ -160,6 +159,9 @@ int Emit(const std::string& text, const std::string& outPath) {
     }
     return kDone;
 }
+
+// A record text, its last line ended as every other.
+int Emit(const std::string& text, const std::string& outPath) { return EmitBytes(text + "\r\n", outPath); }
 
 int Write(const std::vector<std::string>& args) {
     bool inlineLayout = false;
@@ -245,17 +247,7 @@ int Html(const std::vector<std::string>& args) {
     const std::string sgf = quorvel::WholeRecordText(engine);
     const std::string page = quorvel::ExportPageText(quorvel::PageTitleOf(args[0]), sgf, engine.boardSize,
                                                      quorvel::HtmlSettings(), quorvel::AppletParams(engine, false));
-    const std::string out = OutputOf(args);
-    if (out.empty()) {
-        std::cout.write(page.data(), static_cast<std::streamsize>(page.size()));
-        return std::cout ? kDone : kUsage;
-    }
-    std::string error;
-    if (!quorvel::WriteFileAtomically(out, page, error)) {
-        std::cerr << "quorvel: cannot write " << out << ": " << error << "\n";
-        return kUsage;
-    }
-    return kDone;
+    return EmitBytes(page, OutputOf(args));
 }
 
 }  // namespace

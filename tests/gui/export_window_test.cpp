@@ -16,6 +16,7 @@
 #include <map>
 
 #include "app/gui/main_window.h"
+#include "gui/answered_file_dialogs.h"
 #include "app/record_print.h"
 #include "formats/text_board.h"
 #include "platform/gui/qt_text.h"
@@ -24,19 +25,6 @@ namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class QueuedFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> RunOpenDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> RunSaveDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> Next() {
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<std::optional<std::string>> answers;
-};
 
 // A tool of poppler's, run to its end; its standard output as UTF-8.
 QString Poppler(const QString& tool, const QStringList& arguments) {
@@ -121,7 +109,7 @@ protected:
     std::string dir;
     std::string pdf = "";
     MemoryDialogs dialogs;
-    QueuedFileDialogs files;
+    AnsweredFileDialogs files;
     int printDialogs = 0;
     std::unique_ptr<TitleRegistry> titles;
     std::unique_ptr<TForm1> window;
@@ -176,10 +164,12 @@ TEST_F(ExportWindowTest, NothingToPrintBeforeTheFirstMove) {
 }
 
 TEST_F(ExportWindowTest, BitmapIsTheBoardPictureWithTheStones) {
-    OpenRecord("(;SZ[19];B[pd];W[dp])");
+    OpenRecord("(;SZ[19]CR[jj];B[pd];W[dp])");
     window->action(QStringLiteral("KVB"))->trigger();
     const QImage image = QApplication::clipboard()->image();
     ASSERT_EQ(image.size(), QSize(399, 395));
+    const QString shots = qEnvironmentVariable("QUORVEL_SCREENSHOTS");
+    if (!shots.isEmpty()) image.save(shots + QStringLiteral("/bitmap_picture.png"));
     const BoardGeometry& g = *board().geometry;
     const PointCode black = MakePoint(16, 4);
     const PointCode white = MakePoint(4, 16);
@@ -188,6 +178,16 @@ TEST_F(ExportWindowTest, BitmapIsTheBoardPictureWithTheStones) {
     const int board = MeanGrey(image, g.CentreX(MakePoint(8, 8)) + 5, g.CentreY(MakePoint(8, 8)) + 5, 3);
     EXPECT_GT(board, 90);
     EXPECT_LT(board, 240);
+    // The circle on the empty point in the middle, in blue.
+    int blue = 0;
+    const PointCode mark = MakePoint(10, 10);
+    for (int dy = -8; dy <= 8; ++dy) {
+        for (int dx = -8; dx <= 8; ++dx) {
+            const QColor c = image.pixelColor(g.CentreX(mark) + dx, g.CentreY(mark) + dy);
+            if (c.blue() > 150 && c.red() < 100) ++blue;
+        }
+    }
+    EXPECT_GT(blue, 5);
 }
 
 struct SvgCounts {

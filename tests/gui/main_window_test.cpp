@@ -13,6 +13,7 @@
 #include <iterator>
 
 #include "app/gui/main_window.h"
+#include "gui/answered_file_dialogs.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
 
@@ -20,19 +21,6 @@ namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class AnsweredFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> RunOpenDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> RunSaveDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> Next() {
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<std::optional<std::string>> answers;
-};
 
 class MainWindowTest : public ::testing::Test {
 protected:

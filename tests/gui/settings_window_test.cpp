@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/gui/main_window.h"
+#include "gui/answered_file_dialogs.h"
 #include "platform/file_io.h"
 #include "platform/gui/qt_text.h"
 
@@ -15,19 +16,6 @@ namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class ListedFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> RunOpenDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> RunSaveDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> Next() {
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<std::optional<std::string>> answers;
-};
 
 class SettingsWindowTest : public ::testing::Test {
 protected:
@@ -68,7 +56,7 @@ protected:
 
     std::string dir, conf, first, second;
     MemoryDialogs dialogs;
-    ListedFileDialogs files;
+    AnsweredFileDialogs files;
     std::unique_ptr<TitleRegistry> titles;
     std::unique_ptr<TForm1> window;
 };
