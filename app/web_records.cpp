@@ -58,8 +58,8 @@ std::string PercentEncode(const std::string& text) {
     return out;
 }
 
-WebRecords::WebRecords(Engine& board, FileCommands& files, EventPort& events, ShellSettings& settings)
-    : settings(settings), board_(board), files_(files), http_(events) {}
+WebRecords::WebRecords(Engine& board, FileCommands& files, EventPort& events, ShellSettings& kept)
+    : settings(kept), board_(board), files_(files), http_(events) {}
 
 bool WebRecords::CanLoad() {
     if (board_.replayMode) return true;

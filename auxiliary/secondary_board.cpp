@@ -157,6 +157,28 @@ PointCode SecondaryBoardPoint(const BoardGeometry& g, int x, int y) {
     return HoverToPoint(g, SnapHover(g, HoverPoint{last, last}, x, y));
 }
 
+namespace {
+
+// Every stone of `stones`, in increasing point order, becomes a setup entry of the stone list, which then
+// holds nothing else.
+template <typename Grid>
+void StonesAsSetup(SecondaryBoard& s, const Grid& stones) {
+    s.stoneList.fill(0);
+    s.stoneCodes.fill(0);
+    int n = 0;
+    for (PointCode p = kFirstCell; p <= kLastCell; ++p) {
+        const int colour = stones[p];
+        if (colour != kBlack && colour != kWhite) continue;
+        ++n;
+        s.stoneList[n] = p;
+        s.stoneCodes[n] = colour * 1000;
+    }
+    s.setupCount = n;
+    s.shownEntry = n;
+}
+
+}  // namespace
+
 void CopyPosition(SecondaryBoard& s, const Engine& board) {
     TakeGeometry(s, board);
     s.subBoard = board.board;
@@ -180,18 +202,7 @@ void CopyPosition(SecondaryBoard& s, const Engine& board) {
 void OpenForCreation(SecondaryBoard& s, const Engine& board) {
     TakeGeometry(s, board);
     s.marks = board.markGrid;
-    s.stoneList.fill(0);
-    s.stoneCodes.fill(0);
-    int n = 0;
-    for (PointCode p = kFirstCell; p <= kLastCell; ++p) {
-        const int colour = board.board[p];
-        if (colour != kBlack && colour != kWhite) continue;
-        ++n;
-        s.stoneList[n] = p;
-        s.stoneCodes[n] = colour * 1000;
-    }
-    s.setupCount = n;
-    s.shownEntry = n;
+    StonesAsSetup(s, board.board);
     s.blackFirst = board.ColourToMove() == kBlack;
     s.inputMode = 1;
     s.openingKo = KoPointOf(board);
@@ -296,18 +307,7 @@ void DesignatePosition(SecondaryBoard& s) {
     const int moves = s.shownEntry - s.setupCount;
     // The ko the last move left stays forbidden for the side to move.
     const PointCode ko = moves > 0 ? s.koPoint : s.openingKo;
-    s.stoneList.fill(0);
-    s.stoneCodes.fill(0);
-    int n = 0;
-    for (PointCode p = kFirstCell; p <= kLastCell; ++p) {
-        const int colour = s.subBoard[p];
-        if (colour != kBlack && colour != kWhite) continue;
-        ++n;
-        s.stoneList[n] = p;
-        s.stoneCodes[n] = colour * 1000;
-    }
-    s.setupCount = n;
-    s.shownEntry = n;
+    StonesAsSetup(s, s.subBoard);
     if (moves % 2 == 1) s.blackFirst = !s.blackFirst;
     s.openingKo = ko;
     RebuildSecondaryBoard(s);

@@ -133,6 +133,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     ReadSettings();
     // The dialogs fill their controls from the settings now in force.
     Form5 = new TForm5(settingsOwners(), Form2, this);
+    Form2->editComment = [this] { return Form5->ShowForComment(); };
     SetUpNetWindows();
     SetUpExport();
 
@@ -263,6 +264,8 @@ void TForm1::BuildMenus() {
     Wire("KVG", &TForm1::KVGClick);
     Wire("KSM", &TForm1::KSMClick);
     Wire("KVF", &TForm1::KVFClick);
+    Wire("KKD", &TForm1::KKDClick);
+    Wire("KKE", &TForm1::KKEClick);
     Wire("KVK", &TForm1::KVKClick);
     Wire("KVE", &TForm1::KVEClick);
     Wire("KNR", &TForm1::KNRClick);
@@ -605,6 +608,10 @@ void TForm1::KVFClick() {
     Form5->ShowForGameInfo();
     Redraw();
 }
+
+void TForm1::KKDClick() { Form2->DeleteMovesClick(); }
+
+void TForm1::KKEClick() { Form2->EditCommentClick(); }
 
 void TForm1::KVKClick() { Form6->CountTerritory(board()); }
 

@@ -155,6 +155,8 @@ private:
     void KVGClick();
     void KSMClick();
     void KVFClick();
+    void KKDClick();
+    void KKEClick();
     void KVKClick();
     void KVEClick();
     void ZarnItemClick(int k);

@@ -134,6 +134,26 @@ bool TForm6::PickTextBoardRange(const Engine& board) {
     return exec() == QDialog::Accepted;
 }
 
+bool TForm6::RunDeletion(const Engine& board, const std::function<bool(PointCode)>& click) {
+    deleteClick_ = click;
+    Open(SecondaryRole::SequenceDeletion, board);
+    const bool ended = exec() == QDialog::Accepted;
+    deleteClick_ = nullptr;
+    return ended;
+}
+
+PointCode TForm6::PickRelocationTarget(const Engine& board, PointCode from) {
+    Open(SecondaryRole::StoneRelocation, board);
+    board_.relocationFrom = from;
+    board_.relocationDone = false;
+    return exec() == QDialog::Accepted && board_.relocationDone ? board_.selectedPoint : 0;
+}
+
+PointCode TForm6::PickPassReplacement(const Engine& board) {
+    Open(SecondaryRole::PassReplacement, board);
+    return exec() == QDialog::Accepted ? board_.selectedPoint : 0;
+}
+
 void TForm6::Open(SecondaryRole role, const Engine& board) {
     source_ = &board;
     if (IsCreationRole(role)) {
@@ -257,6 +277,14 @@ void TForm6::BoardPress(PointCode p, Qt::MouseButton button) {
         case SecondaryAction::RelocationPicked:
             Panel1->setText(ToQString("O K"));
             setWindowTitle(ToQString(kRelocationDoneTitle));
+            break;
+        case SecondaryAction::DeletePoint:
+            // The board window deletes; this window then shows what is left, or closes when it is over.
+            if (deleteClick_ && deleteClick_(board_.selectedPoint)) {
+                accept();
+                return;
+            }
+            CopyPosition(board_, *source_);
             break;
         case SecondaryAction::RangeOutlined: rangeTimer_.start(); break;
         case SecondaryAction::RangeInvalid: dialogs_.ShowMessage(kInvalidRangeMessage); break;

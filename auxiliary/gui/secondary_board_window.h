@@ -43,6 +43,10 @@ public:
     // The variation chooser (PointPicker): the picked point, 555 for the line's next move when it is a pass,
     // or 0.
     int ChooseVariation(const Engine& board) override;
+    // "手順の削除", "既着石の位置変更" and "パス変更" for the board window (PointPicker).
+    bool RunDeletion(const Engine& board, const std::function<bool(PointCode)>& click) override;
+    PointCode PickRelocationTarget(const Engine& board, PointCode from) override;
+    PointCode PickPassReplacement(const Engine& board) override;
     // "地の計算": counting on a copy of the board window's position, with its komi.
     void CountTerritory(const Engine& board);
     // "碁盤付きコメントの作成": a diagram built from the board window's position.
@@ -109,6 +113,7 @@ private:
     QImage picture_;
     SecondaryBoard board_;
     const Engine* source_ = nullptr;  // the board window's engine during a run
+    std::function<bool(PointCode)> deleteClick_;  // the board window's deletion during "DEL"
     QTimer flashTimer_;
     int flashesLeft_ = 0;
     bool flashOn_ = false;

@@ -251,8 +251,10 @@ void TForm2::BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
         e.MakePositionTheStart(point);
         return;
     }
-    // A click on an empty point follows the continuation there, or plays a trial move where none does.
+    // A click on an empty point follows the continuation there, or plays a trial move where none does; one
+    // on the stone of a numbered move relocates it.
     if (!stone && (e.hintsShown || e.commentDialogOpen)) e.PlayTrialMove(point);
+    if (stone && !e.commentDialogOpen) RelocateClick(point);
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event) {

@@ -16,14 +16,7 @@ protected:
 
     // The board window's position without a record: rows of "X", "O" and ".".
     void SetPosition(const std::vector<std::string>& rows) {
-        const int size = static_cast<int>(rows.size());
-        e.ChangeBoardSize(size);
-        for (int row = 1; row <= size; ++row) {
-            for (int col = 1; col <= size; ++col) {
-                const char c = rows[row - 1][col - 1];
-                e.board[MakePoint(col, row)] = c == 'X' ? kBlack : (c == 'O' ? kWhite : kEmpty);
-            }
-        }
+        DrawPosition(e, rows);
     }
 
     // The secondary board as rows: "X" black, "O" white, "." empty, "k" the ko point.

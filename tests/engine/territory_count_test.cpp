@@ -14,14 +14,7 @@ protected:
 
     // Opens the count on a position of rows of "X", "O" and "."; the board window's prisoners as given.
     void Open(const std::vector<std::string>& rows, int capturedByBlack = 0, int capturedByWhite = 0) {
-        const int size = static_cast<int>(rows.size());
-        e.ChangeBoardSize(size);
-        for (int row = 1; row <= size; ++row) {
-            for (int col = 1; col <= size; ++col) {
-                const char c = rows[row - 1][col - 1];
-                e.board[MakePoint(col, row)] = c == 'X' ? kBlack : (c == 'O' ? kWhite : kEmpty);
-            }
-        }
+        DrawPosition(e, rows);
         e.whiteCaptured = capturedByBlack;
         e.blackCaptured = capturedByWhite;
         StartCounting(s, e);

@@ -12,12 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NoFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> RunOpenDialog(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> RunSaveDialog(const std::string&) override { return std::nullopt; }
-};
-
 // The bytes a percent-encoded text stands for.
 std::string PercentDecode(const std::string& text) {
     std::string out;
@@ -63,7 +57,7 @@ protected:
     TempFolder registry{"web-titles"};
     LocalServer server{"http_test_server.py", {served.path().string()}};
     QueuedEventPort events;
-    NoFileDialogs fileDialogs;
+    AnsweredFileDialogs fileDialogs;
     TitleRegistry titles{registry.path().string()};
     FileCommands files{e, fileDialogs, titles, [](Engine& board, const std::string& text) { return LoadRecordText(board, text); }};
     ShellSettings shell;

@@ -16,7 +16,6 @@
 #include <map>
 
 #include "app/gui/main_window.h"
-#include "gui/answered_file_dialogs.h"
 #include "app/record_print.h"
 #include "formats/text_board.h"
 #include "platform/gui/qt_text.h"

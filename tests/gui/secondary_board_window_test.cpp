@@ -5,6 +5,8 @@
 
 #include "auxiliary/gui/secondary_board_window.h"
 #include "board_window_fixture.h"
+#include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
 #include "platform/gui/qt_text.h"
 
 namespace quorvel::test {
@@ -28,14 +30,7 @@ protected:
 
     // The board window's position without a record: rows of "X", "O" and ".".
     void SetPosition(const std::vector<std::string>& rows) {
-        const int size = static_cast<int>(rows.size());
-        e.ChangeBoardSize(size);
-        for (int row = 1; row <= size; ++row) {
-            for (int col = 1; col <= size; ++col) {
-                const char c = rows[row - 1][col - 1];
-                e.board[MakePoint(col, row)] = c == 'X' ? kBlack : (c == 'O' ? kWhite : kEmpty);
-            }
-        }
+        DrawPosition(e, rows);
     }
 
     // Runs `step` inside the next modal run of the secondary board.
@@ -297,6 +292,152 @@ TEST_F(SecondaryBoardWindowTest, TheCreationRoleBuildsADiagram) {
 }
 
 }  // namespace
+// ---- The board window's picks: deleting moves, relocating a stone, replacing a pass ----
+
+TEST_F(SecondaryBoardWindowTest, DelDeletesTheLastMovesClickedAndGoesBackWhenClosed) {
+    MakeMainLine("dd pp dp cc");
+    e.StepForward();
+    w.Redraw();
+    std::vector<int> lineEnds;
+    InModalRun([&] {
+        EXPECT_EQ(f.windowTitle(), ToQString(" Quorvel : 手順の削除"));
+        EXPECT_EQ(e.currentIndex, 4);  // the line played to its end
+        ClickBoard("pp");              // not the last stone: nothing
+        lineEnds.push_back(e.lineEnd);
+        ClickBoard("cc");
+        lineEnds.push_back(e.lineEnd);
+        EXPECT_EQ(PaintedAt("cc"), Painted().pixelColor(At("ee")));  // the window shows the stone gone
+        ClickBoard("dp");
+        lineEnds.push_back(e.lineEnd);
+        EXPECT_TRUE(f.isVisible());
+        QTest::mouseClick(f.Panel1, Qt::LeftButton);  // "Back"
+    });
+    Click(430, 30);  // "DEL"
+    EXPECT_EQ(lineEnds, (std::vector<int>{4, 3, 2}));
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(e.currentIndex, 1);  // back where the deletion started
+    EXPECT_EQ(e.board[P("dp")], kEmpty);
+    EXPECT_TRUE(e.recordModified);
+}
+
+TEST_F(SecondaryBoardWindowTest, DelOnTheFirstStoneOfAVariationDeletesItAndCloses) {
+    MakeMainLine("dd pp dp");
+    AddBranch(MakeOrigin(0, 0, 0), kBlack, "cc qq");
+    Refresh();
+    ASSERT_TRUE(e.FollowPoint(P("cc")));
+    ASSERT_NE(e.currentBranch, 0);
+    InModalRun([&] { ClickBoard("cc"); });
+    Click(430, 30);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(e.currentBranch, 0);
+    EXPECT_EQ(e.branchCount, 0);
+    EXPECT_EQ(e.lineEnd, 3);
+}
+
+TEST_F(SecondaryBoardWindowTest, DelOfTheLastStoneTakesTheBranchesAtThatMoveAlong) {
+    MakeMainLine("dd pp dp cc");
+    AddBranch(MakeOrigin(0, 0, 3), kWhite, "qq dq");
+    Refresh();
+    ASSERT_EQ(e.branchCount, 1);
+    InModalRun([&] {
+        ClickBoard("cc");
+        QTest::mouseClick(f.Panel1, Qt::LeftButton);
+    });
+    Click(430, 30);
+    EXPECT_EQ(e.lineEnd, 3);
+    EXPECT_EQ(e.branchCount, 0);
+}
+
+TEST_F(SecondaryBoardWindowTest, AClickedStoneIsRelocatedToThePointPickedThere) {
+    MakeMainLine("dd pp dp");
+    e.GoToEnd();
+    w.Redraw();
+    const QColor whiteStone = Centre(Shown(), "pp");
+    QString doneTitle;
+    InModalRun([&] {
+        EXPECT_EQ(f.windowTitle(), ToQString(" Quorvel : 既着石の位置変更 (移動先の空点をクリック)"));
+        ClickBoard("dd");  // occupied: ignored
+        EXPECT_EQ(f.Panel1->text(), QStringLiteral("Back"));
+        ClickBoard("qq");
+        doneTitle = f.windowTitle();
+        EXPECT_EQ(f.Panel1->text(), QStringLiteral("O K"));
+        QTest::mouseClick(f.Panel1, Qt::LeftButton);
+    });
+    ClickPoint("pp");
+    EXPECT_EQ(doneTitle, ToQString(" Quorvel ： 既着石の位置変更 [完了]"));
+    EXPECT_EQ(e.lineMoves[2], P("qq"));
+    EXPECT_EQ(e.board[P("pp")], kEmpty);
+    EXPECT_EQ(e.board[P("qq")], kWhite);
+    // The board window draws the stone at its new point as it drew it at the old one.
+    const QImage after = Shown();
+    EXPECT_EQ(Centre(after, "qq"), whiteStone);
+    EXPECT_NE(Centre(after, "pp"), whiteStone);
+
+    // Closed with "Back", nothing moves.
+    InModalRun([&] { QTest::mouseClick(f.Panel1, Qt::LeftButton); });
+    ClickPoint("dp");
+    EXPECT_EQ(e.lineMoves[3], P("dp"));
+    EXPECT_EQ(e.board[P("dp")], kBlack);
+}
+
+TEST_F(SecondaryBoardWindowTest, ARelocationThatWouldBeSuicideIsRefused) {
+    // White's fourth move cannot go to the corner that Black's first and third stones close.
+    MakeMainLine("ba pp ab qq");
+    e.GoToEnd();
+    w.Redraw();
+    InModalRun([&] {
+        ClickBoard("aa");  // the window takes it: no capture there
+        QTest::mouseClick(f.Panel1, Qt::LeftButton);
+    });
+    ClickPoint("qq");
+    EXPECT_EQ(e.lineMoves[4], P("qq"));
+    EXPECT_EQ(e.board[P("qq")], kWhite);
+    EXPECT_EQ(e.board[P("aa")], kEmpty);
+    EXPECT_FALSE(e.recordModified);
+}
+
+TEST_F(SecondaryBoardWindowTest, AReplacedPassCapturesAndTheSavedRecordReplaysToTheShownPosition) {
+    // Black's pass becomes "ab", which takes the white stone in the corner.
+    MakeMainLine("ba aa --");
+    e.GoToEnd();
+    w.Redraw();
+    InModalRun([&] { ClickBoard("ab"); });
+    Click(80, 430);
+    EXPECT_EQ(e.board[P("ab")], kBlack);
+    EXPECT_EQ(e.board[P("aa")], kEmpty);
+    e.StepBack();  // the take-back puts the captured stone back
+    EXPECT_EQ(e.board[P("aa")], kWhite);
+    e.GoToEnd();
+    const auto shown = e.board;
+
+    MemoryMessageArea otherMessages;
+    MemoryDialogs otherDialogs;
+    Engine reread{otherMessages, otherDialogs};
+    ASSERT_TRUE(LoadRecordText(reread, WholeRecordText(e)));
+    reread.GoToEnd();
+    EXPECT_EQ(reread.lineEnd, 3);
+    EXPECT_EQ(reread.board, shown);
+}
+
+TEST_F(SecondaryBoardWindowTest, ThePassSignReplacesThePassWithAPointPickedThere) {
+    MakeMainLine("dd pp --");
+    e.GoToEnd();
+    w.Redraw();
+    ASSERT_TRUE(e.PassSignShown());
+    InModalRun([&] {
+        EXPECT_EQ(f.windowTitle(), ToQString(" Quorvel : (パス変更の) 着手入力 → 空点にクリックして下さい"));
+        ClickBoard("pp");  // a stone: ignored
+        EXPECT_TRUE(f.isVisible());
+        ClickBoard("qq");
+    });
+    Click(80, 430);  // the pass sign
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(e.lineMoves[3], P("qq"));
+    EXPECT_EQ(e.board[P("qq")], kBlack);
+    EXPECT_FALSE(e.PassSignShown());
+    EXPECT_TRUE(e.recordModified);
+}
+
 }  // namespace quorvel::test
 
 namespace quorvel::test {

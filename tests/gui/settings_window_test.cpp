@@ -8,7 +8,6 @@
 #include <fstream>
 
 #include "app/gui/main_window.h"
-#include "gui/answered_file_dialogs.h"
 #include "platform/file_io.h"
 #include "platform/gui/qt_text.h"
 
