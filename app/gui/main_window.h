@@ -173,6 +173,11 @@ private:
     void KFPClick();
     void KVBClick();
     void KVMClick();
+    // Text boards and the clipboard (main_window_text.cpp).
+    void SetUpTextCommands();
+    void KKTClick();
+    void KKBClick();
+    void KVSClick();
 
     QString programDir_;
     QStringList arguments_;

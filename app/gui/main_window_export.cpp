@@ -12,6 +12,7 @@
 #include "app/gui/main_window.h"
 #include "app/record_print.h"
 #include "auxiliary/chat_log.h"
+#include "auxiliary/gui/secondary_board_window.h"
 #include "platform/file_io.h"
 #include "platform/gui/qt_text.h"
 
@@ -43,14 +44,18 @@ void TForm1::SetUpExport() {
 }
 
 void TForm1::KVTClick() {
-    // The record's chat file, read as the net game log window reads it.
-    std::optional<ChatPageLog> chat;
+    // The record's chat log: the one board comments were written into, else its chat file as the net game
+    // log window reads it.
+    std::optional<ChatLog> log;
     std::string text;
     std::string error;
-    if (files_->chatLogPresent && ReadWholeFile(ChatLogName(files_->currentFileName), text, error)) {
-        const ChatLog log = ChatLogFromFileText(text);
-        chat = ChatPageLog{log.logText, log.diagramCounter > 0 ? log.diagramStore : std::string()};
+    if (Form6->chatLog().present) {
+        log = Form6->chatLog();
+    } else if (files_->chatLogPresent && ReadWholeFile(ChatLogName(files_->currentFileName), text, error)) {
+        log = ChatLogFromFileText(text);
     }
+    std::optional<ChatPageLog> chat;
+    if (log) chat = ChatPageLog{log->logText, log->diagramCounter > 0 ? log->diagramStore : std::string()};
     SaveHtmlPage(board(), shell_, HtmlSaveDialog1, chat);
 }
 

@@ -253,6 +253,7 @@ TEST_F(ExportWindowTest, VectorPictureIsSvgWithAPngBeside) {
 }
 
 TEST_F(ExportWindowTest, HtmlPagesOfTheSaveNameAndOfKvt) {
+    std::ofstream(dir + "gameChat.dat", std::ios::binary) << "Oskelt - Oskelt - チャットログ\r\n\r\n[ 1 ]：<b>hi</b>\r\n";
     OpenRecord("(;SZ[9];B[cc];W[gg])");
     // The save name exports the page with every record copied.
     window->Edit1->setText(QStringLiteral("kifu"));
@@ -273,6 +274,10 @@ TEST_F(ExportWindowTest, HtmlPagesOfTheSaveNameAndOfKvt) {
     window->HtmlSaveDialog1 = [this](const std::string&) { return std::optional<std::string>(dir + "saved.html"); };
     window->action(QStringLiteral("KVT"))->trigger();
     EXPECT_NE(Read(dir + "saved.html").find("<CENTER><APPLET CODEBASE=\"MyZarn\""), std::string::npos);
+    // The chat file beside the record makes the log's page beside the page, its text escaped.
+    const std::string chat = Read(dir + "savedChat.html");
+    EXPECT_NE(chat.find("Glimmet.KifuLog.class"), std::string::npos);
+    EXPECT_NE(chat.find("[ 1 ]：&lt;b&gt;hi&lt;/b&gt;"), std::string::npos);
     EXPECT_TRUE(board().recordModified);
     EXPECT_EQ(window->shell().htmlSaveDialogDir, dir);
     EXPECT_TRUE(dialogs.shown.empty());
