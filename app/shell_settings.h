@@ -7,6 +7,8 @@
 #include <array>
 #include <string>
 
+#include "formats/html_page.h"
+
 namespace quorvel {
 
 // The record-sending CGI and a sample record on the program's web host.
@@ -23,13 +25,6 @@ struct FiveEntryList {
     // Puts `entry` in slot 1: an entry already among the first `count` slots moves there, a new one pushes
     // the others down (the fifth drops off). True when the list changed.
     bool MoveToFront(const std::string& entry);
-};
-
-struct HtmlSettings {
-    std::string appCodeBase = "MyZarn";
-    std::string appWidth = "454";
-    std::string appHeight = "494";
-    std::string htmlColor = "f8e0e0";  // page background, six hexadecimal digits
 };
 
 struct MailSettings {

@@ -38,4 +38,27 @@ PointCode HoverToPoint(const BoardGeometry& g, HoverPoint h) {
     return ((g.gridOffset + h.x) / g.gridPitch) * kGridWidth + (g.gridOffset + h.y) / g.gridPitch;
 }
 
+std::vector<std::pair<int, int>> StarPoints(int boardSize) {
+    std::vector<std::pair<int, int>> out;
+    const auto grid = [&out](std::initializer_list<int> lines) {
+        for (int c : lines) {
+            for (int r : lines) out.push_back({c, r});
+        }
+    };
+    switch (boardSize) {
+        case 19: grid({4, 10, 16}); break;
+        case 13:
+            grid({4, 10});
+            out.push_back({7, 7});
+            break;
+        case 9:
+            grid({3, 7});
+            out.push_back({5, 5});
+            break;
+        case 7: out.push_back({4, 4}); break;
+        default: break;
+    }
+    return out;
+}
+
 }  // namespace quorvel

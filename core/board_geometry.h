@@ -2,6 +2,9 @@
 // Pure functions: the board window draws and hit-tests with them, tests check them without a window.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "core/point.h"
 
 namespace quorvel {
@@ -19,6 +22,10 @@ struct BoardGeometry {
     int CentreX(PointCode p) const { return PointCol(p) * gridPitch - gridOffset; }
     int CentreY(PointCode p) const { return PointRow(p) * gridPitch - gridOffset; }
 };
+
+// The star points of a board size as (column, row): 19 lines 4, 10, 16 both ways; 13 lines the four at 4
+// and 10 and the centre; 9 lines the four at 3 and 7 and the centre; 7 lines the centre; 6 lines none.
+std::vector<std::pair<int, int>> StarPoints(int boardSize);
 
 // The geometry of one of the sizes 19, 13, 9, 7 and 6; nullptr for any other size.
 const BoardGeometry* GeometryFor(int boardSize);

@@ -67,11 +67,12 @@ bool SetCoordinateSystem(Settings& settings, const std::string& text) {
     std::string x = text.substr(0, dash);
     const std::string y = text.substr(dash + 1);
     const bool withI = x.find("(I)") != std::string::npos;
-    settings.coordinates.withLetterI = withI;
     if (withI) x = x.substr(0, 1);
     const int xStyle = x.size() <= 2 ? StyleOf(x) : 0;
     const int yStyle = y.size() <= 2 ? StyleOf(y) : 0;
+    // A rejected text leaves the style in force whole, its letter I included.
     if (xStyle == 0 || yStyle == 0) return false;
+    settings.coordinates.withLetterI = withI;
     settings.coordinates.xStyle = xStyle;
     settings.coordinates.yStyle = yStyle;
     settings.goBanXY = text;

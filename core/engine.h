@@ -57,6 +57,9 @@ public:
     // The clipboard written records are copied to; without one (the command-line tool) nothing is copied.
     void SetClipboard(Clipboard& clipboard) { clipboard_ = &clipboard; }
     Clipboard* clipboard() { return clipboard_; }
+    // The HTML export after a record copied to the clipboard; without one nothing is exported.
+    void SetHtmlExport(HtmlExport& x) { htmlExport_ = &x; }
+    HtmlExport* htmlExport() { return htmlExport_; }
     // The record formats behind "ADD" and "ReSet"; without them (the command-line tool) both do nothing.
     void SetFormats(RecordFormats& formats) { formats_ = &formats; }
     // The commands "ADD" and "ReSet" of the key table and the board's tool column.
@@ -313,6 +316,7 @@ private:
     BoardRequests* requests_ = &noWindow_;
     Clipboard* clipboard_ = nullptr;
     RecordFormats* formats_ = nullptr;
+    HtmlExport* htmlExport_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -29,7 +29,7 @@ struct Settings {
 };
 
 // Applies a coordinate style text ("A-1", "A-19", "1-1", "A(I)-1", "A(I)-19"; the column part may also
-// be "T" or "19"). True when the text is valid; otherwise nothing changes but the letter-I choice.
+// be "T" or "19"). True when the text is valid; otherwise nothing changes.
 bool SetCoordinateSystem(Settings& settings, const std::string& text);
 
 }  // namespace quorvel

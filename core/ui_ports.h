@@ -21,6 +21,16 @@ public:
     virtual void ResetRecord(Engine& e) = 0;
 };
 
+// The HTML page that follows every record copied to the clipboard: the main window's save name names it,
+// and without a name nothing is exported. The page comes after the board engine, so the SGF writer reaches
+// it through this port.
+class HtmlExport {
+public:
+    virtual ~HtmlExport() = default;
+    // The record text is the one just written into the message area.
+    virtual void ExportHtmlPage(Engine& e) = 0;
+};
+
 // The variation chooser's answer for the next move of the line (also when that move is a pass), as opposed
 // to a point of the board or 0 for nothing picked.
 constexpr int kChosenNextMove = 555;

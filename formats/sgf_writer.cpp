@@ -325,17 +325,24 @@ std::string CurrentLineText(const Engine& e) {
     return text + ")";
 }
 
-void WriteWholeRecord(Engine& e, bool toClipboard) {
-    const std::string text = WholeRecordText(e);
+namespace {
+
+// A text for the user goes into the text window; a copied one also onto the clipboard, and then into the
+// HTML page of the save name.
+void Publish(Engine& e, const std::string& text, bool toClipboard) {
     e.messages().SetText(text);
-    if (toClipboard && e.clipboard()) e.clipboard()->SetText(text);
+    if (!toClipboard) return;
+    if (e.clipboard()) e.clipboard()->SetText(text);
+    if (e.htmlExport()) e.htmlExport()->ExportHtmlPage(e);
 }
+
+}  // namespace
+
+void WriteWholeRecord(Engine& e, bool toClipboard) { Publish(e, WholeRecordText(e), toClipboard); }
 
 void WriteCurrentLine(Engine& e, bool toClipboard) {
     const std::string text = CurrentLineText(e);
-    if (text.empty()) return;
-    e.messages().SetText(text);
-    if (toClipboard && e.clipboard()) e.clipboard()->SetText(text);
+    if (!text.empty()) Publish(e, text, toClipboard);
 }
 
 void AddVariationCommand(Engine& e) {

@@ -23,7 +23,8 @@ std::string CurrentLineText(const Engine& e);
 // The start-position marks and labels as SQ, ST, CR, RT, TR, LO, MA and LB lists.
 std::string StartMarksText(const Engine& e);
 
-// Put the text into the text window, and with `toClipboard` also on the clipboard.
+// Put the text into the text window, and with `toClipboard` also on the clipboard, followed by the HTML
+// export of the save name.
 void WriteWholeRecord(Engine& e, bool toClipboard);
 void WriteCurrentLine(Engine& e, bool toClipboard);
 

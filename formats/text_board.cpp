@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "formats/board_diagram.h"
+
 namespace quorvel {
 
 const char* const kTextBoardClosing = "Text GoBoard (by Quorvel)";
@@ -56,58 +58,10 @@ struct LineFacts {
     const Engine& e;
     int base;  // entries 1..base are setup stones; moves count from base + 1
 
-    explicit LineFacts(const Engine& engine) : e(engine) {
-        // The setup stones of a replayed record are its AB/AW stones, without the moves an AS property put
-        // in the background: those are numbered like every other move.
-        base = e.replayMode ? e.setupCount - e.mainLineOffset : e.baseIndex;
-        base = std::clamp(base, 0, e.baseIndex);
-    }
+    explicit LineFacts(const Engine& engine) : e(engine), base(CountBase(engine)) {}
 
-    // The colour of line entry k; setup entries keep their own colours.
-    int ColourOf(int k) const {
-        if (k <= base) {
-            const int stone = e.replayMode ? e.setupList[static_cast<std::size_t>(k)]
-                                           : e.editSetupList[static_cast<std::size_t>(k)];
-            return stone < 2000 ? kBlack : kWhite;
-        }
-        // The moves alternate through the whole line, passes included, so the colour follows from the
-        // line's first colour after baseIndex.
-        const bool odd = ((k - e.baseIndex) % 2 + 2) % 2 == 1;
-        return odd == (e.blackFirst != 0) ? kBlack : kWhite;
-    }
-
-    // The position after entries 1..n on an otherwise empty grid, with captures.
-    PointGrid ReplayToScratch(int n) const {
-        PointGrid g;
-        for (PointCode p = 0; p < kGridCells; ++p) g[p] = e.IsOnBoard(p) ? kEmpty : kScratchOffBoard;
-        n = std::min(n, e.lineEnd);
-        for (int k = 1; k <= n; ++k) {
-            const PointCode p = e.lineMoves[static_cast<std::size_t>(k)];
-            if (p <= 0 || p >= kGridCells || !e.IsOnBoard(p)) continue;
-            const int colour = ColourOf(k);
-            g[p] = colour;
-            for (int step : kNeighbourSteps) RemoveIfDead(g, p + step, Opponent(colour));
-        }
-        return g;
-    }
-
-    static void RemoveIfDead(PointGrid& g, PointCode start, int colour) {
-        if (g[start] != colour) return;
-        std::vector<PointCode> chain{start};
-        std::vector<bool> seen(kGridCells, false);
-        seen[start] = true;
-        for (std::size_t i = 0; i < chain.size(); ++i) {
-            for (int step : kNeighbourSteps) {
-                const PointCode n = chain[i] + step;
-                if (g[n] == kEmpty) return;
-                if (g[n] == colour && !seen[n]) {
-                    seen[n] = true;
-                    chain.push_back(n);
-                }
-            }
-        }
-        for (PointCode q : chain) g[q] = kEmpty;
-    }
+    int ColourOf(int k) const { return LineEntryColour(e, k); }
+    PointGrid ReplayToScratch(int n) const { return PositionAfterEntries(e, n); }
 
     // A move number as the grid writes it, without colour tags.
     std::string Number(int k, int firstOfDiagram) const {

@@ -22,6 +22,8 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick
   # the clipboard of the virtual display, read and filled from outside by the end-to-end tests
   xclip
+  # printed pages read back from PDF (pdfinfo, pdftotext, pdftoppm)
+  poppler-utils
 )
 
 missing=()

@@ -91,3 +91,15 @@ file(WRITE ${board} "<<DiaData=SZ[9]/<SiroSaki>/AB[cc][gc]AW[cg];W[ee];B[tt];W[d
 run_quorvel(0 info ${board})
 expect_text("${out}" "setup stones: 3\nmain-line moves: 3\n")
 file(REMOVE ${board})
+
+# The HTML page: titled after the record's file, the applet named for the board size, to a file or the output.
+run_quorvel(0 html ${DATA}/corpus/sabaki-japanese-shiftjis-ca-late.sgf)
+expect_text("${out}" "<TITLE>sabaki-japanese-shiftjis-ca-late</TITLE>")
+expect_text("${out}" "CODE=\"Glimmet.ZarnShow.class\" WIDTH=454 HEIGHT=494>")
+set(page ${work}/cli-page.html)
+file(REMOVE ${page})
+run_quorvel(0 html ${DATA}/corpus/littlego-setup-variations-9x9-ha3.sgf ${page})
+file(READ ${page} bytes)
+expect_text("${bytes}" "Glimmet.ZarnShow9.class")
+expect_text("${bytes}" "</APPLET>")
+run_quorvel(2 html)

@@ -16,9 +16,11 @@
 #include <vector>
 
 #include "app/cli/record_info.h"
+#include "app/html_save.h"
 #include "app/web_records.h"
 #include "core/engine.h"
 #include "formats/record_encoding.h"
+#include "formats/html_page.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
 #include "formats/text_board.h"
@@ -45,6 +47,7 @@ struct Command {
 int Info(const std::vector<std::string>& args);
 int Write(const std::vector<std::string>& args);
 int Line(const std::vector<std::string>& args);
+int Html(const std::vector<std::string>& args);
 int TextBoard(const std::vector<std::string>& args);
 int LoadRecordFile(const std::string& path, Engine& engine, std::string* readBytes = nullptr);
 
@@ -63,6 +66,11 @@ const Command kCommands[] = {
      "\n                         the main line from the start to its end (or to move N) alone, the\n"
      "                         setup stones and the AS mark of a hidden start; to OUT.sgf or the output",
      Line},
+    {"html", "RECORD.sgf [OUT.html]",
+     "\n                         the record as an HTML page with the board-replay applet, named\n"
+     "                         after the record's file, with the default settings; to OUT.html or\n"
+     "                         the output",
+     Html},
     {"textboard", "[--moves N] RECORD [OUT]",
      "\n                         text diagrams of the main line to its end (or to move N), 99\n"
      "                         moves a diagram, as the text board command writes them",
@@ -290,6 +298,18 @@ int TextBoard(const std::vector<std::string>& args) {
     if (const int status = LoadRecordFile(files[0], engine)) return status;
     StepTo(engine, moves);
     return EmitBytes(quorvel::TextBoardText(engine) + "\r\n", OutputOf(files));
+}
+
+int Html(const std::vector<std::string>& args) {
+    if (!RecordAndOutput("html", args)) return kUsage;
+    LoadedRecord record;
+    Engine& engine = record.engine;
+    if (const int status = LoadRecordFile(args[0], engine)) return status;
+    // The page's record is the record file as the program saves it.
+    const std::string sgf = quorvel::WholeRecordText(engine);
+    const std::string page = quorvel::ExportPageText(quorvel::PageTitleOf(args[0]), sgf, engine.boardSize,
+                                                     quorvel::HtmlSettings(), quorvel::AppletParams(engine, false));
+    return EmitBytes(page, OutputOf(args));
 }
 
 }  // namespace

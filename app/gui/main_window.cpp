@@ -136,6 +136,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form5 = new TForm5(settingsOwners(), Form2, this);
     Form2->editComment = [this] { return Form5->ShowForComment(); };
     SetUpNetWindows();
+    SetUpExport();
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();

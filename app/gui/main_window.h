@@ -13,9 +13,11 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "app/file_commands.h"
+#include "app/html_save.h"
 #include "app/settings_file.h"
 #include "app/shell_settings.h"
 #include "app/web_records.h"
@@ -27,6 +29,8 @@
 #include "core/gui/mark_palette.h"
 #include "formats/sgf_port.h"
 #include "platform/title_registry.h"
+
+class QPrinter;
 
 namespace quorvel {
 
@@ -78,6 +82,9 @@ public:
     QToolButton* SpeedButton5 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QAction* ZarnItem[RecentFiles::kSlots] = {};
+    // The HTML save dialog and the print dialog (main_window_export.cpp); tests answer them instead.
+    HtmlSaveDialog HtmlSaveDialog1;
+    std::function<bool(QPrinter&)> PrintDialog1;
 
     bool startedWithFile() const { return startedWithFile_; }
     bool compactMode() const { return compactMode_; }
@@ -160,6 +167,12 @@ private:
     void KNNClick();
     void KNEClick();
     void StartWebLoad(const std::string& url);
+    // The HTML page, printing and the pictures (main_window_export.cpp).
+    void SetUpExport();
+    void KVTClick();
+    void KFPClick();
+    void KVBClick();
+    void KVMClick();
     // Text boards and the clipboard (main_window_text.cpp).
     void SetUpTextCommands();
     void KKTClick();
@@ -191,6 +204,7 @@ private:
     std::unique_ptr<QtEventPort> events_;
     QtUrlOpener urlOpener_;
     std::unique_ptr<WebRecords> web_;
+    std::unique_ptr<SaveNameExport> saveNameExport_;
 };
 
 }  // namespace quorvel

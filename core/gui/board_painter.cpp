@@ -26,28 +26,6 @@ const QColor kDisabledLabel(150, 176, 164);
 QColor HighlightColour(int stoneColour) { return stoneColour == kBlack ? QColor(0, 255, 255) : QColor(255, 0, 0); }
 QColor NumberColour(int stoneColour) { return stoneColour == kBlack ? Qt::white : Qt::black; }
 
-// Star points by board size, as line numbers of both axes, plus whether the centre has one.
-void StarPoints(int boardSize, std::vector<std::pair<int, int>>& out) {
-    auto grid = [&](std::initializer_list<int> lines) {
-        for (int c : lines) {
-            for (int r : lines) out.push_back({c, r});
-        }
-    };
-    switch (boardSize) {
-        case 19: grid({4, 10, 16}); break;
-        case 13:
-            grid({4, 10});
-            out.push_back({7, 7});
-            break;
-        case 9:
-            grid({3, 7});
-            out.push_back({5, 5});
-            break;
-        case 7: out.push_back({4, 4}); break;
-        default: break;
-    }
-}
-
 const char* MarkSymbol(int kind) {
     static const char* const kSymbols[] = {"",   "□", "☆", "○", "▽", "△", "◇", "×",
                                            "",   "Ａ", "Ｂ", "Ｃ", "Ｄ", "Ｅ", "Ｆ", "Ｇ"};
@@ -96,9 +74,7 @@ void BoardPainter::DrawGrid(QImage& boardPicture, const BoardGeometry& g) {
         p.drawLine(first, at, last, at);
         p.drawLine(at, first, at, last);
     }
-    std::vector<std::pair<int, int>> stars;
-    StarPoints(g.boardSize, stars);
-    for (const auto& [col, row] : stars) {
+    for (const auto& [col, row] : StarPoints(g.boardSize)) {
         const int x = col * g.gridPitch - g.gridOffset;
         const int y = row * g.gridPitch - g.gridOffset;
         p.fillRect(x - 1, y - 2, 3, 5, Qt::black);
@@ -123,6 +99,13 @@ void BoardPainter::DrawStone(QPainter& p, int x, int y, int colour) {
     if (stones_.cell == 0) return;
     const int half = stones_.cell / 2 - 1;
     p.drawImage(x - half, y - half, colour == kBlack ? stones_.black : stones_.white);
+}
+
+void BoardPainter::DrawStoneOnPicture(QPainter& p, int x, int y, int number, int colour) {
+    DrawStone(p, x, y, colour);
+    if (number <= 0) return;
+    const TextPlacement t = MoveNumberPlacement(preparedSize_, number, colour);
+    Text(p, x + t.dx, y + t.dy, Number(number), t.size, false, NumberColour(colour));
 }
 
 void BoardPainter::DrawMoveNumber(QPainter& p, const DrawnStone& s, const BoardGeometry& g) {

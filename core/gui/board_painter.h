@@ -39,6 +39,9 @@ public:
     // A stone whose mask decides which pixels it replaces, centred on the pixel (x, y).
     void DrawStone(QPainter& p, int x, int y, int colour);
     void DrawMoveNumber(QPainter& p, const DrawnStone& s, const BoardGeometry& g);
+    // The stone of the prepared size on a copy of the board picture (the bitmap on the clipboard), with its
+    // number when above 0, white on black stones and black on white ones.
+    void DrawStoneOnPicture(QPainter& p, int x, int y, int number, int colour);
     // A mark (MakeMark) on its point.
     void DrawMark(QPainter& p, int mark, PointCode point, const BoardGeometry& g);
     // A rectangle (bounds inclusive) in `fill` with white left and top edges and `edge` on the right and

@@ -57,6 +57,12 @@ public:
 
     // The pictures that could not be read at start.
     const QStringList& missingPictures() const { return pictures_.missing; }
+    // The painter of the board, its board picture prepared for the record's size (the pictures on the
+    // clipboard start from it).
+    BoardPainter& painter() {
+        painter_.PrepareSize(*engine_.geometry);
+        return painter_;
+    }
     QTimer& timer() { return Timer1; }
     // A turn of the mouse wheel over this window or the main window: up steps forward, down back.
     void TurnWheel(int delta);

@@ -25,6 +25,10 @@ const std::map<std::string, std::string> kExceptions = {
     {"app/gui/main_window.cpp -> auxiliary/gui/secondary_board_window.h",
      "the main window builds the program's windows in their order and opens the secondary board for its "
      "commands; the board window reaches it only through the PointPicker port"},
+    {"app/gui/main_window_export.cpp -> auxiliary/chat_log.h",
+     "KVT writes the record's chat log as a page beside the HTML page, read with the log's own reader"},
+    {"app/gui/main_window_export.cpp -> auxiliary/gui/secondary_board_window.h",
+     "KVT takes the chat log the secondary board writes its board comments into"},
     {"app/gui/main_window_text.cpp -> auxiliary/gui/secondary_board_window.h",
      "the range text board is picked on the secondary board, whose chat log takes the board comments"},
     {"app/gui/main_window_net.cpp -> auxiliary/gui/mail_window.h",

@@ -309,7 +309,7 @@ TEST(CoordinateSystemTest, StylesOfTheDialogsTextsAndRefusals) {
         {"A-1", true, 101, 1, false},      {"A-19", true, 101, 19, false}, {"1-1", true, 1, 1, false},
         {"A(I)-1", true, 101, 1, true},    {"A(I)-19", true, 101, 19, true}, {"T-A", true, 119, 101, false},
         {"19-19", true, 19, 19, false},    {"B-19", false, 101, 19, false},  {"A19", false, 101, 19, false},
-        {"B(I)-19", false, 101, 19, true}, {"A-", false, 101, 19, false},
+        {"B(I)-19", false, 101, 19, false}, {"A-", false, 101, 19, false},
     };
     for (const Case& c : cases) {
         Settings s;
@@ -318,6 +318,16 @@ TEST(CoordinateSystemTest, StylesOfTheDialogsTextsAndRefusals) {
         EXPECT_EQ(s.coordinates.yStyle, c.y) << c.text;
         EXPECT_EQ(s.coordinates.withLetterI, c.withI) << c.text;
         EXPECT_EQ(s.goBanXY, c.valid ? c.text : "A-19") << c.text;
+    }
+    // A refused text leaves the letter I of the style in force, both ways.
+    for (const char* refused : {"B-19", "B(I)-19"}) {
+        for (const char* before : {"A(I)-1", "A-1"}) {
+            Settings s;
+            ASSERT_TRUE(SetCoordinateSystem(s, before));
+            EXPECT_FALSE(SetCoordinateSystem(s, refused));
+            EXPECT_EQ(s.coordinates.withLetterI, std::string(before) == "A(I)-1") << before << " then " << refused;
+            EXPECT_EQ(s.goBanXY, before);
+        }
     }
 }
 

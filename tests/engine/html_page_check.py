@@ -1,0 +1,60 @@
+"""Reads an HTML page of the program with Python's own HTML parser, as a browser would, and checks that
+nothing in it became markup of its own: only the page's elements occur, the applet's "moves" (or
+"logfile") parameter hands over exactly the expected text, and the title reads as expected.
+
+usage: html_page_check.py PAGE PARAM EXPECTED_VALUE_FILE EXPECTED_TITLE_FILE
+Exit status 0 when all holds; otherwise the first difference is printed.
+"""
+import sys
+from html.parser import HTMLParser
+
+PAGE_ELEMENTS = {"html", "head", "title", "body", "center", "applet", "param"}
+
+
+class Page(HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.elements = []
+        self.params = {}
+        self.title = ""
+        self.in_title = False
+
+    def handle_starttag(self, tag, attrs):
+        self.elements.append(tag)
+        if tag == "param":
+            a = dict(attrs)
+            self.params[a.get("name")] = a.get("value")
+        self.in_title = tag == "title"
+
+    def handle_endtag(self, tag):
+        if tag == "title":
+            self.in_title = False
+
+    def handle_data(self, data):
+        if self.in_title:
+            self.title += data
+
+
+def main():
+    page_path, param, value_path, title_path = sys.argv[1:5]
+    text = open(page_path, "rb").read().decode("cp932")
+    expected = open(value_path, "rb").read().decode("cp932")
+    title = open(title_path, "rb").read().decode("cp932")
+    page = Page()
+    page.feed(text)
+    page.close()
+    strange = [e for e in page.elements if e not in PAGE_ELEMENTS]
+    if strange:
+        print("elements injected:", strange)
+        return 1
+    if page.params.get(param) != expected:
+        print("value of", param, "is", repr(page.params.get(param)), "expected", repr(expected))
+        return 1
+    if page.title != title:
+        print("title is", repr(page.title), "expected", repr(title))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,210 @@
+// The HTML pages against golden files written from the page layout, and read back by Python's HTML parser
+// as a browser reads them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/html_save.h"
+#include "auxiliary/chat_log.h"
+#include "engine_fixture.h"
+#include "formats/html_page.h"
+#include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
+
+namespace quorvel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Golden(const char* name) { return ReadFile(std::string(QUORVEL_TEST_DATA) + "/html/" + name); }
+
+class HtmlPageTest : public EngineTest {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quorvel-html-XXXXXX";
+        dir = std::string(::mkdtemp(pattern)) + "/";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // The HTML save dialog answers `answer` (nothing: cancelled) and remembers its start folder.
+    HtmlSaveDialog Answering(std::optional<std::string> answer) {
+        return [this, answer](const std::string& start) {
+            dialogStart = start;
+            ++dialogsRun;
+            return answer;
+        };
+    }
+    // Python's HTML parser reads the page: only the page's own elements, `param` hands over `value`, the
+    // title reads `title`.
+    bool BrowserReads(const std::string& page, const char* param, const std::string& value, const std::string& title) {
+        WriteFile(dir + "value.txt", value);
+        WriteFile(dir + "title.txt", title);
+        const std::string command = std::string(QUORVEL_PYTHON3) + " " + QUORVEL_SOURCE_DIR +
+                                    "/tests/engine/html_page_check.py '" + page + "' " + param + " '" + dir +
+                                    "value.txt' '" + dir + "title.txt'";
+        return std::system(command.c_str()) == 0;
+    }
+
+    std::string dir;
+    ShellSettings shell;
+    std::string dialogStart;
+    int dialogsRun = 0;
+};
+
+TEST_F(HtmlPageTest, SaveNameExportWritesTheSgfCopyAndTheDefaultPage) {
+    SaveNameExport exporter(shell, dir, [] { return SaveName{"game", "game"}; });
+    // The text window holds the record as written, without the line break the file gives its last line.
+    const std::string sgf = Golden("default19.sgf");
+    messages.SetText(sgf.substr(0, sgf.size() - 2));
+    exporter.ExportHtmlPage(e);
+    EXPECT_EQ(ReadFile(dir + "HTML/game.html"), Golden("default19.html"));
+    EXPECT_EQ(ReadFile(dir + "SGF/game.sgf"), Golden("default19.sgf"));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(HtmlPageTest, SavedPageOfA13LineRecordCarriesTheChangedSettings) {
+    ASSERT_TRUE(LoadRecordText(e, "(;GM[1]FF[4]SZ[13];B[dd];W[jj])"));
+    e.settings.showXY = true;
+    e.settings.number = false;
+    ASSERT_TRUE(SetCoordinateSystem(e.settings, "A-1"));
+    e.settings.textBMoves = 50;
+    e.recordModified = true;
+    messages.SetText("(;GM[1]FF[4]SZ[13];B[dd];W[jj])");
+    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "kifu13.html"), std::nullopt));
+    EXPECT_EQ(ReadFile(dir + "kifu13.html"), Golden("saved13.html"));
+    // No record file was written, so the record still counts as changed.
+    EXPECT_TRUE(e.recordModified);
+    EXPECT_EQ(shell.htmlSaveDialogDir, dir);
+}
+
+TEST_F(HtmlPageTest, TextBoardPageKeepsTheBoardsOwnTagsAndEscapesTheRest) {
+    messages.SetText(Golden("textboard9.txt"));
+    shell.htmlSaveDialogDir = "/start/";
+    // A name typed without extension gets the dialog's default one.
+    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "board"), std::nullopt));
+    EXPECT_EQ(dialogStart, "/start/");
+    EXPECT_EQ(ReadFile(dir + "board.html"), Golden("textboard9.html"));
+}
+
+TEST_F(HtmlPageTest, EveryTextBoardIsAcceptedAndOtherTextsAreRefused) {
+    struct Case {
+        const char* text;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"(;SZ[19];B[pd])", true},
+        // A board without moves has no title, a range board neither title nor labels.
+        {"ＡＢＣ\r\n┌┬┐\r\nＡＢＣ\r\n\r\nText GoBoard (by Quorvel)", true},
+        {"┌┬┬\r\n├┼┼\r\nText GoBoard (by Quorvel)", true},
+        {"Board <1> (1-3)", true},
+        {" MainMoves : 2", false},
+        {"", false},
+    };
+    for (const Case& c : cases) {
+        dialogs.shown.clear();
+        dialogsRun = 0;
+        messages.SetText(c.text);
+        EXPECT_EQ(SaveHtmlPage(e, shell, Answering(dir + "x.html"), std::nullopt), c.accepted) << c.text;
+        EXPECT_EQ(dialogsRun, c.accepted ? 1 : 0) << c.text;
+        EXPECT_EQ(dialogs.shown, c.accepted ? std::vector<std::string>{}
+                                            : std::vector<std::string>{kNothingToSaveAsHtml})
+            << c.text;
+        fs::remove(dir + "x.html");
+    }
+    messages.SetText("(;SZ[19];B[pd])");
+    EXPECT_FALSE(SaveHtmlPage(e, shell, Answering(std::nullopt), std::nullopt));
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST_F(HtmlPageTest, AppletParamsFollowTheSettingsInTheirOrder) {
+    EXPECT_EQ(AppletParams(e, false), "");
+    Settings& s = e.settings;
+    s.showXY = s.textUseNew = s.salala = s.allShow = s.textUseColor = s.textAddPre = s.zarnStyle = true;
+    s.asOption = s.noZarnNoHint = s.number = s.macMouse = false;
+    e.hintsShown = false;
+    ASSERT_TRUE(SetCoordinateSystem(s, "A(I)-19"));
+    s.textBMoves = 7;
+    EXPECT_EQ(AppletParams(e, true),
+              "<PARAM NAME=showxy VALUE=true>\r\n<PARAM NAME=textusenew VALUE=true>\r\n"
+              "<PARAM NAME=salala VALUE=true>\r\n<PARAM NAME=allshow VALUE=true>\r\n"
+              "<PARAM NAME=textusecolor VALUE=true>\r\n<PARAM NAME=textaddpre VALUE=true>\r\n"
+              "<PARAM NAME=advancemoves VALUE=true>\r\n<PARAM NAME=zarnstyle VALUE=true>\r\n"
+              "<PARAM NAME=zarnhint VALUE=false>\r\n<PARAM NAME=asoption VALUE=false>\r\n"
+              "<PARAM NAME=nozarnnohint VALUE=false>\r\n<PARAM NAME=number VALUE=false>\r\n"
+              "<PARAM NAME=mouse VALUE=2>\r\n<PARAM NAME=gobanxy VALUE=A(I)-19>\r\n"
+              "<PARAM NAME=textbmoves VALUE=7>\r\n");
+    EXPECT_STREQ(AppletClassName(9), "ZarnShow9");
+    EXPECT_STREQ(AppletClassName(7), "ZarnShow");
+}
+
+TEST_F(HtmlPageTest, SaveNamesWithFoldersOrExtensionsAreRefused) {
+    std::string name;
+    SaveNameExport exporter(shell, dir, [&name] { return SaveName{name, name}; });
+    messages.SetText("(;SZ[19];B[pd])");
+    for (const char* refused : {"sub/game", "game.x", "..", "../up"}) {
+        dialogs.shown.clear();
+        name = refused;
+        exporter.ExportHtmlPage(e);
+        EXPECT_EQ(dialogs.shown, std::vector<std::string>{kSaveNameRefused}) << refused;
+    }
+    dialogs.shown.clear();
+    name = "";
+    exporter.ExportHtmlPage(e);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST_F(HtmlPageTest, ACommentCannotInjectMarkupAndTheAppletGetsTheRecord) {
+    ASSERT_TRUE(LoadRecordText(e, "(;GM[1]FF[4]SZ[19]PB[a&b];B[pd]C[say \"hi\" <b></script>];W[dp])"));
+    SaveNameExport exporter(shell, dir, [] { return SaveName{"game", "game"}; });
+    e.SetHtmlExport(exporter);
+    WriteWholeRecord(e, true);
+    const std::string sgfFile = ReadFile(dir + "SGF/game.sgf");
+    ASSERT_NE(sgfFile.find("<b></script>"), std::string::npos);
+    // The moves value is the record text with its line break: the SGF copy's bytes.
+    EXPECT_TRUE(BrowserReads(dir + "HTML/game.html", "moves", sgfFile, "game"));
+
+    // The HTML save command: the text window's record, and a title from a file name with markup in it.
+    messages.SetText("(;SZ[9]C[\"><script>alert(1)</script>])");
+    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "a<b>&.html"), std::nullopt));
+    EXPECT_TRUE(BrowserReads(dir + "a<b>&.html", "moves", messages.Text() + "\r\n", "a<b>&"));
+}
+
+TEST_F(HtmlPageTest, ChatPageBesideThePageWithEveryLogLineMarked) {
+    // A page in a folder with a dot in its name: only the file's own extension goes.
+    fs::create_directories(dir + "my.games");
+    const ChatLog chat = ChatLogFromFileText(
+              "Oskelt - Oskelt - チャットログ\r\n\r\n"
+              "[ 12 ]：\"><script>x</script>\r\n{ 碁盤 1 }\r\n\r\n"
+              "[ 30 ]：good\r\n\r\n---碁盤データ---\r\n\r\n{1}<<DiaData=SZ[9]>>\r\n");
+    messages.SetText("(;SZ[9];B[cc])");
+    ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "my.games/page.html"),
+                             ChatPageLog{chat.logText, chat.diagramStore}));
+    const std::string chatPage = dir + "my.games/pageChat.html";
+    ASSERT_TRUE(fs::exists(chatPage));
+    const std::string blanks(15, ' ');
+    const std::string log = "\r\n"
+                            "Oskelt - Oskelt - チャットログ\r\n___\r\n___"
+                            "{棋譜ログ}\r\n___" + blanks + "\r\n___"
+                            "[ 12 ]：\"><script>x</script>\r\n___{ 碁盤 1 }\r\n___" + blanks + "\r\n___"
+                            "[ 30 ]：good\r\n___\r\n___---碁盤データ---\r\n___\r\n___{1}<<DiaData=SZ[9]>>\r\n___\r\n___\r\n";
+    EXPECT_TRUE(BrowserReads(chatPage, "logfile", log, "pageChat.html"));
+    const std::string page = ReadFile(chatPage);
+    EXPECT_NE(page.find("<APPLET CODEBASE=\"MyZarn\"CODE=\"Glimmet.KifuLog.class\" WIDTH=595 HEIGHT=424>"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorvel::test
