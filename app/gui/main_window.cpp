@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/command_table.h"
+#include "auxiliary/gui/preview_window.h"
 #include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
@@ -88,6 +89,9 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form2->engine().SetFormats(formats_);
     Form6 = new TForm6(*dialogs, programDir, Form2);
     Form2->SetPointPicker(*Form6);
+    // The record preview follows the real open dialog; dialogs that tests answer have none to follow.
+    Form8 = new TForm8;
+    if (ownFileDialogs_) ownFileDialogs_->SetOpenDialogWatcher(Form8);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { return LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
@@ -189,6 +193,7 @@ TForm1::~TForm1() {
     StopNetWindows();
     delete Form15;
     delete Form6;
+    delete Form8;
     delete Form2;
     delete Form3;
 }

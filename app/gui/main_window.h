@@ -31,6 +31,7 @@
 namespace quorvel {
 
 class TForm6;
+class TForm8;
 class TForm9;
 class TForm11;
 
@@ -55,6 +56,7 @@ public:
     TForm5* Form5 = nullptr;
     TForm15* Form15 = nullptr;
     TForm6* Form6 = nullptr;
+    TForm8* Form8 = nullptr;
     FileCommands& files() { return *files_; }
     ShellSettings& shell() { return shell_; }
     SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
