@@ -18,6 +18,8 @@
 #include "core/engine.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
+#include "formats/text_board.h"
+#include "formats/text_board_reader.h"
 #include "net/http_client.h"
 #include "platform/file_io.h"
 
@@ -39,6 +41,7 @@ struct Command {
 int Info(const std::vector<std::string>& args);
 int Write(const std::vector<std::string>& args);
 int Line(const std::vector<std::string>& args);
+int TextBoard(const std::vector<std::string>& args);
 int LoadRecordFile(const std::string& path, Engine& engine);
 
 // Every command of the tool.
@@ -55,6 +58,10 @@ const Command kCommands[] = {
      "\n                         the main line from the start to its end (or to move N) alone, the\n"
      "                         setup stones and the AS mark of a hidden start; to OUT.sgf or the output",
      Line},
+    {"textboard", "[--moves N] RECORD [OUT]",
+     "\n                         text diagrams of the main line to its end (or to move N), 99\n"
+     "                         moves a diagram, as the text board command writes them",
+     TextBoard},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -65,7 +72,8 @@ void PrintHelp(std::ostream& out) {
         out << head << c.summary << "\n";
     }
     out << "\n  --help                 this list\n\n"
-           "A RECORD may be a file or an http:// or https:// address.\n"
+           "A RECORD may be a file or an http:// or https:// address; a text board or a diagram text\n"
+           "(one without \";\") is read as the clipboard command reads it.\n"
            "Records are read as Shift-JIS, the program's own encoding; texts are printed in UTF-8.\n"
            "Records are written as the program writes them: Shift-JIS bytes, lines ended by CR LF.\n"
            "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, an unreadable file or a\n"
@@ -121,8 +129,10 @@ int LoadRecordFile(const std::string& path, Engine& engine) {
         std::cerr << "quorvel: cannot read " << path << ": " << error << "\n";
         return kUsage;
     }
-    if (!quorvel::LoadRecordText(engine, bytes)) {
-        std::cerr << "quorvel: " << path << ": no game record in the file (no \";\")\n";
+    // SGF, else a text board, as a text from the clipboard is read. The main window's first colour of text
+    // boards is Black until the user changes it.
+    if (quorvel::LoadPastedText(engine, bytes, true) == quorvel::PastedKind::Unreadable) {
+        std::cerr << "quorvel: " << path << ": no game record in the file (no \";\", no text board)\n";
         return kNoRecord;
     }
     return kDone;
@@ -162,37 +172,60 @@ int Write(const std::vector<std::string>& args) {
     return Emit(quorvel::WholeRecordText(record.engine), OutputOf(files));
 }
 
-int Line(const std::vector<std::string>& args) {
-    int moves = -1;
-    std::vector<std::string> files;
+// The options of the line commands: --moves N and one or two files.
+bool LineArguments(const std::vector<std::string>& args, int& moves, std::vector<std::string>& files) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--moves" && i + 1 < args.size()) {
             char* end = nullptr;
             const long n = std::strtol(args[++i].c_str(), &end, 10);
             if (*end != '\0' || n < 0) {
                 std::cerr << "quorvel: --moves takes a number of moves\n";
-                return kUsage;
+                return false;
             }
             moves = static_cast<int>(std::min(n, 1000L));
         } else {
             files.push_back(args[i]);
         }
     }
-    if (!RecordAndOutput("line", files)) return kUsage;
-    LoadedRecord record;
-    Engine& engine = record.engine;
-    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    return true;
+}
+
+// Steps the main line to its end, or to move `moves`.
+void StepTo(Engine& engine, int moves) {
     if (moves < 0) {
         engine.GoToEnd();
     } else {
         for (int k = 0; k < moves && engine.currentIndex < engine.lineEnd; ++k) engine.StepForward();
     }
+}
+
+int Line(const std::vector<std::string>& args) {
+    int moves = -1;
+    std::vector<std::string> files;
+    if (!LineArguments(args, moves, files)) return kUsage;
+    if (!RecordAndOutput("line", files)) return kUsage;
+    LoadedRecord record;
+    Engine& engine = record.engine;
+    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    StepTo(engine, moves);
     const std::string text = quorvel::CurrentLineText(engine);
     if (text.empty()) {
         std::cerr << "quorvel: " << files[0] << ": nothing to write: no stone and no move before the position\n";
         return kNoRecord;
     }
     return Emit(text, OutputOf(files));
+}
+
+int TextBoard(const std::vector<std::string>& args) {
+    int moves = -1;
+    std::vector<std::string> files;
+    if (!LineArguments(args, moves, files)) return kUsage;
+    if (!RecordAndOutput("textboard", files)) return kUsage;
+    LoadedRecord record;
+    Engine& engine = record.engine;
+    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    StepTo(engine, moves);
+    return Emit(quorvel::TextBoardText(engine), OutputOf(files));
 }
 
 }  // namespace

@@ -108,6 +108,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     MainMenu1 = new QMenuBar(this);
     layout->setMenuBar(MainMenu1);
     BuildMenus();
+    SetUpTextCommands();
     BuildToolbars();
     BuildPanels();
     auto* row1 = new QHBoxLayout;

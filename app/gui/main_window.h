@@ -160,6 +160,11 @@ private:
     void KNNClick();
     void KNEClick();
     void StartWebLoad(const std::string& url);
+    // Text boards and the clipboard (main_window_text.cpp).
+    void SetUpTextCommands();
+    void KKTClick();
+    void KKBClick();
+    void KVSClick();
 
     QString programDir_;
     QStringList arguments_;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "auxiliary/diagram_text.h"
 #include "core/gui/board_window.h"
 #include "core/gui/font_names.h"
 #include "core/keys.h"
@@ -84,14 +85,12 @@ TForm6::TForm6(UserDialogs& dialogs, const QString& programDir, QWidget* boardWi
     for (PanelButton* picture : {Image3, Image4, Image5, Image6}) picture->setFrameStyle(QFrame::NoFrame);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setFont(SystemFont("ＭＳ Ｐゴシック", 10));
-    // The diagram text, the board comment and the net game log window come later: the panels that need
-    // them stay disabled.
-    Panel5->setEnabled(false);
-    Panel6->setEnabled(false);
 
     connect(Panel1, &PanelButton::clicked, this, &TForm6::Panel1Click);
     connect(Panel2, &PanelButton::clicked, this, &TForm6::Panel2Click);
     connect(Panel3, &PanelButton::clicked, this, &TForm6::Panel3Click);
+    connect(Panel5, &PanelButton::clicked, this, &TForm6::Panel5Click);
+    connect(Panel6, &PanelButton::clicked, this, &TForm6::Panel6Click);
     connect(Panel4, &PanelButton::clicked, this, [this] { Edit(&DesignatePosition); });
     connect(Panel8, &PanelButton::clicked, this, [this] { Edit(&TakeBackAllSecondaryMoves); });
     connect(Panel9, &PanelButton::clicked, this, [this] { Edit(&TakeBackSecondaryMove); });
@@ -181,8 +180,8 @@ void TForm6::LayOut() {
         Panel3->setText(ToQString(board_.count.resultShown ? "再計算" : "計 算"));
         Panel3->setGeometry(76, kStripTop, 64, kPanelHeight);
     }
-    // The board comment needs the diagram text and the net game log window, which come later.
-    Panel3->setEnabled(!creation);
+    // Editing a comment of the chat file again needs the net game log window, which comes later.
+    Panel3->setEnabled(role != SecondaryRole::ChatFileEditing);
     Label1->setVisible(counting);
     Label2->setVisible(counting);
     Label1->setGeometry(160, kStripTop, 110, kPanelHeight);
@@ -323,6 +322,10 @@ void TForm6::Panel2Click() {
 }
 
 void TForm6::Panel3Click() {
+    if (board_.role == SecondaryRole::BoardComment) {
+        MakeBoardComment();
+        return;
+    }
     if (board_.role != SecondaryRole::Counting || !source_) return;
     if (board_.count.resultShown) {
         UndoCount(board_);
@@ -335,6 +338,38 @@ void TForm6::Panel3Click() {
     setWindowTitle(ToQString(board_.count.title));
     Panel3->setText(ToQString(board_.count.resultShown ? "再計算" : "計 算"));
     ShowTotals();
+    Redraw();
+}
+
+void TForm6::MakeBoardComment() {
+    const std::string comment = LinesFromQString(Memo1->toPlainText());
+    if (comment.empty()) {
+        dialogs_.ShowMessage(kNoCommentMessage);
+        return;
+    }
+    // The move number of the board window's position: the moves after its setup stones.
+    const int moves = source_ ? std::max(source_->currentIndex - (source_->setupCount - source_->mainLineOffset), 0) : 0;
+    AddBoardComment(chatLog_, moves, comment, DiagramText(board_));
+    if (boardCommentAdded) boardCommentAdded();
+    accept();
+}
+
+void TForm6::Panel5Click() {
+    std::string message;
+    ShowLoadedDiagram(LoadChatBoard(board_, chatBoardText ? chatBoardText() : std::string(), message), message);
+}
+
+void TForm6::Panel6Click() {
+    std::string message;
+    ShowLoadedDiagram(LoadClipboardDiagram(board_, clipboard_ ? clipboard_->Text() : std::string(), message), message);
+}
+
+void TForm6::ShowLoadedDiagram(bool loaded, const std::string& message) {
+    if (!loaded) {
+        dialogs_.ShowMessage(message);
+        return;
+    }
+    LayOut();
     Redraw();
 }
 

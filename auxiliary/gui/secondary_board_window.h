@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <functional>
 
+#include "auxiliary/chat_log.h"
 #include "auxiliary/gui/secondary_board_painter.h"
 #include "auxiliary/secondary_board.h"
 #include "core/gui/board_pictures.h"
@@ -56,6 +58,15 @@ public:
     void Open(SecondaryRole role, const Engine& board);
 
     SecondaryBoard& board() { return board_; }
+    // The chat log that board comments are added to ("作 成"); kept here until the net game log window
+    // shows it.
+    ChatLog& chatLog() { return chatLog_; }
+    // The clipboard "クリップボード" reads a diagram from.
+    void SetClipboard(Clipboard& clipboard) { clipboard_ = &clipboard; }
+    // The diagram text the net game log window shows ("チャット碁盤"); none without that window.
+    std::function<std::string()> chatBoardText;
+    // Called after a board comment was added to the chat log.
+    std::function<void()> boardCommentAdded;
     // The composed window, as it paints itself.
     const QImage& picture() const { return picture_; }
     QTimer& flashTimer() { return flashTimer_; }
@@ -95,6 +106,12 @@ private:
     void Panel1Click();
     void Panel2Click();
     void Panel3Click();
+    void Panel5Click();
+    void Panel6Click();
+    // "作 成" of a board comment: the comment and the diagram text go into the chat log.
+    void MakeBoardComment();
+    // A diagram loaded by "チャット碁盤" or "クリップボード", or the message why none was.
+    void ShowLoadedDiagram(bool loaded, const std::string& message);
     void RangeQuestion();
     void FlashTitle();
     void SetInputMode(int mode);
@@ -108,6 +125,8 @@ private:
     SecondaryBoardPainter painter_{pictures_};
     QImage picture_;
     SecondaryBoard board_;
+    ChatLog chatLog_;
+    Clipboard* clipboard_ = nullptr;
     const Engine* source_ = nullptr;  // the board window's engine during a run
     QTimer flashTimer_;
     int flashesLeft_ = 0;

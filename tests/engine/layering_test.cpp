@@ -27,6 +27,8 @@ const std::map<std::string, std::string> kExceptions = {
      "commands; the board window reaches it only through the PointPicker port"},
     {"app/gui/main_window.cpp -> auxiliary/gui/preview_window.h",
      "the main window builds the record preview with the other windows and hands it to its open dialog"},
+    {"app/gui/main_window_text.cpp -> auxiliary/gui/secondary_board_window.h",
+     "the range text board is picked on the secondary board, whose chat log takes the board comments"},
     {"app/gui/main_window_net.cpp -> auxiliary/gui/mail_window.h",
      "the main window builds the program's windows in their order and opens the mail window for KNE"},
 };

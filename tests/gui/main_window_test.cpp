@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
@@ -13,6 +14,7 @@
 #include <iterator>
 
 #include "app/gui/main_window.h"
+#include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
 
@@ -104,11 +106,60 @@ TEST_F(MainWindowTest, MenusCarryTheCommandTableAndUnbuiltCommandsAreDisabled) {
     EXPECT_TRUE(window->action(QStringLiteral("KKW"))->isChecked());
     EXPECT_TRUE(window->action(QStringLiteral("KSB"))->isChecked());
     // Printing, the comment dialog, web loading and the like are not built: visible, disabled.
-    for (const char* code : {"KFP", "KKE", "KKD", "KKB", "KHA"}) {
+    for (const char* code : {"KFP", "KKE", "KKD", "KHA"}) {
         EXPECT_FALSE(window->action(QString::fromLatin1(code))->isEnabled()) << code;
+    }
+    for (const char* code : {"KKT", "KKB", "KVS"}) {
+        EXPECT_TRUE(window->action(QString::fromLatin1(code))->isEnabled()) << code;
     }
     EXPECT_EQ(window->Label1->text(), ToQString("保存名"));
     EXPECT_EQ(window->Edit2->text(), QStringLiteral("1"));
+}
+
+TEST_F(MainWindowTest, TextBoardsGoToTheTextWindowAndTheClipboardAndPasteBackAsANewRecord) {
+    Open();
+    board().GoToEnd();
+    ClickButton("KKT");
+    const std::string text = board().messages().Text();
+    EXPECT_EQ(text.substr(0, 17), "Board <1> (1-4)\r\n");
+    EXPECT_EQ(text.substr(text.size() - 25), "Text GoBoard (by Quorvel)");
+    EXPECT_EQ(FromQString(QGuiApplication::clipboard()->text()), text);
+
+    // Pasted back: the same moves, a record without a file.
+    const std::string before = Read(record);
+    window->action(QStringLiteral("KVS"))->trigger();
+    EXPECT_EQ(board().lineEnd, 4);
+    EXPECT_EQ(board().setupCount, 0);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral(" Quorvel [Quorvel]"));
+    EXPECT_EQ(window->files().currentFileName, "NoTitle");
+    EXPECT_EQ(board().messages().Text(), " MainMoves：4\r\n");
+    files.answers = {std::nullopt};  // overwriting asks for a name, and is cancelled
+    window->action(QStringLiteral("KFW"))->trigger();
+    EXPECT_EQ(Read(record), before);
+
+    // Nothing readable: a message, and the record stays.
+    QGuiApplication::clipboard()->setText(QStringLiteral("hello"));
+    window->action(QStringLiteral("KVS"))->trigger();
+    EXPECT_EQ(board().messages().Text(), "No datas to read");
+    EXPECT_EQ(board().lineEnd, 4);
+    QGuiApplication::clipboard()->clear();
+    window->action(QStringLiteral("KVS"))->trigger();
+    EXPECT_EQ(board().messages().Text(), "Nothing in Clipbord");
+}
+
+TEST_F(MainWindowTest, ARangePickedOnTheSecondaryBoardBecomesARangeTextBoard) {
+    Open();
+    board().GoToEnd();
+    dialogs.nextAnswer = Answer::Yes;
+    QTimer::singleShot(0, window.get(), [this] {
+        // The corner A19 and the far point E15, on the 20-pixel lines of the secondary board.
+        QTest::mouseClick(window->Form6, Qt::LeftButton, Qt::NoModifier, QPoint(11, 11));
+        QTest::mouseClick(window->Form6, Qt::LeftButton, Qt::NoModifier, QPoint(91, 91));
+    });
+    window->action(QStringLiteral("KKB"))->trigger();
+    EXPECT_EQ(board().messages().Text(),
+              "┌┬┬┬┬\r\n├┼┼┼┼\r\n├┼┼┼┼\r\n├┼┼４┼\r\n├┼┼┼┼\r\n\r\nText GoBoard (by Quorvel)");
+    EXPECT_EQ(FromQString(QGuiApplication::clipboard()->text()), board().messages().Text());
 }
 
 TEST_F(MainWindowTest, OpenThroughMenuAndToolbar) {

@@ -243,6 +243,68 @@ TEST_F(SecondaryBoardWindowTest, ARangeIsMarkedOutlinedAndAskedAboutAfterAWait) 
 
 // ---- Creation ----
 
+TEST_F(SecondaryBoardWindowTest, MakingABoardCommentPutsItAndItsDiagramIntoTheChatLog) {
+    MakeMainLine("dd pp");
+    e.StepForward();
+    Refresh();
+    bool added = false;
+    f.boardCommentAdded = [&] { added = true; };
+    bool refusedEmpty = false;
+    InModalRun([&] {
+        EXPECT_TRUE(f.Panel3->isEnabled());
+        QTest::mouseClick(f.Panel3, Qt::LeftButton);
+        refusedEmpty = !dialogs.shown.empty() && dialogs.shown.back() == "コメントが入力されていません" && f.isVisible();
+        ClickBoard("cc");
+        f.Memo1->setPlainText(ToQString("白の好手 >> 次\r\n二行目"));
+        QTest::mouseClick(f.Panel3, Qt::LeftButton);
+    });
+    f.CreateBoardComment(e);
+    EXPECT_TRUE(refusedEmpty);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(added);
+    const ChatLog& log = f.chatLog();
+    EXPECT_EQ(log.logText, "{棋譜ログ}\r\n" + std::string(15, ' ') + "\r\n[ 1 ]：白の好手 ＞＞ 次\r\n二行目\r\n{ 碁盤 1 }\r\n" +
+                               std::string(15, ' ') + "\r\n");
+    EXPECT_EQ(log.diagramStore, "{1}<<DiaData=SZ[19]/<SiroSaki>/AB[dd];W[cc]>>\r\n");
+    // The second comment takes the next number.
+    InModalRun([&] {
+        f.Memo1->setPlainText(QStringLiteral("again"));
+        QTest::mouseClick(f.Panel3, Qt::LeftButton);
+    });
+    f.CreateBoardComment(e);
+    EXPECT_EQ(f.chatLog().diagramCounter, 2);
+    EXPECT_NE(f.chatLog().logText.find("[ 1 ]：again\r\n{ 碁盤 2 }"), std::string::npos);
+}
+
+TEST_F(SecondaryBoardWindowTest, DiagramsLoadFromTheClipboardAndTheLogWindowsBoard) {
+    MakeMainLine("dd");
+    MemoryClipboard clipboard;
+    f.SetClipboard(clipboard);
+    std::vector<std::string> messagesShown;
+    QImage loaded;
+    InModalRun([&] {
+        for (PanelButton* panel : {f.Panel5, f.Panel6}) EXPECT_TRUE(panel->isEnabled() && panel->isVisible());
+        QTest::mouseClick(f.Panel5, Qt::LeftButton);  // the log window shows no diagram
+        clipboard.SetText("SZ[9]AB[cc]");          // no ";": no diagram
+        QTest::mouseClick(f.Panel6, Qt::LeftButton);
+        messagesShown = dialogs.shown;
+        clipboard.SetText("(;SZ[9]AB[cc]AW[gg];B[ee])");
+        QTest::mouseClick(f.Panel6, Qt::LeftButton);
+        loaded = Painted();
+        f.reject();
+    });
+    f.CreateBoardComment(e);
+    ASSERT_EQ(messagesShown.size(), 2u);
+    EXPECT_EQ(messagesShown[0], "チャット 碁 盤 に 石 は あ り ま せ ん ！");
+    EXPECT_EQ(messagesShown[1], "クリップボードに棋譜データが見付かりません");
+    EXPECT_EQ(f.board().boardSize, 9);
+    EXPECT_EQ(f.board().shownEntry, 3);
+    // The 9-line board is drawn (lines 42 pixels apart): a black stone on E5 (left of its number), a white
+    // one on G3.
+    EXPECT_LT(loaded.pixelColor(5 * 42 - 18 - 13, 5 * 42 - 18).lightness(), 80);
+    EXPECT_GT(loaded.pixelColor(7 * 42 - 18, 7 * 42 - 18).lightness(), 200);
+}
+
 TEST_F(SecondaryBoardWindowTest, TheCreationRoleBuildsADiagram) {
     e.ChangeBoardSize(9);
     e.board[P("aa")] = kBlack;
@@ -254,10 +316,9 @@ TEST_F(SecondaryBoardWindowTest, TheCreationRoleBuildsADiagram) {
     EXPECT_EQ(f.width(), 600);
     EXPECT_TRUE(f.Memo1->isVisible());
     EXPECT_TRUE(f.Panel4->isEnabled());
-    // Their targets (the diagram text, the net game log window) are not built: visibly disabled.
-    EXPECT_FALSE(f.Panel3->isEnabled());
-    EXPECT_FALSE(f.Panel5->isEnabled());
-    EXPECT_FALSE(f.Panel6->isEnabled());
+    EXPECT_TRUE(f.Panel3->isEnabled());
+    EXPECT_TRUE(f.Panel5->isEnabled());
+    EXPECT_TRUE(f.Panel6->isEnabled());
 
     ClickBoard("cc");
     ClickBoard("gg");
