@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/command_table.h"
+#include "auxiliary/gui/log_window.h"
 #include "auxiliary/gui/preview_window.h"
 #include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
@@ -100,6 +101,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     files_->changed = [this] {
         RenewCaption();
         RenewRecentItems();
+        Form2->SetChatLogShown(files_->chatLogPresent);
     };
 
     auto* layout = new QVBoxLayout(this);
@@ -139,6 +141,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     // The dialogs fill their controls from the settings now in force.
     Form5 = new TForm5(settingsOwners(), Form2, this);
     SetUpNetWindows();
+    SetUpLogWindow();
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -192,6 +195,7 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 
 TForm1::~TForm1() {
     StopNetWindows();
+    StopLogWindow();
     delete Form15;
     delete Form6;
     delete Form8;
@@ -530,6 +534,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     WriteSettings();
     Form2->close();
     Form3->close();
+    Form10->close();
     event->accept();
 }
 

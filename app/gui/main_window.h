@@ -32,6 +32,7 @@ namespace quorvel {
 
 class TForm6;
 class TForm8;
+class TForm10;
 class TForm9;
 class TForm11;
 
@@ -57,6 +58,7 @@ public:
     TForm15* Form15 = nullptr;
     TForm6* Form6 = nullptr;
     TForm8* Form8 = nullptr;
+    TForm10* Form10 = nullptr;
     FileCommands& files() { return *files_; }
     ShellSettings& shell() { return shell_; }
     SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
@@ -160,6 +162,10 @@ private:
     void KNNClick();
     void KNEClick();
     void StartWebLoad(const std::string& url);
+    // The net game log window (main_window_log.cpp).
+    void SetUpLogWindow();
+    void BoardCommentAdded();
+    void StopLogWindow();
     // Text boards and the clipboard (main_window_text.cpp).
     void SetUpTextCommands();
     void KKTClick();

@@ -29,6 +29,12 @@ const std::map<std::string, std::string> kExceptions = {
      "the main window builds the record preview with the other windows and hands it to its open dialog"},
     {"app/gui/main_window_text.cpp -> auxiliary/gui/secondary_board_window.h",
      "the range text board is picked on the secondary board, whose chat log takes the board comments"},
+    {"app/gui/main_window.cpp -> auxiliary/gui/log_window.h",
+     "the main window builds the net game log window with the other windows and closes it with them"},
+    {"app/gui/main_window_log.cpp -> auxiliary/gui/log_window.h",
+     "the net game log window keeps the chat log that the file commands read and write"},
+    {"app/gui/main_window_log.cpp -> auxiliary/gui/secondary_board_window.h",
+     "the board comments of the secondary board go into the log the net game log window shows"},
     {"app/gui/main_window_net.cpp -> auxiliary/gui/mail_window.h",
      "the main window builds the program's windows in their order and opens the mail window for KNE"},
 };
