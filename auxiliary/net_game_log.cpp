@@ -87,7 +87,10 @@ bool SwapLogEntries(std::string& t, const LogSelection& a, const LogSelection& b
     if (first.end > second.start || second.end > t.size()) return false;
     // The entries travel with their separator lines; the text between them stays where it is.
     const std::string one = t.substr(first.start, first.end - first.start);
-    const std::string two = t.substr(second.start, second.end - second.start);
+    std::string two = t.substr(second.start, second.end - second.start);
+    // The last entry may have no separator after it; moved up, it takes one, so the entry after it still
+    // starts a line of its own.
+    if (two.size() < 2 || two.compare(two.size() - 2, 2, "\r\n") != 0) two += "\r\n" + std::string(15, ' ') + "\r\n";
     const std::string between = t.substr(first.end, second.start - first.end);
     t = t.substr(0, first.start) + two + between + one + t.substr(second.end);
     return true;
