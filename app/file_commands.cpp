@@ -2,6 +2,7 @@
 
 #include "formats/record_encoding.h"
 #include "formats/sgf_writer.h"
+#include "formats/text_board_reader.h"
 #include "platform/file_io.h"
 
 namespace quorvel {
@@ -46,7 +47,12 @@ std::string TitleFor(const std::string& fileName) { return std::string(kApplicat
 }  // namespace
 
 std::string ChatLogName(const std::string& recordPath) {
-    const std::size_t keep = recordPath.size() >= 4 ? recordPath.size() - 4 : 0;
+    std::size_t keep = recordPath.size();
+    if (keep >= 4) {
+        std::string tail = recordPath.substr(keep - 4);
+        for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (tail == ".sgf") keep -= 4;
+    }
     return recordPath.substr(0, keep) + "Chat.dat";
 }
 
@@ -105,8 +111,29 @@ bool FileCommands::LoadFile(const std::string& path) {
 }
 
 void FileCommands::LookForChatLog() {
-    // The log's content is shown by the net game log window; a chat file found here is kept as it is.
-    chatLogPresent = FileExists(ChatLogName(currentFileName));
+    const std::string name = ChatLogName(currentFileName);
+    std::string text;
+    std::string error;
+    chatLogPresent = FileExists(name) && ReadWholeFile(name, text, error);
+    if (!chatLogPresent) {
+        if (chatLog_) chatLog_->ClearChatLog();
+        return;
+    }
+    // A file of the older layout is kept in the current one from now on; a failed rewrite leaves it as it
+    // was, and the converted text is shown all the same.
+    const std::string converted = ConvertChatBoardData(text);
+    if (converted != text) WriteFileAtomically(name, converted, error);
+    if (chatLog_) chatLog_->TakeChatFile(converted);
+}
+
+void FileCommands::SaveChatLog(const std::string& recordPath) {
+    if (!chatLogPresent || !chatLog_) return;
+    const std::string name = ChatLogName(recordPath);
+    std::string error;
+    if (!WriteFileAtomically(name, chatLog_->ChatFileText(), error)) {
+        board_.dialogs().ShowMessage("チャットログを保存できません。元のファイルは変更されていません。\r\n" + name + "\r\n" +
+                                     error);
+    }
 }
 
 bool FileCommands::OpenPath(const std::string& path) {
@@ -126,6 +153,7 @@ bool FileCommands::KFNClick() {
     // A new record has no file yet: overwriting must not put it over the record that was open before.
     currentFileName = kNoTitle;
     chatLogPresent = false;
+    if (chatLog_) chatLog_->ClearChatLog();
     RenewTitle();
     return true;
 }
@@ -172,6 +200,7 @@ bool FileCommands::WriteRecord(const std::string& path) {
         return false;
     }
     board_.recordModified = false;
+    SaveChatLog(path);
     return true;
 }
 

@@ -20,8 +20,22 @@ extern const char* const kNoTitle;           // "NoTitle"
 // The text window's lines as a file holds them: every line ended by CR LF, the last one too.
 std::string FileBytesOfText(const std::string& text);
 
-// The chat-log file of a record file: its name without the last four characters, then "Chat.dat".
+// The chat-log file of a record file: its name without ".sgf" (in either case), then "Chat.dat". A name
+// without that extension keeps all of it, so records of other names never share one chat file.
 std::string ChatLogName(const std::string& recordPath);
+
+// The chat log beside a record, kept by the net game log window: the file commands hand it each chat file
+// they read and take from it the text they write beside a saved record.
+class ChatLogKeeper {
+public:
+    virtual ~ChatLogKeeper() = default;
+    // A chat file was read (already converted from the older layout).
+    virtual void TakeChatFile(const std::string& fileText) = 0;
+    // The record has no chat file.
+    virtual void ClearChatLog() = 0;
+    // What the chat file holds now.
+    virtual std::string ChatFileText() const = 0;
+};
 
 class FileCommands {
 public:
@@ -44,6 +58,8 @@ public:
 
     // Called after anything that changes the caption or the recent files.
     std::function<void()> changed;
+    // Where chat files go when read and come from when saved; none keeps them untouched.
+    void SetChatLogKeeper(ChatLogKeeper* keeper) { chatLog_ = keeper; }
 
     // The question about unsaved changes; true to go on, false to stop.
     bool AskToSave();
@@ -65,11 +81,13 @@ private:
     void LookForChatLog();
     void ProduceSgfText();
     bool WriteRecord(const std::string& path);
+    void SaveChatLog(const std::string& recordPath);
 
     Engine& board_;
     FileDialogs& files_;
     TitleRegistry& titles_;
     Loader load_;
+    ChatLogKeeper* chatLog_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -40,18 +40,8 @@ bool PointGroup(const std::string& t, std::size_t at, int size, PointCode& p) {
 
 }  // namespace
 
-std::string DiagramText(const SecondaryBoard& s) {
-    std::string text = kDiagramTextHead + std::to_string(s.boardSize) + "]";
-    if (!s.blackFirst) text += kSiroSaki;
-    for (const int code : {kBlackSetup, kWhiteSetup}) {
-        std::string list;
-        for (int k = 1; k <= s.setupCount; ++k) {
-            if (s.stoneCodes[static_cast<std::size_t>(k)] == code) {
-                list += "[" + PointLetters(s.stoneList[static_cast<std::size_t>(k)]) + "]";
-            }
-        }
-        if (!list.empty()) text += (code == kBlackSetup ? "AB" : "AW") + list;
-    }
+std::string DiagramMarksText(const SecondaryBoard& s) {
+    std::string text;
     // Only the marks standing on what they were set on are seen on the board, and only those are kept.
     const auto visible = [&s](PointCode p) {
         const int m = s.marks[p];
@@ -72,6 +62,22 @@ std::string DiagramText(const SecondaryBoard& s) {
         }
     }
     if (!labels.empty()) text += kCrLf + std::string("LB") + labels;
+    return text;
+}
+
+std::string DiagramText(const SecondaryBoard& s) {
+    std::string text = kDiagramTextHead + std::to_string(s.boardSize) + "]";
+    if (!s.blackFirst) text += kSiroSaki;
+    for (const int code : {kBlackSetup, kWhiteSetup}) {
+        std::string list;
+        for (int k = 1; k <= s.setupCount; ++k) {
+            if (s.stoneCodes[static_cast<std::size_t>(k)] == code) {
+                list += "[" + PointLetters(s.stoneList[static_cast<std::size_t>(k)]) + "]";
+            }
+        }
+        if (!list.empty()) text += (code == kBlackSetup ? "AB" : "AW") + list;
+    }
+    text += DiagramMarksText(s);
     for (int k = s.setupCount + 1; k <= s.shownEntry; ++k) {
         text += std::string(";") + (s.MoveColour(k - s.setupCount) == kBlack ? "B" : "W") + "[" +
                 PointLetters(s.stoneList[static_cast<std::size_t>(k)]) + "]";

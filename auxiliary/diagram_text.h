@@ -22,6 +22,9 @@ extern const char* const kNoClipboardDiagram;   // "クリップボードに棋�
 // The diagram text of the secondary board: its setup entries, the marks standing on what they were set
 // on, and the moves up to shownEntry.
 std::string DiagramText(const SecondaryBoard& s);
+// The marks part of a diagram text: for each kind with a visible mark, CR LF, its two letters and its
+// points ("[pt]", labels "[pt:A]"), in increasing point order.
+std::string DiagramMarksText(const SecondaryBoard& s);
 
 // A diagram as read from a diagram text.
 struct DiagramData {

@@ -54,21 +54,10 @@ bool ChainHasLiberty(const PointGrid& board, PointCode p, std::vector<PointCode>
     return liberty;
 }
 
-// Removes the opponent chains next to p that have no liberty left; returns the points emptied.
+// Removes the opponent chains next to p that have no liberty left, with their numbers.
 std::vector<PointCode> CaptureAround(SecondaryBoard& s, PointCode p) {
-    const int opponent = Opponent(s.subBoard[p]);
-    std::vector<PointCode> taken;
-    for (int step : kNeighbourSteps) {
-        const PointCode n = p + step;
-        if (s.subBoard[n] != opponent) continue;
-        std::vector<PointCode> chain;
-        if (ChainHasLiberty(s.subBoard, n, &chain)) continue;
-        for (PointCode q : chain) {
-            s.subBoard[q] = kEmpty;
-            s.numbers[q] = 0;
-            taken.push_back(q);
-        }
-    }
+    std::vector<PointCode> taken = CaptureChainsAround(s.subBoard, p);
+    for (PointCode q : taken) s.numbers[q] = 0;
     return taken;
 }
 
@@ -150,6 +139,22 @@ SecondaryAction RangeAction(RangeStep step) {
 }
 
 }  // namespace
+
+std::vector<PointCode> CaptureChainsAround(PointGrid& board, PointCode p) {
+    const int opponent = Opponent(board[p]);
+    std::vector<PointCode> taken;
+    for (int step : kNeighbourSteps) {
+        const PointCode n = p + step;
+        if (board[n] != opponent) continue;
+        std::vector<PointCode> chain;
+        if (ChainHasLiberty(board, n, &chain)) continue;
+        for (PointCode q : chain) {
+            board[q] = kEmpty;
+            taken.push_back(q);
+        }
+    }
+    return taken;
+}
 
 PointCode SecondaryBoardPoint(const BoardGeometry& g, int x, int y) {
     if (x > kHoverLimit || y > kHoverLimit) return 0;

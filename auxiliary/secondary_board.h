@@ -45,6 +45,10 @@ constexpr int kStoneListEntries = 500;
 constexpr int kBlackSetup = 1000;
 constexpr int kWhiteSetup = 5000;
 
+// Removes the chains of the colour opposite to the stone on p that touch p and have no liberty left (in the
+// order right, left, below, above); returns the points emptied.
+std::vector<PointCode> CaptureChainsAround(PointGrid& board, PointCode p);
+
 // The point of a click at (x, y) in the window's pixels, or 0 when the click lies beyond the drawn board.
 // Coordinates below 9 count as 9; a coordinate past the last line's catch zone takes the last line, so a
 // click near the far edge never lands on a line beyond the board.

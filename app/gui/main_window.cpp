@@ -17,6 +17,8 @@
 #include <functional>
 
 #include "app/command_table.h"
+#include "auxiliary/gui/log_window.h"
+#include "auxiliary/gui/preview_window.h"
 #include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
@@ -88,6 +90,9 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form2->engine().SetFormats(formats_);
     Form6 = new TForm6(*dialogs, programDir, Form2);
     Form2->SetPointPicker(*Form6);
+    // The record preview follows the real open dialog; dialogs that tests answer have none to follow.
+    Form8 = new TForm8;
+    if (ownFileDialogs_) ownFileDialogs_->SetOpenDialogWatcher(Form8);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { return LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
@@ -96,6 +101,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     files_->changed = [this] {
         RenewCaption();
         RenewRecentItems();
+        Form2->SetChatLogShown(files_->chatLogPresent);
     };
 
     auto* layout = new QVBoxLayout(this);
@@ -137,6 +143,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form2->editComment = [this] { return Form5->ShowForComment(); };
     SetUpNetWindows();
     SetUpExport();
+    SetUpLogWindow();
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -190,8 +197,10 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 
 TForm1::~TForm1() {
     StopNetWindows();
+    StopLogWindow();
     delete Form15;
     delete Form6;
+    delete Form8;
     delete Form2;
     delete Form3;
 }
@@ -529,6 +538,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     WriteSettings();
     Form2->close();
     Form3->close();
+    Form10->close();
     event->accept();
 }
 

@@ -35,6 +35,8 @@ class QPrinter;
 namespace quorvel {
 
 class TForm6;
+class TForm8;
+class TForm10;
 class TForm9;
 class TForm11;
 
@@ -59,6 +61,8 @@ public:
     TForm5* Form5 = nullptr;
     TForm15* Form15 = nullptr;
     TForm6* Form6 = nullptr;
+    TForm8* Form8 = nullptr;
+    TForm10* Form10 = nullptr;
     FileCommands& files() { return *files_; }
     ShellSettings& shell() { return shell_; }
     SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
@@ -173,6 +177,10 @@ private:
     void KFPClick();
     void KVBClick();
     void KVMClick();
+    // The net game log window (main_window_log.cpp).
+    void SetUpLogWindow();
+    void BoardCommentAdded();
+    void StopLogWindow();
     // Text boards and the clipboard (main_window_text.cpp).
     void SetUpTextCommands();
     void KKTClick();

@@ -10,10 +10,7 @@ namespace quorvel {
 
 void TForm1::SetUpTextCommands() {
     Form6->SetClipboard(clipboard_);
-    Form6->boardCommentAdded = [this] {
-        files_->chatLogPresent = true;
-        Redraw();
-    };
+    Form6->boardCommentAdded = [this] { BoardCommentAdded(); };
     Wire("KKT", &TForm1::KKTClick);
     Wire("KKB", &TForm1::KKBClick);
     Wire("KVS", &TForm1::KVSClick);

@@ -241,7 +241,7 @@ void BoardPainter::DrawInformationPanel(QPainter& p, const Engine& e) {
     Text(p, MoveCountFrameX(e.currentIndex), 164, Number(e.currentIndex), 16, false, Qt::black);
 }
 
-void BoardPainter::DrawBottomStrip(QPainter& p, const Engine& e) {
+void BoardPainter::DrawBottomStrip(QPainter& p, const Engine& e, const BoardView& view) {
     p.drawImage(0, 396, pictures_.hama);
     Text(p, PrisonerCountX(e.blackCaptured), 398, Number(e.blackCaptured), 11, true, Qt::white);
     Text(p, PrisonerCountX(e.whiteCaptured), 414, Number(e.whiteCaptured), 11, true, Qt::white);
@@ -252,6 +252,14 @@ void BoardPainter::DrawBottomStrip(QPainter& p, const Engine& e) {
     p.drawImage(230, 397, pictures_.showTool);
     DrawBox(p, 54, 397, 228, 419, kCommentStrip, kBoxEdge);
     if (e.PassSignShown()) p.drawImage(66, 424, pictures_.passSign);
+    if (view.chatLogShown) DrawChatLogSign(p);
+}
+
+void BoardPainter::DrawChatLogSign(QPainter& p) {
+    // Image7: a small plate that opens the net game log window.
+    const QRect plate(101, 425, 100, 15);
+    DrawBox(p, plate.left(), plate.top(), plate.right(), plate.bottom(), QColor(255, 250, 205), QColor(128, 96, 0));
+    Text(p, 112, 425, ToQString("対局ログ"), 9, true, QColor(128, 64, 0));
 }
 
 void BoardPainter::DrawCreationStrip(QPainter& p, const Engine& e) {
@@ -356,7 +364,7 @@ void BoardPainter::Redraw(QImage& myg, const Engine& e, const BoardView& view) {
     } else {
         DrawInformationPanel(p, e);
     }
-    DrawBottomStrip(p, e);
+    DrawBottomStrip(p, e, view);
     if (e.replayMode) {
         if (!e.commentDialogOpen) DrawVariationBoxes(p, e);
         DrawHintLetters(p, e);

@@ -20,6 +20,7 @@ struct BoardView {
     bool toolPanelShown = true;  // the tool column; otherwise the information panel
     bool markBranching = false;  // moves after which a branch starts are highlighted
     bool readoutCleared = false; // the pointer is away: no coordinate read-out until it comes back
+    bool chatLogShown = false;   // the record has a net game log: its sign (Image7) is drawn
 };
 
 class BoardPainter {
@@ -54,7 +55,8 @@ private:
     void DrawBoard(QPainter& p, const Engine& e, const BoardView& view);
     void DrawToolColumn(QPainter& p, const Engine& e);
     void DrawInformationPanel(QPainter& p, const Engine& e);
-    void DrawBottomStrip(QPainter& p, const Engine& e);
+    void DrawBottomStrip(QPainter& p, const Engine& e, const BoardView& view);
+    void DrawChatLogSign(QPainter& p);
     void DrawCreationStrip(QPainter& p, const Engine& e);
     void DrawVariationBoxes(QPainter& p, const Engine& e);
     void DrawHintLetters(QPainter& p, const Engine& e);

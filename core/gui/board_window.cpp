@@ -113,6 +113,12 @@ void TForm2::ShowMemos() {
     }
 }
 
+void TForm2::SetChatLogShown(bool shown) {
+    if (view_.chatLogShown == shown) return;
+    view_.chatLogShown = shown;
+    Redraw();
+}
+
 void TForm2::SetToolPanelShown(bool shown) {
     view_.toolPanelShown = shown;
     Redraw();
@@ -209,7 +215,11 @@ void TForm2::FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardMod
             if (!e.commentDialogOpen) AutoplayControl(area);
             return;
         case BoardArea::None:
-            if (y > 410) emit textWindowRequested();
+            if (view_.chatLogShown && e.replayMode && x >= 102 && x <= 200 && y >= 426 && y <= 439) {
+                emit netGameLogRequested();
+            } else if (y > 410) {
+                emit textWindowRequested();
+            }
             return;
         default:
             EditingAreaClick(area);
@@ -318,6 +328,6 @@ void TForm2::PlayStoneSound() { stoneSound_.Play(); }
 int TForm2::ChooseVariation() { return picker_ ? picker_->ChooseVariation(engine_) : 0; }
 
 // The net game log window is not part of the program yet; there is nothing to activate.
-void TForm2::ActivateNetGameLog() {}
+void TForm2::ActivateNetGameLog() { emit netGameLogActivationRequested(); }
 
 }  // namespace quorvel

@@ -48,6 +48,8 @@ public:
 
     // The tool column, or the information panel with the three memos.
     void SetToolPanelShown(bool shown);
+    // The sign of the net game log (Image7) while the record has a chat log.
+    void SetChatLogShown(bool shown);
     bool toolPanelShown() const { return view_.toolPanelShown; }
     bool markBranching() const { return view_.markBranching; }
     // The pointer left for the main window's toolbars or menu: the coordinate read-out goes until the
@@ -111,6 +113,10 @@ signals:
     void textWindowRequested();
     // The window became the active one; the main window comes forward with it.
     void activated();
+    // A click on the net game log's sign: the log window is shown or hidden.
+    void netGameLogRequested();
+    // Ctrl+Tab: the net game log window comes forward when it is visible.
+    void netGameLogActivationRequested();
     // The mode or the input mode changed: the main window's mode items and caption follow.
     void modeChanged();
 

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "platform/gui/qt_text.h"
 
@@ -58,8 +59,32 @@ Answer QtDialogs::AskYesNo(const std::string& text, const std::string& caption) 
 }
 
 std::optional<std::string> QtFileDialogs::RunOpenDialog(const std::string& startFolder) {
-    return Chosen(QFileDialog::getOpenFileName(parent_, ToQString("棋譜の読み込み"), PathToQString(startFolder),
-                                               RecordFilter()));
+    // Qt's own dialog, so that the folder and selection changes reach the preview on every desktop.
+    QFileDialog dialog(parent_, ToQString("棋譜の読み込み"), PathToQString(startFolder), RecordFilter());
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setObjectName(QStringLiteral("OpenDialog1"));
+    const auto placeOnce = [this, &dialog] {
+        if (!openDialogPlacePending_ || !parent_) return;
+        openDialogPlacePending_ = false;
+        const QRect main = parent_->frameGeometry();
+        dialog.setGeometry(main.left() - 50, 20, main.width() - 30, 250);
+    };
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog, [this, placeOnce] {
+        placeOnce();
+        if (watcher_) watcher_->OpenDialogFolderChanged();
+    });
+    QObject::connect(&dialog, &QFileDialog::currentChanged, &dialog, [this](const QString& path) {
+        if (watcher_) watcher_->OpenDialogSelectionChanged(PathFromQString(path));
+    });
+    placeOnce();
+    if (watcher_) {
+        QObject::connect(
+            &dialog, &QDialog::finished, &dialog, [this] { watcher_->OpenDialogClosed(); }, Qt::DirectConnection);
+        QTimer::singleShot(0, &dialog, [this, &dialog] { watcher_->OpenDialogShown(&dialog); });
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return Chosen(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> QtFileDialogs::RunSaveDialog(const std::string& startFolder) {

@@ -26,6 +26,17 @@ private:
     std::string caption_;
 };
 
+// What watches the open dialog while it runs (the record preview): its showing, each folder change and
+// selection change, and its closing. Paths are the file system's bytes.
+class OpenDialogWatcher {
+public:
+    virtual ~OpenDialogWatcher() = default;
+    virtual void OpenDialogShown(QWidget* dialog) = 0;
+    virtual void OpenDialogFolderChanged() = 0;
+    virtual void OpenDialogSelectionChanged(const std::string& path) = 0;
+    virtual void OpenDialogClosed() = 0;
+};
+
 // OpenDialog1 and SaveDialog1.
 class QtFileDialogs : public FileDialogs {
 public:
@@ -33,8 +44,14 @@ public:
     std::optional<std::string> RunOpenDialog(const std::string& startFolder) override;
     std::optional<std::string> RunSaveDialog(const std::string& startFolder) override;
 
+    // The open dialog reports to `watcher` (may be null) and, at the first folder change of a run of the
+    // program, is placed under the main window (left - 50, top 20, width - 30, height 250).
+    void SetOpenDialogWatcher(OpenDialogWatcher* watcher) { watcher_ = watcher; }
+
 private:
     QWidget* parent_;
+    OpenDialogWatcher* watcher_ = nullptr;
+    bool openDialogPlacePending_ = true;
 };
 
 class QtClipboard : public Clipboard {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/file_commands.h"
+#include "auxiliary/chat_log.h"
 #include "engine_fixture.h"
 #include "platform/file_io.h"
 
@@ -268,10 +269,14 @@ TEST_F(FileCommandsTest, ANewRecordHasNoFileName) {
     EXPECT_TRUE(dialogs.asked.empty());  // replay mode asks nothing
 }
 
-TEST(ChatLog, TheNameDropsTheLastFourCharacters) {
+TEST(ChatLog, TheNameDropsOnlyTheSgfExtension) {
     EXPECT_EQ(ChatLogName("/home/u/game.sgf"), "/home/u/gameChat.dat");
     EXPECT_EQ(ChatLogName("/home/u/GAME.SGF"), "/home/u/GAMEChat.dat");
-    EXPECT_EQ(ChatLogName("a.b"), "Chat.dat");
+    // Records of other names keep their whole name, so that two of them never share a chat file.
+    EXPECT_EQ(ChatLogName("a.b"), "a.bChat.dat");
+    EXPECT_EQ(ChatLogName("/home/u/game.kifu"), "/home/u/game.kifuChat.dat");
+    EXPECT_EQ(ChatLogName("/home/u/game"), "/home/u/gameChat.dat");
+    EXPECT_EQ(ChatLogName("sgf"), "sgfChat.dat");
 }
 
 TEST(RecentFiles, NewestFirstFiveAtMostAndNoRepeats) {
@@ -290,6 +295,79 @@ TEST(RecentFiles, NewestFirstFiveAtMostAndNoRepeats) {
     EXPECT_EQ(r.Slot(1), "c");
     EXPECT_EQ(r.Slot(2), "f");
     EXPECT_EQ(r.Slot(5), "b");
+}
+
+}  // namespace
+}  // namespace quorvel::test
+
+namespace quorvel::test {
+namespace {
+
+// The chat log kept as the log window keeps it, without a window.
+class MemoryChatLog : public ChatLogKeeper {
+public:
+    void TakeChatFile(const std::string& fileText) override {
+        log = ChatLogFromFileText(fileText);
+        ++taken;
+    }
+    void ClearChatLog() override {
+        log = ChatLog();
+        ++cleared;
+    }
+    std::string ChatFileText() const override { return quorvel::ChatFileText(log); }
+    ChatLog log;
+    int taken = 0;
+    int cleared = 0;
+};
+
+const char* const kChatFile =
+    "Oskelt - Oskelt - チャットログ\r\n\r\n{棋譜ログ}\r\n               \r\n[ 12 ]：よろしくお願いします\r\n"
+    "               \r\n[ 30 ]：この手は？\r\n{ 碁盤 1 }\r\n               \r\n\r\n\r\n---碁盤データ---\r\n\r\n"
+    "{1}<<DiaData=SZ[19];B[pd];W[dd]>>\r\n";
+
+TEST_F(FileCommandsTest, TheChatFileIsReadWithTheRecordAndWrittenBackUnchanged) {
+    MemoryChatLog keeper;
+    commands->SetChatLogKeeper(&keeper);
+    const std::string record = dir + "/game.sgf";
+    Write(record, "(;SZ[19];B[pd])");
+    Write(dir + "/gameChat.dat", kChatFile);
+    ASSERT_TRUE(commands->OpenPath(record));
+    EXPECT_TRUE(commands->chatLogPresent);
+    EXPECT_EQ(keeper.taken, 1);
+    EXPECT_EQ(keeper.log.diagramCounter, 1);
+    EXPECT_NE(keeper.log.logText.find("[ 30 ]：この手は？"), std::string::npos);
+
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(Read(dir + "/gameChat.dat"), kChatFile);
+    // Saved under another name, the log goes beside the new record.
+    files.answers = {dir + "/copy.sgf"};
+    ASSERT_TRUE(commands->KFSClick());
+    EXPECT_EQ(Read(dir + "/copyChat.dat"), kChatFile);
+
+    // A record without a chat file empties the log, and its save writes none.
+    Write(dir + "/other.sgf", "(;SZ[19];B[dd])");
+    ASSERT_TRUE(commands->OpenPath(dir + "/other.sgf"));
+    EXPECT_FALSE(commands->chatLogPresent);
+    EXPECT_EQ(keeper.cleared, 1);
+    EXPECT_TRUE(keeper.log.logText.empty());
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_FALSE(fs::exists(dir + "/otherChat.dat"));
+}
+
+TEST_F(FileCommandsTest, AnOlderChatFileIsConvertedAndWrittenBackInPlace) {
+    MemoryChatLog keeper;
+    commands->SetChatLogKeeper(&keeper);
+    const std::string older = "Oskelt - Oskelt - チャットログ\r\n\r\n{棋譜ログ}\r\n               \r\n[ 3 ]：ここ\r\n"
+                              "{ 碁盤 1 }\r\n               \r\n\r\n\r\n---碁盤データ---\r\n\r\n{1}<<DiaData=;B[88];W[403]>>\r\n";
+    Write(dir + "/old.sgf", "(;SZ[19];B[pd])");
+    Write(dir + "/oldChat.dat", older);
+    ASSERT_TRUE(commands->OpenPath(dir + "/old.sgf"));
+    // 88 is column 4, row 4 ("dd"); 403 is column 19, row 4 ("sd").
+    const std::string converted = Read(dir + "/oldChat.dat");
+    EXPECT_NE(converted.find("{1}<<DiaData=;B[dd];W[sd]>>"), std::string::npos);
+    EXPECT_EQ(StoredDiagram(keeper.log, 1), ";B[dd];W[sd]");
+    // Nothing is left beside it: the rewrite went through a temporary file renamed into place.
+    EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"old.sgf", "oldChat.dat", "titles"}));
 }
 
 }  // namespace
