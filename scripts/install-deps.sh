@@ -14,6 +14,8 @@ packages=(
   fonts-ipafont-mincho fonts-ipafont-gothic
   # window tests and screenshots under a virtual display
   xvfb xauth x11-utils xdotool imagemagick
+  # the .sgf association, checked with the desktop's own tools; the MIME database where the system lacks it
+  desktop-file-utils xdg-utils shared-mime-info
 )
 
 missing=()

@@ -63,7 +63,11 @@ QString TForm1::RecordPathOf(const QStringList& arguments) {
 
 TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
                UserDialogs* dialogs, FileDialogs* fileDialogs, const std::string& settingsFolder)
-    : QWidget(nullptr), programDir_(programDir), arguments_(arguments), settingsFolder_(settingsFolder) {
+    : QWidget(nullptr),
+      programDir_(programDir),
+      arguments_(arguments),
+      settingsFolder_(settingsFolder),
+      bgm_(programDir, programDir + QStringLiteral("/bgm.wav")) {
     setWindowTitle(ToQString(kApplicationTitle));
     setAcceptDrops(true);
     startedWithFile_ = !arguments.isEmpty();
@@ -130,6 +134,8 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     ReadSettings();
     // The dialog fills its controls from the settings now in force.
     Form5 = new TForm5(settingsOwners(), Form2, this);
+    Form7 = new TForm7(programDir, this);
+    WireStartCommands();
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -182,6 +188,7 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 }
 
 TForm1::~TForm1() {
+    delete Form4;
     delete Form15;
     delete Form2;
     delete Form3;
@@ -256,6 +263,12 @@ void TForm1::BuildMenus() {
     Wire("KVG", &TForm1::KVGClick);
     Wire("KSM", &TForm1::KSMClick);
     Wire("KVF", &TForm1::KVFClick);
+    Wire("KSK", &TForm1::KSKClick);
+    Wire("KHA", &TForm1::KHAClick);
+    Wire("KNS", &TForm1::KNSClick);
+    Wire("KNM", &TForm1::KNMClick);
+    Wire("KSA", &TForm1::KSAClick);
+    Wire("KVP", &TForm1::KVPClick);
 }
 
 void TForm1::BuildToolbars() {
@@ -386,7 +399,7 @@ void TForm1::ShowInterval(int seconds) {
     Form2->timer().setInterval(board().autoplayInterval);
 }
 
-void TForm1::ShowAtStart() {
+void TForm1::ShowAtStart(bool fullMode) {
     show();
     DockBoard();
     const QRect main = frameGeometry();
@@ -402,7 +415,7 @@ void TForm1::ShowAtStart() {
     }
     // A record on the command line is shown in full mode on a tall screen. Switching before the windows
     // are first painted spares them a compact picture that the record's first paint would replace at once.
-    if (startedWithFile_ && screen.height() > 500) SwitchWindowSize();
+    if ((startedWithFile_ || fullMode) && screen.height() > 500) SwitchWindowSize();
     Form2->show();
     Form3->show();
 }
@@ -422,7 +435,7 @@ void TForm1::SwitchWindowSize() {
     compactMode_ = !compactMode_;
     ToolBar2->setVisible(!compactMode_);
     Panel2->setVisible(!compactMode_);
-    action(QStringLiteral("KSA"))->setEnabled(false);  // the animation is not built
+    action(QStringLiteral("KSA"))->setEnabled(!compactMode_);
     const int width = compactMode_ ? kCompactWidth : kFullWidth;
     setFixedSize(width, MainMenu1->sizeHint().height() + (compactMode_ ? kCompactClient : kFullClient));
     DockBoard();
@@ -433,6 +446,7 @@ void TForm1::SwitchWindowSize() {
     }
     // Full mode shows the players and the game information instead of the tool column.
     Form2->SetToolPanelShown(compactMode_);
+    FollowAnimationMusic();
 }
 
 void TForm1::Timer1Timer() {
@@ -511,9 +525,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     WriteSettings();
+    bgm_.Stop();
     Form2->close();
     Form3->close();
+    if (Form4) Form4->close();
     event->accept();
+    emit closed();
 }
 
 void TForm1::KFNClick() {
