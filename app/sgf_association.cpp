@@ -319,7 +319,9 @@ std::string WithSgfDefault(const std::string& text) {
         }
         const std::size_t eq = line.find('=');
         if (inGroup && !done && eq != std::string::npos && Trim(line.substr(0, eq)) == kSgfMimeType) {
-            out += entry + (raw.back() == '\n' ? "\n" : "");
+            // The line keeps its own ending (CR LF in a list written on another system).
+            const std::size_t content = raw.find_last_not_of("\r\n");
+            out += entry + (content == std::string::npos ? raw : raw.substr(content + 1));
             done = true;
             continue;
         }

@@ -160,7 +160,7 @@ TEST_F(AssociationTest, TheDefaultReplacesOnlyItsOwnLine) {
         {"[Default Applications]\ntext/plain=ed.desktop\n[Other]\nk=v",
          "[Default Applications]\ntext/plain=ed.desktop\napplication/x-go-sgf=quorvel.desktop;\n[Other]\nk=v"},
         {"[Default Applications]\r\napplication/x-go-sgf=b.desktop\r\n",
-         "[Default Applications]\r\napplication/x-go-sgf=quorvel.desktop;\n"},
+         "[Default Applications]\r\napplication/x-go-sgf=quorvel.desktop;\r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(WithSgfDefault(c.before), c.after) << c.before;
 }

@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, MenusCarryTheCommandTableAndUnbuiltCommandsAreDisabled) {
     EXPECT_TRUE(window->action(QStringLiteral("KKW"))->isChecked());
     EXPECT_TRUE(window->action(QStringLiteral("KSB"))->isChecked());
     // Printing, the comment dialog, web loading and the like are not built: visible, disabled.
-    for (const char* code : {"KFP", "KKE", "KKD", "KNR", "KVK", "KHA"}) {
+    for (const char* code : {"KFP", "KKE", "KKD", "KNR", "KVK"}) {
         EXPECT_FALSE(window->action(QString::fromLatin1(code))->isEnabled()) << code;
     }
     EXPECT_EQ(window->Label1->text(), ToQString("保存名"));
