@@ -40,6 +40,21 @@ start() {
   sleep 0.5
 }
 pixel() { convert "$work/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
+# The first visible window whose title holds $1, waited for up to 10 s; empty when none came.
+find_titled() {
+  local found=""
+  for _ in $(seq 1 100); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    [ -n "$found" ] && break
+    sleep 0.1
+  done
+  echo "$found"
+}
+focus_and_key() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  shift
+  for k in "$@"; do xdotool key --clearmodifiers "$k"; sleep 0.3; done
+}
 wait_end() {
   for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   ! kill -0 "$pid" 2>/dev/null || fail "$1"
@@ -66,14 +81,8 @@ wait_end "the exit area did not end the program"
 
 # 3. Space: creation mode, the board window docked under the main window.
 start
-xdotool windowfocus --sync "$screen" 2>/dev/null || xdotool windowfocus "$screen"
-xdotool key --clearmodifiers space
-main=""
-for _ in $(seq 1 100); do
-  main=$(xdotool search --onlyvisible --name "棋譜データ作成" 2>/dev/null | head -n1 || true)
-  [ -n "$main" ] && break
-  sleep 0.1
-done
+focus_and_key "$screen" space
+main=$(find_titled "棋譜データ作成")
 [ -n "$main" ] || fail "Space did not open creation mode"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$main")"
@@ -88,11 +97,8 @@ eval "$(xdotool getwindowgeometry --shell "$board")"
 shot creation-docked
 
 # 4. The association from the menu: no default yet, so no question; the message says it is done.
-xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
-xdotool key --clearmodifiers alt+s
-sleep 0.3
-xdotool key --clearmodifiers k
-sleep 1
+focus_and_key "$main" alt+s k
+sleep 0.7
 shot association-message
 xdotool key --clearmodifiers Return
 sleep 0.5
@@ -102,27 +108,15 @@ answer=$(env -u XDG_CURRENT_DESKTOP xdg-mime query default application/x-go-sgf)
 grep -qx "Exec=$prog/ZarnShow %f" "$XDG_DATA_HOME/applications/quorvel.desktop" || fail "the entry does not name the program"
 
 # 5. The about window.
-xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
-xdotool key --clearmodifiers alt+h
-sleep 0.3
-xdotool key --clearmodifiers a
-about=""
-for _ in $(seq 1 50); do
-  about=$(xdotool search --onlyvisible --name "バージョン情報" 2>/dev/null | head -n1 || true)
-  [ -n "$about" ] && break
-  sleep 0.1
-done
+focus_and_key "$main" alt+h a
+about=$(find_titled "バージョン情報")
 [ -n "$about" ] || fail "no about window"
 sleep 0.5
 shot about
-xdotool windowfocus --sync "$about" 2>/dev/null || xdotool windowfocus "$about"
-xdotool key --clearmodifiers Return
+focus_and_key "$about" Return
 sleep 0.5
 xdotool search --onlyvisible --name "バージョン情報" >/dev/null 2>&1 && fail "O K did not close the about window"
 
-xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
-xdotool key --clearmodifiers alt+f
-sleep 0.3
-xdotool key --clearmodifiers Up Return
+focus_and_key "$main" alt+f Up Return
 wait_end "the program did not close"
 echo "start e2e: shaped start screen, exit area, Space into creation mode, the association, the about window"

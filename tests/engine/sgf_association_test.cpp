@@ -12,21 +12,12 @@
 #include <iterator>
 
 #include "app/sgf_association.h"
+#include "support/test_files.h"
 
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void Write(const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 // The standard output of a shell command.
 std::string Shell(const std::string& command) {
@@ -50,7 +41,7 @@ protected:
         folders.dataDirs = {dir + "/system"};  // a system without the SGF MIME type
         folders.configDirs = {dir + "/etc"};
         program = dir + "/prog/ZarnShow";
-        Write(program, "#!/bin/sh\n");
+        WriteTestFile(program, "#!/bin/sh\n");
         ::chmod(program.c_str(), 0755);
         fs::create_directories(folders.dataHome);
         fs::create_directories(folders.dataDirs[0]);
@@ -72,9 +63,9 @@ protected:
     std::string MimeappsList() { return folders.configHome + "/mimeapps.list"; }
     // Another program registered as the default.
     void OtherDefault(const std::string& list) {
-        Write(folders.dataHome + "/applications/other.desktop",
+        WriteTestFile(folders.dataHome + "/applications/other.desktop",
               "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %f\nMimeType=application/x-go-sgf;\n");
-        Write(MimeappsList(), list);
+        WriteTestFile(MimeappsList(), list);
     }
     // Runs `write` as an unprivileged user when the tests run as root, so that folder permissions count.
     static bool Unprivileged(const std::function<bool()>& write) {
@@ -108,11 +99,11 @@ TEST_F(AssociationTest, WrittenAssociationIsValidAndTheDesktopsDefault) {
     EXPECT_EQ(ReadAssociationCommand(folders), program);
     EXPECT_TRUE(AssociatedWithProgram(folders));
     // The system lacked the type, so the user's MIME database has it now, with the *.sgf pattern.
-    EXPECT_NE(Read(folders.dataHome + "/mime/globs2").find("application/x-go-sgf:*.sgf"), std::string::npos);
+    EXPECT_NE(ReadTestFile(folders.dataHome + "/mime/globs2").find("application/x-go-sgf:*.sgf"), std::string::npos);
 }
 
 TEST_F(AssociationTest, ASystemThatKnowsSgfGetsNoMimePackage) {
-    Write(folders.dataDirs[0] + "/mime/application/x-go-sgf.xml", "<mime-type/>");
+    WriteTestFile(folders.dataDirs[0] + "/mime/application/x-go-sgf.xml", "<mime-type/>");
     std::string error;
     ASSERT_TRUE(WriteAssociation(folders, program, "quorvel", error)) << error;
     EXPECT_FALSE(fs::exists(folders.dataHome + "/mime"));
@@ -125,14 +116,14 @@ TEST_F(AssociationTest, AnotherDefaultExistsButIsNotThisProgram) {
     EXPECT_EQ(ReadAssociationCommand(folders), "/bin/true");
     EXPECT_FALSE(AssociatedWithProgram(folders));
     // A default naming an application that is not installed is no default, as for the desktop.
-    Write(MimeappsList(), "[Default Applications]\napplication/x-go-sgf=gone.desktop;\n");
+    WriteTestFile(MimeappsList(), "[Default Applications]\napplication/x-go-sgf=gone.desktop;\n");
     EXPECT_FALSE(AssociationExists(folders));
 }
 
 TEST_F(AssociationTest, ProgramPathsThatNeedQuotesReadBackWhole) {
     for (const std::string name : {"with blank/ZarnShow", "a$b`c\\d\"e%f/ZarnShow"}) {
         program = dir + "/" + name;
-        Write(program, "#!/bin/sh\n");
+        WriteTestFile(program, "#!/bin/sh\n");
         ::chmod(program.c_str(), 0755);
         std::string error;
         ASSERT_TRUE(WriteAssociation(folders, program, "quorvel", error)) << error;
@@ -169,7 +160,7 @@ TEST_F(AssociationTest, AFolderThatCannotBeWrittenLeavesEveryFileAsItWas) {
     // The handler's folder is writable, the default's is not: the entry written first is taken back.
     const std::string list = "[Default Applications]\napplication/x-go-sgf=other.desktop;\n";
     OtherDefault(list);
-    Write(DesktopFile(), "[Desktop Entry]\nold entry\n");
+    WriteTestFile(DesktopFile(), "[Desktop Entry]\nold entry\n");
     for (const std::string& d : {dir, folders.dataHome, folders.dataHome + "/applications", dir + "/system"}) {
         ::chmod(d.c_str(), 0777);
     }
@@ -183,8 +174,8 @@ TEST_F(AssociationTest, AFolderThatCannotBeWrittenLeavesEveryFileAsItWas) {
         std::string error;
         return WriteAssociation(f, exe, "quorvel", error);
     }));
-    EXPECT_EQ(Read(DesktopFile()), "[Desktop Entry]\nold entry\n");
-    EXPECT_EQ(Read(MimeappsList()), list);
+    EXPECT_EQ(ReadTestFile(DesktopFile()), "[Desktop Entry]\nold entry\n");
+    EXPECT_EQ(ReadTestFile(MimeappsList()), list);
     EXPECT_FALSE(fs::exists(folders.dataHome + "/mime"));
     for (const auto& e : fs::recursive_directory_iterator(dir)) {
         EXPECT_EQ(e.path().filename().string().find(".saving-"), std::string::npos) << e.path();
@@ -198,8 +189,8 @@ TEST_F(AssociationTest, AFolderThatCannotBeWrittenLeavesEveryFileAsItWas) {
         std::string error;
         return WriteAssociation(f, exe, "quorvel", error);
     }));
-    EXPECT_EQ(Read(MimeappsList()), list);
-    EXPECT_EQ(Read(DesktopFile()), "[Desktop Entry]\nold entry\n");
+    EXPECT_EQ(ReadTestFile(MimeappsList()), list);
+    EXPECT_EQ(ReadTestFile(DesktopFile()), "[Desktop Entry]\nold entry\n");
 }
 
 }  // namespace

@@ -16,21 +16,12 @@
 
 #include "app/gui/main_window.h"
 #include "platform/gui/qt_text.h"
+#include "support/test_files.h"
 
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void Write(const std::string& path, const std::string& bytes) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 QImage Painted(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
@@ -49,7 +40,7 @@ protected:
         qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(dir + "/system"));
         qputenv("XDG_CONFIG_DIRS", QByteArray::fromStdString(dir + "/etc"));
         // The system knows SGF files, so the association writes no MIME database here.
-        Write(dir + "/system/mime/application/x-go-sgf.xml", "<mime-type/>");
+        WriteTestFile(dir + "/system/mime/application/x-go-sgf.xml", "<mime-type/>");
         settings = dir + "/settings/";
         fs::create_directories(settings);
     }
@@ -106,6 +97,17 @@ TEST_F(StartWindowTest, TheStartScreenIsShapedByItsPictureAndItsExitEndsWithoutA
     const QImage shown = Painted(start);
     EXPECT_EQ(shown.pixel(144, 100), start->Image1.pixel(144, 100));
     EXPECT_NE(shown.pixel(50, 100), start->Image1.pixel(50, 100));
+    if (const char* out = std::getenv("QUORVEL_SCREENSHOTS")) {
+        // As the desktop shows it: nothing outside the window's shape.
+        QImage shaped = shown.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < shaped.height(); ++y) {
+            for (int x = 0; x < shaped.width(); ++x) {
+                if (!start->mask().contains(QPoint(x, y))) shaped.setPixel(x, y, 0);
+            }
+        }
+        fs::create_directories(out);
+        shaped.save(QString::fromLocal8Bit(out) + QStringLiteral("/start-screen.png"));
+    }
 
     // The clipboard's area and Alt+Enter do nothing; other keys neither.
     QTest::mouseClick(start, Qt::LeftButton, Qt::NoModifier, QPoint(50, 120));
@@ -160,7 +162,7 @@ TEST_F(StartWindowTest, ClicksAndKeysOfTheStartScreenShowTheDockedWindows) {
 
 TEST_F(StartWindowTest, ARecordOnTheCommandLineShowsNoStartScreen) {
     const std::string record = dir + "/game.sgf";
-    Write(record, "(;GM[1]FF[4]SZ[19];B[pd];W[dp])");
+    WriteTestFile(record, "(;GM[1]FF[4]SZ[19];B[pd];W[dp])");
     Make({QString::fromStdString(record)});
     window->Start();
     EXPECT_EQ(window->Form4, nullptr);
@@ -200,10 +202,10 @@ TEST_F(StartWindowTest, TheAboutWindowShowsItsTextsAndOpensALinkOnADoubleClick) 
 }
 
 TEST_F(StartWindowTest, KskAsksBeforeReplacingAnotherDefaultAndIsDisabledOnceDone) {
-    Write(dir + "/data/applications/other.desktop",
+    WriteTestFile(dir + "/data/applications/other.desktop",
           "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %f\nMimeType=application/x-go-sgf;\n");
     const std::string list = "[Default Applications]\r\napplication/x-go-sgf=other.desktop;\r\n# kept\r\n";
-    Write(MimeappsList(), list);
+    WriteTestFile(MimeappsList(), list);
     Make();
     QAction* ksk = window->action(QStringLiteral("KSK"));
     ASSERT_TRUE(ksk->isEnabled());
@@ -213,7 +215,7 @@ TEST_F(StartWindowTest, KskAsksBeforeReplacingAnotherDefaultAndIsDisabledOnceDon
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0], "SGFファイルは既に関連付けられていたが、\n\nその設定を変更して、[Quorvel] に関連付けますか？");
     EXPECT_EQ(dialogs.askedCaptions[0], " SGFファイルの関連付け");
-    EXPECT_EQ(Read(MimeappsList()), list);
+    EXPECT_EQ(ReadTestFile(MimeappsList()), list);
     EXPECT_FALSE(fs::exists(DesktopFile()));
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(ksk->isEnabled());
@@ -223,9 +225,9 @@ TEST_F(StartWindowTest, KskAsksBeforeReplacingAnotherDefaultAndIsDisabledOnceDon
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0], "[Quorvel]に関連付けました。\n\n今後SGFファイルを直接実行すれば、\n\n棋譜の閲覧や編集が出来ます。");
     EXPECT_FALSE(ksk->isEnabled());
-    EXPECT_EQ(Read(MimeappsList()),
+    EXPECT_EQ(ReadTestFile(MimeappsList()),
               "[Default Applications]\r\napplication/x-go-sgf=quorvel.desktop;\r\n# kept\r\n");
-    EXPECT_NE(Read(DesktopFile()).find("Exec=" QUORVEL_PROGRAM_DIR "/ZarnShow %f\n"), std::string::npos);
+    EXPECT_NE(ReadTestFile(DesktopFile()).find("Exec=" QUORVEL_PROGRAM_DIR "/ZarnShow %f\n"), std::string::npos);
 
     // The next start finds the association and leaves the command disabled.
     Make();
@@ -234,7 +236,7 @@ TEST_F(StartWindowTest, KskAsksBeforeReplacingAnotherDefaultAndIsDisabledOnceDon
 
 TEST_F(StartWindowTest, KskWithoutAnyDefaultAsksNothingAndAFailureSaysSoAndLeavesNoFile) {
     // The configuration folder is a file: the default cannot be written, even by root.
-    Write(dir + "/config", "not a folder");
+    WriteTestFile(dir + "/config", "not a folder");
     Make();
     window->action(QStringLiteral("KSK"))->trigger();
     EXPECT_TRUE(dialogs.asked.empty());
@@ -246,7 +248,7 @@ TEST_F(StartWindowTest, KskWithoutAnyDefaultAsksNothingAndAFailureSaysSoAndLeave
 
 TEST_F(StartWindowTest, SiblingProgramsStartInTheirFolderOrSayTheyAreMissing) {
     const std::string program = dir + "/program";
-    Write(program + "/ZarnNet/Vantry/Vantry.exe", "#!/bin/sh\necho started > here\n");
+    WriteTestFile(program + "/ZarnNet/Vantry/Vantry.exe", "#!/bin/sh\necho started > here\n");
     ::chmod((program + "/ZarnNet/Vantry/Vantry.exe").c_str(), 0755);
     Make({}, QString::fromStdString(program));
     window->action(QStringLiteral("KNM"))->trigger();
@@ -305,7 +307,7 @@ TEST_F(StartWindowTest, KvpReplacesTheBoardPictureOnlyWithADecodedOne) {
     Make();
     window->ShowAtStart();
     const std::string stock = settings + "bmp/GoBan19.bmp";
-    Write(stock, Read(QUORVEL_PROGRAM_DIR "/bmp/GoBan19.bmp"));
+    WriteTestFile(stock, ReadTestFile(QUORVEL_PROGRAM_DIR "/bmp/GoBan19.bmp"));
     window->Form2->ReloadBoardPicture();
     const QImage before = window->Form2->picture().copy();
     std::string chosen;
@@ -316,17 +318,17 @@ TEST_F(StartWindowTest, KvpReplacesTheBoardPictureOnlyWithADecodedOne) {
     red.fill(QColor(200, 30, 30));
     const std::string jpeg = PictureBytes(red, "JPEG");
     chosen = dir + "/broken.jpg";
-    Write(chosen, jpeg.substr(0, 300));
+    WriteTestFile(chosen, jpeg.substr(0, 300));
     window->action(QStringLiteral("KVP"))->trigger();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].rfind("碁盤画像を読み込めませんでした。", 0), 0u);
-    EXPECT_EQ(Read(stock), Read(QUORVEL_PROGRAM_DIR "/bmp/GoBan19.bmp"));
+    EXPECT_EQ(ReadTestFile(stock), ReadTestFile(QUORVEL_PROGRAM_DIR "/bmp/GoBan19.bmp"));
     EXPECT_EQ(window->Form2->picture(), before);
     EXPECT_EQ(window->shell().openPictureDialogDir, dir + "/");
 
     // A whole JPEG of another size, named as a bitmap: its content decides, it is drawn and kept.
     chosen = dir + "/red.bmp";
-    Write(chosen, jpeg);
+    WriteTestFile(chosen, jpeg);
     window->action(QStringLiteral("KVP"))->trigger();
     EXPECT_EQ(dialogs.shown.size(), 1u);
     const QImage after = window->Form2->picture();
@@ -337,7 +339,7 @@ TEST_F(StartWindowTest, KvpReplacesTheBoardPictureOnlyWithADecodedOne) {
     QImage saved;
     ASSERT_TRUE(saved.load(QString::fromStdString(stock), "BMP"));
     EXPECT_EQ(saved.size(), QSize(200, 150));
-    EXPECT_EQ(Read(settings + "bmp/GoBan19.orig.bmp"), Read(QUORVEL_PROGRAM_DIR "/bmp/GoBan19.bmp"));
+    EXPECT_EQ(ReadTestFile(settings + "bmp/GoBan19.orig.bmp"), ReadTestFile(QUORVEL_PROGRAM_DIR "/bmp/GoBan19.bmp"));
 
     // The next start shows it.
     Make();
