@@ -86,7 +86,9 @@ void TForm4::keyPressEvent(QKeyEvent* event) {
 
 void TForm4::Choose(const StartChoice& choice) {
     if (choice.clipboard && !clipboardReaderBuilt_) return;
-    if (!choice.exit && !choice.showWindows) return;
+    // One choice only: clicks while the window shrinks away change nothing more.
+    if ((!choice.exit && !choice.showWindows) || choiceMade_) return;
+    choiceMade_ = true;
     emit chosen(choice);
 }
 

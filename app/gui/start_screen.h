@@ -38,6 +38,7 @@ private:
 
     QRegion region_;
     bool clipboardReaderBuilt_;
+    bool choiceMade_ = false;
 };
 
 // The picture's shape, as the start screen cuts its window.

@@ -150,6 +150,11 @@ TEST_F(StartWindowTest, ClicksAndKeysOfTheStartScreenShowTheDockedWindows) {
         EXPECT_EQ(window->action(QStringLiteral("KKM"))->isChecked(), c.creation) << c.what;
         EXPECT_EQ(window->compactMode(), !c.full) << c.what;
         EXPECT_EQ(window->Form2->width(), c.full ? 572 : 522) << c.what;
+        // The start screen is gone for good: a key reaching it now ends nothing.
+        QSignalSpy closed(window.get(), &TForm1::closed);
+        QTest::keyClick(window->Form4, Qt::Key_Escape);
+        EXPECT_EQ(closed.count(), 0) << c.what;
+        EXPECT_TRUE(window->isVisible()) << c.what;
     }
     // Esc ends the program as the exit area does.
     Make();

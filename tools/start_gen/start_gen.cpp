@@ -172,7 +172,7 @@ QImage BoatFrame(int i) {
     const double x = 20 + 90.0 * i / kFrames;
     const double lift = 2.5 * std::sin(phase * 2);
     p.save();
-    p.translate(x, 30 + lift);
+    p.translate(x, 27 + lift);
     p.rotate(6 * std::sin(phase * 2 + 0.8));
     QPainterPath hull;
     hull.moveTo(-16, 0);
