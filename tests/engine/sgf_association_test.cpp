@@ -86,9 +86,11 @@ protected:
 };
 
 TEST_F(AssociationTest, WrittenAssociationIsValidAndTheDesktopsDefault) {
+    // Another installed program that opens SGF files: the desktop's answer must come from the default.
+    WriteTestFile(folders.dataDirs[0] + "/applications/aaa.desktop",
+                  "[Desktop Entry]\nType=Application\nName=A\nExec=/bin/true %f\nMimeType=application/x-go-sgf;\n");
     EXPECT_FALSE(AssociationExists(folders));
     EXPECT_EQ(ReadAssociationCommand(folders), "不明");
-    EXPECT_EQ(XdgDefault(), "");
 
     std::string error;
     ASSERT_TRUE(WriteAssociation(folders, program, dir + "/prog/quorvel.png", error)) << error;
