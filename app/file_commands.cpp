@@ -12,7 +12,8 @@ namespace {
 
 const char* const kCannotOverwrite = "同名のファイルが既に開かれているので、上書きできません。";
 
-// The text window's lines as the file holds them: every line ended by CR LF.
+}  // namespace
+
 std::string FileBytesOfText(const std::string& text) {
     std::string out;
     out.reserve(text.size() + 2);
@@ -29,6 +30,8 @@ std::string FileBytesOfText(const std::string& text) {
     if (!out.empty() && out.compare(out.size() - 2, 2, "\r\n") != 0) out += "\r\n";
     return out;
 }
+
+namespace {
 
 std::string WithSgfExtension(const std::string& path) {
     // Only the file's own name counts: folders often have dots in their names.

@@ -17,6 +17,9 @@ namespace quorvel {
 extern const char* const kApplicationTitle;  // " Quorvel"
 extern const char* const kNoTitle;           // "NoTitle"
 
+// The text window's lines as a file holds them: every line ended by CR LF, the last one too.
+std::string FileBytesOfText(const std::string& text);
+
 // The chat-log file of a record file: its name without the last four characters, then "Chat.dat".
 std::string ChatLogName(const std::string& recordPath);
 

@@ -8,6 +8,19 @@ namespace quorvel {
 const char* const kDefaultSendUrl = "http://quorvel.example.org/cgi-bin/KifuAuto.cgi?";
 const char* const kSampleRecordUrl = "http://quorvel.example.org/sgf/sample.sgf";
 
+void MailSettings::RememberRecipient(const std::string& to) {
+    if (to.empty()) return;
+    for (const std::string& entry : recipients.entries) {
+        if (entry == to) return;
+    }
+    if (recipients.count < FiveEntryList::kSlots) ++recipients.count;
+    for (int k = FiveEntryList::kSlots - 1; k >= 1; --k) {
+        recipients.entries[static_cast<std::size_t>(k)] = recipients.Slot(k);
+    }
+    recipients.entries[0] = to;
+    mailTo = to;
+}
+
 bool FiveEntryList::MoveToFront(const std::string& entry) {
     int found = 0;
     for (int k = 1; k <= kSlots && found == 0; ++k) {

@@ -39,6 +39,11 @@ struct MailSettings {
     std::string userID;
     bool attached = true;  // attach the record
     FiveEntryList recipients;
+
+    // After a mail went out: a recipient that differs from every stored entry becomes entry 1 and the
+    // current recipient, and the fifth entry drops out. An empty one, or one already stored, changes
+    // nothing (unlike the address lists, a known recipient does not move up).
+    void RememberRecipient(const std::string& to);
 };
 
 struct ShellSettings {

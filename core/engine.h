@@ -145,6 +145,8 @@ public:
     void ToggleHints();
     // The letter of hint position k (1-based) in "ABCDEFGHJKLMNOPQRSTA"; 0 past its end.
     static char HintLetterAt(int k);
+    // The hint number of the nth branch (from 1) that starts at a position: 2..8, then 10, 11, ...
+    static int RunningNumber(int nthBranch);
 
     // ---- Autoplay ----
 

@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   # tests, benchmarks, fuzzing (libFuzzer comes with clang's runtime)
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # the windows
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libgl-dev
+  # the network clients (HTTP, SMTP) and the local servers their tests start
+  libcurl4-openssl-dev python3 python3-aiosmtpd
   # the fonts the board and dialogs are drawn with
   fonts-ipafont-mincho fonts-ipafont-gothic
   # window tests and screenshots under a virtual display

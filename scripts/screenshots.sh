@@ -10,5 +10,5 @@ cd "$(dirname "$0")/.."
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target gui_tests
 out=$(realpath -m "${1:-build/dev/screenshots}")
-QUORVEL_SCREENSHOTS="$out" QT_QPA_PLATFORM=offscreen ./build/dev/tests/gui_tests --gtest_filter='BoardScreenshots.*:MainWindowScreenshots.*:EditingScreenshots.*:SettingsDialogTest.Screenshots:StartWindowTest.TheStartScreen*:StartWindowTest.TheAboutWindow*'
+QUORVEL_SCREENSHOTS="$out" QT_QPA_PLATFORM=offscreen ./build/dev/tests/gui_tests --gtest_filter='BoardScreenshots.*:MainWindowScreenshots.*:EditingScreenshots.*:SettingsDialogTest.Screenshots:SecondaryBoardScreenshots.*:StartWindowTest.TheStartScreen*:StartWindowTest.TheAboutWindow*'
 echo "Screenshots in $out"

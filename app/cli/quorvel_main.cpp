@@ -3,7 +3,10 @@
 //
 //   quorvel COMMAND [ARGUMENTS]
 //
-// Exit status: 0 done, 1 the file holds no record, 2 a wrong command line or a file that cannot be read.
+// A record may be named by a file or by an http or https address.
+//
+// Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, a file that cannot be read or a
+// failed download.
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
@@ -11,9 +14,11 @@
 #include <vector>
 
 #include "app/cli/record_info.h"
+#include "app/web_records.h"
 #include "core/engine.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
+#include "net/http_client.h"
 #include "platform/file_io.h"
 
 namespace {
@@ -60,9 +65,11 @@ void PrintHelp(std::ostream& out) {
         out << head << c.summary << "\n";
     }
     out << "\n  --help                 this list\n\n"
+           "A RECORD may be a file or an http:// or https:// address.\n"
            "Records are read as Shift-JIS, the program's own encoding; texts are printed in UTF-8.\n"
            "Records are written as the program writes them: Shift-JIS bytes, lines ended by CR LF.\n"
-           "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line or an unreadable file.\n";
+           "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, an unreadable file or a\n"
+           "failed download.\n";
 }
 
 // An engine of its own for one record, without windows.
@@ -92,11 +99,25 @@ int Info(const std::vector<std::string>& args) {
     return kDone;
 }
 
-// Loads the record of a file into the engine; on failure prints why and returns the exit status.
+// The record text at a web address, its line ends made CR LF as the program loads it.
+bool ReadWebRecord(const std::string& url, std::string& bytes, std::string& error) {
+    const quorvel::net::HttpResult result = quorvel::net::FetchUrl(url, quorvel::net::HttpOptions());
+    if (result.outcome != quorvel::net::HttpOutcome::Success) {
+        error = result.error;
+        return false;
+    }
+    bytes = quorvel::WithCrLfLineEnds(result.body);
+    return true;
+}
+
+// Loads the record of a file or a web address into the engine; on failure prints why and returns the exit
+// status.
 int LoadRecordFile(const std::string& path, Engine& engine) {
     std::string bytes;
     std::string error;
-    if (!quorvel::ReadWholeFile(path, bytes, error)) {
+    const bool read = quorvel::net::IsWebAddress(path) ? ReadWebRecord(path, bytes, error)
+                                                       : quorvel::ReadWholeFile(path, bytes, error);
+    if (!read) {
         std::cerr << "quorvel: cannot read " << path << ": " << error << "\n";
         return kUsage;
     }

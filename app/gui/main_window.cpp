@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/command_table.h"
+#include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
 
@@ -89,6 +90,8 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     Form2->askToSave = [this] { return files_->AskToSave(); };
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
+    Form6 = new TForm6(*dialogs, programDir, Form2);
+    Form2->SetPointPicker(*Form6);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { return LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
@@ -132,8 +135,10 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
     connect(Form2, &TForm2::modeChanged, this, &TForm1::FollowMode);
     ReadSettings();
-    // The dialog fills its controls from the settings now in force.
+    // The dialogs fill their controls from the settings now in force.
     Form5 = new TForm5(settingsOwners(), Form2, this);
+    Form2->editComment = [this] { return Form5->ShowForComment(); };
+    SetUpNetWindows();
     Form7 = new TForm7(programDir, this);
     WireStartCommands();
 
@@ -189,7 +194,9 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 
 TForm1::~TForm1() {
     delete Form4;
+    StopNetWindows();
     delete Form15;
+    delete Form6;
     delete Form2;
     delete Form3;
 }
@@ -269,6 +276,13 @@ void TForm1::BuildMenus() {
     Wire("KNM", &TForm1::KNMClick);
     Wire("KSA", &TForm1::KSAClick);
     Wire("KVP", &TForm1::KVPClick);
+    Wire("KKD", &TForm1::KKDClick);
+    Wire("KKE", &TForm1::KKEClick);
+    Wire("KVK", &TForm1::KVKClick);
+    Wire("KVE", &TForm1::KVEClick);
+    Wire("KNR", &TForm1::KNRClick);
+    Wire("KNN", &TForm1::KNNClick);
+    Wire("KNE", &TForm1::KNEClick);
 }
 
 void TForm1::BuildToolbars() {
@@ -611,6 +625,17 @@ void TForm1::KVFClick() {
     Redraw();
 }
 
+void TForm1::KKDClick() { Form2->DeleteMovesClick(); }
+
+void TForm1::KKEClick() { Form2->EditCommentClick(); }
+
+void TForm1::KVKClick() { Form6->CountTerritory(board()); }
+
+void TForm1::KVEClick() {
+    // A diagram needs room: the smallest boards take no board comment.
+    if (board().boardSize >= 9) Form6->CreateBoardComment(board());
+}
+
 void TForm1::ZarnItemClick(int k) {
     if (!board().replayMode) {
         dialogs_->ShowMessage("Showモードにしてからファイルを読み込めます");
@@ -619,6 +644,11 @@ void TForm1::ZarnItemClick(int k) {
     // Reopening a file replaces the record like opening one, so unsaved changes are asked about first.
     if (!files_->AskToSave()) return;
     const std::string path = files_->recentFiles.Choose(k);
+    if (net::IsWebAddress(path)) {
+        RenewRecentItems();
+        StartWebLoad(path);
+        return;
+    }
     files_->OpenPath(path);
     RenewRecentItems();
     Redraw();

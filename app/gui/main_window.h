@@ -20,6 +20,8 @@
 #include "app/file_commands.h"
 #include "app/settings_file.h"
 #include "app/shell_settings.h"
+#include "app/web_records.h"
+#include "platform/gui/qt_net_ports.h"
 #include "platform/gui/qt_ports.h"
 #include "app/gui/about_window.h"
 #include "app/gui/settings_dialog.h"
@@ -31,6 +33,10 @@
 #include "platform/title_registry.h"
 
 namespace quorvel {
+
+class TForm6;
+class TForm9;
+class TForm11;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -61,9 +67,13 @@ public:
     std::function<std::optional<std::string>(const std::string& startFolder)> runPictureDialog;
     // The animation's music.
     const QtSound& music() const { return bgm_; }
+    TForm6* Form6 = nullptr;
     FileCommands& files() { return *files_; }
     ShellSettings& shell() { return shell_; }
     SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
+    TForm9* Form9 = nullptr;
+    TForm11* Form11 = nullptr;
+    WebRecords& web() { return *web_; }
     Engine& board() { return Form2->engine(); }
 
     QAction* action(const QString& code) const { return actions_.value(code); }
@@ -155,6 +165,10 @@ private:
     void KVGClick();
     void KSMClick();
     void KVFClick();
+    void KKDClick();
+    void KKEClick();
+    void KVKClick();
+    void KVEClick();
     void ZarnItemClick(int k);
     // The start screen, the about window and the minor commands (main_window_start.cpp).
     void WireStartCommands();
@@ -169,6 +183,13 @@ private:
     // The music plays while the animation runs in full mode.
     void FollowAnimationMusic();
     std::optional<std::string> RunPictureDialog(const std::string& startFolder);
+    // Web records and mail (main_window_net.cpp).
+    void SetUpNetWindows();
+    void StopNetWindows();
+    void KNRClick();
+    void KNNClick();
+    void KNEClick();
+    void StartWebLoad(const std::string& url);
 
     QString programDir_;
     QStringList arguments_;
@@ -192,6 +213,10 @@ private:
     std::string settingsFolder_;
     ShellSettings shell_;
     QtSound bgm_;
+    // Declared after the file commands and before the web records, which post to it until they are gone.
+    std::unique_ptr<QtEventPort> events_;
+    QtUrlOpener urlOpener_;
+    std::unique_ptr<WebRecords> web_;
 };
 
 }  // namespace quorvel

@@ -230,10 +230,9 @@ void BoardPainter::DrawBar(QPainter& p, int y, const char* label, int labelX, bo
 
 void BoardPainter::DrawToolColumn(QPainter& p, const Engine& e) {
     if (e.replayMode) {
-        // "DEL" and "EditC" wait for the secondary board window and the comment dialog.
         DrawBar(p, 0, "ADD", 413, false, true);
-        DrawBar(p, 20, "DEL", 414, false, false);
-        DrawBar(p, 40, "EditC", 409, false, false);
+        DrawBar(p, 20, "DEL", 414, false, true);
+        DrawBar(p, 40, "EditC", 409, false, true);
         DrawBar(p, 60, "Hint", 412, e.hintsShown, true);
         DrawBar(p, 80, "Swap", 411, false, true);
         p.drawImage(404, 112, pictures_.autoplay);

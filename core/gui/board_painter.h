@@ -30,6 +30,10 @@ public:
     // variation boxes and hint letters, and the coordinate box.
     void Redraw(QImage& myg, const Engine& e, const BoardView& view);
 
+    // Loads the board picture (with its grid) and the stones of a size; another window's board shares them.
+    void PrepareSize(const BoardGeometry& g);
+    // The board picture of the prepared size with its grid lines, Image1.
+    const QImage& BoardImage() const { return image1_; }
     // Grid lines and star points of a board size onto a board picture.
     static void DrawGrid(QImage& boardPicture, const BoardGeometry& g);
     // A stone whose mask decides which pixels it replaces, centred on the pixel (x, y).
@@ -45,7 +49,6 @@ public:
                         const QColor& edge);
 
 private:
-    void PrepareSize(const BoardGeometry& g);
     void DrawBackground(QPainter& p, const BoardView& view);
     void DrawBoard(QPainter& p, const Engine& e, const BoardView& view);
     void DrawToolColumn(QPainter& p, const Engine& e);

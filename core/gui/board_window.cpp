@@ -18,9 +18,7 @@
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
-namespace {
 
-// The key codes of keys.h for a Qt key; 0 for a key the board window does not know.
 int KeyCodeOf(const QKeyEvent& event) {
     const int key = event.key();
     const bool keypad = event.modifiers() & Qt::KeypadModifier;
@@ -43,6 +41,8 @@ int KeyCodeOf(const QKeyEvent& event) {
         default: return 0;
     }
 }
+
+namespace {
 
 QPlainTextEdit* MakeMemo(QWidget* parent, int x, int y, int w, int h) {
     auto* memo = new QPlainTextEdit(parent);
@@ -270,8 +270,10 @@ void TForm2::BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
         e.MakePositionTheStart(point);
         return;
     }
-    // A click on an empty point follows the continuation there, or plays a trial move where none does.
+    // A click on an empty point follows the continuation there, or plays a trial move where none does; one
+    // on the stone of a numbered move relocates it.
     if (!stone && (e.hintsShown || e.commentDialogOpen)) e.PlayTrialMove(point);
+    if (stone && !e.commentDialogOpen) RelocateClick(point);
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event) {
@@ -330,9 +332,7 @@ void TForm2::ShowSwitches(bool hintsShown, bool showXY) { emit switchesChanged(h
 
 void TForm2::PlayStoneSound() { stoneSound_.Play(); }
 
-// The variation chooser is the secondary board window, which is not part of the program yet: nothing is
-// picked.
-int TForm2::ChooseVariation() { return 0; }
+int TForm2::ChooseVariation() { return picker_ ? picker_->ChooseVariation(engine_) : 0; }
 
 // The net game log window is not part of the program yet; there is nothing to activate.
 void TForm2::ActivateNetGameLog() {}

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/board_areas.h"
 #include "core/gui/board_painter.h"
@@ -18,9 +20,14 @@
 #include "platform/gui/qt_sound.h"
 
 
+class QKeyEvent;
+
 namespace quorvel {
 
 class TForm15;
+
+// The key codes of keys.h for a Qt key; 0 for a key the board window does not know.
+int KeyCodeOf(const QKeyEvent& event);
 
 class TForm2 : public QWidget, public BoardRequests {
     Q_OBJECT
@@ -62,6 +69,9 @@ public:
     QTimer& timer() { return Timer1; }
     // A turn of the mouse wheel over this window or the main window: up steps forward, down back.
     void TurnWheel(int delta);
+    // The secondary board that picks variations, the moves to delete, a relocated stone's point and a
+    // pass's replacement for this window; without one nothing is picked.
+    void SetPointPicker(PointPicker& picker) { picker_ = &picker; }
 
     // Record editing. The palette shows while stones are set up in creation mode; `askToSave` is the main
     // window's question about unsaved changes, asked before "Make" replaces the record being shown.
@@ -73,6 +83,12 @@ public:
     void PassClick();
     // "Swap", from the tool column or the main window.
     void SwapClick();
+    // "DEL": the moves of the line deleted on the secondary board.
+    void DeleteMovesClick();
+    // "EditC": the comment of the position edited in `editComment`, the main window's comment dialog, which
+    // answers the confirmed text or nothing.
+    void EditCommentClick();
+    std::function<std::optional<std::string>()> editComment;
 
     // BoardRequests.
     void SetNavigationEnabled(bool enabled) override;
@@ -120,6 +136,10 @@ private:
     // The areas of record editing: the creation strip and the editing bars of the tool column.
     void EditingAreaClick(BoardArea area);
     void CreationBoardClick(PointCode point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // A click on the stone of a numbered move: its new point is picked on the secondary board.
+    void RelocateClick(PointCode point);
+    // A click on the pass sign: the pass becomes a move on a point picked on the secondary board.
+    void ReplacePassClick();
     // After a handler: the palette and the main window follow a change of mode or input mode.
     void FollowMode(bool replayBefore, int inputBefore);
     // True when the hover point moved.
@@ -140,6 +160,7 @@ private:
     QPlainTextEdit* Memo3;  // white player
     QtSound stoneSound_;
     TForm15* palette_ = nullptr;
+    PointPicker* picker_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -31,6 +31,42 @@ void TForm2::SwapClick() {
     Redraw();
 }
 
+void TForm2::DeleteMovesClick() {
+    Engine& e = engine_;
+    if (!picker_ || e.autoplayState != 0 || e.commentDialogOpen || !e.BeginDeleteMoves()) return;
+    Redraw();
+    const bool variationDeleted = picker_->RunDeletion(e, [this](PointCode point) {
+        const Engine::DeleteResult result = engine_.DeleteClick(point);
+        if (result != Engine::DeleteResult::Nothing) Redraw();
+        return result == Engine::DeleteResult::Variation;
+    });
+    // Closed by the user, the deletion goes back to where it started.
+    e.EndDeleteMoves(variationDeleted ? Engine::DeleteResult::Variation : Engine::DeleteResult::Nothing);
+    Redraw();
+}
+
+void TForm2::EditCommentClick() {
+    Engine& e = engine_;
+    std::string text;
+    if (!editComment || e.autoplayState != 0 || e.commentDialogOpen || !e.BeginCommentEdit(text)) return;
+    if (const std::optional<std::string> edited = editComment()) e.FinishCommentEdit(*edited);
+    Redraw();
+}
+
+void TForm2::RelocateClick(PointCode point) {
+    const int entry = engine_.NumberedEntryAt(point);
+    if (entry == 0 || !picker_) return;
+    const PointCode target = picker_->PickRelocationTarget(engine_, point);
+    if (target != 0) engine_.RelocateStone(entry, target);
+}
+
+void TForm2::ReplacePassClick() {
+    Engine& e = engine_;
+    if (!picker_ || e.currentBranch != 0 || !e.PassSignShown()) return;
+    const PointCode target = picker_->PickPassReplacement(e);
+    if (target != 0) e.ReplacePass(target);
+}
+
 void TForm2::EditingAreaClick(BoardArea area) {
     Engine& e = engine_;
     if (e.autoplayState != 0) return;
@@ -65,9 +101,17 @@ void TForm2::EditingAreaClick(BoardArea area) {
         case BoardArea::FirstColour:
             e.SwitchFirstColour();
             return;
+        case BoardArea::ToolDel:
+            if (e.replayMode) DeleteMovesClick();
+            return;
+        case BoardArea::ToolEditC:
+            if (e.replayMode) EditCommentClick();
+            return;
+        case BoardArea::PassSign:
+            if (e.replayMode) ReplacePassClick();
+            return;
         default:
-            // "DEL" and "EditC" wait for their windows (the secondary board and the comment dialog), as do
-            // the text and SGF output bars and the pass replacement.
+            // The text and SGF output bars wait for the text boards.
             return;
     }
 }
@@ -94,6 +138,8 @@ void TForm2::CreationBoardClick(PointCode point, Qt::MouseButton button, Qt::Key
         e.MakePositionTheStart(point);
     } else if (!stone) {
         e.PutStone(point);
+    } else {
+        RelocateClick(point);
     }
 }
 

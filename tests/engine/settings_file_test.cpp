@@ -14,19 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NoFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> RunOpenDialog(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> RunSaveDialog(const std::string&) override { return std::nullopt; }
-};
-
 // Everything a settings file is read into, fresh: one run of the program.
 struct ProgramRun {
     explicit ProgramRun(const std::string& titlesFolder) : titles(titlesFolder) {}
     MemoryMessageArea messages;
     MemoryDialogs dialogs;
     Engine board{messages, dialogs};
-    NoFileDialogs fileDialogs;
+    AnsweredFileDialogs fileDialogs;
     TitleRegistry titles;
     FileCommands files{board, fileDialogs, titles, [](Engine&, const std::string&) { return true; }};
     ShellSettings shell;

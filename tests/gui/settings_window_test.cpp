@@ -16,19 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ListedFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> RunOpenDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> RunSaveDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> Next() {
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<std::optional<std::string>> answers;
-};
-
 class SettingsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -68,7 +55,7 @@ protected:
 
     std::string dir, conf, first, second;
     MemoryDialogs dialogs;
-    ListedFileDialogs files;
+    AnsweredFileDialogs files;
     std::unique_ptr<TitleRegistry> titles;
     std::unique_ptr<TForm1> window;
 };
