@@ -24,6 +24,8 @@ packages=(
   xclip
   # printed pages read back from PDF (pdfinfo, pdftotext, pdftoppm)
   poppler-utils
+  # the .sgf association, checked with the desktop's own tools; the MIME database where the system lacks it
+  desktop-file-utils xdg-utils shared-mime-info
 )
 
 missing=()

@@ -66,7 +66,11 @@ QString TForm1::RecordPathOf(const QStringList& arguments) {
 
 TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
                UserDialogs* dialogs, FileDialogs* fileDialogs, const std::string& settingsFolder)
-    : QWidget(nullptr), programDir_(programDir), arguments_(arguments), settingsFolder_(settingsFolder) {
+    : QWidget(nullptr),
+      programDir_(programDir),
+      arguments_(arguments),
+      settingsFolder_(settingsFolder),
+      bgm_(programDir, programDir + QStringLiteral("/bgm.wav")) {
     setWindowTitle(ToQString(kApplicationTitle));
     setAcceptDrops(true);
     startedWithFile_ = !arguments.isEmpty();
@@ -144,6 +148,8 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     SetUpNetWindows();
     SetUpExport();
     SetUpLogWindow();
+    Form7 = new TForm7(programDir, this);
+    WireStartCommands();
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -196,6 +202,7 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 }
 
 TForm1::~TForm1() {
+    delete Form4;
     StopNetWindows();
     StopLogWindow();
     delete Form15;
@@ -274,6 +281,12 @@ void TForm1::BuildMenus() {
     Wire("KVG", &TForm1::KVGClick);
     Wire("KSM", &TForm1::KSMClick);
     Wire("KVF", &TForm1::KVFClick);
+    Wire("KSK", &TForm1::KSKClick);
+    Wire("KHA", &TForm1::KHAClick);
+    Wire("KNS", &TForm1::KNSClick);
+    Wire("KNM", &TForm1::KNMClick);
+    Wire("KSA", &TForm1::KSAClick);
+    Wire("KVP", &TForm1::KVPClick);
     Wire("KKD", &TForm1::KKDClick);
     Wire("KKE", &TForm1::KKEClick);
     Wire("KVK", &TForm1::KVKClick);
@@ -411,7 +424,7 @@ void TForm1::ShowInterval(int seconds) {
     Form2->timer().setInterval(board().autoplayInterval);
 }
 
-void TForm1::ShowAtStart() {
+void TForm1::ShowAtStart(bool fullMode) {
     show();
     DockBoard();
     const QRect main = frameGeometry();
@@ -427,7 +440,7 @@ void TForm1::ShowAtStart() {
     }
     // A record on the command line is shown in full mode on a tall screen. Switching before the windows
     // are first painted spares them a compact picture that the record's first paint would replace at once.
-    if (startedWithFile_ && screen.height() > 500) SwitchWindowSize();
+    if ((startedWithFile_ || fullMode) && screen.height() > 500) SwitchWindowSize();
     Form2->show();
     Form3->show();
 }
@@ -447,7 +460,7 @@ void TForm1::SwitchWindowSize() {
     compactMode_ = !compactMode_;
     ToolBar2->setVisible(!compactMode_);
     Panel2->setVisible(!compactMode_);
-    action(QStringLiteral("KSA"))->setEnabled(false);  // the animation is not built
+    action(QStringLiteral("KSA"))->setEnabled(!compactMode_);
     const int width = compactMode_ ? kCompactWidth : kFullWidth;
     setFixedSize(width, MainMenu1->sizeHint().height() + (compactMode_ ? kCompactClient : kFullClient));
     DockBoard();
@@ -458,6 +471,7 @@ void TForm1::SwitchWindowSize() {
     }
     // Full mode shows the players and the game information instead of the tool column.
     Form2->SetToolPanelShown(compactMode_);
+    FollowAnimationMusic();
 }
 
 void TForm1::Timer1Timer() {
@@ -536,10 +550,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     WriteSettings();
+    bgm_.Stop();
     Form2->close();
     Form3->close();
     Form10->close();
+    if (Form4) Form4->close();
     event->accept();
+    emit closed();
 }
 
 void TForm1::KFNClick() {

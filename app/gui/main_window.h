@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/file_commands.h"
 #include "app/html_save.h"
@@ -23,7 +24,9 @@
 #include "app/web_records.h"
 #include "platform/gui/qt_net_ports.h"
 #include "platform/gui/qt_ports.h"
+#include "app/gui/about_window.h"
 #include "app/gui/settings_dialog.h"
+#include "app/gui/start_screen.h"
 #include "app/gui/text_window.h"
 #include "core/gui/board_window.h"
 #include "core/gui/mark_palette.h"
@@ -53,13 +56,22 @@ public:
            const std::string& settingsFolder = std::string());
     ~TForm1() override;
 
-    // Shows the windows as a start shows them, docked under each other.
-    void ShowAtStart();
+    // The start: with a record on the command line the docked windows, without one the start screen.
+    void Start();
+    // Shows the windows as a start shows them, docked under each other; in full mode on a tall screen
+    // when a record was on the command line or `fullMode` asks for it.
+    void ShowAtStart(bool fullMode = false);
 
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm5* Form5 = nullptr;
     TForm15* Form15 = nullptr;
+    TForm4* Form4 = nullptr;  // only in a start without a record
+    TForm7* Form7 = nullptr;
+    // The board-picture dialog (OpenPictureDialog1): the chosen file, or nothing when cancelled.
+    std::function<std::optional<std::string>(const std::string& startFolder)> runPictureDialog;
+    // The animation's music.
+    const QtSound& music() const { return bgm_; }
     TForm6* Form6 = nullptr;
     TForm8* Form8 = nullptr;
     TForm10* Form10 = nullptr;
@@ -103,6 +115,10 @@ public:
     void Timer1Timer();
     // The record dropped on the main or the board window (DroppedRecordPath).
     void OpenDroppedFile(const QString& path);
+
+signals:
+    // The main window closed: the program ends.
+    void closed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -164,6 +180,19 @@ private:
     void KVKClick();
     void KVEClick();
     void ZarnItemClick(int k);
+    // The start screen, the about window and the minor commands (main_window_start.cpp).
+    void WireStartCommands();
+    void StartScreenChosen(const StartChoice& choice);
+    void KSKClick();
+    void KHAClick();
+    void KNSClick();
+    void KNMClick();
+    void KSAClick();
+    void KVPClick();
+    void StartSibling(const char* programPath, const char* missingMessage);
+    // The music plays while the animation runs in full mode.
+    void FollowAnimationMusic();
+    std::optional<std::string> RunPictureDialog(const std::string& startFolder);
     // Web records and mail (main_window_net.cpp).
     void SetUpNetWindows();
     void StopNetWindows();
@@ -208,6 +237,7 @@ private:
     std::unique_ptr<FileCommands> files_;
     std::string settingsFolder_;
     ShellSettings shell_;
+    QtSound bgm_;
     // Declared after the file commands and before the web records, which post to it until they are gone.
     std::unique_ptr<QtEventPort> events_;
     QtUrlOpener urlOpener_;

@@ -1,5 +1,5 @@
 // ZarnShow, the Quorvel program: the main window with the board window and the text window docked under
-// it, following a record path on the command line.
+// it, following a record path on the command line, or the start screen without one.
 #include <QApplication>
 
 #include "platform/gui/qt_text.h"
@@ -27,7 +27,9 @@ int main(int argc, char** argv) {
     }
     // Only for the start-up benchmark: the first board painted with the record of the command line.
     quorvel::StartupProbe probe(main.Form2, [&main] { return main.files().currentFileName != quorvel::kNoTitle; });
-    // Without a record the start screen would choose what to show; until it exists, the windows show.
-    main.ShowAtStart();
+    // Closing the main window ends the program, also when the start screen closes it before it ever showed.
+    QObject::connect(&main, &quorvel::TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // With a record the windows show; without one the start screen decides.
+    main.Start();
     return app.exec();
 }

@@ -85,11 +85,12 @@ void BoardPainter::DrawGrid(QImage& boardPicture, const BoardGeometry& g) {
 
 void BoardPainter::PrepareSize(const BoardGeometry& g) {
     if (preparedSize_ == g.boardSize) return;
-    image1_ = pictures_.BoardPicture(g);
-    if (image1_.isNull()) {
-        image1_ = QImage(399, 395, QImage::Format_RGB32);
-        image1_.fill(QColor(220, 180, 110));
-    }
+    // The board is 399 x 395 whatever the picture's size: a smaller one leaves plain wood colour, a larger
+    // one is cut, so that it never covers the side panel.
+    image1_ = QImage(399, 395, QImage::Format_RGB32);
+    image1_.fill(QColor(220, 180, 110));
+    const QImage picture = pictures_.BoardPicture(g);
+    if (!picture.isNull()) QPainter(&image1_).drawImage(0, 0, picture);
     DrawGrid(image1_, g);
     stones_ = pictures_.Stones(g);
     preparedSize_ = g.boardSize;

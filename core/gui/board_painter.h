@@ -45,6 +45,8 @@ public:
     void DrawStoneOnPicture(QPainter& p, int x, int y, int number, int colour);
     // A mark (MakeMark) on its point.
     void DrawMark(QPainter& p, int mark, PointCode point, const BoardGeometry& g);
+    // The board picture is read again at the next redraw (it was replaced).
+    void ForgetBoardPicture() { preparedSize_ = 0; }
     // A rectangle (bounds inclusive) in `fill` with white left and top edges and `edge` on the right and
     // bottom edges.
     static void DrawBox(QPainter& p, int left, int top, int right, int bottom, const QColor& fill,

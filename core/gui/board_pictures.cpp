@@ -51,7 +51,14 @@ QImage BoardPictures::Load(const char* programPath) const {
     return img.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage BoardPictures::BoardPicture(const BoardGeometry& g) const { return Load(g.boardPicture); }
+QImage BoardPictures::BoardPicture(const BoardGeometry& g) const {
+    if (!ownDir.isEmpty()) {
+        const QString own = QString::fromStdString(ProgramFilePath(ownDir.toStdString(), g.boardPicture));
+        const QImage img = ReadImageFile(own, "BMP");
+        if (!img.isNull()) return img.convertToFormat(QImage::Format_RGB32);
+    }
+    return Load(g.boardPicture);
+}
 
 StoneSheet BoardPictures::Stones(const BoardGeometry& g) const {
     StoneSheet s;

@@ -21,8 +21,10 @@ struct BoardPictures {
     // Reads every picture; a missing file is listed in `missing` and stays a null picture.
     explicit BoardPictures(const QString& programDir);
 
-    // The board picture and stone sheet of a board size (the board picture without grid lines).
+    // The board picture and stone sheet of a board size (the board picture without grid lines). A board
+    // picture in `ownDir` (one the user chose in place of the standard one) comes first.
     QImage BoardPicture(const BoardGeometry& g) const;
+    QString ownDir;
     StoneSheet Stones(const BoardGeometry& g) const;
 
     QImage showTool;  // Image3

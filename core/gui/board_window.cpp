@@ -71,6 +71,9 @@ TForm2::TForm2(MessageArea& messages, UserDialogs& dialogs, const QString& progr
     Memo2 = MakeMemo(this, 410, 43, 150, 27);
     Memo3 = MakeMemo(this, 410, 117, 150, 27);
     Memo1 = MakeMemo(this, 411, 208, 150, 150);
+    Animate1 = new AnimationPlayer(this);
+    Animate1->Open(QString::fromStdString(ProgramFilePath(programDir.toStdString(), "boat.avi")));
+    Animate1->move(420, 366);
     engine_.SetRequests(*this);
     // The windows show the characters of this record that Shift-JIS lacks through its table.
     SetShownForeignCharacters(engine_.foreignCharacters);
@@ -121,6 +124,22 @@ void TForm2::SetChatLogShown(bool shown) {
 
 void TForm2::SetToolPanelShown(bool shown) {
     view_.toolPanelShown = shown;
+    Animate1->setVisible(Animate1->active() && !shown);
+    Redraw();
+}
+
+void TForm2::SetAnimationActive(bool active) {
+    Animate1->SetActive(active);
+    Animate1->setVisible(active && !view_.toolPanelShown);
+}
+
+void TForm2::SetOwnPictureFolder(const QString& folder) {
+    pictures_.ownDir = folder;
+    ReloadBoardPicture();
+}
+
+void TForm2::ReloadBoardPicture() {
+    painter_.ForgetBoardPicture();
     Redraw();
 }
 

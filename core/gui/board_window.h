@@ -16,6 +16,7 @@
 #include "core/gui/board_painter.h"
 #include "core/gui/board_pictures.h"
 #include "core/engine.h"
+#include "platform/gui/animation_player.h"
 #include "platform/gui/qt_sound.h"
 
 
@@ -56,6 +57,14 @@ public:
     // pointer is over this window again. Redraws once; nothing when it is already cleared.
     void ClearCoordinateReadout();
     bool coordinateReadoutCleared() const { return view_.readoutCleared; }
+
+    // The animation player, shown over the information panel while it runs.
+    AnimationPlayer* Animate1 = nullptr;
+    void SetAnimationActive(bool active);
+    // Board pictures of `folder` ("bmp\GoBan19.bmp" the user chose) come before the program folder's.
+    void SetOwnPictureFolder(const QString& folder);
+    // The board picture was replaced: it is read again and the board redrawn.
+    void ReloadBoardPicture();
 
     // The pictures that could not be read at start.
     const QStringList& missingPictures() const { return pictures_.missing; }

@@ -11,7 +11,7 @@ QtSound::QtSound(QString programDir, QString path) : programDir_(std::move(progr
 
 QtSound::~QtSound() = default;
 
-void QtSound::Play() {
+SoundPlayer* QtSound::Player() {
     if (!checked_) {
         checked_ = true;
         // The module stays loaded to the end of the program: players it made may still be sounding.
@@ -19,7 +19,21 @@ void QtSound::Play() {
         const auto open = reinterpret_cast<OpenSoundFunction>(module.resolve(kOpenSoundSymbol));
         if (open) player_.reset(open(path_));
     }
-    if (player_) player_->Play();
+    return player_.get();
+}
+
+void QtSound::Play() {
+    if (SoundPlayer* p = Player()) p->Play();
+}
+
+void QtSound::PlayLooped() {
+    looping_ = true;
+    if (SoundPlayer* p = Player()) p->PlayLooped();
+}
+
+void QtSound::Stop() {
+    looping_ = false;
+    if (player_) player_->Stop();
 }
 
 }  // namespace quorvel

@@ -11,6 +11,9 @@ class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
     virtual void Play() = 0;
+    // Plays the sound over and over until Stop.
+    virtual void PlayLooped() = 0;
+    virtual void Stop() = 0;
 };
 
 // The sound module's one entry point: a player of the file, or null without an audio device or without
@@ -29,12 +32,20 @@ public:
     // Plays the sound once. Without the module, an audio device or the file, nothing is heard; that is
     // looked at on the first call, so a program that never plays a sound never opens the audio device.
     void Play();
+    // Plays the sound in a loop, as the animation's music, until Stop.
+    void PlayLooped();
+    void Stop();
+    bool looping() const { return looping_; }
 
 private:
+    // The module's player of the file, opened on the first call; null without module, device or file.
+    SoundPlayer* Player();
+
     QString programDir_;
     QString path_;
     std::unique_ptr<SoundPlayer> player_;
     bool checked_ = false;
+    bool looping_ = false;
 };
 
 }  // namespace quorvel

@@ -13,7 +13,15 @@ namespace {
 class EffectPlayer : public quorvel::SoundPlayer {
 public:
     explicit EffectPlayer(const QString& path) { effect_.setSource(QUrl::fromLocalFile(path)); }
-    void Play() override { effect_.play(); }
+    void Play() override {
+        effect_.setLoopCount(1);
+        effect_.play();
+    }
+    void PlayLooped() override {
+        effect_.setLoopCount(QSoundEffect::Infinite);
+        effect_.play();
+    }
+    void Stop() override { effect_.stop(); }
 
 private:
     QSoundEffect effect_;

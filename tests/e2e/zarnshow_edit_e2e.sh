@@ -16,6 +16,19 @@ pid=$!
 
 fail() { echo "e2e edit: $*" >&2; cat "$work/out.log" >&2; exit 1; }
 
+# Without a record the start screen comes first; Enter on it shows the windows.
+start=""
+for _ in $(seq 1 100); do
+  for w in $(xdotool search --pid "$pid" 2>/dev/null); do
+    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: 289x223" && start=$w
+  done
+  [ -n "$start" ] && break
+  sleep 0.1
+done
+[ -n "$start" ] || fail "no start screen"
+xdotool windowfocus --sync "$start" 2>/dev/null || xdotool windowfocus "$start"
+xdotool key --clearmodifiers Return
+
 main="" board=""
 for _ in $(seq 1 100); do
   for w in $(xdotool search --pid "$pid" 2>/dev/null); do

@@ -1,0 +1,199 @@
+// The .sgf association on temporary XDG folders, checked with the desktop's own tools (desktop-file-validate,
+// xdg-mime) rather than with the program's reading of its files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "app/sgf_association.h"
+#include "support/test_files.h"
+
+namespace quorvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The standard output of a shell command.
+std::string Shell(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    ::pclose(pipe);
+    return out;
+}
+
+class AssociationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quorvel-assoc-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        ::chmod(dir.c_str(), 0755);
+        folders.dataHome = dir + "/data";
+        folders.configHome = dir + "/config";
+        folders.dataDirs = {dir + "/system"};  // a system without the SGF MIME type
+        folders.configDirs = {dir + "/etc"};
+        program = dir + "/prog/ZarnShow";
+        WriteTestFile(program, "#!/bin/sh\n");
+        ::chmod(program.c_str(), 0755);
+        fs::create_directories(folders.dataHome);
+        fs::create_directories(folders.dataDirs[0]);
+    }
+    void TearDown() override {
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+        for (const auto& e : fs::recursive_directory_iterator(dir)) {
+            if (e.is_directory()) fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add);
+        }
+        fs::remove_all(dir);
+    }
+    // What the desktop's own tool answers as the default of SGF files in these folders.
+    std::string XdgDefault() {
+        return Shell("env -i PATH=\"$PATH\" HOME=" + dir + " XDG_DATA_HOME=" + folders.dataHome +
+                   " XDG_CONFIG_HOME=" + folders.configHome + " XDG_DATA_DIRS=" + folders.dataDirs[0] +
+                   " XDG_CONFIG_DIRS=" + folders.configDirs[0] + " xdg-mime query default application/x-go-sgf");
+    }
+    std::string DesktopFile() { return folders.dataHome + "/applications/quorvel.desktop"; }
+    std::string MimeappsList() { return folders.configHome + "/mimeapps.list"; }
+    // Another program registered as the default.
+    void OtherDefault(const std::string& list) {
+        WriteTestFile(folders.dataHome + "/applications/other.desktop",
+              "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %f\nMimeType=application/x-go-sgf;\n");
+        WriteTestFile(MimeappsList(), list);
+    }
+    // Runs `write` as an unprivileged user when the tests run as root, so that folder permissions count.
+    static bool Unprivileged(const std::function<bool()>& write) {
+        if (::geteuid() != 0) return write();
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+            ::_exit(write() ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+    std::string dir;
+    std::string program;
+    DesktopFolders folders;
+};
+
+TEST_F(AssociationTest, WrittenAssociationIsValidAndTheDesktopsDefault) {
+    // Another installed program that opens SGF files: the desktop's answer must come from the default.
+    WriteTestFile(folders.dataDirs[0] + "/applications/aaa.desktop",
+                  "[Desktop Entry]\nType=Application\nName=A\nExec=/bin/true %f\nMimeType=application/x-go-sgf;\n");
+    EXPECT_FALSE(AssociationExists(folders));
+    EXPECT_EQ(ReadAssociationCommand(folders), "不明");
+
+    std::string error;
+    ASSERT_TRUE(WriteAssociation(folders, program, dir + "/prog/quorvel.png", error)) << error;
+
+    EXPECT_EQ(Shell("desktop-file-validate " + DesktopFile() + " 2>&1; echo $?"), "0\n");
+    EXPECT_EQ(XdgDefault(), "quorvel.desktop\n");
+    EXPECT_TRUE(AssociationExists(folders));
+    EXPECT_EQ(ReadAssociationCommand(folders), program);
+    EXPECT_TRUE(AssociatedWithProgram(folders));
+    // The system lacked the type, so the user's MIME database has it now, with the *.sgf pattern.
+    EXPECT_NE(ReadTestFile(folders.dataHome + "/mime/globs2").find("application/x-go-sgf:*.sgf"), std::string::npos);
+}
+
+TEST_F(AssociationTest, ASystemThatKnowsSgfGetsNoMimePackage) {
+    WriteTestFile(folders.dataDirs[0] + "/mime/application/x-go-sgf.xml", "<mime-type/>");
+    std::string error;
+    ASSERT_TRUE(WriteAssociation(folders, program, "quorvel", error)) << error;
+    EXPECT_FALSE(fs::exists(folders.dataHome + "/mime"));
+    EXPECT_EQ(XdgDefault(), "quorvel.desktop\n");
+}
+
+TEST_F(AssociationTest, AnotherDefaultExistsButIsNotThisProgram) {
+    OtherDefault("[Default Applications]\napplication/x-go-sgf=other.desktop;\n");
+    EXPECT_TRUE(AssociationExists(folders));
+    EXPECT_EQ(ReadAssociationCommand(folders), "/bin/true");
+    EXPECT_FALSE(AssociatedWithProgram(folders));
+    // A default naming an application that is not installed is no default, as for the desktop.
+    WriteTestFile(MimeappsList(), "[Default Applications]\napplication/x-go-sgf=gone.desktop;\n");
+    EXPECT_FALSE(AssociationExists(folders));
+}
+
+TEST_F(AssociationTest, ProgramPathsThatNeedQuotesReadBackWhole) {
+    for (const std::string name : {"with blank/ZarnShow", "a$b`c\\d\"e%f/ZarnShow"}) {
+        program = dir + "/" + name;
+        WriteTestFile(program, "#!/bin/sh\n");
+        ::chmod(program.c_str(), 0755);
+        std::string error;
+        ASSERT_TRUE(WriteAssociation(folders, program, "quorvel", error)) << error;
+        EXPECT_EQ(Shell("desktop-file-validate " + DesktopFile() + " 2>&1; echo $?"), "0\n") << name;
+        EXPECT_EQ(ReadAssociationCommand(folders), program) << name;
+    }
+    EXPECT_EQ(DesktopExecProgram("/opt/q/ZarnShow"), "/opt/q/ZarnShow");
+    EXPECT_EQ(DesktopExecProgram("/my games/ZarnShow"), "\"/my games/ZarnShow\"");
+    EXPECT_EQ(DesktopExecProgram("/a$b/100%/Z"), "\"/a\\\\$b/100%%/Z\"");
+}
+
+TEST_F(AssociationTest, TheDefaultReplacesOnlyItsOwnLine) {
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"", "[Default Applications]\napplication/x-go-sgf=quorvel.desktop;\n"},
+        {"[Added Associations]\napplication/x-go-sgf=a.desktop;\n",
+         "[Added Associations]\napplication/x-go-sgf=a.desktop;\n\n[Default Applications]\n"
+         "application/x-go-sgf=quorvel.desktop;\n"},
+        {"[Default Applications]\ntext/plain=ed.desktop\napplication/x-go-sgf = b.desktop;c.desktop;\n"
+         "image/png=v.desktop\n[Added Associations]\nx=y\n",
+         "[Default Applications]\ntext/plain=ed.desktop\napplication/x-go-sgf=quorvel.desktop;\n"
+         "image/png=v.desktop\n[Added Associations]\nx=y\n"},
+        {"[Default Applications]\ntext/plain=ed.desktop\n[Other]\nk=v",
+         "[Default Applications]\ntext/plain=ed.desktop\napplication/x-go-sgf=quorvel.desktop;\n[Other]\nk=v"},
+        {"[Default Applications]\r\napplication/x-go-sgf=b.desktop\r\n",
+         "[Default Applications]\r\napplication/x-go-sgf=quorvel.desktop;\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WithSgfDefault(c.before), c.after) << c.before;
+}
+
+TEST_F(AssociationTest, AFolderThatCannotBeWrittenLeavesEveryFileAsItWas) {
+    // The handler's folder is writable, the default's is not: the entry written first is taken back.
+    const std::string list = "[Default Applications]\napplication/x-go-sgf=other.desktop;\n";
+    OtherDefault(list);
+    WriteTestFile(DesktopFile(), "[Desktop Entry]\nold entry\n");
+    for (const std::string& d : {dir, folders.dataHome, folders.dataHome + "/applications", dir + "/system"}) {
+        ::chmod(d.c_str(), 0777);
+    }
+    ::chmod(DesktopFile().c_str(), 0666);
+    ::chmod(folders.configHome.c_str(), 0555);
+    ::chmod(MimeappsList().c_str(), 0444);
+
+    const DesktopFolders f = folders;
+    const std::string exe = program;
+    EXPECT_FALSE(Unprivileged([&] {
+        std::string error;
+        return WriteAssociation(f, exe, "quorvel", error);
+    }));
+    EXPECT_EQ(ReadTestFile(DesktopFile()), "[Desktop Entry]\nold entry\n");
+    EXPECT_EQ(ReadTestFile(MimeappsList()), list);
+    EXPECT_FALSE(fs::exists(folders.dataHome + "/mime"));
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        EXPECT_EQ(e.path().filename().string().find(".saving-"), std::string::npos) << e.path();
+    }
+
+    // A handler folder that cannot be written stops before anything else is touched.
+    ::chmod(folders.configHome.c_str(), 0777);
+    ::chmod(MimeappsList().c_str(), 0666);
+    ::chmod((folders.dataHome + "/applications").c_str(), 0555);
+    EXPECT_FALSE(Unprivileged([&] {
+        std::string error;
+        return WriteAssociation(f, exe, "quorvel", error);
+    }));
+    EXPECT_EQ(ReadTestFile(MimeappsList()), list);
+    EXPECT_EQ(ReadTestFile(DesktopFile()), "[Desktop Entry]\nold entry\n");
+}
+
+}  // namespace
+}  // namespace quorvel
