@@ -331,9 +331,10 @@ bool TForm10::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         return LogKey(key->key(), key->modifiers());
     }
-    if (watched == Memo1->viewport()) {
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (watched == Memo1->viewport() && (press || event->type() == QEvent::MouseButtonRelease)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && (mouse->modifiers() & Qt::ControlModifier)) {
+        if (press && (mouse->modifiers() & Qt::ControlModifier)) {
             Memo1CtrlClick(Memo1->cursorForPosition(mouse->position().toPoint()).position());
             return true;
         }
