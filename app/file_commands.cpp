@@ -13,7 +13,8 @@ namespace {
 
 const char* const kCannotOverwrite = "同名のファイルが既に開かれているので、上書きできません。";
 
-// The text window's lines as the file holds them: every line ended by CR LF.
+}  // namespace
+
 std::string FileBytesOfText(const std::string& text) {
     std::string out;
     out.reserve(text.size() + 2);
@@ -30,6 +31,8 @@ std::string FileBytesOfText(const std::string& text) {
     if (!out.empty() && out.compare(out.size() - 2, 2, "\r\n") != 0) out += "\r\n";
     return out;
 }
+
+namespace {
 
 std::string WithSgfExtension(const std::string& path) {
     // Only the file's own name counts: folders often have dots in their names.
@@ -61,6 +64,17 @@ void FileCommands::RenewTitle() {
     if (changed) changed();
 }
 
+void FileCommands::KeepLoadedText(std::string source) {
+    // The source is shown in the text window: a record in another encoding shows its real text there, with
+    // the codes its load gave (the same bytes give the same codes).
+    if (board_.recordEncoding.empty()) {
+        lastLoadedText = std::move(source);
+        return;
+    }
+    DecodedRecord decoded = DecodeRecordBytes(source);
+    lastLoadedText = decoded.converted ? std::move(decoded.text) : std::move(source);
+}
+
 bool FileCommands::AskToSave() {
     if (!endingAsk || !board_.recordModified || !titleIsUnique) return true;
     const Answer answer = board_.dialogs().AskYesNoCancel(" 変更が加えられています。変更を保存しますか？",
@@ -89,14 +103,7 @@ bool FileCommands::LoadFile(const std::string& path) {
     if (!load_(board_, text)) return false;
     currentFileName = path;
     RenewTitle();
-    // The source is shown in the text window: a record in another encoding shows its real text there, with
-    // the codes its load gave (the same bytes give the same codes).
-    if (board_.recordEncoding.empty()) {
-        lastLoadedText = std::move(text);
-    } else {
-        DecodedRecord decoded = DecodeRecordBytes(text);
-        lastLoadedText = decoded.converted ? std::move(decoded.text) : std::move(text);
-    }
+    KeepLoadedText(std::move(text));
     board_.recordModified = false;
     return true;
 }
@@ -114,14 +121,17 @@ bool FileCommands::OpenPath(const std::string& path) {
     return true;
 }
 
-void FileCommands::KFNClick() {
-    if (!board_.replayMode && !AskToSave()) return;
+bool FileCommands::KFNClick() {
+    if (!board_.replayMode && !AskToSave()) return false;
     board_.NewRecord();
+    // The new record is built in creation mode, from an empty board with moves to enter.
+    if (board_.replayMode) board_.SwitchToCreationMode();
     board_.recordModified = false;
     // A new record has no file yet: overwriting must not put it over the record that was open before.
     currentFileName = kNoTitle;
     chatLogPresent = false;
     RenewTitle();
+    return true;
 }
 
 void FileCommands::KFOClick() {

@@ -17,6 +17,9 @@ namespace quorvel {
 extern const char* const kApplicationTitle;  // " Quorvel"
 extern const char* const kNoTitle;           // "NoTitle"
 
+// The text window's lines as a file holds them: every line ended by CR LF, the last one too.
+std::string FileBytesOfText(const std::string& text);
+
 // The chat-log file of a record file: its name without the last four characters, then "Chat.dat".
 std::string ChatLogName(const std::string& recordPath);
 
@@ -36,7 +39,10 @@ public:
     std::string saveDialogDir;
     RecentFiles recentFiles;
     bool chatLogPresent = false;
-    std::string lastLoadedText;  // the source of the last record read, as read
+    std::string lastLoadedText;  // the source of the last record read, in the program's Shift-JIS
+
+    // Keeps the bytes of the record just loaded as lastLoadedText, converted as the load converted them.
+    void KeepLoadedText(std::string source);
     std::string caption;         // the main window's title, in the file system's encoding
 
     // Called after anything that changes the caption or the recent files.
@@ -48,7 +54,8 @@ public:
     // False when it could not be read (a message said why) or held no record: then nothing changes.
     bool OpenPath(const std::string& path);
 
-    void KFNClick();
+    // Steps 1 to 3 of a new record; false when the save question stopped it.
+    bool KFNClick();
     void KFOClick();
     // Save as and overwrite; true when the record was written.
     bool KFSClick();

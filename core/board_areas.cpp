@@ -22,6 +22,16 @@ BoardArea StripArea(int x, int y) {
     return BoardArea::None;
 }
 
+BoardArea CreationStripArea(int x, int y) {
+    if (!In(y, 398, 421)) return BoardArea::None;
+    if (In(x, 213, 236)) return BoardArea::CreationClear;
+    if (In(x, 238, 261)) return BoardArea::CreationTakeBack;
+    if (In(x, 281, 301)) return BoardArea::MoveInput;
+    if (In(x, 308, 328)) return BoardArea::SetupInput;
+    if (In(x, 354, 376)) return BoardArea::FirstColour;
+    return BoardArea::None;
+}
+
 BoardArea ToolArea(int x, int y, bool replayMode) {
     if (replayMode) {
         if (In(x, 405, 453)) {
@@ -57,10 +67,8 @@ BoardArea AreaAt(int x, int y, bool toolPanelShown, bool replayMode) {
     if (x <= 380 && y <= 380) return BoardArea::Board;
     if (x <= 48 && In(y, 396, 430)) return BoardArea::PrisonerBox;
     if (toolPanelShown && In(x, 405, 449) && In(y, 346, 364)) return BoardArea::MoveNumberBox;
-    if (replayMode) {
-        const BoardArea strip = StripArea(x, y);
-        if (strip != BoardArea::None) return strip;
-    }
+    const BoardArea strip = replayMode ? StripArea(x, y) : CreationStripArea(x, y);
+    if (strip != BoardArea::None) return strip;
     if (toolPanelShown) return ToolArea(x, y, replayMode);
     if (In(x, 474, 499) && In(y, 91, 114)) return BoardArea::WhitePlayerPicture;
     return BoardArea::None;

@@ -40,6 +40,12 @@ enum class BoardArea {
     ToolReset,  // "ReSet" in replay mode, "CALL" in creation mode
     ToolShow,
     ToolMake,
+    // Creation mode's strip: clear to the start, take back, move input, setup input, the first colour.
+    CreationClear,
+    CreationTakeBack,
+    MoveInput,
+    SetupInput,
+    FirstColour,
     // The white player's picture of the information panel.
     WhitePlayerPicture,
 };

@@ -29,6 +29,12 @@ int BranchBase(const Engine& e, int b) { return OriginBase(e.branchOrigin[b]); }
 // The colour that played entry k of the current line, from the first colours of the branches the line
 // passes through.
 int EntryColour(const Engine& e, int k) {
+    if (!e.replayMode) {
+        // A line being built: its setup stones in editSetupList, then moves alternating from blackFirst.
+        if (k <= e.baseIndex) return StoneColour(e.editSetupList[k]);
+        const int first = e.blackFirst ? kBlack : kWhite;
+        return ((k - e.baseIndex - 1) % 2 == 0) ? first : Opponent(first);
+    }
     int b = e.currentBranch;
     int base = e.baseIndex;
     int first = e.blackFirst ? kBlack : kWhite;
@@ -83,7 +89,7 @@ int GroupLiberties(const PointGrid& board, PointCode start, std::vector<PointCod
 Replay ReplayLine(const Engine& e) {
     Replay r;
     for (PointCode p = 0; p < kGridCells; ++p) r.board[p] = e.IsOnBoard(p) ? kEmpty : kBorder;
-    const int background = std::min(e.setupCount, e.currentIndex);
+    const int background = std::min(e.replayMode ? e.setupCount : e.baseIndex, e.currentIndex);
     for (int k = 1; k <= background; ++k) {
         const PointCode p = e.lineMoves[k];
         if (e.IsOnBoard(p)) r.board[p] = EntryColour(e, k);

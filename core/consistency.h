@@ -13,8 +13,9 @@ namespace quorvel {
 std::string CheckBranchTable(const Engine& e);
 
 // The position: stones, prisoners and liberties equal those of a fresh replay of entries
-// 1..currentIndex along the current branch and its ancestors (captures by an independent
-// implementation), flood-fill marks are clear, and empty points carry only ko and suicide marks.
+// 1..currentIndex along the current branch and its ancestors, or of the line being built in creation mode
+// (captures by an independent implementation), flood-fill marks are clear, and empty points carry only ko
+// and suicide marks.
 std::string CheckPosition(const Engine& e);
 
 // What a description of a record covers: everything a reading leaves, or what a save carries to the next

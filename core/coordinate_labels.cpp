@@ -1,5 +1,7 @@
 #include "core/coordinate_labels.h"
 
+#include "core/settings.h"
+
 namespace quorvel {
 namespace {
 
@@ -44,6 +46,36 @@ std::string CoordinateLabel(int boardSize, const CoordinateStyle& style, int col
         rows = boardSize == 13 ? kRows13 : boardSize == 9 ? kRows9 : boardSize == 7 ? kRows7 : kRows6;
     }
     return Slice(columns, col) + "-" + Slice(rows, row);
+}
+
+namespace {
+
+// The style one part of a coordinate text stands for; 0 for a text that is none.
+int StyleOf(const std::string& part) {
+    if (part == "A") return 101;
+    if (part == "T") return 119;
+    if (part == "1") return 1;
+    if (part == "19") return 19;
+    return 0;
+}
+
+}  // namespace
+
+bool SetCoordinateSystem(Settings& settings, const std::string& text) {
+    const std::size_t dash = text.find('-');
+    if (dash == std::string::npos) return false;
+    std::string x = text.substr(0, dash);
+    const std::string y = text.substr(dash + 1);
+    const bool withI = x.find("(I)") != std::string::npos;
+    settings.coordinates.withLetterI = withI;
+    if (withI) x = x.substr(0, 1);
+    const int xStyle = x.size() <= 2 ? StyleOf(x) : 0;
+    const int yStyle = y.size() <= 2 ? StyleOf(y) : 0;
+    if (xStyle == 0 || yStyle == 0) return false;
+    settings.coordinates.xStyle = xStyle;
+    settings.coordinates.yStyle = yStyle;
+    settings.goBanXY = text;
+    return true;
 }
 
 }  // namespace quorvel

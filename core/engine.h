@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/editing_state.h"
 #include "core/position.h"
 #include "core/record.h"
 #include "core/settings.h"
@@ -144,6 +145,8 @@ public:
     void ToggleHints();
     // The letter of hint position k (1-based) in "ABCDEFGHJKLMNOPQRSTA"; 0 past its end.
     static char HintLetterAt(int k);
+    // The hint number of the nth branch (from 1) that starts at a position: 2..8, then 10, 11, ...
+    static int RunningNumber(int nthBranch);
 
     // ---- Autoplay ----
 
@@ -164,6 +167,82 @@ public:
     // Command "KVG": turns the record by 180 degrees (moves of the line and of every branch, the marks, the
     // setup stones and the points written in headerText) and shows the same position again.
     void RotateRecord();
+
+    // ---- Record editing (editing.cpp, setup_stones.cpp, swap.cpp, delete_moves.cpp, relocate.cpp) ----
+
+    EditingState editing;
+
+    // Creation mode, move input: a stone of the colour to move on `point`. False when it cannot go there.
+    bool PutStone(PointCode point);
+    // Replay mode: follows the record at `point`, or (hints on) plays a trial move there. The first trial
+    // move stops stepping forward at its entry. True when the position changed.
+    bool PlayTrialMove(PointCode point);
+    // "P": the colour to move passes (replay mode, or creation mode with move input). A pass in replay mode
+    // is a trial move.
+    bool PassCommand();
+    // Creation mode: the first colour, while it may still be changed.
+    void SwitchFirstColour();
+    // Creation mode: 1 moves, 3 setup stones (the mark palette shows with setup input).
+    void SetInputMode(int mode);
+    // Creation mode: back to the setup stones, or, with none but setup stones, an empty board.
+    void ClearToStart();
+    // Creation mode, setup input: adds a setup stone of `colour`, recolours one, or removes one of the
+    // same colour. A point holding a numbered move is left alone. False when nothing changed.
+    bool SetupStoneClick(PointCode point, int colour);
+    // A black setup stone after the others (handicap). False at the entry limit.
+    bool PlaceSetupStone(PointCode point);
+    // n (2..29) black handicap stones on the star points of the board, White to move. False (with a
+    // message) when the board is too small for n stones.
+    bool PlaceHandicapStones(int n);
+    // "Make": keeps the position, the rest of the line and the marks, and starts creation on an empty board.
+    void SwitchToCreationMode();
+    // "CALL": the kept position as setup stones, on an empty line.
+    void CallStoredPosition();
+    // "Show": the created line becomes the record (or the record comes back when nothing was created).
+    void SwitchToReplayMode();
+    // summaryText for the line as it stands: setup and move counts after the game summary.
+    void RebuildSummaryText();
+
+    // Marks: with markMode on, a click on an empty point toggles its mark. True when it changed.
+    bool ToggleMark(PointCode point);
+    // The palette's choice (0 none); clears markMode when nothing is chosen.
+    void SelectMark(int kind);
+    // The space bar pressed: markMode on while a mark is selected. Any key released: off.
+    void SpaceBarDown();
+    void MarkKeyReleased();
+
+    // "EditC": false when no comment may be written at this position; otherwise `text` is the comment to
+    // edit, and the message area shows it. FinishCommentEdit stores the edited text.
+    bool BeginCommentEdit(std::string& text);
+    void FinishCommentEdit(const std::string& text);
+
+    // "Swap": exchanges the current variation with its parent line, after asking. True when swapped.
+    bool SwapVariation();
+
+    // "DEL": plays the line to its end; each DeleteClick on the last stone deletes the last move, on the
+    // first stone of a variation the whole variation (then the deletion is over). EndDeleteMoves goes back
+    // to the position the deletion started at (or the line end, when that lies beyond it).
+    enum class DeleteResult { Nothing, LastMove, Variation };
+    bool BeginDeleteMoves();
+    DeleteResult DeleteClick(PointCode point);
+    void EndDeleteMoves(DeleteResult last);
+    // Removes the last move of the line with every branch that hangs on it.
+    bool DeleteLastMove();
+    // Removes the current variation with its descendants and returns to its parent (or the main line).
+    bool DeleteCurrentVariation();
+    // Removes branches s .. s + k - 1 from the table, renumbering the parents of those after them.
+    void RemoveBranches(int s, int k);
+
+    // The numbered entry (at or below currentIndex) whose stone stands on `point`; 0 when none.
+    int NumberedEntryAt(PointCode point) const;
+    // Moves the stone of numbered entry `entry` to the empty point `target`, played through the rules.
+    // False (nothing changed) when the target is not a legal point for that move.
+    bool RelocateStone(int entry, PointCode target);
+    // The pass at currentIndex of the main line becomes a stone on `target`, played through the rules.
+    bool ReplacePass(PointCode target);
+    // Ctrl+click: the position after numbered main-line entry i (the stone on `point`) becomes the start,
+    // its stones setup stones and the rest of the line the moves; every variation is dropped.
+    bool MakePositionTheStart(PointCode point);
 
     // Off-set of the main line into its own branch moves: the moves an AS property put in the background.
     int LineOffset() const { return (currentBranch == 0 && mainLineOffset > 0) ? mainLineOffset : 0; }
@@ -193,6 +272,21 @@ private:
     bool ApplyNextEntry();
     // Ends autoplay when it reached its end (or could not move).
     void EndAutoplayWhen(bool reachedEnd);
+    // Editing helpers.
+    void NoteEnteredEntry();
+    void InsertSetupEntry(PointCode point, int colour);
+    void RemoveSetupEntry(int k);
+    void ReplaySetupAndMoves(int numbered);
+    bool SetupChangeIsLocal(PointCode point, int skip) const;
+    // Liberties of the group on `start`; `stones` is working space.
+    int GroupLibertiesOf(PointCode start, std::vector<PointCode>& stones);
+    void RenumberNumberedEntries(int from, int by);
+    void AnalyseAfterSetupChange();
+    void AnalyseForColourToMove();
+    int SubtreeEnd(int b) const;
+    bool SwapWithMainLine(int d);
+    bool SwapWithParent(int c);
+    void ReplayFromEntry(int entry, int target);
     int NewChildSlot(int stopMove) const;
     void RestoreStoredLine(int stepTo);
     // The phases of AddTrialMovesAsVariation.

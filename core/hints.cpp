@@ -11,11 +11,11 @@ namespace {
 constexpr char kHintLetterTable[] = "ABCDEFGHJKLMNOPQRSTA";
 constexpr int kHintLetterCount = sizeof(kHintLetterTable) - 1;
 
+}  // namespace
+
 // Branches are numbered 2, 3, ... in table order, skipping 9: the letter at string position 9 is "J",
 // the tenth letter of the alphabet, so the key "J" (10) must reach it.
-int RunningNumber(int nthBranch) { return nthBranch + 1 < 9 ? nthBranch + 1 : nthBranch + 2; }
-
-}  // namespace
+int Engine::RunningNumber(int nthBranch) { return nthBranch + 1 < 9 ? nthBranch + 1 : nthBranch + 2; }
 
 char Engine::HintLetterAt(int k) { return (k >= 1 && k <= kHintLetterCount) ? kHintLetterTable[k - 1] : 0; }
 

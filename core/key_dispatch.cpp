@@ -31,6 +31,10 @@ bool Engine::KeyDown(int key, bool ctrlHeld) {
             StepBack();
             return true;
         }
+        if (key == kKeyHome) {
+            ClearToStart();
+            return true;
+        }
         return false;
     }
     switch (key) {

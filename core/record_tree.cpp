@@ -32,6 +32,11 @@ void Engine::NewRecord() {
     storedStoneCount = storedMoveCount = 0;
     storedPosition.clear();
     storedMoves.clear();
+    // What "Make" kept and what was written while building belong to the record being replaced.
+    editing.storedMoveComments.clear();
+    editing.savedMarks.fill(0);
+    for (std::string& comment : editing.createdComments) comment.clear();
+    editing.markMode = false;
     markGrid.fill(0);
     libertyGrid.fill(0);
     visitGrid.fill(0);

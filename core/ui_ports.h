@@ -2,6 +2,9 @@
 // message boxes, clipboard, file dialogs) are in platform/ui_ports.h.
 #pragma once
 
+#include <functional>
+
+#include "core/point.h"
 #include "platform/ui_ports.h"
 
 namespace quorvel {
@@ -78,6 +81,24 @@ public:
     int chooserShown = 0;
     int chosenVariation = 0;
     int netLogActivations = 0;
+};
+
+// The secondary board window as the board window's point picker. It comes after the board window, so the
+// window that builds both hands it to the board window.
+class PointPicker {
+public:
+    virtual ~PointPicker() = default;
+    // The variation chooser on the board's shown position, shown modally: the picked point, kChosenNextMove
+    // for the next move of the line when that is a pass, or 0 when nothing was picked.
+    virtual int ChooseVariation(const Engine& board) = 0;
+    // "DEL": the board's position (the line played to its end) shown modally; every click on a point goes
+    // to `click`, which deletes what it may and answers true when the deletion is over, and the window then
+    // shows the board's new position. True when `click` ended the run, false when the user closed it.
+    virtual bool RunDeletion(const Engine& board, const std::function<bool(PointCode)>& click) = 0;
+    // The new point of the stone on `from`: an empty point where it captures nothing; 0 when called off.
+    virtual PointCode PickRelocationTarget(const Engine& board, PointCode from) = 0;
+    // An empty point for the pass the board shows last; 0 when called off.
+    virtual PointCode PickPassReplacement(const Engine& board) = 0;
 };
 
 }  // namespace quorvel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/marks.h"
 #include "formats/sgf_scan.h"
 #include "platform/text_codec.h"
 
@@ -186,24 +187,7 @@ private:
 
 // The start-position marks as property lists ("SQ[aa][bb]" ...), in the order SQ, ST, CR, RT, TR, LO, MA,
 // LB; an empty text for a kind without marks.
-std::array<std::string, 8> MarkLists(const Engine& e) {
-    static const char* const kNames[] = {"SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"};
-    std::array<std::string, 8> lists;
-    for (PointCode p = MakePoint(1, 1); p <= MakePoint(19, 19); ++p) {
-        const int kind = MarkKind(e.markGrid[p]);
-        if (PointRow(p) < 1 || PointRow(p) > 19 || kind <= 0) continue;
-        if (kind <= 7) {
-            lists[kind - 1] += "[" + SgfPointText(p) + "]";
-        } else if (kind >= 9 && kind <= 15) {
-            lists[7] += "[" + SgfPointText(p) + ":" + static_cast<char>('A' + kind - 9) + "]";
-        }
-    }
-    for (int k = 0; k < 8; ++k) {
-        if (!lists[k].empty()) lists[k] = kNames[k] + lists[k];
-    }
-    return lists;
-}
-
+std::array<std::string, 8> MarkLists(const Engine& e) { return MarkPropertyLists(e.markGrid); }
 
 }  // namespace
 
@@ -317,8 +301,9 @@ std::string CurrentLineText(const Engine& e) {
         }
         if (!black.empty()) text += std::string(kCrLf) + "AB" + black;
         if (!white.empty()) text += std::string(kCrLf) + "AW" + white;
-        text += StartMarksText(e);
     }
+    // Marks stand on empty points too, so a position without setup stones keeps them as well.
+    text += StartMarksText(e);
 
     if (e.baseIndex < e.currentIndex) {
         const bool firstBlack = asOption ? HeaderBlackFirst(e.branchMoves[0][0]) : e.blackFirst != 0;

@@ -15,6 +15,9 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
 
 bool FileExists(const std::string& path);
 
+// Creates a folder and the folders above it that are missing. True when it exists afterwards.
+bool MakeFolders(const std::string& path);
+
 // The folder part of a path, with its trailing "/"; empty for a bare name.
 std::string FolderOf(const std::string& path);
 

@@ -3,6 +3,7 @@
 // used by tests and by the command-line tool.
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,11 @@ public:
     virtual ~UserDialogs() = default;
     virtual void ShowMessage(const std::string& text) = 0;
     virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
+    // A Yes/No question; where no such box exists, the Yes/No/Cancel one stands in (Cancel counts as No).
+    virtual Answer AskYesNo(const std::string& text, const std::string& caption) {
+        const Answer a = AskYesNoCancel(text, caption);
+        return a == Answer::Yes ? Answer::Yes : Answer::No;
+    }
 };
 
 // The clipboard's text.
@@ -42,6 +48,25 @@ public:
     virtual ~FileDialogs() = default;
     virtual std::optional<std::string> RunOpenDialog(const std::string& startFolder) = 0;
     virtual std::optional<std::string> RunSaveDialog(const std::string& startFolder) = 0;
+};
+
+// Answers the dialogs from `answers` in order, nothing once they are used up; `asked` counts the runs.
+class AnsweredFileDialogs : public FileDialogs {
+public:
+    std::optional<std::string> RunOpenDialog(const std::string&) override { return Next(); }
+    std::optional<std::string> RunSaveDialog(const std::string&) override { return Next(); }
+
+    std::deque<std::optional<std::string>> answers;
+    int asked = 0;
+
+private:
+    std::optional<std::string> Next() {
+        ++asked;
+        if (answers.empty()) return std::nullopt;
+        std::optional<std::string> a = answers.front();
+        answers.pop_front();
+        return a;
+    }
 };
 
 class MemoryClipboard : public Clipboard {

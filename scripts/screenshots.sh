@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes screenshots of the docked windows (compact and full) and of the board window (19, 13, 9, 7 and 6
-# lines, variations with hint letters, numbers on and off, the information panel, creation mode) as PNG
-# files, for looking at the windows as a user does.
+# lines, variations with hint letters, numbers on and off, the information panel, creation mode with marks
+# and the mark palette) as PNG files, for looking at the windows as a user does.
 #   scripts/screenshots.sh [OUTPUT_DIR]     (default: build/dev/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,5 +9,5 @@ cd "$(dirname "$0")/.."
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target gui_tests
 out=$(realpath -m "${1:-build/dev/screenshots}")
-QUORVEL_SCREENSHOTS="$out" QT_QPA_PLATFORM=offscreen ./build/dev/tests/gui_tests --gtest_filter='BoardScreenshots.*:MainWindowScreenshots.*'
+QUORVEL_SCREENSHOTS="$out" QT_QPA_PLATFORM=offscreen ./build/dev/tests/gui_tests --gtest_filter='BoardScreenshots.*:MainWindowScreenshots.*:EditingScreenshots.*:SettingsDialogTest.Screenshots:SecondaryBoardScreenshots.*'
 echo "Screenshots in $out"

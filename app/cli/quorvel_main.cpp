@@ -3,8 +3,10 @@
 //
 //   quorvel COMMAND [ARGUMENTS]
 //
-// Exit status: 0 done, 1 the file holds no record, 2 a wrong command line or a file that cannot be read,
-// 3 a record that the encoding asked for cannot hold.
+// A record may be named by a file or by an http or https address.
+//
+// Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, a file that cannot be read or a
+// failed download, 3 a record that the encoding asked for cannot hold.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,10 +15,12 @@
 #include <vector>
 
 #include "app/cli/record_info.h"
+#include "app/web_records.h"
 #include "core/engine.h"
 #include "formats/record_encoding.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
+#include "net/http_client.h"
 #include "platform/file_io.h"
 
 namespace {
@@ -38,7 +42,7 @@ struct Command {
 int Info(const std::vector<std::string>& args);
 int Write(const std::vector<std::string>& args);
 int Line(const std::vector<std::string>& args);
-int LoadRecordFile(const std::string& path, Engine& engine);
+int LoadRecordFile(const std::string& path, Engine& engine, std::string* why = nullptr);
 
 // Every command of the tool.
 const Command kCommands[] = {
@@ -65,12 +69,13 @@ void PrintHelp(std::ostream& out) {
         out << head << c.summary << "\n";
     }
     out << "\n  --help                 this list\n\n"
+           "A RECORD may be a file or an http:// or https:// address.\n"
            "A record's encoding is its byte-order mark, else its CA, else UTF-8 when its bytes are valid\n"
            "UTF-8, else Shift-JIS (GB18030 for bytes that pair up as EUC characters); texts are printed\n"
            "in UTF-8. Records are written in the encoding they came in (UTF-16 as UTF-8) with a CA naming\n"
            "it, Shift-JIS records exactly as the program writes them; lines end in CR LF.\n"
-           "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line or an unreadable file,\n"
-           "3 a character the encoding asked for lacks (or one the record could not keep).\n";
+           "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, an unreadable file or a\n"
+           "failed download, 3 a character the encoding asked for lacks (or one the record could not keep).\n";
 }
 
 // An engine of its own for one record, without windows.
@@ -114,20 +119,31 @@ int Info(const std::vector<std::string>& args) {
         return kUsage;
     }
     LoadedRecord record;
-    if (const int status = LoadRecordFile(args[0], record.engine)) return status;
-    // Why the encoding was chosen: the decision on the file's bytes once more.
-    std::string bytes;
-    std::string error;
-    quorvel::ReadWholeFile(args[0], bytes, error);
-    std::cout << quorvel::cli::InfoReport(record.engine, quorvel::DecodeRecordBytes(bytes).reason);
+    std::string why;
+    if (const int status = LoadRecordFile(args[0], record.engine, &why)) return status;
+    std::cout << quorvel::cli::InfoReport(record.engine, why);
     return kDone;
 }
 
-// Loads the record of a file into the engine; on failure prints why and returns the exit status.
-int LoadRecordFile(const std::string& path, Engine& engine) {
+// The record text at a web address, its line ends made CR LF as the program loads it.
+bool ReadWebRecord(const std::string& url, std::string& bytes, std::string& error) {
+    const quorvel::net::HttpResult result = quorvel::net::FetchUrl(url, quorvel::net::HttpOptions());
+    if (result.outcome != quorvel::net::HttpOutcome::Success) {
+        error = result.error;
+        return false;
+    }
+    bytes = quorvel::WithCrLfLineEnds(result.body);
+    return true;
+}
+
+// Loads the record of a file or a web address into the engine; on failure prints why and returns the exit
+// status. `why` is told why the record's encoding was chosen.
+int LoadRecordFile(const std::string& path, Engine& engine, std::string* why) {
     std::string bytes;
     std::string error;
-    if (!quorvel::ReadWholeFile(path, bytes, error)) {
+    const bool read = quorvel::net::IsWebAddress(path) ? ReadWebRecord(path, bytes, error)
+                                                       : quorvel::ReadWholeFile(path, bytes, error);
+    if (!read) {
         std::cerr << "quorvel: cannot read " << path << ": " << error << "\n";
         return kUsage;
     }
@@ -135,6 +151,8 @@ int LoadRecordFile(const std::string& path, Engine& engine) {
         std::cerr << "quorvel: " << path << ": no game record in the file (no \";\")\n";
         return kNoRecord;
     }
+    // The decision on the bytes once more, for its reason.
+    if (why) *why = quorvel::DecodeRecordBytes(bytes).reason;
     return kDone;
 }
 

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/command_table.h"
+#include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
 
@@ -62,8 +63,8 @@ QString TForm1::RecordPathOf(const QStringList& arguments) {
 }
 
 TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
-               UserDialogs* dialogs, FileDialogs* fileDialogs)
-    : QWidget(nullptr), programDir_(programDir), arguments_(arguments) {
+               UserDialogs* dialogs, FileDialogs* fileDialogs, const std::string& settingsFolder)
+    : QWidget(nullptr), programDir_(programDir), arguments_(arguments), settingsFolder_(settingsFolder) {
     setWindowTitle(ToQString(kApplicationTitle));
     setAcceptDrops(true);
     startedWithFile_ = !arguments.isEmpty();
@@ -80,8 +81,13 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     // The text window is the board window's message area, so it exists first.
     Form3 = new TForm3([this] { return files_ ? files_->lastLoadedText : std::string(); });
     Form2 = new TForm2(*Form3, *dialogs, programDir);
+    Form15 = new TForm15(Form2->engine(), programDir, Form2, Form3);
+    Form2->SetPalette(Form15);
+    Form2->askToSave = [this] { return files_->AskToSave(); };
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
+    Form6 = new TForm6(*dialogs, programDir, Form2);
+    Form2->SetPointPicker(*Form6);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { return LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
@@ -123,6 +129,12 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     connect(Form2, &TForm2::recordDropped, this, [this](const QString& path) { OpenDroppedFile(path); });
     connect(Form2, &TForm2::activated, this, &TForm1::BoardActivated);
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
+    connect(Form2, &TForm2::modeChanged, this, &TForm1::FollowMode);
+    ReadSettings();
+    // The dialogs fill their controls from the settings now in force.
+    Form5 = new TForm5(settingsOwners(), Form2, this);
+    Form2->editComment = [this] { return Form5->ShowForComment(); };
+    SetUpNetWindows();
 
     // Size and place: at the top of the screen, centred on a tall screen.
     const QRect screen = Screen();
@@ -152,6 +164,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         OnCoolBar(watched)) {
         Form2->ClearCoordinateReadout();
     }
+    // Any key let go ends the mark mode; X11's repeats of a held key are no release.
+    if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        board().MarkKeyReleased();
+    }
     // Typing a save name in Edit1 stays in the field.
     if (event->type() == QEvent::KeyPress && watched != this && watched->isWidgetType() && watched != Edit1 &&
         static_cast<QWidget*>(watched)->window() == this) {
@@ -171,6 +187,9 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 }
 
 TForm1::~TForm1() {
+    StopNetWindows();
+    delete Form15;
+    delete Form6;
     delete Form2;
     delete Form3;
 }
@@ -233,11 +252,24 @@ void TForm1::BuildMenus() {
     Wire("KKH", &TForm1::KKHClick);
     Wire("KKS", &TForm1::KKSClick);
     Wire("KKR", &TForm1::KKRClick);
+    Wire("KKW", &TForm1::KKWClick);
+    Wire("KKM", &TForm1::KKMClick);
+    Wire("KKP", &TForm1::KKPClick);
+    Wire("KKC", &TForm1::KKCClick);
     Wire("KSS", &TForm1::KSSClick);
     Wire("KSH", &TForm1::KSHClick);
     Wire("KSB", &TForm1::KSBClick);
     Wire("KSL", &TForm1::KSLClick);
     Wire("KVG", &TForm1::KVGClick);
+    Wire("KSM", &TForm1::KSMClick);
+    Wire("KVF", &TForm1::KVFClick);
+    Wire("KKD", &TForm1::KKDClick);
+    Wire("KKE", &TForm1::KKEClick);
+    Wire("KVK", &TForm1::KVKClick);
+    Wire("KVE", &TForm1::KVEClick);
+    Wire("KNR", &TForm1::KNRClick);
+    Wire("KNN", &TForm1::KNNClick);
+    Wire("KNE", &TForm1::KNEClick);
 }
 
 void TForm1::BuildToolbars() {
@@ -315,7 +347,18 @@ void TForm1::BuildPanels() {
 
 void TForm1::Redraw() { Form2->Redraw(); }
 
-void TForm1::RenewCaption() { setWindowTitle(PathToQString(files_->caption)); }
+void TForm1::RenewCaption() {
+    QString caption = PathToQString(files_->caption);
+    if (!board().replayMode) caption += ToQString(" 　   『 棋譜データ作成 』");
+    setWindowTitle(caption);
+}
+
+void TForm1::FollowMode() {
+    action(QStringLiteral("KKW"))->setChecked(board().replayMode);
+    action(QStringLiteral("KKM"))->setChecked(!board().replayMode);
+    Form15->setVisible(!board().replayMode && board().inputMode == 3);
+    RenewCaption();
+}
 
 void TForm1::RenewRecentItems() {
     const RecentFiles& recent = files_->recentFiles;
@@ -325,6 +368,25 @@ void TForm1::RenewRecentItems() {
         item->setVisible(k <= recent.count);
         if (k <= recent.count) item->setText(QStringLiteral("%1 : ").arg(k) + PathToQString(recent.Slot(k)));
     }
+}
+
+void TForm1::ReadSettings() {
+    if (settingsFolder_.empty()) return;
+    const std::string message = LoadSettingsFile(settingsFolder_, settingsOwners());
+    const Settings& s = board().settings;
+    action(QStringLiteral("KSH"))->setChecked(s.showXY);
+    action(QStringLiteral("KSS"))->setChecked(s.stoneSound);
+    action(QStringLiteral("KSL"))->setChecked(s.zarnStyle);
+    RenewRecentItems();
+    Form2->Redraw();
+    // Said once the windows are up, not in the middle of building them.
+    if (!message.empty()) QTimer::singleShot(0, this, [this, message] { dialogs_->ShowMessage(message); });
+}
+
+void TForm1::WriteSettings() {
+    if (settingsFolder_.empty()) return;
+    const std::string message = SaveSettingsFile(settingsFolder_, settingsOwners());
+    if (!message.empty()) dialogs_->ShowMessage(message);
 }
 
 void TForm1::SetNavigationEnabled(bool enabled) {
@@ -462,13 +524,19 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    WriteSettings();
     Form2->close();
     Form3->close();
     event->accept();
 }
 
 void TForm1::KFNClick() {
-    files_->KFNClick();
+    if (!files_->KFNClick()) return;
+    FollowMode();
+    Redraw();
+    // A handicap entered with the game information decides how the new record starts.
+    if (Form5->ShowForGameInfo()) StartWithHandicap(board(), FromQString(Form5->Edit9->text()));
+    FollowMode();
     Redraw();
 }
 
@@ -500,6 +568,20 @@ void TForm1::KKRClick() {
     Redraw();
 }
 
+void TForm1::KKWClick() {
+    Form2->SwitchMode(true);
+    FollowMode();
+}
+
+void TForm1::KKMClick() {
+    Form2->SwitchMode(false);
+    FollowMode();
+}
+
+void TForm1::KKPClick() { Form2->PassClick(); }
+
+void TForm1::KKCClick() { Form2->SwapClick(); }
+
 void TForm1::KSSClick() { board().settings.stoneSound = action(QStringLiteral("KSS"))->isChecked(); }
 
 void TForm1::KSHClick() {
@@ -516,6 +598,27 @@ void TForm1::KVGClick() {
     Redraw();
 }
 
+void TForm1::KSMClick() {
+    Form5->ShowForSettings();
+    Redraw();
+}
+
+void TForm1::KVFClick() {
+    Form5->ShowForGameInfo();
+    Redraw();
+}
+
+void TForm1::KKDClick() { Form2->DeleteMovesClick(); }
+
+void TForm1::KKEClick() { Form2->EditCommentClick(); }
+
+void TForm1::KVKClick() { Form6->CountTerritory(board()); }
+
+void TForm1::KVEClick() {
+    // A diagram needs room: the smallest boards take no board comment.
+    if (board().boardSize >= 9) Form6->CreateBoardComment(board());
+}
+
 void TForm1::ZarnItemClick(int k) {
     if (!board().replayMode) {
         dialogs_->ShowMessage("Showモードにしてからファイルを読み込めます");
@@ -524,6 +627,11 @@ void TForm1::ZarnItemClick(int k) {
     // Reopening a file replaces the record like opening one, so unsaved changes are asked about first.
     if (!files_->AskToSave()) return;
     const std::string path = files_->recentFiles.Choose(k);
+    if (net::IsWebAddress(path)) {
+        RenewRecentItems();
+        StartWebLoad(path);
+        return;
+    }
     files_->OpenPath(path);
     RenewRecentItems();
     Redraw();

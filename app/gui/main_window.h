@@ -16,13 +16,23 @@
 #include <memory>
 
 #include "app/file_commands.h"
+#include "app/settings_file.h"
+#include "app/shell_settings.h"
+#include "app/web_records.h"
+#include "platform/gui/qt_net_ports.h"
 #include "platform/gui/qt_ports.h"
+#include "app/gui/settings_dialog.h"
 #include "app/gui/text_window.h"
 #include "core/gui/board_window.h"
+#include "core/gui/mark_palette.h"
 #include "formats/sgf_port.h"
 #include "platform/title_registry.h"
 
 namespace quorvel {
+
+class TForm6;
+class TForm9;
+class TForm11;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -30,8 +40,11 @@ class TForm1 : public QWidget {
 public:
     // `arguments` are the command-line arguments after the program name; `programDir` holds the pictures.
     // Message boxes and file dialogs are the real ones unless others are given (tests answer them).
+    // `settingsFolder` holds "Zarn.dat" with the SGF and HTML folders (SettingsFolder); without one the
+    // window starts with the defaults and keeps no settings.
     TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
-           UserDialogs* dialogs = nullptr, FileDialogs* fileDialogs = nullptr);
+           UserDialogs* dialogs = nullptr, FileDialogs* fileDialogs = nullptr,
+           const std::string& settingsFolder = std::string());
     ~TForm1() override;
 
     // Shows the windows as a start shows them, docked under each other.
@@ -39,7 +52,15 @@ public:
 
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
+    TForm5* Form5 = nullptr;
+    TForm15* Form15 = nullptr;
+    TForm6* Form6 = nullptr;
     FileCommands& files() { return *files_; }
+    ShellSettings& shell() { return shell_; }
+    SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
+    TForm9* Form9 = nullptr;
+    TForm11* Form11 = nullptr;
+    WebRecords& web() { return *web_; }
     Engine& board() { return Form2->engine(); }
 
     QAction* action(const QString& code) const { return actions_.value(code); }
@@ -91,7 +112,12 @@ private:
     bool RouteKey(QKeyEvent* event);
     void Redraw();
     void RenewCaption();
+    // The mode items and the caption follow the board window's mode.
+    void FollowMode();
     void RenewRecentItems();
+    // Start-up reads the settings file (the check marks follow it); close writes it.
+    void ReadSettings();
+    void WriteSettings();
     void SetNavigationEnabled(bool enabled);
     void ShowInterval(int seconds);
     // The board window right under the main window, 3 pixels narrower.
@@ -111,12 +137,29 @@ private:
     void KKHClick();
     void KKSClick();
     void KKRClick();
+    void KKWClick();
+    void KKMClick();
+    void KKPClick();
+    void KKCClick();
     void KSSClick();
     void KSHClick();
     void KSBClick();
     void KSLClick();
     void KVGClick();
+    void KSMClick();
+    void KVFClick();
+    void KKDClick();
+    void KKEClick();
+    void KVKClick();
+    void KVEClick();
     void ZarnItemClick(int k);
+    // Web records and mail (main_window_net.cpp).
+    void SetUpNetWindows();
+    void StopNetWindows();
+    void KNRClick();
+    void KNNClick();
+    void KNEClick();
+    void StartWebLoad(const std::string& url);
 
     QString programDir_;
     QStringList arguments_;
@@ -137,6 +180,12 @@ private:
     QtClipboard clipboard_;
     SgfRecordFormats formats_;
     std::unique_ptr<FileCommands> files_;
+    std::string settingsFolder_;
+    ShellSettings shell_;
+    // Declared after the file commands and before the web records, which post to it until they are gone.
+    std::unique_ptr<QtEventPort> events_;
+    QtUrlOpener urlOpener_;
+    std::unique_ptr<WebRecords> web_;
 };
 
 }  // namespace quorvel

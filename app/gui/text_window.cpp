@@ -11,22 +11,6 @@
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
-namespace {
-
-// The program's texts end their lines with CR LF; the memo shows plain line feeds.
-QString ForDisplay(const std::string& text) {
-    QString q = ToQString(text);
-    q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    q.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return q;
-}
-
-std::string FromDisplay(QString q) {
-    q.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return FromQString(q);
-}
-
-}  // namespace
 
 TForm3::TForm3(std::function<std::string()> lastLoadedText, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
@@ -57,13 +41,13 @@ TForm3::TForm3(std::function<std::string()> lastLoadedText, QWidget* parent)
 
 void TForm3::SetText(const std::string& text) {
     settingText_ = true;
-    Memo1->setPlainText(ForDisplay(text));
+    Memo1->setPlainText(LinesToQString(text));
     settingText_ = false;
     bytes_ = text;
     edited_ = false;
 }
 
-std::string TForm3::Text() const { return edited_ ? FromDisplay(Memo1->toPlainText()) : bytes_; }
+std::string TForm3::Text() const { return edited_ ? LinesFromQString(Memo1->toPlainText()) : bytes_; }
 
 void TForm3::ToggleFrame() {
     if (!isVisible()) {

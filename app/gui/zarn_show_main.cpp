@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #include "app/gui/main_window.h"
+#include "app/settings_file.h"
+#include "platform/gui/qt_ports.h"
 #include "platform/gui/startup_probe.h"
 #include "platform/title_registry.h"
 
@@ -16,7 +18,9 @@ int main(int argc, char** argv) {
     quorvel::TitleRegistry titles;
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    quorvel::TForm1 main(QCoreApplication::applicationDirPath(), arguments, titles);
+    const QString programDir = QCoreApplication::applicationDirPath();
+    quorvel::TForm1 main(programDir, arguments, titles, nullptr, nullptr,
+                         quorvel::SettingsFolder(quorvel::PathFromQString(programDir)));
     if (!main.Form2->missingPictures().isEmpty()) {
         std::fprintf(stderr, "Quorvel: missing pictures: %s\n",
                      qPrintable(main.Form2->missingPictures().join(QStringLiteral(", "))));

@@ -229,12 +229,11 @@ void BoardPainter::DrawBar(QPainter& p, int y, const char* label, int labelX, bo
 
 void BoardPainter::DrawToolColumn(QPainter& p, const Engine& e) {
     if (e.replayMode) {
-        // "DEL", "EditC" and "Swap" come with record editing.
         DrawBar(p, 0, "ADD", 413, false, true);
-        DrawBar(p, 20, "DEL", 414, false, false);
-        DrawBar(p, 40, "EditC", 409, false, false);
+        DrawBar(p, 20, "DEL", 414, false, true);
+        DrawBar(p, 40, "EditC", 409, false, true);
         DrawBar(p, 60, "Hint", 412, e.hintsShown, true);
-        DrawBar(p, 80, "Swap", 411, false, false);
+        DrawBar(p, 80, "Swap", 411, false, true);
         p.drawImage(404, 112, pictures_.autoplay);
         Text(p, 441, 114, Number(e.autoplayInterval / 1000), 11, true, kCounterText);
         DrawBar(p, 152, "STOP", 409, false, true);
@@ -243,14 +242,13 @@ void BoardPainter::DrawToolColumn(QPainter& p, const Engine& e) {
     DrawBar(p, 305, "Sgf", 409, false, false);
     p.setPen(QColor(20, 60, 48));
     p.drawLine(435, 306, 435, 323);
-    Text(p, 440, 307, QStringLiteral("P"), 11, true, kDisabledLabel);
-    DrawBar(p, 325, e.replayMode ? "ReSet" : "CALL", 409, false, e.replayMode);
+    Text(p, 440, 307, QStringLiteral("P"), 11, true, Qt::white);
+    DrawBar(p, 325, e.replayMode ? "ReSet" : "CALL", 409, false, true);
     DrawBox(p, 404, 345, 452, 365, kMoveNumberBox, kBoxEdge);
     Text(p, MoveCountBoxX(e.currentIndex), 346, Number(e.currentIndex), 11, true, kCounterText);
-    // The bar of the mode in force is lit and reads as a sign of the mode; switching modes comes with
-    // record editing.
-    DrawBar(p, 378, "Show", 411, e.replayMode, e.replayMode);
-    DrawBar(p, 398, "Make", 411, !e.replayMode, !e.replayMode);
+    // The bar of the mode in force is lit.
+    DrawBar(p, 378, "Show", 411, e.replayMode, true);
+    DrawBar(p, 398, "Make", 411, !e.replayMode, true);
 }
 
 void BoardPainter::DrawInformationPanel(QPainter& p, const Engine& e) {
@@ -350,7 +348,7 @@ void BoardPainter::DrawHintLetters(QPainter& p, const Engine& e) {
     }
 }
 
-void BoardPainter::DrawCoordinateBox(QPainter& p, const Engine& e, const BoardView& view) {
+void BoardPainter::DrawCoordinateBox(QPainter& p, const Engine& e) {
     const BoardGeometry& g = *e.geometry;
     const PointCode point = HoverToPoint(g, e.hover);
     if (!e.IsOnBoard(point)) return;
@@ -361,7 +359,7 @@ void BoardPainter::DrawCoordinateBox(QPainter& p, const Engine& e, const BoardVi
     p.fillRect(x, y, 37, 16, QColor(255, 255, 224));
     p.setPen(Qt::black);
     p.drawRect(x, y, 36, 15);
-    const std::string label = CoordinateLabel(g.boardSize, view.coordinates, PointCol(point), PointRow(point));
+    const std::string label = CoordinateLabel(g.boardSize, e.settings.coordinates, PointCol(point), PointRow(point));
     Text(p, x + 3, y + 1, QLatin1String(label.c_str()), 10, false, Qt::black);
 }
 
@@ -380,7 +378,7 @@ void BoardPainter::Redraw(QImage& myg, const Engine& e, const BoardView& view) {
         if (!e.commentDialogOpen) DrawVariationBoxes(p, e);
         DrawHintLetters(p, e);
     }
-    if (e.settings.showXY && !view.readoutCleared) DrawCoordinateBox(p, e, view);
+    if (e.settings.showXY && !view.readoutCleared) DrawCoordinateBox(p, e);
 }
 
 }  // namespace quorvel

@@ -20,7 +20,6 @@ struct BoardView {
     bool toolPanelShown = true;  // the tool column; otherwise the information panel
     bool markBranching = false;  // moves after which a branch starts are highlighted
     bool readoutCleared = false; // the pointer is away: no coordinate read-out until it comes back
-    CoordinateStyle coordinates;
 };
 
 class BoardPainter {
@@ -31,6 +30,10 @@ public:
     // variation boxes and hint letters, and the coordinate box.
     void Redraw(QImage& myg, const Engine& e, const BoardView& view);
 
+    // Loads the board picture (with its grid) and the stones of a size; another window's board shares them.
+    void PrepareSize(const BoardGeometry& g);
+    // The board picture of the prepared size with its grid lines, Image1.
+    const QImage& BoardImage() const { return image1_; }
     // Grid lines and star points of a board size onto a board picture.
     static void DrawGrid(QImage& boardPicture, const BoardGeometry& g);
     // A stone whose mask decides which pixels it replaces, centred on the pixel (x, y).
@@ -44,7 +47,6 @@ public:
                         const QColor& edge);
 
 private:
-    void PrepareSize(const BoardGeometry& g);
     void DrawBackground(QPainter& p, const BoardView& view);
     void DrawBoard(QPainter& p, const Engine& e, const BoardView& view);
     void DrawToolColumn(QPainter& p, const Engine& e);
@@ -53,7 +55,7 @@ private:
     void DrawCreationStrip(QPainter& p, const Engine& e);
     void DrawVariationBoxes(QPainter& p, const Engine& e);
     void DrawHintLetters(QPainter& p, const Engine& e);
-    void DrawCoordinateBox(QPainter& p, const Engine& e, const BoardView& view);
+    void DrawCoordinateBox(QPainter& p, const Engine& e);
     void DrawBar(QPainter& p, int y, const char* label, int labelX, bool on, bool enabled);
     // Text with its top-left corner at (x, y), transparent, in "ＭＳ Ｐ明朝".
     void Text(QPainter& p, int x, int y, const QString& text, int size, bool bold, const QColor& colour);

@@ -18,9 +18,7 @@
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
-namespace {
 
-// The key codes of keys.h for a Qt key; 0 for a key the board window does not know.
 int KeyCodeOf(const QKeyEvent& event) {
     const int key = event.key();
     const bool keypad = event.modifiers() & Qt::KeypadModifier;
@@ -43,6 +41,8 @@ int KeyCodeOf(const QKeyEvent& event) {
         default: return 0;
     }
 }
+
+namespace {
 
 QPlainTextEdit* MakeMemo(QWidget* parent, int x, int y, int w, int h) {
     auto* memo = new QPlainTextEdit(parent);
@@ -152,7 +152,10 @@ void TForm2::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     // A click acts where the mouse is; the hover point is brought there first, as a move would have.
     MoveHover(at.x(), at.y());
+    const bool replayBefore = engine_.replayMode;
+    const int inputBefore = engine_.inputMode;
     FormMouseDown(at.x(), at.y(), event->button(), event->modifiers());
+    FollowMode(replayBefore, inputBefore);
     Redraw();
 }
 
@@ -189,7 +192,11 @@ void TForm2::FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardMod
             if (idle && !e.commentDialogOpen) e.AddVariationCommand();
             return;
         case BoardArea::ToolReset:
-            if (e.replayMode && !e.commentDialogOpen) e.ResetRecordCommand();
+            if (!e.replayMode) {
+                EditingAreaClick(area);  // "CALL"
+            } else if (!e.commentDialogOpen) {
+                e.ResetRecordCommand();
+            }
             return;
         case BoardArea::ToolHint:
             if (!e.commentDialogOpen) e.ToggleHints();
@@ -205,8 +212,7 @@ void TForm2::FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardMod
             if (y > 410) emit textWindowRequested();
             return;
         default:
-            // The remaining areas belong to record editing, the text and SGF output, the pass replacement
-            // and the animation, which are not part of this window yet.
+            EditingAreaClick(area);
             return;
     }
 }
@@ -227,6 +233,12 @@ void TForm2::BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
     if (e.autoplayState != 0) return;
     const PointCode point = HoverToPoint(*e.geometry, e.hover);
     if (!e.IsOnBoard(point)) return;
+    // One-button mice: Alt with the button stands for the right button.
+    if (button == Qt::LeftButton && (modifiers & Qt::AltModifier)) button = Qt::RightButton;
+    if (!e.replayMode) {
+        CreationBoardClick(point, button, modifiers);
+        return;
+    }
     if (button == Qt::RightButton) {
         if (e.replayMode) e.StepBack();
         return;
@@ -237,19 +249,32 @@ void TForm2::BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
         e.BackToStone(point);
         return;
     }
-    // A click on an empty point follows the continuation there; a trial move where none continues comes
-    // with record editing.
-    if (e.replayMode && !stone && (e.hintsShown || e.commentDialogOpen)) e.FollowPoint(point);
+    if ((modifiers & Qt::ControlModifier) && stone) {
+        e.MakePositionTheStart(point);
+        return;
+    }
+    // A click on an empty point follows the continuation there, or plays a trial move where none does; one
+    // on the stone of a numbered move relocates it.
+    if (!stone && (e.hintsShown || e.commentDialogOpen)) e.PlayTrialMove(point);
+    if (stone && !e.commentDialogOpen) RelocateClick(point);
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event) {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const int code = KeyCodeOf(*event);
+    if (event->key() == Qt::Key_Space && !ctrl) {
+        engine_.SpaceBarDown();
+        event->accept();
+        return;
+    }
+    const bool replayBefore = engine_.replayMode;
+    const int inputBefore = engine_.inputMode;
     if ((code == 0 && !ctrl) || !engine_.KeyDown(code, ctrl)) {
         QWidget::keyPressEvent(event);
         return;
     }
     event->accept();
+    FollowMode(replayBefore, inputBefore);
     Redraw();
 }
 
@@ -290,9 +315,7 @@ void TForm2::ShowSwitches(bool hintsShown, bool showXY) { emit switchesChanged(h
 
 void TForm2::PlayStoneSound() { stoneSound_.Play(); }
 
-// The variation chooser is the secondary board window, which is not part of the program yet: nothing is
-// picked.
-int TForm2::ChooseVariation() { return 0; }
+int TForm2::ChooseVariation() { return picker_ ? picker_->ChooseVariation(engine_) : 0; }
 
 // The net game log window is not part of the program yet; there is nothing to activate.
 void TForm2::ActivateNetGameLog() {}

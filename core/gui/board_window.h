@@ -7,7 +7,10 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/board_areas.h"
 #include "core/gui/board_painter.h"
@@ -16,7 +19,14 @@
 #include "platform/gui/qt_sound.h"
 
 
+class QKeyEvent;
+
 namespace quorvel {
+
+class TForm15;
+
+// The key codes of keys.h for a Qt key; 0 for a key the board window does not know.
+int KeyCodeOf(const QKeyEvent& event);
 
 class TForm2 : public QWidget, public BoardRequests {
     Q_OBJECT
@@ -40,7 +50,6 @@ public:
     void SetToolPanelShown(bool shown);
     bool toolPanelShown() const { return view_.toolPanelShown; }
     bool markBranching() const { return view_.markBranching; }
-    void SetCoordinateStyle(const CoordinateStyle& style) { view_.coordinates = style; }
     // The pointer left for the main window's toolbars or menu: the coordinate read-out goes until the
     // pointer is over this window again. Redraws once; nothing when it is already cleared.
     void ClearCoordinateReadout();
@@ -51,6 +60,26 @@ public:
     QTimer& timer() { return Timer1; }
     // A turn of the mouse wheel over this window or the main window: up steps forward, down back.
     void TurnWheel(int delta);
+    // The secondary board that picks variations, the moves to delete, a relocated stone's point and a
+    // pass's replacement for this window; without one nothing is picked.
+    void SetPointPicker(PointPicker& picker) { picker_ = &picker; }
+
+    // Record editing. The palette shows while stones are set up in creation mode; `askToSave` is the main
+    // window's question about unsaved changes, asked before "Make" replaces the record being shown.
+    void SetPalette(TForm15* palette) { palette_ = palette; }
+    std::function<bool()> askToSave;
+    // "Show" (true) or "Make" (false), as the tool column and the main window's mode items ask for it.
+    void SwitchMode(bool replay);
+    // "P", from the tool column or the main window.
+    void PassClick();
+    // "Swap", from the tool column or the main window.
+    void SwapClick();
+    // "DEL": the moves of the line deleted on the secondary board.
+    void DeleteMovesClick();
+    // "EditC": the comment of the position edited in `editComment`, the main window's comment dialog, which
+    // answers the confirmed text or nothing.
+    void EditCommentClick();
+    std::function<std::optional<std::string>()> editComment;
 
     // BoardRequests.
     void SetNavigationEnabled(bool enabled) override;
@@ -76,12 +105,16 @@ signals:
     void textWindowRequested();
     // The window became the active one; the main window comes forward with it.
     void activated();
+    // The mode or the input mode changed: the main window's mode items and caption follow.
+    void modeChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -91,6 +124,15 @@ private:
     void FormMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void AutoplayControl(BoardArea area);
+    // The areas of record editing: the creation strip and the editing bars of the tool column.
+    void EditingAreaClick(BoardArea area);
+    void CreationBoardClick(PointCode point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // A click on the stone of a numbered move: its new point is picked on the secondary board.
+    void RelocateClick(PointCode point);
+    // A click on the pass sign: the pass becomes a move on a point picked on the secondary board.
+    void ReplacePassClick();
+    // After a handler: the palette and the main window follow a change of mode or input mode.
+    void FollowMode(bool replayBefore, int inputBefore);
     // True when the hover point moved.
     bool MoveHover(int x, int y);
     void ShowMemos();
@@ -108,6 +150,8 @@ private:
     QPlainTextEdit* Memo2;  // black player
     QPlainTextEdit* Memo3;  // white player
     QtSound stoneSound_;
+    TForm15* palette_ = nullptr;
+    PointPicker* picker_ = nullptr;
 };
 
 }  // namespace quorvel

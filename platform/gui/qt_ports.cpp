@@ -51,6 +51,12 @@ Answer QtDialogs::AskYesNoCancel(const std::string& text, const std::string& cap
     return Answer::Cancel;
 }
 
+Answer QtDialogs::AskYesNo(const std::string& text, const std::string& caption) {
+    const auto button = QMessageBox::question(parent_, ToQString(caption), ToQString(text),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 std::optional<std::string> QtFileDialogs::RunOpenDialog(const std::string& startFolder) {
     return Chosen(QFileDialog::getOpenFileName(parent_, ToQString("棋譜の読み込み"), PathToQString(startFolder),
                                                RecordFilter()));
@@ -73,6 +79,8 @@ void QtClipboard::SetText(const std::string& text) {
 std::string QtClipboard::Text() const { return FromQString(QApplication::clipboard()->text()); }
 
 QImage ReadImageFile(const QString& path, const char* format) {
+    // A missing file is a null picture, said by the caller; the reader would only complain on stderr.
+    if (!QFileInfo::exists(path)) return QImage();
     QImageReader reader(path, format);
     reader.setAutoDetectImageFormat(false);
     return reader.read();

@@ -19,6 +19,7 @@ public:
     QtDialogs(QWidget* parent, std::string caption) : parent_(parent), caption_(std::move(caption)) {}
     void ShowMessage(const std::string& text) override;
     Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
+    Answer AskYesNo(const std::string& text, const std::string& caption) override;
 
 private:
     QWidget* parent_;

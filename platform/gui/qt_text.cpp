@@ -29,4 +29,16 @@ std::string FromQString(const QString& text) {
                                             static_cast<std::size_t>(text.size())));
 }
 
+QString LinesToQString(const std::string& cp932) {
+    QString q = ToQString(cp932);
+    q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    q.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return q;
+}
+
+std::string LinesFromQString(QString text) {
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return FromQString(text);
+}
+
 }  // namespace quorvel

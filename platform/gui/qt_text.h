@@ -14,4 +14,8 @@ QString ToQString(const std::string& cp932);
 void PreferJapaneseFonts();
 std::string FromQString(const QString& text);
 
+// The program's texts end their lines with CR LF; an edit box holds plain line feeds.
+QString LinesToQString(const std::string& cp932);
+std::string LinesFromQString(QString text);
+
 }  // namespace quorvel

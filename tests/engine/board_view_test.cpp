@@ -123,8 +123,9 @@ TEST(BoardAreas, NavigationStripButtonsAndTheirEdges) {
     EXPECT_EQ(AreaAt(396, 405, true, true), BoardArea::GoToEnd);
     EXPECT_EQ(AreaAt(397, 405, true, true), BoardArea::None);
     EXPECT_EQ(AreaAt(300, 418, true, true), BoardArea::None);
-    // Creation mode has no navigation strip.
-    EXPECT_EQ(AreaAt(300, 405, true, false), BoardArea::None);
+    // Creation mode has its own strip in place of the navigation strip.
+    EXPECT_EQ(AreaAt(300, 405, true, false), BoardArea::MoveInput);
+    EXPECT_EQ(AreaAt(270, 405, true, false), BoardArea::None);
 }
 
 TEST(BoardAreas, BoardSwitchesAndToolColumn) {

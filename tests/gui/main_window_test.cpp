@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <deque>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <iterator>
 
 #include "app/gui/main_window.h"
+#include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
 
@@ -19,19 +21,6 @@ namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class AnsweredFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> RunOpenDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> RunSaveDialog(const std::string&) override { return Next(); }
-    std::optional<std::string> Next() {
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<std::optional<std::string>> answers;
-};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -71,6 +60,10 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
+    // The game-information dialog a new record opens, closed with Cancel once it shows.
+    void CancelNextDialog() {
+        QTimer::singleShot(0, window.get(), [this] { window->Form5->reject(); });
+    }
     // The toolbar button of a command, clicked.
     void ClickButton(const char* code) {
         QAction* a = window->action(QString::fromLatin1(code));
@@ -99,7 +92,7 @@ TEST_F(MainWindowTest, MenusCarryTheCommandTableAndUnbuiltCommandsAreDisabled) {
     EXPECT_TRUE(window->action(QStringLiteral("KKW"))->isChecked());
     EXPECT_TRUE(window->action(QStringLiteral("KSB"))->isChecked());
     // Printing, the comment dialog, web loading and the like are not built: visible, disabled.
-    for (const char* code : {"KFP", "KKE", "KKD", "KNR", "KVK", "KHA", "KKM"}) {
+    for (const char* code : {"KFP", "KKB", "KHA"}) {
         EXPECT_FALSE(window->action(QString::fromLatin1(code))->isEnabled()) << code;
     }
     EXPECT_EQ(window->Label1->text(), ToQString("保存名"));
@@ -160,6 +153,7 @@ TEST_F(MainWindowTest, HintsResetAndAddThroughMenuAndToolbar) {
     window->action(QStringLiteral("KKA"))->trigger();
     EXPECT_EQ(board().branchCount, 3);
 
+    CancelNextDialog();
     window->action(QStringLiteral("KFN"))->trigger();
     EXPECT_EQ(board().lineEnd, 0);
     EXPECT_EQ(board().branchCount, 0);
@@ -174,6 +168,7 @@ TEST_F(MainWindowTest, SaveAsAndOverwriteThroughTheToolbar) {
     fs::remove(dir + "/copy.sgf");
     ClickButton("KFW");
     EXPECT_TRUE(fs::exists(dir + "/copy.sgf"));
+    CancelNextDialog();
     ClickButton("KFN");
     EXPECT_EQ(board().lineEnd, 0);
     EXPECT_EQ(window->files().currentFileName, "NoTitle");
@@ -531,6 +526,71 @@ TEST(CommandLine, OneArgumentTwoJoinedMoreTheFirst) {
     EXPECT_EQ(TForm1::RecordPathOf({QStringLiteral("a.sgf")}), QStringLiteral("a.sgf"));
     EXPECT_EQ(TForm1::RecordPathOf({QStringLiteral("my"), QStringLiteral("game.sgf")}), QStringLiteral("my game.sgf"));
     EXPECT_EQ(TForm1::RecordPathOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}), QStringLiteral("a"));
+}
+
+TEST_F(MainWindowTest, ACommentWrittenFromEditCIsShownAndSaved) {
+    Open();
+    board().StepForward();
+    window->Form2->Redraw();
+    bool commentRole = false;
+    QTimer::singleShot(0, window.get(), [this, &commentRole] {
+        commentRole = window->Form5->Memo1->isVisible() && board().commentDialogOpen;
+        window->Form5->Memo1->setPlainText(LinesToQString("良い手\r\nです"));
+        QTest::mouseClick(window->Form5->Panel1, Qt::LeftButton);
+    });
+    QTest::mouseClick(window->Form2, Qt::LeftButton, Qt::NoModifier, QPoint(430, 50));  // "EditC"
+    EXPECT_TRUE(commentRole);
+    EXPECT_FALSE(board().commentDialogOpen);
+    EXPECT_EQ(window->Form3->Text(), "良い手\r\nです");
+    ClickButton("KFW");
+    EXPECT_NE(Read(record).find(";B[pd]C[良い手___です]"), std::string::npos) << Read(record);
+
+    // Cancel changes nothing; the menu item opens the same dialog.
+    QTimer::singleShot(0, window.get(), [this] {
+        window->Form5->Memo1->setPlainText(QStringLiteral("other"));
+        window->Form5->reject();
+    });
+    window->action(QStringLiteral("KKE"))->trigger();
+    EXPECT_EQ(window->Form3->Text(), "良い手\r\nです");
+}
+
+TEST_F(MainWindowTest, TheDeleteItemDeletesOnTheSecondaryBoard) {
+    Open();
+    QTimer::singleShot(0, window.get(), [this] {
+        const PointCode last = board().lineMoves[board().lineEnd];
+        QTest::mouseClick(window->Form6, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(board().geometry->CentreX(last), board().geometry->CentreY(last)));
+        QTest::mouseClick(window->Form6->Panel1, Qt::LeftButton);
+    });
+    window->action(QStringLiteral("KKD"))->trigger();
+    EXPECT_EQ(board().lineEnd, 3);
+    EXPECT_EQ(board().currentIndex, 0);
+    EXPECT_TRUE(board().recordModified);
+}
+
+TEST_F(MainWindowTest, ModeItemsAndCaptionFollowTheBoardWindowsMode) {
+    Open();
+    const QString title = window->windowTitle();
+    const QString suffix = ToQString(" 　   『 棋譜データ作成 』");
+    window->action(QStringLiteral("KKM"))->trigger();
+    ASSERT_FALSE(board().replayMode);
+    EXPECT_TRUE(window->action(QStringLiteral("KKM"))->isChecked());
+    EXPECT_FALSE(window->action(QStringLiteral("KKW"))->isChecked());
+    EXPECT_EQ(window->windowTitle(), title + suffix);
+    EXPECT_TRUE(board().memos.blackName.empty());
+    window->action(QStringLiteral("KKP"))->trigger();
+    EXPECT_EQ(board().currentIndex, 1);
+    EXPECT_EQ(window->Form3->memo()->toPlainText(), ToQString(" 黒 が パ ス !"));
+    // The board window's own "Show" bar: the main window follows.
+    QTest::mouseClick(window->Form2, Qt::LeftButton, Qt::NoModifier, QPoint(428, 388));
+    EXPECT_TRUE(board().replayMode);
+    EXPECT_TRUE(window->action(QStringLiteral("KKW"))->isChecked());
+    EXPECT_EQ(window->windowTitle(), title);
+    // A new record starts in creation mode.
+    CancelNextDialog();
+    window->action(QStringLiteral("KFN"))->trigger();
+    EXPECT_FALSE(board().replayMode);
+    EXPECT_TRUE(window->windowTitle().endsWith(suffix));
 }
 
 }  // namespace

@@ -51,6 +51,17 @@ std::string BoardDiagram(const Engine& e) {
     return out;
 }
 
+void DrawPosition(Engine& e, const std::vector<std::string>& rows) {
+    const int size = static_cast<int>(rows.size());
+    e.ChangeBoardSize(size);
+    for (int row = 1; row <= size; ++row) {
+        for (int col = 1; col <= size; ++col) {
+            const char c = rows[row - 1][col - 1];
+            e.board[MakePoint(col, row)] = c == 'X' ? kBlack : (c == 'O' ? kWhite : kEmpty);
+        }
+    }
+}
+
 void SetUpDiagram(Engine& e, const std::vector<std::string>& rows, int toMove) {
     e.NewRecord();
     for (size_t r = 0; r < rows.size() && static_cast<int>(r) < e.boardSize; ++r) {

@@ -30,4 +30,8 @@ std::string BoardDiagram(const Engine& e);
 // The position is analysed as after a load, so suicide marks stand for the player to move.
 void SetUpDiagram(Engine& e, const std::vector<std::string>& rows, int toMove);
 
+// The board alone, without a record: a board of as many lines as `rows`, each point "X" black, "O" white or
+// empty, as a window copies a position from it.
+void DrawPosition(Engine& e, const std::vector<std::string>& rows);
+
 }  // namespace quorvel::test

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -300,6 +301,53 @@ const std::map<QString, std::function<void(QPainter&)>>& Icons() {
     return icons;
 }
 
+// The mark palette's buttons, "mark1" .. "mark15" without "mark8", in the order of the mark kinds: square,
+// star, circle, triangle down, triangle up, diamond, cross, then the labels A to G.
+void MarkSymbol(QPainter& p, int kind) {
+    const QColor ink(30, 30, 160);
+    p.setPen(Pen(ink, 0.35));
+    p.setBrush(Qt::NoBrush);
+    const auto polygon = [&p](std::initializer_list<QPointF> points) { p.drawPolygon(QPolygonF(points)); };
+    switch (kind) {
+        case 1: p.drawRect(QRectF(3.5, 3.5, 9, 9)); break;
+        case 2: {
+            QPolygonF star;
+            for (int i = 0; i < 10; ++i) {
+                const double a = -M_PI / 2 + i * M_PI / 5;
+                const double r = i % 2 == 0 ? 6.5 : 2.7;
+                star << QPointF(8 + r * std::cos(a), 8.5 + r * std::sin(a));
+            }
+            p.drawPolygon(star);
+            break;
+        }
+        case 3: p.drawEllipse(QPointF(8, 8), 5, 5); break;
+        case 4: polygon({QPointF(2.5, 4), QPointF(13.5, 4), QPointF(8, 13)}); break;
+        case 5: polygon({QPointF(8, 3), QPointF(13.5, 12.5), QPointF(2.5, 12.5)}); break;
+        case 6: polygon({QPointF(8, 2.5), QPointF(13.5, 8), QPointF(8, 13.5), QPointF(2.5, 8)}); break;
+        case 7:
+            p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+            p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+            break;
+        default: {
+            QFont f(QStringLiteral("DejaVu Sans"));
+            f.setPixelSize(12);
+            f.setBold(true);
+            p.setFont(f);
+            p.setPen(ink);
+            p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QString(QLatin1Char(static_cast<char>('A' + kind - 9))));
+            break;
+        }
+    }
+}
+
+std::map<QString, std::function<void(QPainter&)>> AllIcons() {
+    std::map<QString, std::function<void(QPainter&)>> all = Icons();
+    for (int kind = 1; kind <= 15; ++kind) {
+        if (kind != 8) all[QStringLiteral("mark%1").arg(kind)] = [kind](QPainter& p) { MarkSymbol(p, kind); };
+    }
+    return all;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -313,7 +361,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "icon_gen: cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    for (const auto& [name, draw] : Icons()) {
+    for (const auto& [name, draw] : AllIcons()) {
         QImage big(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
         big.fill(Qt::transparent);
         QPainter p(&big);

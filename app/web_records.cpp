@@ -1,0 +1,141 @@
+#include "app/web_records.h"
+
+#include <cctype>
+
+#include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
+#include "platform/connection_state.h"
+
+namespace quorvel {
+
+const char* const kNotInReplayMode = "Showモードにしてからファイルを読み込めます";
+
+namespace {
+
+const char* const kReceiving = " 受 信 中 ・・・";
+const char* const kCannotRead = "指定されたファイルを読み込めません！";
+const char* const kNoConnection = "インターネットに接続できません。";
+const char* const kNoRecord = "指定されたファイルに棋譜データはありません。\r\n\r\n";
+const char* const kNoAddress = "読み込む棋譜のURLを指定して下さい";
+const char* const kNotWebAddress = "http:// か https:// で始まるURLを指定して下さい";
+const char* const kWriteFirst = "[SGF]か[ADD]ボタンを押してから送信して下さい";
+const char* const kTooLong = "棋譜データが長すぎるので、ブラウザで送信できません";
+const char* const kBadSendPath = "送信先のURLが http:// か https:// で始まっていません";
+const char* const kNoBrowser = "ブラウザを開けません";
+
+}  // namespace
+
+std::string WithCrLfLineEnds(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') {
+            while (!out.empty() && out.back() == '\r') out.pop_back();
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string PercentEncode(const std::string& text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c) && c < 0x80) {
+            out += ch;
+        } else if (c == '-' || c == '_' || c == '.' || c == '~') {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+WebRecords::WebRecords(Engine& board, FileCommands& files, EventPort& events, ShellSettings& kept)
+    : settings(kept), board_(board), files_(files), http_(events) {}
+
+bool WebRecords::CanLoad() {
+    if (board_.replayMode) return true;
+    board_.dialogs().ShowMessage(kNotInReplayMode);
+    return false;
+}
+
+void WebRecords::StartRequest(const std::string& url) {
+    MessageArea& textWindow = board_.messages();
+    textWindow.SetText(kReceiving);
+    if (url.empty() || !net::IsWebAddress(url)) {
+        // A new request replaces the one pending, even when it cannot start.
+        http_.Cancel();
+        textWindow.SetText(url.empty() ? kNoAddress : kNotWebAddress);
+        if (finished) finished();
+        return;
+    }
+    if (!dialUpStarted && !InternetConnectionUp()) dialUpStarted = true;
+    http_.Get(url, [this, url](const net::HttpResult& result) { Received(url, result); });
+}
+
+void WebRecords::Received(const std::string& url, const net::HttpResult& result) {
+    MessageArea& textWindow = board_.messages();
+    // The user may have started creation mode, autoplay or the comment dialog while the record was on
+    // its way: the record they work on stays.
+    if (result.outcome == net::HttpOutcome::Success && (board_.Busy() || !CanLoad())) {
+        textWindow.SetText(kCannotRead);
+        if (finished) finished();
+        return;
+    }
+    if (result.outcome != net::HttpOutcome::Success) {
+        textWindow.SetText(result.outcome == net::HttpOutcome::ConnectionFailed ? kNoConnection : kCannotRead);
+        if (finished) finished();
+        return;
+    }
+    const std::string text = WithCrLfLineEnds(result.body);
+    // A page without a record leaves the record on the board as it is.
+    if (text.find("(;") != std::string::npos) {
+        LoadRecordText(board_, text);
+        board_.recordModified = false;
+        files_.KeepLoadedText(text);
+        files_.chatLogPresent = false;
+        // The address names the record in the caption and the recent files, but it is no file to
+        // overwrite: saving asks for a name.
+        files_.currentFileName = board_.lineEnd > 0 ? url : kNoTitle;
+        files_.RenewTitle();
+        files_.currentFileName = kNoTitle;
+        if (board_.lineEnd > 0) files_.recentFiles.Add(url);
+    }
+    if (text.find("(;") == std::string::npos || board_.lineEnd == 0) textWindow.SetText(kNoRecord + text);
+    settings.netKifu.MoveToFront(url);
+    if (files_.changed) files_.changed();
+    if (finished) finished();
+}
+
+void WebRecords::SendRecord(UrlOpener& opener) {
+    if (board_.currentIndex == 0) return;
+    MessageArea& textWindow = board_.messages();
+    if (textWindow.Text().find("(;") == std::string::npos) {
+        if (board_.branchCount > 0) {
+            board_.dialogs().ShowMessage(kWriteFirst);
+            return;
+        }
+        WriteCurrentLine(board_, false);
+    }
+    // The send address is the user's setting: only a web address goes to the browser.
+    if (!net::IsWebAddress(settings.sendPath)) {
+        board_.dialogs().ShowMessage(kBadSendPath);
+        return;
+    }
+    const std::string url = settings.sendPath + "SGF=" + PercentEncode(textWindow.Text());
+    if (url.size() > kLongestAddress) {
+        board_.dialogs().ShowMessage(kTooLong);
+        return;
+    }
+    if (!opener.OpenUrl(url)) board_.dialogs().ShowMessage(kNoBrowser);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,125 @@
+// TForm6, the secondary board window ("　碁　盤"): a small modal window with a board of its own. The caller
+// picks its role by the method it calls; the window copies the board window's position, lets the user pick
+// or build on it, and hands the answer back. It never changes the board window's record.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "auxiliary/gui/secondary_board_painter.h"
+#include "auxiliary/secondary_board.h"
+#include "core/gui/board_pictures.h"
+#include "core/ui_ports.h"
+
+namespace quorvel {
+
+// A panel with a caption that acts as a button, as the window's panels always have.
+class PanelButton : public QLabel {
+    Q_OBJECT
+
+public:
+    PanelButton(const char* caption, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+class TForm6 : public QDialog, public PointPicker {
+    Q_OBJECT
+
+public:
+    // Pictures are read from `programDir`; the window opens above `boardWindow` (when given). The message
+    // boxes must outlive the window.
+    TForm6(UserDialogs& dialogs, const QString& programDir, QWidget* boardWindow = nullptr);
+
+    // ---- Roles, each shown modally ----
+
+    // The variation chooser (PointPicker): the picked point, 555 for the line's next move when it is a pass,
+    // or 0.
+    int ChooseVariation(const Engine& board) override;
+    // "手順の削除", "既着石の位置変更" and "パス変更" for the board window (PointPicker).
+    bool RunDeletion(const Engine& board, const std::function<bool(PointCode)>& click) override;
+    PointCode PickRelocationTarget(const Engine& board, PointCode from) override;
+    PointCode PickPassReplacement(const Engine& board) override;
+    // "地の計算": counting on a copy of the board window's position, with its komi.
+    void CountTerritory(const Engine& board);
+    // "碁盤付きコメントの作成": a diagram built from the board window's position.
+    void CreateBoardComment(const Engine& board);
+    // The range of a text board: true when the user confirmed one; board().range holds its corner (anchor)
+    // and the opposite point (far).
+    bool PickTextBoardRange(const Engine& board);
+
+    // Shows the window for a role without waiting for it to close (FormShow): the title, the panels, the
+    // size and place, and the board copied or built from `board`, which must outlive the window's run.
+    void Open(SecondaryRole role, const Engine& board);
+
+    SecondaryBoard& board() { return board_; }
+    // The composed window, as it paints itself.
+    const QImage& picture() const { return picture_; }
+    QTimer& flashTimer() { return flashTimer_; }
+    QTimer& rangeTimer() { return rangeTimer_; }
+    // The title is flashed (highlighted) at this moment of a count's flashes.
+    bool flashing() const { return flashOn_; }
+
+    PanelButton* Panel1;  // "Back" / "O K"
+    PanelButton* Panel2;  // "PASS"
+    PanelButton* Panel3;  // "計 算" / "再計算" / "作 成"
+    PanelButton* Panel4;  // "局面図に指定"
+    PanelButton* Panel5;  // "チャット碁盤"
+    PanelButton* Panel6;  // "クリップボード"
+    PanelButton* Panel8;  // "| <"
+    PanelButton* Panel9;  // "<"
+    QLabel* Label1;       // "黒 : n"
+    QLabel* Label2;       // "白 : n"
+    PanelButton* Image3;  // move input
+    PanelButton* Image4;  // setup input and marks
+    PanelButton* Image5;  // Black first
+    PanelButton* Image6;  // White first
+    QPlainTextEdit* Memo1;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void LayOut();
+    void Redraw();
+    void ShowTotals();
+    void BoardPress(PointCode p, Qt::MouseButton button);
+    void Panel1Click();
+    void Panel2Click();
+    void Panel3Click();
+    void RangeQuestion();
+    void FlashTitle();
+    void SetInputMode(int mode);
+    void SetBlackFirst(bool blackFirst);
+    // A change of the diagram: the board is drawn again.
+    void Edit(void (*operation)(SecondaryBoard&));
+
+    UserDialogs& dialogs_;
+    QWidget* boardWindow_;
+    BoardPictures pictures_;
+    SecondaryBoardPainter painter_{pictures_};
+    QImage picture_;
+    SecondaryBoard board_;
+    const Engine* source_ = nullptr;  // the board window's engine during a run
+    std::function<bool(PointCode)> deleteClick_;  // the board window's deletion during "DEL"
+    QTimer flashTimer_;
+    int flashesLeft_ = 0;
+    bool flashOn_ = false;
+    QTimer rangeTimer_;
+    bool markKeyHeld_ = false;
+    PointCode dragPoint_ = 0;  // the point the held button is on while counting
+};
+
+}  // namespace quorvel

@@ -1,0 +1,192 @@
+// Loading records from a real web server on 127.0.0.1 and sending them through a recorded browser.
+#include <filesystem>
+#include <fstream>
+
+#include "app/web_records.h"
+#include "engine_fixture.h"
+#include "formats/sgf_reader.h"
+#include "support/local_server.h"
+
+namespace quorvel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The bytes a percent-encoded text stands for.
+std::string PercentDecode(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> FolderListing(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class WebRecordsTest : public EngineTest {
+protected:
+    void SetUp() override {
+        std::ofstream(served / "game.sgf", std::ios::binary) << kGame;
+        std::ofstream(served / "Zarn.dat", std::ios::binary) << kGame;
+        std::ofstream(served / "page.html", std::ios::binary) << "<html>no record here</html>\n";
+        ASSERT_GT(server.port(), 0);
+        web.httpOptions().timeoutMs = 1500;
+        web.finished = [this] { ++finishedCount; };
+    }
+
+    // Starts a load and runs the events until it has ended.
+    void Load(const std::string& url) {
+        const int before = finishedCount;
+        web.StartRequest(url);
+        for (int i = 0; i < 200 && finishedCount == before; ++i) events.WaitAndRun(std::chrono::milliseconds(100));
+        ASSERT_GT(finishedCount, before) << url;
+    }
+
+    const std::string kGame = "(;GM[1]SZ[19]C[a\nb]\n;B[pd]\n;W[dp])\n";
+    TempFolder served{"web"};
+    TempFolder registry{"web-titles"};
+    LocalServer server{"http_test_server.py", {served.path().string()}};
+    QueuedEventPort events;
+    AnsweredFileDialogs fileDialogs;
+    TitleRegistry titles{registry.path().string()};
+    FileCommands files{e, fileDialogs, titles, [](Engine& board, const std::string& text) { return LoadRecordText(board, text); }};
+    ShellSettings shell;
+    WebRecords web{e, files, events, shell};
+    int finishedCount = 0;
+};
+
+TEST_F(WebRecordsTest, AServedRecordLoadsUnderItsAddressButIsNoFileToOverwrite) {
+    const std::vector<std::string> here = FolderListing(fs::current_path());
+    for (const char* name : {"/game.sgf", "/Zarn.dat"}) {
+        const std::string url = server.Url(name);
+        Load(url);
+        EXPECT_EQ(e.lineEnd, 2) << name;
+        EXPECT_EQ(files.caption, " Quorvel  " + url);
+        EXPECT_EQ(files.recentFiles.Slot(1), url);
+        EXPECT_EQ(web.settings.netKifu.Slot(1), url);
+        EXPECT_EQ(files.currentFileName, "NoTitle");
+        EXPECT_EQ(files.lastLoadedText, "(;GM[1]SZ[19]C[a\r\nb]\r\n;B[pd]\r\n;W[dp])\r\n");
+    }
+    EXPECT_EQ(files.recentFiles.count, 2);
+    EXPECT_EQ(web.settings.netKifu.count, 3);  // the sample address stays in the list
+    // Nothing received was written anywhere.
+    EXPECT_EQ(FolderListing(fs::current_path()), here);
+}
+
+TEST_F(WebRecordsTest, FailedLoadsSayWhyAndLeaveTheRecord) {
+    Load(server.Url("/game.sgf"));
+    const std::string record = e.recordText;
+    const std::string caption = files.caption;
+    struct Case {
+        std::string url;
+        std::string message;
+    };
+    const Case cases[] = {
+        {server.Url("/missing/game.sgf"), "指定されたファイルを読み込めません！"},
+        {"http://127.0.0.1:" + std::to_string(RefusedPort()) + "/game.sgf", "インターネットに接続できません。"},
+        {server.Url("/trickle/game.sgf"), "指定されたファイルを読み込めません！"},
+        {"", "読み込む棋譜のURLを指定して下さい"},
+        {"ftp://127.0.0.1/game.sgf", "http:// か https:// で始まるURLを指定して下さい"},
+    };
+    for (const Case& c : cases) {
+        Load(c.url);
+        EXPECT_EQ(messages.Text(), c.message) << c.url;
+        EXPECT_EQ(e.recordText, record) << c.url;
+        EXPECT_EQ(e.lineEnd, 2) << c.url;
+        EXPECT_EQ(files.caption, caption) << c.url;
+        EXPECT_EQ(web.settings.netKifu.count, 2) << c.url;
+    }
+    // A page without a record is shown, and the record stays on the board.
+    Load(server.Url("/page.html"));
+    EXPECT_EQ(messages.Text(), "指定されたファイルに棋譜データはありません。\r\n\r\n<html>no record here</html>\r\n");
+    EXPECT_EQ(e.recordText, record);
+    EXPECT_EQ(files.recentFiles.count, 1);
+    EXPECT_EQ(web.settings.netKifu.Slot(1), server.Url("/page.html"));
+}
+
+TEST_F(WebRecordsTest, LoadingWaitsForReplayMode) {
+    EXPECT_TRUE(web.CanLoad());
+    e.replayMode = false;
+    EXPECT_FALSE(web.CanLoad());
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Showモードにしてからファイルを読み込めます"});
+    // A record that arrives after the user left replay mode does not replace the one being built.
+    e.replayMode = true;
+    web.StartRequest(server.Url("/game.sgf"));
+    e.replayMode = false;
+    for (int i = 0; i < 200 && web.Loading(); ++i) events.WaitAndRun(std::chrono::milliseconds(50));
+    EXPECT_EQ(e.lineEnd, 0);
+    EXPECT_EQ(files.recentFiles.count, 0);
+    EXPECT_EQ(messages.Text(), "指定されたファイルを読み込めません！");
+}
+
+TEST_F(WebRecordsTest, ANewLoadReplacesAPendingOne) {
+    web.StartRequest(server.Url("/trickle/slow.sgf"));
+    Load(server.Url("/game.sgf"));
+    events.WaitAndRun(std::chrono::milliseconds(300));
+    EXPECT_EQ(finishedCount, 1);
+    EXPECT_EQ(e.lineEnd, 2);
+    EXPECT_FALSE(web.Loading());
+}
+
+TEST(WebText, LineEndsBecomeCrLf) {
+    for (const char* text : {"a\r\nb", "a\nb", "a\r\r\nb"}) EXPECT_EQ(WithCrLfLineEnds(text), "a\r\nb") << text;
+    EXPECT_EQ(WithCrLfLineEnds("a\rb\n"), "a\rb\r\n");
+    EXPECT_EQ(WithCrLfLineEnds("\n\n"), "\r\n\r\n");
+}
+
+class SendRecordTest : public WebRecordsTest {
+protected:
+    MemoryUrlOpener browser;
+};
+
+TEST_F(SendRecordTest, TheRecordTravelsPercentEncodedAndDecodesToTheSameBytes) {
+    LoadRecordText(e, "(;GM[1]SZ[19];B[pd]C[#&+ 日本\r\n2 行目 %41];W[dp])");
+    web.SendRecord(browser);
+    EXPECT_TRUE(browser.opened.empty());  // no entry on the board yet
+    e.StepForward();
+    messages.Clear();
+    web.SendRecord(browser);
+    ASSERT_EQ(browser.opened.size(), 1u);
+    const std::string prefix = std::string(kDefaultSendUrl) + "SGF=";
+    const std::string& url = browser.opened[0];
+    ASSERT_EQ(url.compare(0, prefix.size(), prefix), 0) << url;
+    const std::string encoded = url.substr(prefix.size());
+    EXPECT_EQ(encoded.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789%-_.~"),
+              std::string::npos);
+    EXPECT_EQ(PercentDecode(encoded), messages.Text());
+    EXPECT_NE(messages.Text().find("C[#&+ 日本\r\n2 行目 %41]"), std::string::npos) << messages.Text();
+}
+
+TEST_F(SendRecordTest, RefusalsOpenNothing) {
+    LoadRecordText(e, "(;GM[1]SZ[19];B[pd](;W[dp])(;W[dd]))");
+    e.StepForward();
+    messages.SetText("a comment, no record");
+    web.SendRecord(browser);
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"[SGF]か[ADD]ボタンを押してから送信して下さい"});
+
+    messages.SetText("(;GM[1]C[" + std::string(WebRecords::kLongestAddress, 'x') + "])");
+    web.SendRecord(browser);
+    messages.SetText("(;GM[1];B[aa])");
+    web.settings.sendPath = "file:///etc/passwd?";
+    web.SendRecord(browser);
+    EXPECT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_TRUE(browser.opened.empty());
+
+    web.settings.sendPath = kDefaultSendUrl;
+    browser.opens = false;
+    web.SendRecord(browser);
+    EXPECT_EQ(dialogs.shown.back(), "ブラウザを開けません");
+}
+
+}  // namespace
+}  // namespace quorvel::test
