@@ -70,6 +70,17 @@ void FileCommands::RenewTitle() {
     if (changed) changed();
 }
 
+void FileCommands::KeepLoadedText(std::string source) {
+    // The source is shown in the text window: a record in another encoding shows its real text there, with
+    // the codes its load gave (the same bytes give the same codes).
+    if (board_.recordEncoding.empty()) {
+        lastLoadedText = std::move(source);
+        return;
+    }
+    DecodedRecord decoded = DecodeRecordBytes(source);
+    lastLoadedText = decoded.converted ? std::move(decoded.text) : std::move(source);
+}
+
 bool FileCommands::AskToSave() {
     if (!endingAsk || !board_.recordModified || !titleIsUnique) return true;
     const Answer answer = board_.dialogs().AskYesNoCancel(" 変更が加えられています。変更を保存しますか？",
@@ -98,14 +109,7 @@ bool FileCommands::LoadFile(const std::string& path) {
     if (!load_(board_, text)) return false;
     currentFileName = path;
     RenewTitle();
-    // The source is shown in the text window: a record in another encoding shows its real text there, with
-    // the codes its load gave (the same bytes give the same codes).
-    if (board_.recordEncoding.empty()) {
-        lastLoadedText = std::move(text);
-    } else {
-        DecodedRecord decoded = DecodeRecordBytes(text);
-        lastLoadedText = decoded.converted ? std::move(decoded.text) : std::move(text);
-    }
+    KeepLoadedText(std::move(text));
     board_.recordModified = false;
     return true;
 }

@@ -53,7 +53,10 @@ public:
     std::string saveDialogDir;
     RecentFiles recentFiles;
     bool chatLogPresent = false;
-    std::string lastLoadedText;  // the source of the last record read, as read
+    std::string lastLoadedText;  // the source of the last record read, in the program's Shift-JIS
+
+    // Keeps the bytes of the record just loaded as lastLoadedText, converted as the load converted them.
+    void KeepLoadedText(std::string source);
     std::string caption;         // the main window's title, in the file system's encoding
 
     // Called after anything that changes the caption or the recent files.

@@ -100,7 +100,7 @@ void WebRecords::Received(const std::string& url, const net::HttpResult& result)
     if (text.find("(;") != std::string::npos) {
         LoadRecordText(board_, text);
         board_.recordModified = false;
-        files_.lastLoadedText = text;
+        files_.KeepLoadedText(text);
         files_.chatLogPresent = false;
         // The address names the record in the caption and the recent files, but it is no file to
         // overwrite: saving asks for a name.

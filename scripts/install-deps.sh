@@ -8,11 +8,10 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   # tests, benchmarks, fuzzing (libFuzzer comes with clang's runtime)
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  # the encodings test decodes records with Python's codecs
-  python3
   # the windows
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libgl-dev
-  # the network clients (HTTP, SMTP) and the local servers their tests start
+  # the network clients (HTTP, SMTP) and the local servers their tests start; Python's codecs also decode
+  # the records of the encodings test
   libcurl4-openssl-dev python3 python3-aiosmtpd
   # the fonts the board and dialogs are drawn with
   fonts-ipafont-mincho fonts-ipafont-gothic
