@@ -76,7 +76,7 @@ struct LineFacts {
         return odd == (e.blackFirst != 0) ? kBlack : kWhite;
     }
 
-    // The position after entries 1..n on an otherwise empty grid, with captures.
+    // The position after entries 1..n on an otherwise empty grid, with the captures of the moves.
     PointGrid ReplayToScratch(int n) const {
         PointGrid g;
         for (PointCode p = 0; p < kGridCells; ++p) g[p] = e.IsOnBoard(p) ? kEmpty : kScratchOffBoard;
@@ -86,6 +86,8 @@ struct LineFacts {
             if (p <= 0 || p >= kGridCells || !e.IsOnBoard(p)) continue;
             const int colour = ColourOf(k);
             g[p] = colour;
+            // Setup stones stand as placed, as on the board; the moves capture.
+            if (k <= base) continue;
             for (int step : kNeighbourSteps) RemoveIfDead(g, p + step, Opponent(colour));
         }
         return g;
