@@ -51,11 +51,14 @@ int LineEntryColour(const Engine& e, int k) {
 std::array<int, kGridCells> PositionAfterEntries(const Engine& e, int n) {
     Grid g = EmptyBoardGrid(e.boardSize);
     n = std::min({n, e.lineEnd, kMaxLineEntries});
+    const int setupStones = CountBase(e);
     for (int k = 1; k <= n; ++k) {
         const PointCode p = e.lineMoves[static_cast<std::size_t>(k)];
         if (p <= 0 || p >= kGridCells || !e.IsOnBoard(p)) continue;
         const int colour = LineEntryColour(e, k);
         g[p] = colour;
+        // Setup stones stand as placed, as on the board; the moves capture.
+        if (k <= setupStones) continue;
         for (int step : kNeighbourSteps) RemoveIfDead(g, p + step, Opponent(colour));
     }
     return g;

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "core/gui/font_names.h"
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
@@ -23,6 +24,9 @@ TForm3::TForm3(std::function<std::string()> lastLoadedText, QWidget* parent)
     layout->addWidget(Memo1);
 
     Memo1->setReadOnly(true);
+    // Text boards line up only in a font of fixed width, whose full-width characters are two half-width
+    // ones wide.
+    Memo1->setFont(SystemFont("ＭＳ ゴシック", 10));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: white; color: black; }"));
     Memo1->setContextMenuPolicy(Qt::CustomContextMenu);

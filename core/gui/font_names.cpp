@@ -14,6 +14,7 @@ const FontName kFontNames[] = {
     {"ＭＳ Ｐ明朝", "IPAPMincho"},
     {"MS明朝", "IPAMincho"},
     {"ＭＳ Ｐゴシック", "IPAPGothic"},
+    {"ＭＳ ゴシック", "IPAGothic"},
 };
 
 }  // namespace

@@ -7,7 +7,8 @@
 
 namespace quorvel {
 
-// "ＭＳ Ｐ明朝" is IPAPMincho, "MS明朝" IPAMincho, "ＭＳ Ｐゴシック" IPAPGothic; `systemName` is the CP932 name.
+// "ＭＳ Ｐ明朝" is IPAPMincho, "MS明朝" IPAMincho, "ＭＳ Ｐゴシック" IPAPGothic, "ＭＳ ゴシック" IPAGothic;
+// `systemName` is the CP932 name.
 QFont SystemFont(const char* systemName, int pointSize, bool bold = false);
 
 // The font of the board's texts, "ＭＳ Ｐ明朝".

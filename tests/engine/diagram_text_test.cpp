@@ -52,6 +52,12 @@ TEST_F(DiagramTextTest, WrittenInTheOrderOfItsPartsWithVisibleMarksOnly) {
     EXPECT_EQ(back.shownEntry, 6);
     EXPECT_EQ(back.stoneList[5], 0);  // the pass
     EXPECT_EQ(DiagramText(back), text);
+    // Through the clipboard, as the secondary board's "クリップボード" reads it: with "(;" in front.
+    SecondaryBoard pasted;
+    std::string message;
+    ASSERT_TRUE(LoadClipboardDiagram(pasted, "(;" + text, message));
+    EXPECT_EQ(Picture(pasted), Picture(s));
+    EXPECT_EQ(DiagramText(pasted), text);
 }
 
 TEST_F(DiagramTextTest, FirstColourAndSetupListsAppearOnlyWhenThere) {
