@@ -17,7 +17,8 @@ namespace {
 bool WritePage(Engine& e, const std::string& path, const std::string& bytes) {
     std::string error;
     if (WriteFileAtomically(path, bytes, error)) return true;
-    e.dialogs().ShowMessage("ファイルを保存できません。\r\n" + Utf8ToCp932(path) + "\r\n" + Utf8ToCp932(error));
+    e.dialogs().ShowMessage("ファイルを保存できません。\r\n" + Utf8ToCp932(path) + "\r\n" +
+                            Utf8ToCp932(error));
     return false;
 }
 
@@ -36,7 +37,9 @@ std::string WithoutExtension(const std::string& path) {
 
 }  // namespace
 
-std::string PageTitleOf(const std::string& path) { return Utf8ToCp932(FileNameOf(WithoutExtension(path))); }
+std::string PageTitleOf(const std::string& path) {
+    return Utf8ToCp932(FileNameOf(WithoutExtension(path)));
+}
 
 void SaveNameExport::ExportHtmlPage(Engine& e) {
     const SaveName name = saveName_();
@@ -75,7 +78,9 @@ bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,
     if (!WritePage(e, path, page)) return false;
     if (!chatLog) return true;
     const std::string chatPath = WithoutExtension(path) + "Chat.html";
-    WritePage(e, chatPath, ChatPageText(Utf8ToCp932(FileNameOf(chatPath)), chatLog->logText, chatLog->diagrams, shell.html));
+    WritePage(
+        e, chatPath,
+        ChatPageText(Utf8ToCp932(FileNameOf(chatPath)), chatLog->logText, chatLog->diagrams, shell.html));
     return true;
 }
 

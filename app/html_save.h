@@ -6,8 +6,8 @@
 
 #include <functional>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 
 #include "app/shell_settings.h"
 #include "core/engine.h"
@@ -28,12 +28,12 @@ struct SaveName {
 // Exports the record after each copy when the save name is set: `dataFolder` holds the "SGF" and "HTML"
 // folders. A name with a folder or an extension is refused with a message.
 class SaveNameExport : public HtmlExport {
-public:
+  public:
     SaveNameExport(const ShellSettings& shell, std::string dataFolder, std::function<SaveName()> saveName)
         : shell_(shell), dataFolder_(std::move(dataFolder)), saveName_(std::move(saveName)) {}
     void ExportHtmlPage(Engine& e) override;
 
-private:
+  private:
     const ShellSettings& shell_;
     std::string dataFolder_;
     std::function<SaveName()> saveName_;

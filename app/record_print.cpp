@@ -70,7 +70,8 @@ PrintJob FullRecordPrint(const Engine& e, const std::string& today) {
                 DrawText(sheet, 200, lastY + 200, 18,
                          "----------------- 棋譜ページ " + FullWidthNumber(page) + " -----------------");
             }
-            if (more) DrawText(sheet, 1020, 3235, 9, "棋譜ページ" + FullWidthNumber(page + 1) + "に続く.....");
+            if (more)
+                DrawText(sheet, 1020, 3235, 9, "棋譜ページ" + FullWidthNumber(page + 1) + "に続く.....");
         });
     return job;
 }

@@ -32,6 +32,8 @@ using DiagramGrid = std::array<DiagramPoint, kGridCells>;
 DiagramGrid LineDiagram(const Engine& e);
 
 // The number a picture writes on the move of entry k.
-inline int PictureMoveNumber(const Engine& e, int k) { return k - e.baseIndex + e.firstMoveNumber - 1; }
+inline int PictureMoveNumber(const Engine& e, int k) {
+    return k - e.baseIndex + e.firstMoveNumber - 1;
+}
 
 }  // namespace quorvel

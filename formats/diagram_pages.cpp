@@ -55,9 +55,12 @@ PrintJob DiagramPagesPrint(const Engine& e, const std::string& today) {
             if (e.IsOnBoard(p) && start[p] == kEmpty) firstOnPage[p] = k;
         }
         for (PointCode p = 0; p < kGridCells; ++p) {
-            if (start[p] == kBlack || start[p] == kWhite) DrawStone(sheet, start[p], 0, BoardPointX(p), BoardPointY(p));
+            if (start[p] == kBlack || start[p] == kWhite)
+                DrawStone(sheet, start[p], 0, BoardPointX(p), BoardPointY(p));
             const int k = firstOnPage[p];
-            if (k > 0) DrawStone(sheet, LineEntryColour(e, k), PageMoveNumber(e, k, first, o), BoardPointX(p), BoardPointY(p));
+            if (k > 0)
+                DrawStone(sheet, LineEntryColour(e, k), PageMoveNumber(e, k, first, o), BoardPointX(p),
+                          BoardPointY(p));
         }
         std::vector<Footnote> notes;
         for (int k = first; k <= last; ++k) {
@@ -79,8 +82,8 @@ PrintJob DiagramPagesPrint(const Engine& e, const std::string& today) {
                 if (f.earlier == 0) {
                     DrawPassMark(s, inside.x, inside.y);
                 } else if (f.earlier >= first) {
-                    DrawStone(s, LineEntryColour(e, f.earlier), PageMoveNumber(e, f.earlier, first, o), inside.x,
-                              inside.y);
+                    DrawStone(s, LineEntryColour(e, f.earlier), PageMoveNumber(e, f.earlier, first, o),
+                              inside.x, inside.y);
                 } else {
                     const PointCode p = e.lineMoves[f.entry];
                     DrawText(s, inside.x - 60, inside.y - 22, 12,

@@ -12,15 +12,25 @@ const char* const kCrLf = "\r\n";
 const char* const kTextBoardTitle = "Board <";
 
 // The markup a text board carries of its own (TextAddPre, TextUseColor): the page shows it as markup.
-const char* const kTextBoardTags[] = {"<pre><tt>", "</tt></pre>", "<font color=blue>", "<font color=red>", "</font>"};
+const char* const kTextBoardTags[] = {"<pre><tt>", "</tt></pre>", "<font color=blue>", "<font color=red>",
+                                      "</font>"};
 
 void AppendEscaped(std::string& out, char c) {
     switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
     }
 }
 
@@ -50,8 +60,9 @@ std::string PageHead(const std::string& title, const HtmlSettings& html) {
 }
 
 std::string AppletTag(int boardSize, const HtmlSettings& html) {
-    return "<APPLET CODEBASE=\"" + EscapeHtml(html.appCodeBase) + "\" CODE=\"Glimmet." + AppletClassName(boardSize) +
-           ".class\" WIDTH=" + EscapeHtml(html.appWidth) + " HEIGHT=" + EscapeHtml(html.appHeight) + ">\r\n";
+    return "<APPLET CODEBASE=\"" + EscapeHtml(html.appCodeBase) + "\" CODE=\"Glimmet." +
+           AppletClassName(boardSize) + ".class\" WIDTH=" + EscapeHtml(html.appWidth) +
+           " HEIGHT=" + EscapeHtml(html.appHeight) + ">\r\n";
 }
 
 // The moves parameter: the record text ends without a line break, the quote closes on the next line.
@@ -106,7 +117,8 @@ std::string ExportPageText(const std::string& title, const std::string& sgf, int
 
 HtmlSource HtmlSourceOf(const std::string& text) {
     if (text.find("(;") != std::string::npos) return HtmlSource::Sgf;
-    if (text.find(kTextBoardTitle) != std::string::npos || text.find(kTextBoardClosing) != std::string::npos) {
+    if (text.find(kTextBoardTitle) != std::string::npos ||
+        text.find(kTextBoardClosing) != std::string::npos) {
         return HtmlSource::TextBoard;
     }
     return HtmlSource::None;
@@ -116,7 +128,8 @@ std::string SavedPageText(const std::string& title, const std::string& text, int
                           const HtmlSettings& html, const std::string& params) {
     std::string page = PageHead(title, html);
     if (HtmlSourceOf(text) == HtmlSource::Sgf) {
-        page += "<CENTER>" + AppletTag(boardSize, html) + params + MovesParam(text) + "</APPLET></CENTER>\r\n";
+        page +=
+            "<CENTER>" + AppletTag(boardSize, html) + params + MovesParam(text) + "</APPLET></CENTER>\r\n";
     } else {
         page += EscapeTextBoard(text) + kCrLf;
     }

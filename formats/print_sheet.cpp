@@ -3,34 +3,19 @@
 namespace quorvel {
 namespace {
 
+using Kind = SheetItem::Kind;
+
 SheetItem Text(int x, int y, int size, std::string text) {
-    SheetItem t;
-    t.kind = SheetItem::Kind::Text;
-    t.x = x;
-    t.y = y;
-    t.fontSize = size;
-    t.text = std::move(text);
-    return t;
+    return {Kind::Text, x, y, 0, 0, size, false, false, std::move(text)};
 }
-
 SheetItem Bar(int x1, int y1, int x2, int y2) {
-    SheetItem b;
-    b.kind = SheetItem::Kind::Bar;
-    b.x = x1;
-    b.y = y1;
-    b.x2 = x2;
-    b.y2 = y2;
-    return b;
+    return {Kind::Bar, x1, y1, x2, y2, 0, false, false, {}};
 }
-
+SheetItem Line(int x1, int y1, int x2, int y2) {
+    return {Kind::Line, x1, y1, x2, y2, 0, false, false, {}};
+}
 SheetItem Circle(int x, int y, int radius, bool white) {
-    SheetItem c;
-    c.kind = SheetItem::Kind::Circle;
-    c.x = x;
-    c.y = y;
-    c.x2 = radius;
-    c.white = white;
-    return c;
+    return {Kind::Circle, x, y, radius, 0, 0, white, false, {}};
 }
 
 }  // namespace
@@ -64,16 +49,8 @@ void DrawGrid(Sheet& s, int boardSize) {
         }
     }
     const GridExtent g = GridExtentOf(size);
-    for (int y = 650; y <= g.bottom; y += 100) {
-        SheetItem line = Bar(350, y, g.right, y);
-        line.kind = SheetItem::Kind::Line;
-        s.items.push_back(line);
-    }
-    for (int x = 350; x <= g.right; x += 100) {
-        SheetItem line = Bar(x, 650, x, g.bottom);
-        line.kind = SheetItem::Kind::Line;
-        s.items.push_back(line);
-    }
+    for (int y = 650; y <= g.bottom; y += 100) s.items.push_back(Line(350, y, g.right, y));
+    for (int x = 350; x <= g.right; x += 100) s.items.push_back(Line(x, 650, x, g.bottom));
     s.items.push_back(Bar(340, 640, 350, g.bottom));
     s.items.push_back(Bar(340, 640, g.right, 650));
     s.items.push_back(Bar(340, g.bottom, g.right + 10, g.bottom + 10));
@@ -120,9 +97,12 @@ void DrawBrackets(Sheet& s, int x, int y) {
     DrawText(s, x + 49, y - 33, 18, "]");
 }
 
-void DrawPassMark(Sheet& s, int x, int y) { DrawText(s, x - 50, y - 22, 13, "パス"); }
+void DrawPassMark(Sheet& s, int x, int y) {
+    DrawText(s, x - 50, y - 22, 13, "パス");
+}
 
-void LayOutList(PrintJob& job, std::size_t count, const std::function<void(Sheet&, std::size_t, ListPlace)>& draw,
+void LayOutList(PrintJob& job, std::size_t count,
+                const std::function<void(Sheet&, std::size_t, ListPlace)>& draw,
                 const std::function<void(Sheet&, int, int, bool)>& close) {
     std::size_t next = 0;
     for (int part = 1; next < count; ++part) {

@@ -21,10 +21,10 @@ struct SheetItem {
     int y = 0;
     int x2 = 0;  // bar and line: the other corner or end; circle: the radius
     int y2 = 0;
-    int fontSize = 0;          // text: points, in the font "MS明朝"
-    bool white = false;        // text in white (else black); circle filled white (else black)
-    bool onBlack = false;      // text on an opaque black background
-    std::string text;          // Shift-JIS
+    int fontSize = 0;      // text: points, in the font "MS明朝"
+    bool white = false;    // text in white (else black); circle filled white (else black)
+    bool onBlack = false;  // text on an opaque black background
+    std::string text;      // Shift-JIS
 };
 
 struct Sheet {
@@ -62,20 +62,25 @@ void DrawPassMark(Sheet& s, int x, int y);
 void DrawText(Sheet& s, int x, int y, int fontSize, const std::string& text);
 
 // The centre of a board point on the page.
-inline int BoardPointX(PointCode p) { return PointCol(p) * 100 + 250; }
-inline int BoardPointY(PointCode p) { return PointRow(p) * 100 + 550; }
+inline int BoardPointX(PointCode p) {
+    return PointCol(p) * 100 + 250;
+}
+inline int BoardPointY(PointCode p) {
+    return PointRow(p) * 100 + 550;
+}
 
 // List rows on the first page of a record start below the board; on continuation pages at the top.
 constexpr int kFirstListTop = 2620;
 constexpr int kContinuedListTop = 200;
-constexpr int kFirstPageItems = 30;      // five rows under the board
+constexpr int kFirstPageItems = 30;       // five rows under the board
 constexpr int kContinuedPageItems = 120;  // twenty rows
 
 // A list under the board that goes on over sheets of its own: the first kFirstPageItems items on the job's
 // last sheet from kFirstListTop, each further kContinuedPageItems on a new sheet from kContinuedListTop.
 // `draw` draws item `index` (from 0) at its place; `close` ends each sheet (`part` from 1) after its last
 // item, at `lastY`, `more` telling whether another sheet follows.
-void LayOutList(PrintJob& job, std::size_t count, const std::function<void(Sheet&, std::size_t, ListPlace)>& draw,
+void LayOutList(PrintJob& job, std::size_t count,
+                const std::function<void(Sheet&, std::size_t, ListPlace)>& draw,
                 const std::function<void(Sheet&, int part, int lastY, bool more)>& close);
 // A listed move: its stone at `at` and the brackets after it; returns the centre inside the brackets.
 ListPlace DrawListedStone(Sheet& s, ListPlace at, int colour, int number);

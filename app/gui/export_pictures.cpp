@@ -19,13 +19,15 @@ namespace {
 const char* const kPictureFont = "MS明朝";
 
 const char* MarkCharacter(int kind) {
-    static const char* const kCharacters[] = {"",   "□", "☆", "○", "▽", "△", "◇", "×",
-                                              "",   "Ａ", "Ｂ", "Ｃ", "Ｄ", "Ｅ", "Ｆ", "Ｇ"};
+    static const char* const kCharacters[] = {"", "□",  "☆",  "○",  "▽",  "△",  "◇",  "×",
+                                              "", "Ａ", "Ｂ", "Ｃ", "Ｄ", "Ｅ", "Ｆ", "Ｇ"};
     return kind >= 1 && kind <= 15 ? kCharacters[kind] : "";
 }
 
 // A mark belongs to what lies on its point in the diagram.
-bool MarkShown(int mark, const DiagramPoint& point) { return mark > 0 && MarkColour(mark) == point.colour; }
+bool MarkShown(int mark, const DiagramPoint& point) {
+    return mark > 0 && MarkColour(mark) == point.colour;
+}
 
 // Text with its top-left corner at (x, y).
 void TextAt(QPainter& p, int x, int y, const QString& text) {
@@ -46,9 +48,10 @@ void PaintVectorPicture(QPainter& p, const Engine& e) {
         const int x = col * 20 - 9;
         const int y = row * 20 - 9;
         // A filled cross of 5 x 5 units.
-        const QPolygon cross({QPoint(x - 1, y - 2), QPoint(x + 1, y - 2), QPoint(x + 1, y - 1), QPoint(x + 2, y - 1),
-                              QPoint(x + 2, y + 1), QPoint(x + 1, y + 1), QPoint(x + 1, y + 2), QPoint(x - 1, y + 2),
-                              QPoint(x - 1, y + 1), QPoint(x - 2, y + 1), QPoint(x - 2, y - 1), QPoint(x - 1, y - 1)});
+        const QPolygon cross({QPoint(x - 1, y - 2), QPoint(x + 1, y - 2), QPoint(x + 1, y - 1),
+                              QPoint(x + 2, y - 1), QPoint(x + 2, y + 1), QPoint(x + 1, y + 1),
+                              QPoint(x + 1, y + 2), QPoint(x - 1, y + 2), QPoint(x - 1, y + 1),
+                              QPoint(x - 2, y + 1), QPoint(x - 2, y - 1), QPoint(x - 1, y - 1)});
         p.drawPolygon(cross);
     }
     if (e.currentIndex <= 0) return;
@@ -86,7 +89,8 @@ void PaintVectorPicture(QPainter& p, const Engine& e) {
                 // Blue and bold on an opaque ground that hides the grid under the character.
                 QFont font = SystemFont(kPictureFont, 12, true);
                 p.setFont(font);
-                const QRect box = QFontMetrics(font).boundingRect(text).translated(x - 7, y - 7 + QFontMetrics(font).ascent());
+                const QRect box = QFontMetrics(font).boundingRect(text).translated(
+                    x - 7, y - 7 + QFontMetrics(font).ascent());
                 p.fillRect(box, Qt::white);
                 p.setPen(Qt::blue);
                 TextAt(p, x - 7, y - 7, text);
@@ -124,13 +128,16 @@ QImage BoardBitmap(BoardPainter& painter, const Engine& e) {
     for (int col = 1; col <= 19; ++col) {
         for (int row = 1; row <= 19; ++row) {
             const PointCode pt = MakePoint(col, row);
-            if (e.IsOnBoard(pt) && MarkShown(e.markGrid[pt], d[pt])) painter.DrawMark(p, e.markGrid[pt], pt, g);
+            if (e.IsOnBoard(pt) && MarkShown(e.markGrid[pt], d[pt]))
+                painter.DrawMark(p, e.markGrid[pt], pt, g);
         }
     }
     return picture;
 }
 
-int VectorPictureSide(int boardSize) { return boardSize * 20 + 5; }
+int VectorPictureSide(int boardSize) {
+    return boardSize * 20 + 5;
+}
 
 QByteArray BoardSvg(const Engine& e) {
     QByteArray bytes;
@@ -193,7 +200,8 @@ void PaintSheet(QPainter& p, const Sheet& sheet) {
                 const QString text = ToQString(item.text);
                 const QFontMetrics metrics(font);
                 if (item.onBlack) {
-                    p.fillRect(QRect(item.x, item.y, metrics.horizontalAdvance(text), metrics.height()), Qt::black);
+                    p.fillRect(QRect(item.x, item.y, metrics.horizontalAdvance(text), metrics.height()),
+                               Qt::black);
                 }
                 p.setPen(item.white ? Qt::white : Qt::black);
                 p.drawText(item.x, item.y + metrics.ascent(), text);

@@ -19,7 +19,8 @@
 namespace quorvel {
 
 void TForm1::SetUpExport() {
-    const std::string dataFolder = settingsFolder_.empty() ? PathFromQString(programDir_) + "/" : settingsFolder_;
+    const std::string dataFolder =
+        settingsFolder_.empty() ? PathFromQString(programDir_) + "/" : settingsFolder_;
     saveNameExport_ = std::make_unique<SaveNameExport>(shell_, dataFolder, [this] {
         return SaveName{FromQString(Edit1->text()), PathFromQString(Edit1->text())};
     });
@@ -74,8 +75,12 @@ void TForm1::KFPClick() {
     PrintJobTo(printer, job);
 }
 
-void TForm1::KVBClick() { QApplication::clipboard()->setImage(BoardBitmap(Form2->painter(), board())); }
+void TForm1::KVBClick() {
+    QApplication::clipboard()->setImage(BoardBitmap(Form2->painter(), board()));
+}
 
-void TForm1::KVMClick() { QApplication::clipboard()->setMimeData(BoardVectorMime(board())); }
+void TForm1::KVMClick() {
+    QApplication::clipboard()->setMimeData(BoardVectorMime(board()));
+}
 
 }  // namespace quorvel

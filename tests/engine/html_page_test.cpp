@@ -1,5 +1,7 @@
 // The HTML pages against golden files written from the page layout, and read back by Python's HTML parser
 // as a browser reads them.
+#include "formats/html_page.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,7 +12,6 @@
 #include "app/html_save.h"
 #include "auxiliary/chat_log.h"
 #include "engine_fixture.h"
-#include "formats/html_page.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
 
@@ -28,10 +29,12 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string Golden(const char* name) { return ReadFile(std::string(QUORVEL_TEST_DATA) + "/html/" + name); }
+std::string Golden(const char* name) {
+    return ReadFile(std::string(QUORVEL_TEST_DATA) + "/html/" + name);
+}
 
 class HtmlPageTest : public EngineTest {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/quorvel-html-XXXXXX";
         dir = std::string(::mkdtemp(pattern)) + "/";
@@ -48,7 +51,8 @@ protected:
     }
     // Python's HTML parser reads the page: only the page's own elements, `param` hands over `value`, the
     // title reads `title`.
-    bool BrowserReads(const std::string& page, const char* param, const std::string& value, const std::string& title) {
+    bool BrowserReads(const std::string& page, const char* param, const std::string& value,
+                      const std::string& title) {
         WriteFile(dir + "value.txt", value);
         WriteFile(dir + "title.txt", title);
         const std::string command = std::string(QUORVEL_PYTHON3) + " " + QUORVEL_SOURCE_DIR +
@@ -118,8 +122,8 @@ TEST_F(HtmlPageTest, EveryTextBoardIsAcceptedAndOtherTextsAreRefused) {
         messages.SetText(c.text);
         EXPECT_EQ(SaveHtmlPage(e, shell, Answering(dir + "x.html"), std::nullopt), c.accepted) << c.text;
         EXPECT_EQ(dialogsRun, c.accepted ? 1 : 0) << c.text;
-        EXPECT_EQ(dialogs.shown, c.accepted ? std::vector<std::string>{}
-                                            : std::vector<std::string>{kNothingToSaveAsHtml})
+        EXPECT_EQ(dialogs.shown,
+                  c.accepted ? std::vector<std::string>{} : std::vector<std::string>{kNothingToSaveAsHtml})
             << c.text;
         fs::remove(dir + "x.html");
     }
@@ -186,20 +190,25 @@ TEST_F(HtmlPageTest, ChatPageBesideThePageWithEveryLogLineMarked) {
     // A page in a folder with a dot in its name: only the file's own extension goes.
     fs::create_directories(dir + "my.games");
     const ChatLog chat = ChatLogFromFileText(
-              "Oskelt - Oskelt - チャットログ\r\n\r\n"
-              "[ 12 ]：\"><script>x</script>\r\n{ 碁盤 1 }\r\n\r\n"
-              "[ 30 ]：good\r\n\r\n---碁盤データ---\r\n\r\n{1}<<DiaData=SZ[9]>>\r\n");
+        "Oskelt - Oskelt - チャットログ\r\n\r\n"
+        "[ 12 ]：\"><script>x</script>\r\n{ 碁盤 1 }\r\n\r\n"
+        "[ 30 ]：good\r\n\r\n---碁盤データ---\r\n\r\n{1}<<DiaData=SZ[9]>>\r\n");
     messages.SetText("(;SZ[9];B[cc])");
     ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "my.games/page.html"),
                              ChatPageLog{chat.logText, chat.diagramStore}));
     const std::string chatPage = dir + "my.games/pageChat.html";
     ASSERT_TRUE(fs::exists(chatPage));
     const std::string blanks(15, ' ');
-    const std::string log = "\r\n"
-                            "Oskelt - Oskelt - チャットログ\r\n___\r\n___"
-                            "{棋譜ログ}\r\n___" + blanks + "\r\n___"
-                            "[ 12 ]：\"><script>x</script>\r\n___{ 碁盤 1 }\r\n___" + blanks + "\r\n___"
-                            "[ 30 ]：good\r\n___\r\n___---碁盤データ---\r\n___\r\n___{1}<<DiaData=SZ[9]>>\r\n___\r\n___\r\n";
+    const std::string log =
+        "\r\n"
+        "Oskelt - Oskelt - チャットログ\r\n___\r\n___"
+        "{棋譜ログ}\r\n___" +
+        blanks +
+        "\r\n___"
+        "[ 12 ]：\"><script>x</script>\r\n___{ 碁盤 1 }\r\n___" +
+        blanks +
+        "\r\n___"
+        "[ 30 ]：good\r\n___\r\n___---碁盤データ---\r\n___\r\n___{1}<<DiaData=SZ[9]>>\r\n___\r\n___\r\n";
     EXPECT_TRUE(BrowserReads(chatPage, "logfile", log, "pageChat.html"));
     const std::string page = ReadFile(chatPage);
     EXPECT_NE(page.find("<APPLET CODEBASE=\"MyZarn\"CODE=\"Glimmet.KifuLog.class\" WIDTH=595 HEIGHT=424>"),

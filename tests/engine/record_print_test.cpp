@@ -1,8 +1,9 @@
 // The printed pages as drawing lists: what stands where on the full-record pages and on the numbered
 // diagram pages.
+#include "app/record_print.h"
+
 #include <gtest/gtest.h>
 
-#include "app/record_print.h"
 #include "engine_fixture.h"
 #include "formats/board_diagram.h"
 #include "formats/diagram_pages.h"
@@ -86,7 +87,8 @@ TEST_F(RecordPrintTest, ListContinuesOnPagesOfItsOwn) {
         if (c.sheets >= 2) {
             const int onPage2 = std::min(c.passes - 30, 120);
             const int lastY = ListPosition(onPage2, 200).y;
-            const SheetItem* footer = TextAt(job.sheets[1], "----------------- 棋譜ページ ２ -----------------");
+            const SheetItem* footer =
+                TextAt(job.sheets[1], "----------------- 棋譜ページ ２ -----------------");
             ASSERT_NE(footer, nullptr) << c.passes;
             EXPECT_EQ(footer->y, lastY + 200) << c.passes;
             // The first item of a continuation page: the 31st pass, white, numbered 62.
@@ -95,7 +97,8 @@ TEST_F(RecordPrintTest, ListContinuesOnPagesOfItsOwn) {
             EXPECT_TRUE(item[0].white);
             EXPECT_EQ(item[0].number, "62");
         }
-        EXPECT_EQ(c.sheets == 3 && TextAt(job.sheets[1], "棋譜ページ３に続く.....") != nullptr, c.sheets == 3);
+        EXPECT_EQ(c.sheets == 3 && TextAt(job.sheets[1], "棋譜ページ３に続く.....") != nullptr,
+                  c.sheets == 3);
     }
 }
 
@@ -142,7 +145,8 @@ TEST_F(RecordPrintTest, CapturedSetupStoneKeepsItsColour) {
 
 TEST_F(RecordPrintTest, DiagramPagesSplitLikeTheTextBoard) {
     std::string moves;
-    for (int k = 0; k < 150; ++k) moves += std::string(1, static_cast<char>('a' + k / 19)) + static_cast<char>('a' + k % 19) + " ";
+    for (int k = 0; k < 150; ++k)
+        moves += std::string(1, static_cast<char>('a' + k / 19)) + static_cast<char>('a' + k % 19) + " ";
     MakeMainLine(moves);
     e.GoToEnd();
     ASSERT_EQ(e.currentIndex, 150);
@@ -165,8 +169,10 @@ TEST_F(RecordPrintTest, DiagramPagesSplitLikeTheTextBoard) {
         ++background;
     }
     EXPECT_GT(background, 40);
-    for (const auto& [letters, number] : {std::pair<const char*, const char*>{"fe", "100"}, {"ff", "1"}, {"hq", "50"}}) {
-        const std::vector<Stone> s = StonesAt(job.sheets[1], BoardPointX(P(letters)), BoardPointY(P(letters)));
+    for (const auto& [letters, number] :
+         {std::pair<const char*, const char*>{"fe", "100"}, {"ff", "1"}, {"hq", "50"}}) {
+        const std::vector<Stone> s =
+            StonesAt(job.sheets[1], BoardPointX(P(letters)), BoardPointY(P(letters)));
         ASSERT_EQ(s.size(), 1u) << letters;
         EXPECT_EQ(s[0].number, number) << letters;
     }
@@ -186,7 +192,9 @@ TEST_F(RecordPrintTest, DiagramFootnotesBeyondThirtyGoOnASheetOfTheirOwn) {
     EXPECT_NE(TextAt(job.sheets[1], "パス"), nullptr);
 }
 
-TEST(PrintedDateTest, NoLeadingZeros) { EXPECT_EQ(PrintedDate(2027, 1, 5), "2027年1月5日"); }
+TEST(PrintedDateTest, NoLeadingZeros) {
+    EXPECT_EQ(PrintedDate(2027, 1, 5), "2027年1月5日");
+}
 
 }  // namespace
 }  // namespace quorvel::test

@@ -60,13 +60,13 @@ std::string LongRecord() {
 }
 
 class ExportWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/quorvel-export-XXXXXX";
         dir = std::string(::mkdtemp(pattern)) + "/";
         titles = std::make_unique<TitleRegistry>(dir + "titles");
-        window = std::make_unique<TForm1>(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList(), *titles, &dialogs,
-                                          &files, dir);
+        window = std::make_unique<TForm1>(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList(), *titles,
+                                          &dialogs, &files, dir);
         window->ShowAtStart();
         window->PrintDialog1 = [this](QPrinter& printer) {
             ++printDialogs;
@@ -95,10 +95,10 @@ protected:
     // Page `page` of the PDF as a picture at `dpi`; also kept in the screenshot folder when one is named.
     QImage PdfPage(int page, int dpi, const char* shotName) {
         const QString prefix = PathToQString(dir + "page");
-        Poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
-                                             QString::number(page), QStringLiteral("-l"), QString::number(page),
-                                             QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                                             PathToQString(pdf), prefix});
+        Poppler(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QString::number(page),
+                 QStringLiteral("-l"), QString::number(page), QStringLiteral("-png"),
+                 QStringLiteral("-singlefile"), PathToQString(pdf), prefix});
         QImage image(prefix + QStringLiteral(".png"));
         const QString shots = qEnvironmentVariable("QUORVEL_SCREENSHOTS");
         if (!shots.isEmpty()) image.save(shots + QLatin1Char('/') + QLatin1String(shotName));
@@ -121,11 +121,15 @@ TEST_F(ExportWindowTest, FullRecordPrintsToPdfWithItsContinuationPage) {
     window->action(QStringLiteral("KFP"))->trigger();
     ASSERT_EQ(printDialogs, 1);
     ASSERT_TRUE(fs::exists(pdf));
-    EXPECT_TRUE(Poppler(QStringLiteral("pdfinfo"), {PathToQString(pdf)}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
-    const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                                                PathToQString(pdf), QStringLiteral("-")});
-    for (const char* wanted : {"総譜 ( 1 - 150 )", "本因坊", "名人", "棋譜ページ２に続く", "棋譜ページ ２", "パス"}) {
-        EXPECT_TRUE(text.contains(ToQString(wanted))) << ToQString(wanted).toStdString() << "\n" << text.toStdString();
+    EXPECT_TRUE(Poppler(QStringLiteral("pdfinfo"), {PathToQString(pdf)})
+                    .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+    const QString text =
+        Poppler(QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), PathToQString(pdf), QStringLiteral("-")});
+    for (const char* wanted :
+         {"総譜 ( 1 - 150 )", "本因坊", "名人", "棋譜ページ２に続く", "棋譜ページ ２", "パス"}) {
+        EXPECT_TRUE(text.contains(ToQString(wanted))) << ToQString(wanted).toStdString() << "\n"
+                                                      << text.toStdString();
     }
     // Page units are 300 to the inch: at 100 dpi a third. Move 1 (black, "aa") and move 82 (white, "cd"):
     // inside each stone, beside its number.
@@ -144,8 +148,9 @@ TEST_F(ExportWindowTest, TextBoardInTheTextWindowPrintsTheDiagramPages) {
     window->action(QStringLiteral("KFP"))->trigger();
     const QString info = Poppler(QStringLiteral("pdfinfo"), {PathToQString(pdf)});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n")))) << info.toStdString();
-    const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                                                PathToQString(pdf), QStringLiteral("-")});
+    const QString text =
+        Poppler(QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), PathToQString(pdf), QStringLiteral("-")});
     // The extraction splits a title at its run of blanks.
     for (const char* wanted : {"第 1 譜", "( 1 - 99 )", "第 2 譜", "( 100 - 150 )"}) {
         EXPECT_TRUE(text.contains(ToQString(wanted))) << ToQString(wanted).toStdString();
@@ -209,13 +214,15 @@ SvgCounts ReadSvg(const QByteArray& svg) {
         const auto attrs = xml.attributes();
         if (name == QLatin1String("svg")) c.viewBox = attrs.value(QLatin1String("viewBox")).toString();
         if (name == QLatin1String("g")) {
-            fills.push_back(attrs.hasAttribute(QLatin1String("fill")) ? attrs.value(QLatin1String("fill")).toString()
-                                                                        : fills.back());
+            fills.push_back(attrs.hasAttribute(QLatin1String("fill"))
+                                ? attrs.value(QLatin1String("fill")).toString()
+                                : fills.back());
         }
         if (name == QLatin1String("polyline") || name == QLatin1String("line")) ++c.lines;
         // Filled polygons are written as paths.
         if (name == QLatin1String("path") || name == QLatin1String("polygon")) ++c.crosses;
-        if (name == QLatin1String("ellipse") || name == QLatin1String("circle")) ++c.circlesByFill[fills.back()];
+        if (name == QLatin1String("ellipse") || name == QLatin1String("circle"))
+            ++c.circlesByFill[fills.back()];
     }
     return c;
 }
@@ -253,7 +260,8 @@ TEST_F(ExportWindowTest, VectorPictureIsSvgWithAPngBeside) {
 }
 
 TEST_F(ExportWindowTest, HtmlPagesOfTheSaveNameAndOfKvt) {
-    std::ofstream(dir + "gameChat.dat", std::ios::binary) << "Oskelt - Oskelt - チャットログ\r\n\r\n[ 1 ]：<b>hi</b>\r\n";
+    std::ofstream(dir + "gameChat.dat", std::ios::binary)
+        << "Oskelt - Oskelt - チャットログ\r\n\r\n[ 1 ]：<b>hi</b>\r\n";
     OpenRecord("(;SZ[9];B[cc];W[gg])");
     // The save name exports the page with every record copied.
     window->Edit1->setText(QStringLiteral("kifu"));
@@ -271,7 +279,9 @@ TEST_F(ExportWindowTest, HtmlPagesOfTheSaveNameAndOfKvt) {
     dialogs.shown.clear();
     window->Edit1->clear();
     board().recordModified = true;
-    window->HtmlSaveDialog1 = [this](const std::string&) { return std::optional<std::string>(dir + "saved.html"); };
+    window->HtmlSaveDialog1 = [this](const std::string&) {
+        return std::optional<std::string>(dir + "saved.html");
+    };
     window->action(QStringLiteral("KVT"))->trigger();
     EXPECT_NE(Read(dir + "saved.html").find("<CENTER><APPLET CODEBASE=\"MyZarn\""), std::string::npos);
     // The chat file beside the record makes the log's page beside the page, its text escaped.
