@@ -46,26 +46,6 @@ std::size_t PlainFindTwoLetterProperty(std::string_view t, std::size_t from) {
     return kNone;
 }
 
-// Byte by byte: a two-byte character and an escape pass as a whole; without an unescaped "]", the first
-// "]" of its own.
-std::size_t PlainFindValueEnd(std::string_view t, std::size_t from) {
-    for (std::size_t p = from; p < t.size(); ++p) {
-        if (IsCp932LeadByte(static_cast<unsigned char>(t[p])) || t[p] == '\\') {
-            ++p;
-        } else if (t[p] == ']') {
-            return p;
-        }
-    }
-    for (std::size_t p = from; p < t.size(); ++p) {
-        if (IsCp932LeadByte(static_cast<unsigned char>(t[p]))) {
-            ++p;
-        } else if (t[p] == ']') {
-            return p;
-        }
-    }
-    return kNone;
-}
-
 // Byte by byte: the first "]" that is not the second byte of a two-byte character (a kept comment's end).
 std::size_t PlainFirstOwnBracket(std::string_view t, std::size_t from) {
     for (std::size_t p = from; p < t.size(); ++p) {
@@ -76,6 +56,19 @@ std::size_t PlainFirstOwnBracket(std::string_view t, std::size_t from) {
         }
     }
     return kNone;
+}
+
+// Byte by byte: a two-byte character and an escape pass as a whole; without an unescaped "]", the first
+// "]" of its own.
+std::size_t PlainFindValueEnd(std::string_view t, std::size_t from) {
+    for (std::size_t p = from; p < t.size(); ++p) {
+        if (IsCp932LeadByte(static_cast<unsigned char>(t[p])) || t[p] == '\\') {
+            ++p;
+        } else if (t[p] == ']') {
+            return p;
+        }
+    }
+    return PlainFirstOwnBracket(t, from);
 }
 
 // A comment's protection as its rule states it: the text its escapes stand for, then each "(", ")", ";",
