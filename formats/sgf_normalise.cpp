@@ -35,24 +35,46 @@ bool IsLineBreakStop(std::string_view t, std::size_t p, bool namesPending, bool 
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// Copies the input from `p` (>= 2) into `out` at `w`, thirty-two bytes a step, up to the first stop of the
+// Copies the input from `p` (>= 3) into `out` at `w`, thirty-two bytes a step, up to the first stop of the
 // line-break pass. Whole blocks are stored before they are looked at, so `out` needs 32 bytes of room past
-// what is kept; on return the input up to `p` has been copied up to `w`. Stops with fewer than 32 bytes
-// of input left.
+// what is kept; on return the input up to `p` has been copied up to `w`. Stops with fewer than 34 bytes
+// of input left. Only the bytes that can change something stop here: "___", "//", a line feed before a
+// bracket or after "C[" CR, and ")" while `closes`; the line feeds of the first three bytes stop in any
+// case, since what was written before them may differ from the input.
 __attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::size_t& from, char* out,
-                                                    std::size_t& to, bool namesPending, bool properties) {
+                                                    std::size_t& to, bool namesPending, bool properties,
+                                                    bool closes) {
     const char* data = in.data();
     std::size_t p = from;
     std::size_t w = to;
+    const std::size_t fresh = from + 3;
     const __m256i underscore = _mm256_set1_epi8('_'), slash = _mm256_set1_epi8('/'), lf = _mm256_set1_epi8('\n');
+    const __m256i cr = _mm256_set1_epi8('\r'), shut = _mm256_set1_epi8(']');
     const __m256i close = _mm256_set1_epi8(')');
     const __m256i open = _mm256_set1_epi8('['), g = _mm256_set1_epi8('G'), c = _mm256_set1_epi8('C');
     const __m256i tee = _mm256_set1_epi8('T'), b = _mm256_set1_epi8('B'), wee = _mm256_set1_epi8('W');
-    while (p + 32 <= in.size()) {
+    while (p + 34 <= in.size()) {
         const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + w), cur);
-        __m256i hit = _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(cur, underscore), _mm256_cmpeq_epi8(cur, slash)),
-                                      _mm256_or_si256(_mm256_cmpeq_epi8(cur, lf), _mm256_cmpeq_epi8(cur, close)));
+        const __m256i feeds = _mm256_cmpeq_epi8(cur, lf);
+        const __m256i unders = _mm256_cmpeq_epi8(cur, underscore);
+        const __m256i slashes = _mm256_cmpeq_epi8(cur, slash);
+        __m256i hit = closes ? _mm256_cmpeq_epi8(cur, close) : _mm256_setzero_si256();
+        if (!_mm256_testz_si256(feeds, feeds) || !_mm256_testz_si256(unders, unders) ||
+            !_mm256_testz_si256(slashes, slashes)) {
+            const __m256i next1 = sgf::Load256(data, p + 1);
+            const __m256i next2 = sgf::Load256(data, p + 2);
+            const __m256i prev1 = sgf::Load256(data, p - 1);
+            const __m256i prev2 = sgf::Load256(data, p - 2);
+            const __m256i prev3 = sgf::Load256(data, p - 3);
+            const __m256i codes = _mm256_or_si256(
+                _mm256_and_si256(unders, _mm256_and_si256(_mm256_cmpeq_epi8(next1, underscore), _mm256_cmpeq_epi8(next2, underscore))),
+                _mm256_and_si256(slashes, _mm256_cmpeq_epi8(next1, slash)));
+            const __m256i afterComment = _mm256_and_si256(
+                _mm256_cmpeq_epi8(prev1, cr), _mm256_and_si256(_mm256_cmpeq_epi8(prev2, open), _mm256_cmpeq_epi8(prev3, c)));
+            const __m256i beforeBracket = _mm256_or_si256(_mm256_cmpeq_epi8(next1, open), _mm256_cmpeq_epi8(next1, shut));
+            hit = _mm256_or_si256(hit, _mm256_or_si256(codes, _mm256_and_si256(feeds, _mm256_or_si256(afterComment, beforeBracket))));
+        }
         const __m256i brackets = _mm256_cmpeq_epi8(cur, open);
         if ((namesPending || properties) && !_mm256_testz_si256(brackets, brackets)) {
             const __m256i prev1 = sgf::Load256(data, p - 1);
@@ -70,7 +92,8 @@ __attribute__((target("avx2"))) void CopyToStopAvx2(std::string_view in, std::si
             }
             hit = _mm256_or_si256(hit, _mm256_and_si256(brackets, named));
         }
-        const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+        unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+        if (p < fresh) mask |= static_cast<unsigned>(_mm256_movemask_epi8(feeds)) & ((1u << (fresh - p)) - 1);
         if (mask != 0) {
             const std::size_t k = static_cast<std::size_t>(__builtin_ctz(mask));
             p += k;
@@ -158,14 +181,14 @@ private:
     std::size_t CopyToStop(std::size_t i) {
         const bool namesPending = !(gcDone_ && tbDone_ && twDone_);
         const bool properties = firstProperty_ != nullptr;
-        for (; i < in_.size() && i < 2; ++i) {
+        for (; i < in_.size() && i < 3; ++i) {
             if (IsLineBreakStop(in_, i, namesPending, properties)) return i;
             buf_[w_++] = in_[i];
         }
 #if defined(__x86_64__) && defined(__GNUC__)
         if (kLineBreakAvx2) {
-            CopyToStopAvx2(in_, i, buf_, w_, namesPending, properties);
-            if (i + 32 <= in_.size()) return i;  // a stop inside a block
+            CopyToStopAvx2(in_, i, buf_, w_, namesPending, properties, !doubleClose_);
+            if (i + 34 <= in_.size()) return i;  // a stop inside a block
         }
 #endif
         for (; i < in_.size(); ++i) {
@@ -183,6 +206,9 @@ private:
     void Erase(std::size_t at, std::size_t count) {
         std::copy(buf_ + at + count, buf_ + w_, buf_ + at);
         w_ -= count;
+        for (Rename& r : renames_) {
+            if (r.at > at) r.at = r.at >= at + count ? r.at - count : at;
+        }
     }
 
     void Push(char c) {
@@ -213,22 +239,35 @@ private:
             if (!gcDone_ && EndsWith("GC[")) {
                 Erase(w_ - 3, 1);
                 gcDone_ = true;
+                renames_.push_back({w_ - 2, "G"});
             }
             // A "C[" that comes out of these two did not exist when the line breaks after "C[" went.
             if (!tbDone_ && EndsWith("TB[")) {
                 Erase(w_ - 3, 2);
                 tbDone_ = true;
                 commentBarrier_ = w_;
+                renames_.push_back({w_ - 1, "TB"});
             }
             // Also right after "TB" went: the later replacement sees the text the earlier one left.
             if (!twDone_ && EndsWith("TW[")) {
                 Erase(w_ - 3, 2);
                 twDone_ = true;
                 commentBarrier_ = w_;
+                renames_.push_back({w_ - 1, "TW"});
             }
         }
     }
 
+public:
+    // Where the first "GC[", "TB[" and "TW[" were renamed, and the bytes taken out there.
+    struct Rename {
+        std::size_t at;
+        const char* name;
+    };
+    const std::vector<Rename>& Renames() const { return renames_; }
+
+private:
+    std::vector<Rename> renames_;
     std::string_view in_;
     std::string& out_;
     std::array<std::size_t, sgf::kTwoLetterNames>* firstProperty_;
@@ -271,50 +310,6 @@ std::size_t FindCommentEnd(std::string_view t, std::size_t valueStart) {
         end = more;
     }
     return end;
-}
-
-void AppendProtectedComment(std::string& out, std::string_view c) {
-    std::size_t boundary = 0;
-    while (boundary < c.size()) {
-        const std::size_t p = kProtectedBytes.Find(c, boundary);
-        if (p == kNone) {
-            out.append(c.substr(boundary));
-            return;
-        }
-        if (IsSecondByte(c, boundary, p)) {
-            out.append(c.substr(boundary, p + 1 - boundary));
-            boundary = p + 1;
-            continue;
-        }
-        out.append(c.substr(boundary, p - boundary));
-        char ch = c[p];
-        boundary = p + 1;
-        if (ch == '\\' && p + 1 < c.size()) {
-            // An escape stands for the byte after it; before a line break it is a soft break, and both go.
-            ch = c[p + 1];
-            boundary = p + 2;
-            if (ch == '\r' || ch == '\n') {
-                const char pair = ch == '\r' ? '\n' : '\r';
-                if (boundary < c.size() && c[boundary] == pair) boundary += 1;
-                continue;
-            }
-            if (ch != '(' && ch != ')' && ch != ';' && ch != '[' && ch != ']' && ch != '\\') {
-                out += ch;
-                continue;
-            }
-        }
-        switch (ch) {
-            case '(': out += "（"; break;
-            case ')': out += "）"; break;
-            case ';': out += "；"; break;
-            case '[': out += "［"; break;
-            case ']': out += "］"; break;
-            // The yen sign of the Japanese code page: the full-width form leaves no backslash in the kept
-            // text that a later reading could take for an escape.
-            case '\\': out += "￥"; break;
-            default: out += ch;
-        }
-    }
 }
 
 }  // namespace sgf
@@ -504,11 +499,16 @@ bool UnnestStandardVariations(std::string& text) {
 
 // The values of the root node starting at `from` (right after its ";"), comments aside, as their "[" and
 // "]": the protection of comments passes over them.
-std::vector<std::pair<std::size_t, std::size_t>> RootValuesOtherThanComments(std::string_view t, std::size_t from) {
+std::vector<std::pair<std::size_t, std::size_t>> RootValuesOtherThanComments(std::string_view t, std::size_t from,
+                                                                           std::size_t* rootEnd = nullptr) {
     std::vector<std::pair<std::size_t, std::size_t>> values;
+    if (rootEnd) *rootEnd = t.size();
     for (std::size_t i = from; i < t.size(); ++i) {
         const char c = t[i];
-        if (c == ';' || c == '(' || c == ')') break;
+        if (c == ';' || c == '(' || c == ')') {
+            if (rootEnd) *rootEnd = i;
+            break;
+        }
         if (c != '[') continue;
         const bool comment = i >= 1 && t[i - 1] == 'C' && (i < 2 || !IsUpper(t[i - 2]));
         const std::size_t end = comment ? sgf::FindCommentEnd(t, i + 1) : sgf::FindValueEnd(t, i + 1);
@@ -517,6 +517,22 @@ std::vector<std::pair<std::size_t, std::size_t>> RootValuesOtherThanComments(std
         i = end;
     }
     return values;
+}
+
+// True when the "[" at `open` opens a comment: "C" right before it, as a name of its own.
+bool IsCommentBracket(std::string_view t, std::size_t open) {
+    return open >= 1 && t[open - 1] == 'C' && (open < 2 || !IsUpper(t[open - 2]));
+}
+
+// True when the value opened at `open` closes within eight bytes of plain ASCII that nothing in the
+// normalisation changes (a move, a number, a point list item).
+bool IsShortPlainValue(std::string_view t, std::size_t open) {
+    for (std::size_t q = open + 1; q < t.size() && q <= open + 8; ++q) {
+        const unsigned char b = static_cast<unsigned char>(t[q]);
+        if (b == ']') return true;
+        if (b >= 0x80 || b == '(' || b == ')' || b == ';' || b == '[' || b == '\\') return false;
+    }
+    return false;
 }
 
 // After a comment's first "]": only plain ASCII without brackets up to the next "[", so that the end is not
@@ -550,6 +566,11 @@ std::size_t PlainCommentEnd(std::string_view t, std::size_t valueStart) {
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
+// The bytes of `v` that are the small letters "a" to "z".
+__attribute__((target("avx2"))) inline __m256i SmallLetters256(__m256i v) {
+    return _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8('a' - 1)), _mm256_cmpgt_epi8(_mm256_set1_epi8('z' + 1), v));
+}
+
 // PlainCommentEnd and the search for each "C[" for a run of comments, thirty-two bytes a step, with the
 // vectors kept from one comment to the next. From `p` (at least 2) every comment up to the first that is
 // not plain is recorded in `spans` (if given) and passed over; `p` is left where the search for that
@@ -568,18 +589,47 @@ __attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, s
     const __m256i lowHalf = _mm256_set1_epi8(0x0F);
     const __m256i close = _mm256_set1_epi8(']'), backslash = _mm256_set1_epi8('\\');
     while (p >= 2) {
-        // The next "C[" that is a property of its own: its bracket at q + k, q >= p + 1.
+        // The next "C[" that is a property of its own: its bracket at q + k, q >= p. The values before
+        // it are passed over when they are short and plain (a move, a number); at any other the general
+        // steps take over.
         std::size_t c = kNone;
-        for (std::size_t q = p + 1; q + 32 <= n && c == kNone; q += 32) {
+        std::size_t q = p;
+        for (; q + 32 <= n && c == kNone; q += 32) {
             const __m256i brackets = _mm256_cmpeq_epi8(sgf::Load256(data, q), open);
             if (_mm256_testz_si256(brackets, brackets)) continue;
             const sgf::Window256 w = sgf::LoadWindow256(data, q);
             const __m256i hit =
                 _mm256_andnot_si256(sgf::UpperLetters256(w.prev2), _mm256_and_si256(brackets, _mm256_cmpeq_epi8(w.prev1, cee)));
-            const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
-            if (mask != 0) c = q + static_cast<std::size_t>(__builtin_ctz(mask)) - 1;
+            const unsigned comments = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+            unsigned all = static_cast<unsigned>(_mm256_movemask_epi8(brackets));
+            if (q + 35 <= n) {
+                // Moves ("[xy]" with two small letters, "[]") need no closer look.
+                const __m256i next1 = sgf::Load256(data, q + 1);
+                const __m256i next3 = sgf::Load256(data, q + 3);
+                const __m256i letters = _mm256_and_si256(SmallLetters256(next1), SmallLetters256(sgf::Load256(data, q + 2)));
+                const __m256i moves = _mm256_or_si256(_mm256_cmpeq_epi8(next1, close),
+                                                      _mm256_and_si256(letters, _mm256_cmpeq_epi8(next3, close)));
+                all &= ~static_cast<unsigned>(_mm256_movemask_epi8(moves)) | comments;
+            }
+            for (; all != 0; all &= all - 1) {
+                const std::size_t at = q + static_cast<std::size_t>(__builtin_ctz(all));
+                if ((comments >> (at - q)) & 1u) {
+                    c = at - 1;
+                    break;
+                }
+                if (!IsShortPlainValue(t, at)) {
+                    p = at;
+                    return;
+                }
+            }
         }
-        if (c == kNone) return;
+        if (c == kNone) {
+            // Every value up to the last block was passed over; the general steps read the rest.
+            p = std::max(p, q);
+            return;
+        }
+        // The general steps read this comment when it is not plain: they start at it.
+        p = std::max(p, c);
         // Its text up to the first byte protection would change: only a "]" of its own may come first.
         std::size_t boundary = c + 2;
         std::size_t end = kNone;
@@ -654,8 +704,29 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
     // nesting) and where the first two-letter properties stand. The answers hold for the normalised text
     // while nothing below changes the text around them; where something may, they are asked again or
     // dropped.
-    facts.doubleClose = LineBreakPass(text, out, given ? &facts.firstProperty : nullptr).Run();
-    if (const std::size_t inserted = RestoreRootSemicolon(out); inserted != kNone) ShiftFacts(facts, inserted, +1);
+    LineBreakPass lineBreaks(text, out, given ? &facts.firstProperty : nullptr);
+    facts.doubleClose = lineBreaks.Run();
+    std::vector<LineBreakPass::Rename> renames = lineBreaks.Renames();
+    if (const std::size_t inserted = RestoreRootSemicolon(out); inserted != kNone) {
+        ShiftFacts(facts, inserted, +1);
+        for (LineBreakPass::Rename& r : renames) {
+            if (r.at >= inserted) r.at += 1;
+        }
+    }
+    // The names are renamed for the root's sake: one after the root node (inside a comment, or a
+    // property of a move) gets its name back.
+    if (!renames.empty()) {
+        const std::size_t root = sgf::FindByte(out, ';', 0);
+        std::size_t rootEnd = out.size();
+        if (root != kNone) RootValuesOtherThanComments(out, root + 1, &rootEnd);
+        for (std::size_t k = renames.size(); k-- > 0;) {
+            if (root == kNone || renames[k].at < rootEnd) continue;
+            const std::size_t n = std::string_view(renames[k].name).size();
+            out.insert(renames[k].at, renames[k].name);
+            for (std::size_t m = 0; m < n; ++m) ShiftFacts(facts, renames[k].at, +1);
+            facts.propertiesKnown = false;
+        }
+    }
     if (facts.doubleClose && UnnestStandardVariations(out)) {
         facts.doubleClose = sgf::HasDoubleClose(out);
         facts.propertiesKnown = false;
@@ -674,23 +745,63 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
     std::string copy;
     bool copying = false;
     std::size_t p = root + 1;
+    std::size_t notPlainAt = kNone;  // where the vector pass stopped
     while (p < out.size()) {
         const std::string_view t = out;
 #if defined(__x86_64__) && defined(__GNUC__)
-        if (kCommentsAvx2 && !copying && nextRootValue == rootValues.size()) {
+        if (kCommentsAvx2 && nextRootValue == rootValues.size()) {
+            const std::size_t from = p;
+            const std::size_t known = facts.plainComments.size();
             PassPlainCommentsAvx2(t, p, given ? &facts.plainComments : nullptr);
+            notPlainAt = p;
+            if (copying) {
+                // The comments passed over stand further on in the copy.
+                const std::size_t shift = copy.size() - from;
+                for (std::size_t k = known; k < facts.plainComments.size(); ++k) {
+                    facts.plainComments[k].start += shift;
+                    facts.plainComments[k].end += shift;
+                }
+                copy.append(t.substr(from, p - from));
+            }
         }
 #endif
-        const std::size_t c = sgf::FindProperty(t, "C", p);
-        if (c == kNone) break;
-        while (nextRootValue < rootValues.size() && rootValues[nextRootValue].second < c) ++nextRootValue;
-        if (nextRootValue < rootValues.size() && rootValues[nextRootValue].first < c) {
+        // The next value: every value after the root is walked, so that a bracket, a ";" or a name
+        // inside one is never taken for the text's own.
+        const std::size_t open = sgf::FindByte(t, '[', p);
+        if (open == kNone) break;
+        while (nextRootValue < rootValues.size() && rootValues[nextRootValue].second < open) ++nextRootValue;
+        if (nextRootValue < rootValues.size() && rootValues[nextRootValue].first <= open) {
             const std::size_t valueEnd = rootValues[nextRootValue].second;
             if (copying) copy.append(t.substr(p, valueEnd + 1 - p));
             p = valueEnd + 1;
             continue;
         }
-        if (const std::size_t plain = PlainCommentEnd(t, c + 2); plain != kNone) {
+        if (!IsCommentBracket(t, open)) {
+            // Another value (a move, a name, a time): one that holds a byte the searches of the reader
+            // could take for the text's own is protected as comments are. A value that never closes is
+            // left as it stands.
+            const std::size_t valueEnd = sgf::FindValueEnd(t, open + 1);
+            if (valueEnd == kNone) break;
+            const std::string_view value = t.substr(open + 1, valueEnd - open - 1);
+            if (NeedsProtection(value)) {
+                if (!copying) {
+                    copying = true;
+                    copy.reserve(out.size() + out.size() / 16 + 16);
+                    copy.append(t.substr(0, open + 1));
+                } else {
+                    copy.append(t.substr(p, open + 1 - p));
+                }
+                sgf::AppendProtectedComment(copy, value);
+                copy += ']';
+            } else if (copying) {
+                copy.append(t.substr(p, valueEnd + 1 - p));
+            }
+            p = valueEnd + 1;
+            continue;
+        }
+        const std::size_t c = open - 1;
+        // (A comment the vector pass stopped at is known not to be plain.)
+        if (const std::size_t plain = c == notPlainAt ? kNone : PlainCommentEnd(t, c + 2); plain != kNone) {
             // Where the comment will stand in the normalised text.
             const std::size_t shift = copying ? copy.size() - p : 0;
             if (given) facts.plainComments.push_back({c + shift, plain + shift});
@@ -714,10 +825,15 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
         } else {
             copy.append(t.substr(p, c + 2 - p));
         }
+        const std::size_t valueStart = copy.size();
         sgf::AppendProtectedComment(copy, comment);
         if (found == kNone) {
             p = end;
             break;
+        }
+        // Its end in the copy is known, unless a two-byte character would take the "]" there.
+        if (given && !sgf::IsSecondByte(copy, valueStart, copy.size())) {
+            facts.plainComments.push_back({valueStart - 2, copy.size()});
         }
         copy += ']';
         p = end + 1;

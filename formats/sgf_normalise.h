@@ -54,10 +54,6 @@ std::string ReplaceLineBreakCodes(std::string_view text);
 // further "]" before the next "[" (brackets left unescaped by other programs).
 std::size_t FindCommentEnd(std::string_view t, std::size_t valueStart);
 
-// Appends a comment text with "(", ")", ";", "[", "]" and the backslash (the yen sign of the Japanese
-// code page) in their full-width forms. Each SGF escape becomes the character it stands for; an escaped
-// line break (a soft break) goes. Second bytes of two-byte characters are copied as they are.
-void AppendProtectedComment(std::string& out, std::string_view comment);
 
 }  // namespace sgf
 }  // namespace quorvel

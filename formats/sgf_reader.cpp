@@ -12,6 +12,7 @@
 #include "formats/record_encoding.h"
 #include "formats/sgf_normalise.h"
 #include "formats/sgf_scan.h"
+#include "formats/sgf_writer.h"
 
 namespace quorvel {
 namespace {
@@ -285,10 +286,16 @@ public:
 
     // With an AS property the first main-line moves are background entries; they stay in headerText as
     // they were written, up to the end of the last hidden move's node.
+    // Their comments are written there as the writer writes comments (line breaks as "___", one more
+    // where a comment begins or ends with one), so that the next reading finds them as they are now.
     void ExtendHeaderTextOverHiddenMoves() {
         const int hidden = e_.mainLineOffset;
         if (hidden <= 0 || hidden > mainMovesKept_) return;
-        SetHeaderText(mainMoveEnd_[hidden]);
+        const std::size_t from = headerEnd_;
+        const std::size_t end = mainMoveEnd_[hidden];
+        SetHeaderText(from);
+        AppendNodesWithWrittenComments(e_.headerText, from, end);
+        headerEnd_ = end;
     }
 
 private:
@@ -335,6 +342,40 @@ private:
             header.erase(rootComment_->start, rootComment_->end - rootComment_->start);
         }
         e_.headerText = std::move(header);
+    }
+
+    // The nodes in [from, end) walked value by value, each comment value in its written form.
+    void AppendNodesWithWrittenComments(std::string& out, std::size_t from, std::size_t end) const {
+        std::string_view name;
+        std::size_t i = from;
+        while (i < end) {
+            const char c = t_[i];
+            if (c != '[') {
+                if (sgf::IsUpperLetter(c)) {
+                    std::size_t j = i;
+                    while (j < end && sgf::IsUpperLetter(t_[j])) ++j;
+                    name = t_.substr(i, j - i);
+                    out.append(t_, i, j - i);
+                    i = j;
+                    continue;
+                }
+                if (!IsBlank(c)) name = std::string_view();
+                out += c;
+                ++i;
+                continue;
+            }
+            const bool comment = name == "C";
+            std::size_t close = comment ? sgf::FindKeptCommentEnd(t_, i + 1) : sgf::FindValueEnd(t_, i + 1);
+            if (close == kNone || close >= end) close = end - 1;
+            if (comment && t_[close] == ']') {
+                out += '[';
+                out += CommentValue(std::string(t_.substr(i + 1, close - i - 1)), true);
+                out += ']';
+            } else {
+                out.append(t_, i, close + 1 - i);
+            }
+            i = close + 1;
+        }
     }
 
     // A new slot of the branch table, or kDropped when the table is full: further branches are read but
@@ -915,7 +956,10 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
     std::vector<std::size_t> otherComments;
     for (const sgf::ValueSpan& v : rootNode.values) {
         // A root comment before its first: a comment whose "C" comes after the comment's start.
-        if (v.name == "C" && rootComment && v.open - 1 > rootComment->start) otherComments.push_back(v.open - 1);
+        // (A further value of the same "C" has no name of its own.)
+        if (v.name == "C" && t[v.open - 1] == 'C' && rootComment && v.open - 1 > rootComment->start) {
+            otherComments.push_back(v.open - 1);
+        }
     }
     tree.SetOtherRootComments(std::move(otherComments));
     tree.Read();

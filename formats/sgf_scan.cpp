@@ -3,6 +3,7 @@
 #include "formats/sgf_simd.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #if defined(__x86_64__)
@@ -261,17 +262,120 @@ bool HasDoubleClose(std::string_view t) {
 
 namespace {
 
-const ByteSet kValueEndBytes("]\\");
+#if defined(__SSE2__)
+// The bytes of sixty-four at `p` that equal `c`, one bit each.
+inline std::uint64_t Equal64(const char* p, __m128i c) {
+    std::uint64_t bits = 0;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        bits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c)))) << (16 * k);
+    }
+    return bits;
+}
 
-// The first "]" at or after `from` that is a character of its own, escaped or not.
-std::size_t FirstOwnBracket(std::string_view t, std::size_t from) {
-    std::size_t boundary = from;
-    for (std::size_t p = FindByte(t, ']', from); p != kNone; p = FindByte(t, ']', p + 1)) {
-        if (!IsSecondByte(t, boundary, p)) return p;
-        boundary = p + 1;
+// The bytes of sixty-four at `p` that start a two-byte character in the current charset (first bytes
+// and bytes in their range alike), one bit each.
+inline std::uint64_t LeadRange64(const char* p, Charset charset) {
+    if (charset == Charset::kBytes) return 0;
+    const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+    std::uint64_t bits = 0;
+    for (int k = 0; k < 4; ++k) {
+        // With the top bit flipped, 0x80..0xFF compare as 0..127 and ASCII as negative.
+        const __m128i x = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k)), flip);
+        __m128i lead;
+        if (charset == Charset::kShiftJis) {
+            lead = _mm_or_si128(
+                _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(0x00)), _mm_cmplt_epi8(x, _mm_set1_epi8(0x20))),
+                _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(0x5F)), _mm_cmplt_epi8(x, _mm_set1_epi8(0x7D))));
+        } else {
+            lead = _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(0x00)), _mm_cmplt_epi8(x, _mm_set1_epi8(0x7F)));
+        }
+        bits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(lead))) << (16 * k);
+    }
+    return bits;
+}
+#endif
+
+// The bytes of a block that a byte before them takes as their second byte, given the bytes that take
+// the next one (`takers`: first bytes of characters, and backslashes where they escape) and whether the
+// block's first byte is taken (`carry`, updated for the next block). Only bytes that take none are
+// answered: such a byte is taken when the run of takers right before it, counted from its first byte
+// not taken, is odd.
+inline std::uint64_t TakenBytes(std::uint64_t takers, std::uint64_t& carry) {
+    constexpr std::uint64_t kEven = 0x5555555555555555ULL;
+    const std::uint64_t active = takers & ~carry;  // a taken first byte takes nothing
+    const std::uint64_t starts = active & ~(active << 1);
+    const std::uint64_t evenEnds = (active + (starts & kEven)) & ~active;
+    std::uint64_t oddSum;
+    const bool out = __builtin_add_overflow(active, starts & ~kEven, &oddSum);
+    const std::uint64_t taken = (evenEnds & ~kEven) | ((oddSum & ~active) & kEven) | carry;
+    carry = out ? 1 : 0;
+    return taken;
+}
+
+// What each byte is to the searches, in each charset: 0 plain, 1 the first byte of a two-byte character
+// (or a byte in that range), 2 the backslash, 3 a byte the protection of comments changes.
+const unsigned char* ByteClasses(Charset charset) {
+    static const auto tables = [] {
+        std::array<std::array<unsigned char, 256>, 3> t{};
+        for (int cs = 0; cs < 3; ++cs) {
+            const CharsetScope scope(static_cast<Charset>(cs));
+            for (int b = 0; b < 256; ++b) {
+                unsigned char k = 0;
+                if (IsLeadByte(static_cast<unsigned char>(b))) {
+                    k = 1;
+                } else if (b == '\\') {
+                    k = 2;
+                } else if (b == '(' || b == ')' || b == ';' || b == '[' || b == ']') {
+                    k = 3;
+                }
+                t[static_cast<std::size_t>(cs)][static_cast<std::size_t>(b)] = k;
+            }
+        }
+        return t;
+    }();
+    return tables[static_cast<std::size_t>(charset)].data();
+}
+
+// The first `target` at or after `from` (a character boundary) and before `limit` that is a character
+// of its own: not the second byte of a two-byte character and, with `escapes`, not escaped by a
+// backslash. kNone when there is none.
+std::size_t FindOwnByte(std::string_view t, char target, std::size_t from, std::size_t limit, bool escapes) {
+    if (limit > t.size()) limit = t.size();
+    const Charset charset = CurrentCharset();
+    std::size_t p = from;
+    bool taken = false;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(target);
+    const __m128i backslash = _mm_set1_epi8('\\');
+    std::uint64_t carry = 0;
+    for (; p + 64 <= limit; p += 64) {
+        const char* d = t.data() + p;
+        const std::uint64_t hits = Equal64(d, wanted);
+        std::uint64_t takers = LeadRange64(d, charset);
+        if (escapes) takers |= Equal64(d, backslash);
+        const std::uint64_t own = hits & ~TakenBytes(takers, carry);
+        if (own != 0) return p + static_cast<std::size_t>(__builtin_ctzll(own));
+    }
+    taken = carry != 0;
+#endif
+    const unsigned char* classes = ByteClasses(charset);
+    const unsigned char takes = escapes ? 2 : 1;  // classes up to this one take the next byte
+    for (; p < limit; ++p) {
+        if (taken) {
+            taken = false;
+            continue;
+        }
+        const char c = t[p];
+        if (c == target) return p;
+        const unsigned char k = classes[static_cast<unsigned char>(c)];
+        taken = k != 0 && k <= takes;
     }
     return kNone;
 }
+
+// The first "]" at or after `from` that is a character of its own, escaped or not.
+std::size_t FirstOwnBracket(std::string_view t, std::size_t from) { return FindOwnByte(t, ']', from, kNone, false); }
 
 // Bytes of a UTF-8 text, checked a run of ASCII at a time; the full-width brackets the normalisation
 // writes ("\x81" and one of "i", "j", "G", "m", "n") are let through.
@@ -410,16 +514,7 @@ std::size_t FindEscapedValueEnd(std::string_view t, std::size_t from, std::size_
         if (c == ']') return p;
         if (c >= 0x80 || c == '\\') break;
     }
-    std::size_t boundary = from;
-    for (std::size_t p = kValueEndBytes.Find(t, boundary, limit); p != kNone; p = kValueEndBytes.Find(t, boundary, limit)) {
-        if (IsSecondByte(t, boundary, p)) {
-            boundary = p + 1;
-            continue;
-        }
-        if (t[p] == ']') return p;
-        boundary = p + 2;  // a backslash escapes the byte after it
-    }
-    return kNone;
+    return FindOwnByte(t, ']', from, limit, true);
 }
 
 std::size_t FindValueEnd(std::string_view t, std::size_t from) {
@@ -454,6 +549,172 @@ WalkedNode WalkNodeValues(std::string_view t, std::size_t from) {
     }
     node.end = t.size();
     return node;
+}
+
+namespace {
+
+// The full-width form of a byte the protection of comments changes, or nullptr.
+inline const char* FullWidth(char c) {
+    switch (c) {
+        case '(': return "（";
+        case ')': return "）";
+        case ';': return "；";
+        case '[': return "［";
+        case ']': return "］";
+        // The yen sign of the Japanese code page: the full-width form leaves no backslash in the kept text
+        // that a later reading could take for an escape.
+        case '\\': return "￥";
+        default: return nullptr;
+    }
+}
+
+// Writes the byte an escape at c[p] stands for (c[p + 1] exists) to `w`; an escaped line break goes.
+// Returns where the text goes on.
+inline std::size_t WriteEscaped(std::string_view c, std::size_t p, char*& w) {
+    const char ch = c[p + 1];
+    std::size_t next = p + 2;
+    if (ch == '\r' || ch == '\n') {
+        if (next < c.size() && c[next] == (ch == '\r' ? '\n' : '\r')) next += 1;
+    } else if (const char* wide = FullWidth(ch)) {
+        *w++ = wide[0];
+        *w++ = wide[1];
+    } else {
+        *w++ = ch;
+    }
+    return next;
+}
+
+// The comment read as its escapes say, then protected as characters of that text. An escaped first byte
+// of a two-byte character makes a character with the byte after it there, where the escaped text had
+// another.
+void AppendProtectedUnescaped(std::string& out, std::string_view c) {
+    const std::string text = UnescapeValue(c);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char b = text[i];
+        if (IsLeadByte(static_cast<unsigned char>(b)) && i + 1 < text.size()) {
+            out += b;
+            out += text[++i];
+        } else if (const char* wide = FullWidth(b)) {
+            out += wide;
+        } else {
+            out += b;
+        }
+    }
+}
+
+// The same in one pass over the escaped text, whose characters are those of the text it stands for as
+// long as no escape stands before the first byte of a two-byte character: false, with `out` as it was,
+// when one does.
+bool AppendProtectedInOnePass(std::string& out, std::string_view c) {
+    // Every byte becomes at most two: the text is written into room made once.
+    const std::size_t start = out.size();
+    out.resize(start + 2 * c.size());
+    char* const base = &out[0];
+    char* w = base + start;
+    const std::size_t n = c.size();
+    std::size_t p = 0;  // bytes before p are written
+    bool taken = false;  // c[p] is the second byte of a character or an escaped byte, already decided
+#if defined(__SSE2__)
+    // Sixty-four bytes a block: the bytes to look at are the ones protection changes that are characters
+    // of their own, and the backslashes that escape; everything between is copied as it stands.
+    const Charset charset = CurrentCharset();
+    const __m128i specials[] = {_mm_set1_epi8('('), _mm_set1_epi8(')'), _mm_set1_epi8(';'), _mm_set1_epi8('['),
+                                _mm_set1_epi8(']')};
+    const __m128i backslash = _mm_set1_epi8('\\');
+    constexpr std::uint64_t kEven = 0x5555555555555555ULL;
+    std::uint64_t carry = 0;
+    std::size_t block = 0;
+    for (; block + 64 <= n; block += 64) {
+        const char* d = c.data() + block;
+        std::uint64_t special = 0;
+        for (const __m128i& s : specials) special |= Equal64(d, s);
+        const std::uint64_t slashes = Equal64(d, backslash);
+        const std::uint64_t takers = LeadRange64(d, charset) | slashes;
+        const std::uint64_t carried = carry;
+        const std::uint64_t takenBytes = TakenBytes(takers, carry);
+        std::uint64_t look = special & ~takenBytes;
+        if (slashes != 0) {
+            // Backslashes that escape: those at an even place of their run of takers.
+            const std::uint64_t active = takers & ~carried;
+            const std::uint64_t starts = active & ~(active << 1);
+            const std::uint64_t evenRuns = active & ~(active + (starts & kEven));
+            const std::uint64_t oddRuns = active & ~(active + (starts & ~kEven));
+            look |= slashes & ((evenRuns & kEven) | (oddRuns & ~kEven));
+        }
+        for (; look != 0; look &= look - 1) {
+            const std::size_t at = block + static_cast<std::size_t>(__builtin_ctzll(look));
+            if (at < p) continue;  // written with the escape before it
+            // The bytes before it; a short run as one copy of sixteen bytes: the room holds two bytes for
+            // each byte not yet read, so what it writes past the run stays inside, and is overwritten.
+            const std::size_t run = at - p;
+            if (run <= 16 && p + 16 <= n) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(w), _mm_loadu_si128(reinterpret_cast<const __m128i*>(c.data() + p)));
+            } else {
+                std::memcpy(w, c.data() + p, run);
+            }
+            w += run;
+            if (c[at] == '\\') {
+                if (at + 1 < n) {
+                    if (IsLeadByte(static_cast<unsigned char>(c[at + 1]))) {
+                        out.resize(start);
+                        return false;
+                    }
+                    p = WriteEscaped(c, at, w);
+                    continue;
+                }
+            }
+            const char* wide = FullWidth(c[at]);
+            *w++ = wide[0];
+            *w++ = wide[1];
+            p = at + 1;
+        }
+    }
+    if (p < block) {
+        std::memcpy(w, c.data() + p, block - p);
+        w += block - p;
+        p = block;
+    }
+    taken = p == block && carry != 0;
+#endif
+    const unsigned char* classes = ByteClasses(CurrentCharset());
+    for (; p < n; ++p) {
+        const char b = c[p];
+        if (taken) {
+            *w++ = b;
+            taken = false;
+            continue;
+        }
+        switch (classes[static_cast<unsigned char>(b)]) {
+            case 0: *w++ = b; break;
+            case 1:
+                *w++ = b;
+                taken = true;
+                break;
+            case 2:
+                if (p + 1 < n) {
+                    if (classes[static_cast<unsigned char>(c[p + 1])] == 1) {
+                        out.resize(start);
+                        return false;
+                    }
+                    p = WriteEscaped(c, p, w) - 1;
+                    break;
+                }
+                [[fallthrough]];
+            default: {
+                const char* wide = FullWidth(b);
+                *w++ = wide[0];
+                *w++ = wide[1];
+            }
+        }
+    }
+    out.resize(static_cast<std::size_t>(w - base));
+    return true;
+}
+
+}  // namespace
+
+void AppendProtectedComment(std::string& out, std::string_view c) {
+    if (!AppendProtectedInOnePass(out, c)) AppendProtectedUnescaped(out, c);
 }
 
 std::string UnescapeValue(std::string_view raw) {

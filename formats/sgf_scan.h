@@ -170,6 +170,11 @@ struct WalkedNode {
 };
 WalkedNode WalkNodeValues(std::string_view t, std::size_t from);
 
+// Appends a comment text with "(", ")", ";", "[", "]" and the backslash (the yen sign of the Japanese
+// code page) in their full-width forms. Each SGF escape becomes the character it stands for; an escaped
+// line break (a soft break) goes. Second bytes of two-byte characters are copied as they are.
+void AppendProtectedComment(std::string& out, std::string_view comment);
+
 // A value as text: each escape stands for the byte after it, an escaped line break (a soft break) goes
 // with its escape, and characters of two bytes stay whole.
 std::string UnescapeValue(std::string_view raw);

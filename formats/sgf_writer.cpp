@@ -13,43 +13,26 @@ namespace {
 const char* const kCrLf = "\r\n";
 
 // A text as it stands inside a value: "\\" and "]" escaped as standard SGF needs them, the second byte of
-// a two-byte character left alone. Brackets of stored comments are already full-width.
+// a two-byte character left alone. Brackets of stored comments are already full-width. The reader turns
+// "//" (not after ":") and "___" into line breaks wherever they stand: a "/" or "_" that would make one
+// is escaped, and reads back as itself.
 std::string EscapedValue(const std::string& text) {
     std::string out;
     out.reserve(text.size() + 8);
+    const auto endsWith = [&out](const char* tail, std::size_t n) {
+        return out.size() >= n && out.compare(out.size() - n, n, tail, n) == 0;
+    };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (sgf::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
             out += c;
             out += text[++i];
         } else {
-            if (c == '\\' || c == ']') out += '\\';
+            const bool code = (c == '/' && endsWith("/", 1) && !endsWith(":/", 2)) || (c == '_' && endsWith("__", 2));
+            if (c == '\\' || c == ']' || code) out += '\\';
             out += c;
         }
     }
-    return out;
-}
-
-// A comment as it stands inside "C[...]". With `flattenLines`, line breaks become "___", which the
-// reader turns back into CR LF. The reader takes away one line break right after "C[" and one right
-// before the closing bracket, so a comment that begins or ends with one gets one more there.
-std::string CommentValue(const std::string& text, bool flattenLines) {
-    const std::string lineBreak = flattenLines ? "___" : "\r\n";
-    std::string out;
-    if (text.compare(0, 2, "\r\n") == 0) out += lineBreak;
-    const std::string escaped = EscapedValue(text);
-    for (std::size_t i = 0; i < escaped.size(); ++i) {
-        const char c = escaped[i];
-        // Next to an underscore, "___" would read otherwise ("_" "___" is "___" "_"): the line break stays.
-        const bool nextToUnderscore = (i >= 2 && escaped[i - 2] == '_') || (i + 1 < escaped.size() && escaped[i + 1] == '_');
-        if (flattenLines && c == '\n' && !out.empty() && out.back() == '\r' && !nextToUnderscore) {
-            out.back() = '_';
-            out += "__";
-        } else {
-            out += c;
-        }
-    }
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) out += lineBreak;
     return out;
 }
 
@@ -190,6 +173,29 @@ private:
 std::array<std::string, 8> MarkLists(const Engine& e) { return MarkPropertyLists(e.markGrid); }
 
 }  // namespace
+
+// A comment as it stands inside "C[...]". With `flattenLines`, line breaks become "___", which the
+// reader turns back into CR LF. The reader takes away one line break right after "C[" and one right
+// before the closing bracket, so a comment that begins or ends with one gets one more there.
+std::string CommentValue(const std::string& text, bool flattenLines) {
+    const std::string lineBreak = flattenLines ? "___" : "\r\n";
+    std::string out;
+    if (text.compare(0, 2, "\r\n") == 0) out += lineBreak;
+    const std::string escaped = EscapedValue(text);
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        const char c = escaped[i];
+        // Next to an underscore, "___" would read otherwise ("_" "___" is "___" "_"): the line break stays.
+        const bool nextToUnderscore = (i >= 2 && escaped[i - 2] == '_') || (i + 1 < escaped.size() && escaped[i + 1] == '_');
+        if (flattenLines && c == '\n' && !out.empty() && out.back() == '\r' && !nextToUnderscore) {
+            out.back() = '_';
+            out += "__";
+        } else {
+            out += c;
+        }
+    }
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) out += lineBreak;
+    return out;
+}
 
 void CompleteHeaderText(Engine& e) {
     std::string& head = e.headerText;

@@ -9,6 +9,11 @@
 
 namespace quorvel {
 
+// A comment as it stands inside "C[...]", escaped. With `flattenLines`, line breaks become "___", which the
+// reader turns back into CR LF; a comment that begins or ends with a line break gets one more there, for
+// the one the reader takes away.
+std::string CommentValue(const std::string& text, bool flattenLines);
+
 // Completes the record's SGF head: a missing size is put in front, and each game-information property
 // the head does not hold yet is appended. Properties already in the head keep their text.
 void CompleteHeaderText(Engine& e);
