@@ -46,8 +46,7 @@ void TForm1::Start() {
         ShowAtStart();
         return;
     }
-    // The clipboard's record reader is not built yet: its area of the start screen stays disabled.
-    Form4 = new TForm4(programDir_, false);
+    Form4 = new TForm4(programDir_);
     connect(Form4, &TForm4::chosen, this, &TForm1::StartScreenChosen);
     Form4->show();
     Form4->activateWindow();
@@ -66,6 +65,8 @@ void TForm1::StartScreenChosen(const StartChoice& choice) {
         FollowMode();
     }
     ShowAtStart(choice.windowSwitch && TallScreen());
+    // The record on the clipboard opens in the windows now shown.
+    if (choice.clipboard) KVSClick();
     activateWindow();
 }
 

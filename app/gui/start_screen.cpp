@@ -13,13 +13,6 @@
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
-namespace {
-
-// The clipboard's area of the picture, veiled while there is no clipboard reader.
-const QRect kClipboardArea(0, 86, 105, 94);
-
-}  // namespace
-
 QRegion PictureRegion(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     std::vector<uint32_t> pixels;
@@ -35,8 +28,8 @@ QRegion PictureRegion(const QImage& picture) {
     return region;
 }
 
-TForm4::TForm4(const QString& programDir, bool clipboardReaderBuilt, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), clipboardReaderBuilt_(clipboardReaderBuilt) {
+TForm4::TForm4(const QString& programDir, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Quorvel"));
     Image1 = ReadImageFile(PathToQString(ProgramFilePath(PathFromQString(programDir), "bmp\\Start.bmp")), "BMP");
@@ -58,13 +51,6 @@ TForm4::TForm4(const QString& programDir, bool clipboardReaderBuilt, QWidget* pa
 void TForm4::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, Image1);
-    if (clipboardReaderBuilt_) return;
-    p.fillRect(kClipboardArea, QColor(128, 128, 128, 170));
-    p.setPen(Qt::white);
-    QFont f(QStringLiteral("IPAPGothic"));
-    f.setPixelSize(12);
-    p.setFont(f);
-    p.drawText(kClipboardArea.adjusted(0, 0, 0, -4), Qt::AlignHCenter | Qt::AlignBottom, ToQString("（準備中）"));
 }
 
 void TForm4::mousePressEvent(QMouseEvent* event) {
@@ -85,7 +71,6 @@ void TForm4::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm4::Choose(const StartChoice& choice) {
-    if (choice.clipboard && !clipboardReaderBuilt_) return;
     // One choice only: clicks while the window shrinks away change nothing more.
     if ((!choice.exit && !choice.showWindows) || choiceMade_) return;
     choiceMade_ = true;

@@ -15,9 +15,8 @@ class TForm4 : public QWidget {
     Q_OBJECT
 
 public:
-    // The picture is "bmp\Start.bmp" of `programDir`. Without a clipboard reader the clipboard's area is
-    // shown disabled and neither its click nor Alt+Enter does anything.
-    TForm4(const QString& programDir, bool clipboardReaderBuilt, QWidget* parent = nullptr);
+    // The picture is "bmp\Start.bmp" of `programDir`.
+    TForm4(const QString& programDir, QWidget* parent = nullptr);
 
     QImage Image1;
     // The window's shape: every run of pixels that differ from the picture's top-left pixel.
@@ -37,7 +36,6 @@ private:
     void Choose(const StartChoice& choice);
 
     QRegion region_;
-    bool clipboardReaderBuilt_;
     bool choiceMade_ = false;
 };
 

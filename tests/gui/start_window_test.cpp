@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -93,10 +94,10 @@ TEST_F(StartWindowTest, TheStartScreenIsShapedByItsPictureAndItsExitEndsWithoutA
     for (const QPoint p : {QPoint(144, 100), QPoint(50, 40), QPoint(100, 208), QPoint(274, 208)}) {
         EXPECT_TRUE(start->mask().contains(p)) << p.x() << "," << p.y();
     }
-    // Painted: the picture, with the clipboard's area veiled while there is no clipboard reader.
+    // Painted: the picture, the clipboard's area too.
     const QImage shown = Painted(start);
     EXPECT_EQ(shown.pixel(144, 100), start->Image1.pixel(144, 100));
-    EXPECT_NE(shown.pixel(50, 100), start->Image1.pixel(50, 100));
+    EXPECT_EQ(shown.pixel(50, 100), start->Image1.pixel(50, 100));
     if (const char* out = std::getenv("QUORVEL_SCREENSHOTS")) {
         // As the desktop shows it: nothing outside the window's shape.
         QImage shaped = shown.convertToFormat(QImage::Format_ARGB32);
@@ -109,9 +110,7 @@ TEST_F(StartWindowTest, TheStartScreenIsShapedByItsPictureAndItsExitEndsWithoutA
         shaped.save(QString::fromLocal8Bit(out) + QStringLiteral("/start-screen.png"));
     }
 
-    // The clipboard's area and Alt+Enter do nothing; other keys neither.
-    QTest::mouseClick(start, Qt::LeftButton, Qt::NoModifier, QPoint(50, 120));
-    QTest::keyClick(start, Qt::Key_Return, Qt::AltModifier);
+    // Other keys do nothing.
     QTest::keyClick(start, Qt::Key_X);
     EXPECT_TRUE(start->isVisible());
 
@@ -121,6 +120,24 @@ TEST_F(StartWindowTest, TheStartScreenIsShapedByItsPictureAndItsExitEndsWithoutA
     EXPECT_FALSE(start->isVisible());
     EXPECT_FALSE(window->isVisible() || window->Form2->isVisible() || window->Form3->isVisible());
     EXPECT_TRUE(fs::exists(settings + "Zarn.dat"));  // closed as the main window closes
+}
+
+TEST_F(StartWindowTest, TheClipboardAreaAndAltEnterOpenTheRecordOnTheClipboard) {
+    for (const bool byKey : {false, true}) {
+        QApplication::clipboard()->setText(QStringLiteral("(;GM[1]SZ[19];B[pd];W[dp])"));
+        Make();
+        window->Start();
+        TForm4* start = window->Form4;
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(start));
+        if (byKey) {
+            QTest::keyClick(start, Qt::Key_Return, Qt::AltModifier);
+        } else {
+            QTest::mouseClick(start, Qt::LeftButton, Qt::NoModifier, QPoint(50, 120));
+        }
+        EXPECT_TRUE(Docked()) << byKey;
+        EXPECT_EQ(window->board().lineEnd, 2) << byKey;
+        EXPECT_EQ(window->files().currentFileName, "NoTitle") << byKey;
+    }
 }
 
 TEST_F(StartWindowTest, ClicksAndKeysOfTheStartScreenShowTheDockedWindows) {
