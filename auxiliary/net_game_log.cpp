@@ -96,6 +96,17 @@ bool SwapLogEntries(std::string& t, const LogSelection& a, const LogSelection& b
     return true;
 }
 
+std::string LogEntryComment(const std::string& t, const LogSelection& selected) {
+    if (!selected.comment() || selected.start >= t.size()) return std::string();
+    const std::string entry = t.substr(selected.start, std::min(selected.end, t.size()) - selected.start);
+    std::size_t cut = std::min(entry.find("\r\n" + kDiagramReference), entry.find("\r\n     "));
+    if (cut == std::string::npos) {
+        cut = entry.size();
+        while (cut >= 2 && entry.compare(cut - 2, 2, "\r\n") == 0) cut -= 2;
+    }
+    return entry.substr(0, cut);
+}
+
 void DeleteLogEntry(ChatLog& log, const LogSelection& selected) {
     if (!selected.comment() || selected.start >= log.logText.size()) return;
     const std::size_t end = std::min(selected.end, log.logText.size());

@@ -31,6 +31,10 @@ LogSelection SelectLogEntry(const std::string& logText, std::size_t caret);
 // Ctrl+click: two different comments change places in the log text. False when nothing changed.
 bool SwapLogEntries(std::string& logText, const LogSelection& a, const LogSelection& b);
 
+// The comment of a selected entry as the secondary board edits it: its header and text, without its
+// diagram line and its separator. Empty for a separator or nothing.
+std::string LogEntryComment(const std::string& logText, const LogSelection& selected);
+
 // Delete: the comment is cut out of the log, and its diagram's line out of the store.
 void DeleteLogEntry(ChatLog& log, const LogSelection& selected);
 

@@ -1,5 +1,7 @@
 // The main window's part in the net game log: Form10 keeps the chat log the file commands read and write,
 // opens from the board window's sign, comes forward with Ctrl+Tab, and shows each board comment added.
+#include <algorithm>
+
 #include "app/gui/main_window.h"
 #include "auxiliary/gui/log_window.h"
 #include "auxiliary/gui/secondary_board_window.h"
@@ -16,6 +18,13 @@ void TForm1::SetUpLogWindow() {
     connect(Form2, &TForm2::netGameLogActivationRequested, this, [this] {
         if (Form10->isVisible()) Form10->activateWindow();
     });
+    Form10->editRequested = [this] {
+        const LogSelection& selected = Form10->selection();
+        const std::string& text = Form10->log().logText;
+        const std::size_t length = selected.separator ? 0 : std::min(selected.end, text.size()) - selected.start;
+        Form6->EditChatComment(board(), Form10->logBoard().board, LogEntryComment(text, selected), selected.start,
+                               length, selected.diagram);
+    };
     Form10->mainWindowRequested = [this] {
         raise();
         activateWindow();

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
+#include <iterator>
 
 #include "core/gui/font_names.h"
 #include "platform/gui/qt_text.h"
@@ -332,31 +334,29 @@ bool TForm10::eventFilter(QObject* watched, QEvent* event) {
         return LogKey(key->key(), key->modifiers());
     }
     const bool press = event->type() == QEvent::MouseButtonPress;
-    if (watched == Memo1->viewport() && (press || event->type() == QEvent::MouseButtonRelease)) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (press && (mouse->modifiers() & Qt::ControlModifier)) {
-            Memo1CtrlClick(Memo1->cursorForPosition(mouse->position().toPoint()).position());
+    const bool release = event->type() == QEvent::MouseButtonRelease;
+    if (!press && !release) return QWidget::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
+    if (watched == Memo1->viewport()) {
+        const bool ctrl = mouse->modifiers() & Qt::ControlModifier;
+        if (press && ctrl) {
+            Memo1CtrlClick(Memo1->cursorForPosition(at).position());
             return true;
         }
-        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
-            Memo1Click(Memo1->cursorForPosition(mouse->position().toPoint()).position());
+        if (release && !ctrl && mouse->button() == Qt::LeftButton) {
+            Memo1Click(Memo1->cursorForPosition(at).position());
             return true;
         }
-    }
-    if (event->type() == QEvent::MouseButtonPress) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (watched == Image3 && mouse->button() == Qt::LeftButton) {
-            Image3MouseDown(mouse->position().toPoint().x());
-            return true;
-        }
-        if (watched == Image4) {
-            Image4Click();
-            return true;
-        }
-        if (watched == Panel1) {
-            Panel1Click();
-            return true;
-        }
+    } else if (press && watched == Image3 && mouse->button() == Qt::LeftButton) {
+        Image3MouseDown(at.x());
+        return true;
+    } else if (press && watched == Image4) {
+        Image4Click();
+        return true;
+    } else if (press && watched == Panel1) {
+        Panel1Click();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

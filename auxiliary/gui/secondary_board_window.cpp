@@ -128,6 +128,29 @@ void TForm6::CreateBoardComment(const Engine& board) {
     exec();
 }
 
+void TForm6::EditChatComment(const Engine& board, const SecondaryBoard& logBoard, const std::string& comment,
+                             std::size_t entryStart, std::size_t entryLength, int oldDiagram) {
+    Open(SecondaryRole::ChatFileEditing, board);
+    // The diagram of the log window, not the board window's position.
+    board_.boardSize = logBoard.boardSize;
+    board_.geometry = logBoard.geometry;
+    board_.stoneList = logBoard.stoneList;
+    board_.stoneCodes = logBoard.stoneCodes;
+    board_.setupCount = logBoard.setupCount;
+    board_.shownEntry = logBoard.shownEntry;
+    board_.blackFirst = logBoard.blackFirst;
+    board_.marks = logBoard.marks;
+    board_.openingKo = 0;
+    RebuildSecondaryBoard(board_);
+    editStart_ = entryStart;
+    editLength_ = entryLength;
+    editDiagram_ = oldDiagram;
+    Memo1->setPlainText(LinesToQString(comment));
+    LayOut();
+    Redraw();
+    exec();
+}
+
 bool TForm6::PickTextBoardRange(const Engine& board) {
     Open(SecondaryRole::TextBoardRange, board);
     return exec() == QDialog::Accepted;
@@ -200,8 +223,7 @@ void TForm6::LayOut() {
         Panel3->setText(ToQString(board_.count.resultShown ? "再計算" : "計 算"));
         Panel3->setGeometry(76, kStripTop, 64, kPanelHeight);
     }
-    // Editing a comment of the chat file again needs the net game log window, which comes later.
-    Panel3->setEnabled(role != SecondaryRole::ChatFileEditing);
+
     Label1->setVisible(counting);
     Label2->setVisible(counting);
     Label1->setGeometry(160, kStripTop, 110, kPanelHeight);
@@ -350,7 +372,7 @@ void TForm6::Panel2Click() {
 }
 
 void TForm6::Panel3Click() {
-    if (board_.role == SecondaryRole::BoardComment) {
+    if (IsCreationRole(board_.role)) {
         MakeBoardComment();
         return;
     }
@@ -375,9 +397,16 @@ void TForm6::MakeBoardComment() {
         dialogs_.ShowMessage(kNoCommentMessage);
         return;
     }
-    // The move number of the board window's position: the moves after its setup stones.
-    const int moves = source_ ? std::max(source_->currentIndex - (source_->setupCount - source_->mainLineOffset), 0) : 0;
-    AddBoardComment(chatLog_, moves, comment, DiagramText(board_));
+    if (board_.role == SecondaryRole::ChatFileEditing) {
+        // A board without stones or moves keeps no diagram.
+        EditLogComment(chatLog_, editStart_, editLength_, editDiagram_, comment,
+                       board_.shownEntry > 0 ? DiagramText(board_) : std::string());
+    } else {
+        // The move number of the board window's position: the moves after its setup stones.
+        const int moves =
+            source_ ? std::max(source_->currentIndex - (source_->setupCount - source_->mainLineOffset), 0) : 0;
+        AddBoardComment(chatLog_, moves, comment, DiagramText(board_));
+    }
     if (boardCommentAdded) boardCommentAdded();
     accept();
 }

@@ -53,6 +53,10 @@ public:
     void CountTerritory(const Engine& board);
     // "碁盤付きコメントの作成": a diagram built from the board window's position.
     void CreateBoardComment(const Engine& board);
+    // "チャットファイルの編集": a comment of the chat log edited again (or, with `entryLength` 0, a new one
+    // written after the separator line at `entryStart`) on the log window's diagram `logBoard`.
+    void EditChatComment(const Engine& board, const SecondaryBoard& logBoard, const std::string& comment,
+                         std::size_t entryStart, std::size_t entryLength, int oldDiagram);
     // The range of a text board: true when the user confirmed one; board().range holds its corner (anchor)
     // and the opposite point (far).
     bool PickTextBoardRange(const Engine& board);
@@ -112,7 +116,7 @@ private:
     void Panel3Click();
     void Panel5Click();
     void Panel6Click();
-    // "作 成" of a board comment: the comment and the diagram text go into the chat log.
+    // "作 成" of a board comment, new or edited again: the comment and the diagram text go into the chat log.
     void MakeBoardComment();
     // A diagram loaded by "チャット碁盤" or "クリップボード", or the message why none was.
     void ShowLoadedDiagram(bool loaded, const std::string& message);
@@ -130,6 +134,10 @@ private:
     QImage picture_;
     SecondaryBoard board_;
     ChatLog chatLog_;
+    // The entry of the chat log being edited again.
+    std::size_t editStart_ = 0;
+    std::size_t editLength_ = 0;
+    int editDiagram_ = 0;
     Clipboard* clipboard_ = nullptr;
     const Engine* source_ = nullptr;  // the board window's engine during a run
     std::function<bool(PointCode)> deleteClick_;  // the board window's deletion during "DEL"

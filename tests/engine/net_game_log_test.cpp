@@ -49,6 +49,12 @@ TEST(NetGameLog, SelectingFindsTheEntryHeaderAndDiagram) {
     EXPECT_EQ(sep.start, At(kLog, "[ 30 ]") - 17);
 }
 
+TEST(NetGameLog, TheCommentOfAnEntryLeavesOutItsDiagramLineAndSeparator) {
+    EXPECT_EQ(LogEntryComment(kLog, SelectLogEntry(kLog, At(kLog, "右上"))), "[ 45 ]：ここは厳しい\r\n右上が大事");
+    EXPECT_EQ(LogEntryComment(kLog, SelectLogEntry(kLog, At(kLog, "よろしく"))), "[ 12 ]：よろしくお願いします");
+    EXPECT_EQ(LogEntryComment(kLog, SelectLogEntry(kLog, At(kLog, "[ 30 ]") - 5)), "");
+}
+
 TEST(NetGameLog, DiagramNumbersAreReadWithCare) {
     const std::string log = "{棋譜ログ}\r\n" + kSep + "\r\n[ 1 ]：a\r\n{ 碁盤 99999999999999999999 }\r\n" + kSep +
                             "\r\n[ 2 ]：b\r\n{ 碁盤 x }\r\n" + kSep + "\r\n[ 3 ]：c\r\n{ 碁盤 7 }\r\n" + kSep + "\r\n";
