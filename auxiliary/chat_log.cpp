@@ -119,8 +119,11 @@ std::string StoredDiagram(const ChatLog& log, int number) {
 std::string ChatFileText(const ChatLog& log) {
     std::string text = std::string(kChatFileHead) + kCrLf + kCrLf + log.logText;
     if (log.diagramCounter > 0) {
+        // Runs of empty lines go whole, so that a file written once reads back to the same text.
         std::string store = log.diagramStore;
-        ReplaceAll(store, "\r\n\r\n", kCrLf);
+        for (std::size_t at = store.find("\r\n\r\n"); at != std::string::npos; at = store.find("\r\n\r\n", at)) {
+            store.erase(at, 2);
+        }
         text += std::string(kCrLf) + kCrLf + kBoardDataMarker + kCrLf + kCrLf + store;
     }
     return text;
@@ -149,7 +152,13 @@ ChatLog ChatLogFromFileText(const std::string& fileText) {
     const std::size_t first = entries.find("\r\n[");
     entries = first == std::string::npos ? std::string() : entries.substr(first);
     log.logText = std::string(kLogHead) + kCrLf + kEntrySeparator + entries;
-    ReplaceAll(log.logText, "\r\n\r\n", std::string(kCrLf) + SeparatorLine());
+    // Every empty line becomes a separator, runs of them too: the search goes on from the line break that
+    // ends each separator, so that no empty line is left for the next reading to change again.
+    const std::string separator = std::string(kCrLf) + SeparatorLine();
+    for (std::size_t at = log.logText.find("\r\n\r\n"); at != std::string::npos;
+         at = log.logText.find("\r\n\r\n", at + separator.size() - 2)) {
+        log.logText.replace(at, 4, separator);
+    }
     return log;
 }
 

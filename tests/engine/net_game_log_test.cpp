@@ -55,6 +55,20 @@ TEST(NetGameLog, TheCommentOfAnEntryLeavesOutItsDiagramLineAndSeparator) {
     EXPECT_EQ(LogEntryComment(kLog, SelectLogEntry(kLog, At(kLog, "[ 30 ]") - 5)), "");
 }
 
+TEST(NetGameLog, RunsOfEmptyLinesReadOnceAsSeparators) {
+    // Found by the chat file's fuzz target: a run of empty lines read again after a save grew each time.
+    const std::string file = "Oskelt\r\n\r\n[ 1 ]：a\r\n\r\n\r\n\r\n[ 2 ]：b\r\n";
+    const ChatLog first = ChatLogFromFileText(file);
+    EXPECT_EQ(first.logText, "{棋譜ログ}\r\n" + kSep + "\r\n[ 1 ]：a\r\n" + kSep + "\r\n" + kSep + "\r\n" + kSep +
+                                 "\r\n[ 2 ]：b\r\n");
+    const std::string written = ChatFileText(first);
+    EXPECT_EQ(ChatFileText(ChatLogFromFileText(written)), written);
+    // The same for the diagram store, and for a marker that stands before the first entry.
+    const std::string store = "Oskelt ---碁盤データ---\r\n\r\n{1}<<DiaData=SZ[9]>>\r\n\r\n\r\n[ 1 ]：a";
+    const std::string once = ChatFileText(ChatLogFromFileText(store));
+    EXPECT_EQ(ChatFileText(ChatLogFromFileText(once)), once);
+}
+
 TEST(NetGameLog, DiagramNumbersAreReadWithCare) {
     const std::string log = "{棋譜ログ}\r\n" + kSep + "\r\n[ 1 ]：a\r\n{ 碁盤 99999999999999999999 }\r\n" + kSep +
                             "\r\n[ 2 ]：b\r\n{ 碁盤 x }\r\n" + kSep + "\r\n[ 3 ]：c\r\n{ 碁盤 7 }\r\n" + kSep + "\r\n";
