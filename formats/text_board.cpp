@@ -1,8 +1,10 @@
 #include "formats/text_board.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
+#include "core/board_geometry.h"
 #include "formats/board_diagram.h"
 
 namespace quorvel {
@@ -29,13 +31,8 @@ std::string FullWidthDigit(int d) { return std::string(kFullWidthDigits + 2 * d,
 std::string NumberCell(int n) { return n >= 0 && n <= 9 ? FullWidthDigit(n) : std::to_string(n); }
 
 bool IsStarPoint(int size, int c, int r) {
-    switch (size) {
-        case 19: return (c == 4 || c == 10 || c == 16) && (r == 4 || r == 10 || r == 16);
-        case 13: return ((c == 4 || c == 10) && (r == 4 || r == 10)) || (c == 7 && r == 7);
-        case 9: return ((c == 3 || c == 7) && (r == 3 || r == 7)) || (c == 5 && r == 5);
-        case 7: return c == 4 && r == 4;
-        default: return false;
-    }
+    const std::vector<std::pair<int, int>> stars = StarPoints(size);
+    return std::find(stars.begin(), stars.end(), std::make_pair(c, r)) != stars.end();
 }
 
 std::string EmptyGlyph(int size, int c, int r) {

@@ -19,6 +19,7 @@ unset QT_QPA_PLATFORM
 pid=$!
 
 fail() { echo "e2e text board: $*" >&2; cat "$work/out.log" >&2; exit 1; }
+. "$(dirname "$0")/save_dialog.sh"
 
 main=""
 for _ in $(seq 1 100); do
@@ -63,21 +64,7 @@ done
 # "上書き" of a pasted record asks for a name: the record goes there, and the file opened before stays.
 before=$(md5sum < "$record")
 send alt+f w
-dialog=""
-for _ in $(seq 1 100); do
-  dialog=$(xdotool search --name "棋譜の保存" 2>/dev/null | head -n1 || true)
-  [ -n "$dialog" ] && break
-  sleep 0.1
-done
-[ -n "$dialog" ] || fail "上書き of a pasted record did not ask for a name"
-sleep 0.5
-xdotool type --delay 20 "$work/pasted.sgf"
-xdotool key Return
-for _ in $(seq 1 100); do
-  [ -s "$work/pasted.sgf" ] && break
-  sleep 0.1
-done
-[ -s "$work/pasted.sgf" ] || fail "nothing saved"
+save_through_dialog "$work/pasted.sgf" "上書き of a pasted record did not ask for a name"
 [ "$(md5sum < "$record")" = "$before" ] || fail "the record opened before was overwritten"
 info=$("$cli" info "$work/pasted.sgf")
 grep -q "setup stones: 2" <<< "$info" || fail "the pasted record reads otherwise: $info"

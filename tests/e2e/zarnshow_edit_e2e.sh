@@ -15,6 +15,7 @@ unset QT_QPA_PLATFORM
 pid=$!
 
 fail() { echo "e2e edit: $*" >&2; cat "$work/out.log" >&2; exit 1; }
+. "$(dirname "$0")/save_dialog.sh"
 
 # Without a record the start screen comes first; Enter on it shows the windows.
 start=""
@@ -73,21 +74,7 @@ click $((bx + 428)) $((by + 388))                  # Show
 xdotool getwindowname "$main" | grep -q "棋譜データ作成" && fail "Show left creation mode on"
 
 click $((mx + 57)) "$toolbar_y"  # 保存
-dialog=""
-for _ in $(seq 1 100); do
-  dialog=$(xdotool search --name "棋譜の保存" 2>/dev/null | head -n1 || true)
-  [ -n "$dialog" ] && break
-  sleep 0.1
-done
-[ -n "$dialog" ] || fail "no save dialog"
-sleep 0.5
-xdotool type --delay 20 "$work/built.sgf"
-xdotool key Return
-for _ in $(seq 1 100); do
-  [ -s "$work/built.sgf" ] && break
-  sleep 0.1
-done
-[ -s "$work/built.sgf" ] || fail "nothing saved"
+save_through_dialog "$work/built.sgf" "no save dialog"
 
 moves=$(grep -o ';[BW]\[[a-t]*\]' "$work/built.sgf" | tr -d '\n')
 [ "$moves" = ";B[pd];W[dp]" ] || fail "the file holds '$moves', not ;B[pd];W[dp]: $(cat "$work/built.sgf")"
