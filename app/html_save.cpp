@@ -2,6 +2,7 @@
 
 #include "app/file_commands.h"
 #include "formats/html_page.h"
+#include "formats/record_encoding.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
 
@@ -54,10 +55,13 @@ void SaveNameExport::ExportHtmlPage(Engine& e) {
     MakeFolders(sgfFolder);
     MakeFolders(htmlFolder);
     // The SGF copy first: a page never names a record that is not there.
-    if (!WritePage(e, sgfFolder + name.fileName + ".sgf", FileBytesOfText(sgf))) return;
+    const ForeignCharacters* foreign = e.foreignCharacters.get();
+    if (!WritePage(e, sgfFolder + name.fileName + ".sgf",
+                   RecordBytesToSave(FileBytesOfText(sgf), e.recordEncoding, foreign)))
+        return;
     const std::string page =
         ExportPageText(name.text, sgf, e.boardSize, shell_.html, AppletParams(e, shell_.advanceMoves));
-    WritePage(e, htmlFolder + name.fileName + ".html", page);
+    WritePage(e, htmlFolder + name.fileName + ".html", PageBytes(page, foreign));
 }
 
 bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,
@@ -75,12 +79,12 @@ bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,
     shell.htmlSaveDialogDir = FolderOf(path);
     const std::string page =
         SavedPageText(PageTitleOf(path), text, e.boardSize, shell.html, AppletParams(e, shell.advanceMoves));
-    if (!WritePage(e, path, page)) return false;
+    if (!WritePage(e, path, PageBytes(page, e.foreignCharacters.get()))) return false;
     if (!chatLog) return true;
     const std::string chatPath = WithoutExtension(path) + "Chat.html";
-    WritePage(
-        e, chatPath,
-        ChatPageText(Utf8ToCp932(FileNameOf(chatPath)), chatLog->logText, chatLog->diagrams, shell.html));
+    WritePage(e, chatPath,
+              PageBytes(ChatPageText(Utf8ToCp932(FileNameOf(chatPath)), chatLog->logText, chatLog->diagrams, shell.html),
+                        e.foreignCharacters.get()));
     return true;
 }
 

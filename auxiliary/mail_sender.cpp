@@ -1,6 +1,7 @@
 #include "auxiliary/mail_sender.h"
 
 #include "app/file_commands.h"
+#include "formats/record_encoding.h"
 #include "formats/sgf_writer.h"
 
 namespace quorvel {
@@ -43,17 +44,20 @@ bool MailSender::Compose(const MailForm& form, std::vector<net::MailMessage>& me
     }
     if (!recordText.empty()) {
         if (form.attach) {
-            record = FileBytesOfText(recordText);
+            // The file a save would write: in the record's own encoding, its foreign characters kept.
+            record = RecordBytesToSave(FileBytesOfText(recordText), board_.recordEncoding,
+                                       board_.foreignCharacters.get());
         } else {
             body += kSgfSection + recordText;
         }
     }
     messages.clear();
+    const auto foreign = std::make_shared<const ForeignCharacters>(*board_.foreignCharacters);
     if (!record.empty()) {
-        messages.push_back({form.to, form.from, "Kifu Mail", "A SGF file attached.", {{"Zarn.sgf", record}}});
+        messages.push_back({form.to, form.from, "Kifu Mail", "A SGF file attached.", {{"Zarn.sgf", record}}, foreign});
     }
     if (!body.empty()) {
-        messages.push_back({form.to, form.from, form.subject.empty() ? kNoSubject : form.subject, body, {}});
+        messages.push_back({form.to, form.from, form.subject.empty() ? kNoSubject : form.subject, body, {}, foreign});
     }
     return true;
 }

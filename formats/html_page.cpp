@@ -1,5 +1,7 @@
 #include "formats/html_page.h"
 
+#include <cstdio>
+
 #include <cstring>
 
 #include "formats/text_board.h"
@@ -76,6 +78,30 @@ std::string EscapeHtml(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) AppendEscaped(out, c);
+    return out;
+}
+
+std::string PageBytes(const std::string& page, const ForeignCharacters* foreign) {
+    if (!foreign || foreign->empty()) return page;
+    std::string out;
+    out.reserve(page.size());
+    for (std::size_t i = 0; i < page.size(); ++i) {
+        const auto b = static_cast<unsigned char>(page[i]);
+        if (!IsCp932LeadByte(b) || i + 1 == page.size()) {
+            out += page[i];
+            continue;
+        }
+        const unsigned code = static_cast<unsigned>(b) << 8 | static_cast<unsigned char>(page[i + 1]);
+        const char32_t c = IsUserDefinedLead(b) ? foreign->CharacterOf(code) : 0;
+        if (c != 0) {
+            char reference[16];
+            std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(c));
+            out += reference;
+        } else {
+            out.append(page, i, 2);
+        }
+        ++i;
+    }
     return out;
 }
 

@@ -23,6 +23,11 @@ struct HtmlSettings {
 // these four) stays.
 std::string EscapeHtml(const std::string& text);
 
+// The bytes of a page as written: its Shift-JIS text, with each character Shift-JIS lacks (a user-defined
+// code that `foreign` holds: the Hangul of a record, say) written as a character reference, which a browser
+// reads whatever the page's charset.
+std::string PageBytes(const std::string& page, const ForeignCharacters* foreign);
+
 // "ZarnShow13", "ZarnShow9" or "ZarnShow" by the board's size.
 const char* AppletClassName(int boardSize);
 

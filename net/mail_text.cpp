@@ -123,17 +123,30 @@ std::string Base64(std::string_view bytes) {
     return out;
 }
 
-std::string EncodeSubject(std::string_view sjis) {
+bool FitsIso2022Jp(std::string_view sjis) {
+    for (std::string_view c : Characters(sjis)) {
+        if (c.size() < 2) continue;
+        const auto lead = static_cast<unsigned char>(c[0]);
+        if (lead == 0xED || lead == 0xEE || lead >= 0xF0) return false;
+    }
+    return true;
+}
+
+std::string EncodeSubject(std::string_view sjis, const ForeignCharacters* foreign) {
     if (IsPlainAscii(sjis)) return std::string(sjis);
-    // Each encoded word is a whole ISO-2022-JP text of its own (it ends in ASCII), so characters are added
-    // to a word while its encoded form still fits.
-    const std::string prefix = "=?ISO-2022-JP?B?";
+    // Each encoded word is a whole text of its own (an ISO-2022-JP one ends in ASCII), so characters are
+    // added to a word while its encoded form still fits.
+    const bool jis = FitsIso2022Jp(sjis);
+    const auto encoded = [&](std::string_view text) {
+        return Base64(jis ? SjisToIso2022Jp(text) : UnicodeToUtf8(Cp932ToUnicode(text, foreign)));
+    };
+    const std::string prefix = jis ? "=?ISO-2022-JP?B?" : "=?UTF-8?B?";
     const std::size_t room = 75 - prefix.size() - 2;
     std::vector<std::string> words;
     std::string chunk;
     for (std::string_view c : Characters(sjis)) {
         const std::string longer = chunk + std::string(c);
-        if (!chunk.empty() && Base64(SjisToIso2022Jp(longer)).size() > room) {
+        if (!chunk.empty() && encoded(longer).size() > room) {
             words.push_back(chunk);
             chunk = std::string(c);
         } else {
@@ -144,7 +157,7 @@ std::string EncodeSubject(std::string_view sjis) {
     std::string out;
     for (const std::string& w : words) {
         if (!out.empty()) out += "\r\n ";
-        out += prefix + Base64(SjisToIso2022Jp(w)) + "?=";
+        out += prefix + encoded(w) + "?=";
     }
     return out;
 }
@@ -161,13 +174,18 @@ std::string ComposeMessage(const MailMessage& message, const std::string& date) 
     std::string head;
     head += "From: " + message.from + "\r\n";
     head += "To: " + message.to + "\r\n";
-    head += "Subject: " + EncodeSubject(message.subject) + "\r\n";
+    head += "Subject: " + EncodeSubject(message.subject, message.foreign.get()) + "\r\n";
     head += "Date: " + date + "\r\n";
     head += "MIME-Version: 1.0\r\n";
     head += "X-Mailer: Quorvel\r\n";
-    const std::string text = WithCrLf(SjisToIso2022Jp(message.body));
+    // ISO-2022-JP, Japanese mail's own encoding, whenever it holds every character; otherwise UTF-8, so that
+    // the Hangul or simplified Chinese of a record arrive as they were written.
+    const bool jis = FitsIso2022Jp(message.body);
+    const std::string text = jis ? WithCrLf(SjisToIso2022Jp(message.body))
+                                 : Base64Lines(UnicodeToUtf8(Cp932ToUnicode(WithCrLf(message.body), message.foreign.get())));
     const std::string textType =
-        "Content-Type: text/plain; charset=\"ISO-2022-JP\"\r\nContent-Transfer-Encoding: 7bit\r\n";
+        jis ? "Content-Type: text/plain; charset=\"ISO-2022-JP\"\r\nContent-Transfer-Encoding: 7bit\r\n"
+            : "Content-Type: text/plain; charset=\"UTF-8\"\r\nContent-Transfer-Encoding: base64\r\n";
     if (message.attachments.empty()) return head + textType + "\r\n" + text;
 
     const std::string boundary = "=_Quorvel_" + Base64(date).substr(0, 16);

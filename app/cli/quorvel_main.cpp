@@ -309,7 +309,7 @@ int Html(const std::vector<std::string>& args) {
     const std::string sgf = quorvel::WholeRecordText(engine);
     const std::string page = quorvel::ExportPageText(quorvel::PageTitleOf(args[0]), sgf, engine.boardSize,
                                                      quorvel::HtmlSettings(), quorvel::AppletParams(engine, false));
-    return EmitBytes(page, OutputOf(args));
+    return EmitBytes(quorvel::PageBytes(page, engine.foreignCharacters.get()), OutputOf(args));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@ nothing in it became markup of its own: only the page's elements occur, the appl
 "logfile") parameter hands over exactly the expected text, and the title reads as expected.
 
 usage: html_page_check.py PAGE PARAM EXPECTED_VALUE_FILE EXPECTED_TITLE_FILE
+(an expected value file whose name ends in ".utf8" is UTF-8, the others Shift-JIS like the page)
 Exit status 0 when all holds; otherwise the first difference is printed.
 """
 import sys
@@ -38,7 +39,7 @@ class Page(HTMLParser):
 def main():
     page_path, param, value_path, title_path = sys.argv[1:5]
     text = open(page_path, "rb").read().decode("cp932")
-    expected = open(value_path, "rb").read().decode("cp932")
+    expected = open(value_path, "rb").read().decode("utf-8" if value_path.endswith(".utf8") else "cp932")
     title = open(title_path, "rb").read().decode("cp932")
     page = Page()
     page.feed(text)

@@ -52,12 +52,13 @@ class HtmlPageTest : public EngineTest {
     // Python's HTML parser reads the page: only the page's own elements, `param` hands over `value`, the
     // title reads `title`.
     bool BrowserReads(const std::string& page, const char* param, const std::string& value,
-                      const std::string& title) {
-        WriteFile(dir + "value.txt", value);
+                      const std::string& title, bool valueInUtf8 = false) {
+        const std::string valueFile = valueInUtf8 ? "value.utf8" : "value.txt";
+        WriteFile(dir + valueFile, value);
         WriteFile(dir + "title.txt", title);
         const std::string command = std::string(QUORVEL_PYTHON3) + " " + QUORVEL_SOURCE_DIR +
                                     "/tests/engine/html_page_check.py '" + page + "' " + param + " '" + dir +
-                                    "value.txt' '" + dir + "title.txt'";
+                                    valueFile + "' '" + dir + "title.txt'";
         return std::system(command.c_str()) == 0;
     }
 
@@ -184,6 +185,21 @@ TEST_F(HtmlPageTest, ACommentCannotInjectMarkupAndTheAppletGetsTheRecord) {
     messages.SetText("(;SZ[9]C[\"><script>alert(1)</script>])");
     ASSERT_TRUE(SaveHtmlPage(e, shell, Answering(dir + "a<b>&.html"), std::nullopt));
     EXPECT_TRUE(BrowserReads(dir + "a<b>&.html", "moves", messages.Text() + "\r\n", "a<b>&"));
+}
+
+TEST_F(HtmlPageTest, ARecordsHangulReachesThePageAndItsCopyAsWritten) {
+    // The page is Shift-JIS: the characters it lacks are character references; the SGF copy is the file a
+    // save writes, in the record's own UTF-8.
+    ASSERT_TRUE(LoadRecordText(e, u8"(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[\xEA\xB9\x80];B[pd]C[\xED\x95\x9C\xEA\xB5\xAD 囲碁];W[dp])"));
+    SaveNameExport exporter(shell, dir, [] { return SaveName{"game", "game"}; });
+    e.SetHtmlExport(exporter);
+    WriteWholeRecord(e, true);
+    const std::string sgfFile = ReadFile(dir + "SGF/game.sgf");
+    EXPECT_NE(sgfFile.find(u8"C[\xED\x95\x9C\xEA\xB5\xAD 囲碁]"), std::string::npos) << sgfFile;
+    EXPECT_NE(sgfFile.find("CA[UTF-8]"), std::string::npos);
+    EXPECT_TRUE(BrowserReads(dir + "HTML/game.html", "moves", sgfFile, "game", true));
+    // A trail byte that looks like a user-defined lead starts no reference.
+    EXPECT_EQ(PageBytes("\x88\xF0\x40", e.foreignCharacters.get()), "\x88\xF0\x40");
 }
 
 TEST_F(HtmlPageTest, ChatPageBesideThePageWithEveryLogLineMarked) {

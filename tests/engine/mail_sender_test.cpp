@@ -144,6 +144,29 @@ TEST_F(MailSenderTest, AcceptedMailJoinsTheHistoryARefusedOneDoesNot) {
     EXPECT_EQ(settings.recipients.count, 5);
 }
 
+TEST_F(MailSenderTest, HangulArrivesAsWrittenInTheTextAndTheAttachment) {
+    ASSERT_TRUE(LoadRecordText(e, u8"(;GM[1]FF[4]CA[UTF-8]SZ[19];B[pd]C[\xED\x95\x9C\xEA\xB5\xAD];W[dp])"));
+    e.StepForward();
+    messages.SetText("a comment");
+    // Attached: the file a save writes. In the text: ISO-2022-JP has no Hangul, so the text goes as UTF-8.
+    MailForm form = Form();
+    form.attach = true;
+    std::vector<net::MailMessage> composed;
+    ASSERT_TRUE(sender.Compose(form, composed));
+    ASSERT_EQ(composed.size(), 1u);
+    EXPECT_NE(composed[0].attachments.at(0).bytes.find(u8"C[\xED\x95\x9C\xEA\xB5\xAD]"), std::string::npos);
+    form.attach = false;
+    form.body = "\x82\xb1";  // "こ"
+    form.subject = "\xFA\x40";  // "ⅰ", an IBM extension
+    SendAndWait(form);
+    const std::vector<ReceivedMail> mail = ReadReceivedMail(received.path());
+    ASSERT_EQ(mail.size(), 1u);
+    EXPECT_EQ(mail[0].One("charset"), "utf-8");
+    EXPECT_EQ(mail[0].One("subject"), u8"ⅰ");
+    EXPECT_NE(mail[0].One("text").find(u8"こ\r\n"), std::string::npos);
+    EXPECT_NE(mail[0].One("text").find(u8"C[\xED\x95\x9C\xEA\xB5\xAD]"), std::string::npos) << mail[0].One("text");
+}
+
 TEST_F(MailSenderTest, AServerThatWantsALoginGetsTheUserTheWindowAsksFor) {
     TempFolder loginFolder{"mail-login"};
     LocalServer loginServer("smtp_test_server.py", {loginFolder.path().string(), "--login", "taro"});

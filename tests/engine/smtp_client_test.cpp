@@ -45,8 +45,8 @@ protected:
         SmtpJob job;
         job.server = server;
         job.userId = "player";
-        MailMessage attached{"friend@example.org", "me@example.org", "Kifu Mail", "A SGF file attached.", {{"Zarn.sgf", kRecord}}};
-        MailMessage text{"friend@example.org", "me@example.org", "\x8a\xfb\x95\x88", "\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd\r\nline 2", {}};
+        MailMessage attached{"friend@example.org", "me@example.org", "Kifu Mail", "A SGF file attached.", {{"Zarn.sgf", kRecord}}, nullptr};
+        MailMessage text{"friend@example.org", "me@example.org", "\x8a\xfb\x95\x88", "\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd\r\nline 2", {}, nullptr};
         job.messages = {attached, text};
         return job;
     }
