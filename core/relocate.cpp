@@ -59,6 +59,8 @@ bool Engine::RelocateStone(int entry, PointCode target) {
         if (replayMode && move < kLineSlots) branchMoves[currentBranch][move] = target;
         recordModified = true;
         messages_.Clear();
+    } else {
+        messages_.SetText("そこは打てません。");
     }
     ReplayFromEntry(entry, shown);
     return legal;
@@ -76,6 +78,8 @@ bool Engine::ReplacePass(PointCode target) {
         if (replayMode && move < kLineSlots) branchMoves[0][move] = target;
         recordModified = true;
         messages_.Clear();
+    } else {
+        messages_.SetText("そこは打てません。");
     }
     ReplayFromEntry(entry, entry);
     return legal;

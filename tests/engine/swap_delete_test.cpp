@@ -204,6 +204,7 @@ TEST_F(ReplayEditingTest, ASuicideTargetIsRefused) {
     MakeMainLine("ab pp ba qq");
     Forward(4);
     EXPECT_FALSE(e.RelocateStone(4, P("aa")));
+    EXPECT_EQ(messages.Text(), "そこは打てません。");
     EXPECT_EQ(e.board[P("qq")], kWhite);
     EXPECT_EQ(e.lineMoves[4], P("qq"));
     EXPECT_EQ(e.currentIndex, 4);
@@ -225,6 +226,7 @@ TEST_F(ReplayEditingTest, AReplacedPassBecomesAStoneThatCaptures) {
     Forward(4);
     ASSERT_TRUE(e.PassSignShown());
     EXPECT_FALSE(e.ReplacePass(P("ab")));  // occupied
+    EXPECT_EQ(messages.Text(), "そこは打てません。");
     ASSERT_TRUE(e.ReplacePass(P("aa")));   // white's stone takes nothing; ab and ba have other liberties
     EXPECT_EQ(e.board[P("aa")], kWhite);
     EXPECT_EQ(e.branchMoves[0][4], P("aa"));
