@@ -29,6 +29,23 @@ bool IsEucPairs(std::string_view t) {
     return beyond;
 }
 
+// Bytes beyond ASCII that are each an accented Latin letter (the upper half of Latin-1, C0 to FF without
+// the signs of multiplication and division) standing alone between ASCII bytes: a European name or comment
+// without CA, which SGF reads as Latin-1. Shift-JIS text comes in runs of two-byte characters, and its
+// few characters that could stand so alone are rare kanji.
+bool IsLoneLatinLetters(std::string_view t) {
+    bool beyond = false;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(t[i]);
+        if (b < 0x80) continue;
+        if (b < 0xC0 || b == 0xD7 || b == 0xF7) return false;
+        if (i == 0 || static_cast<unsigned char>(t[i - 1]) >= 0x80) return false;
+        if (i + 1 < t.size() && static_cast<unsigned char>(t[i + 1]) >= 0x80) return false;
+        beyond = true;
+    }
+    return beyond;
+}
+
 // Encodings whose ASCII bytes are ASCII characters and that switch to nothing else by ASCII bytes, so
 // that a text of ASCII bytes alone reads the same in them as in Shift-JIS.
 bool AsciiReadsAsItself(const std::string& key, std::string_view bytes) {
@@ -221,6 +238,13 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         }
         d.foreign.Clear();
         d.lost = 0;
+    }
+    if (IsLoneLatinLetters(bytes)) {
+        d.converted = true;
+        d.text = EncodedToCp932(bytes, "ISO-8859-1", &d.foreign, &d.lost, nullptr);
+        d.encoding = "ISO-8859-1";
+        d.reason = "lone Latin letters without a known CA";
+        return d;
     }
     d.reason = "Shift-JIS";
     return d;

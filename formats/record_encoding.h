@@ -25,7 +25,9 @@ struct DecodedRecord {
 // here and written back as GB2312), unless the bytes are
 // not valid in it but are valid UTF-8 (a CA left behind when a program re-encoded the record); without
 // either, valid UTF-8 holding characters beyond ASCII is UTF-8, bytes beyond ASCII that all pair up as EUC
-// characters (no Shift-JIS kana or common kanji can) are GB18030, and anything else is Shift-JIS.
+// characters (no Shift-JIS kana or common kanji can) are GB18030, bytes beyond ASCII that are each an
+// accented Latin letter alone between ASCII bytes are Latin-1 (SGF's own default), and anything else is
+// Shift-JIS.
 DecodedRecord DecodeRecordBytes(std::string_view bytes);
 
 // True when `encoding` (a CA value or a name given by the user) is the program's own Shift-JIS.

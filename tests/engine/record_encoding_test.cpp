@@ -43,6 +43,11 @@ TEST(RecordEncoding, TheLoadDecidesTheEncoding) {
         {"ASCII under CA UTF-8", "(;CA[UTF-8]PB[Kim];B[aa])", "UTF-8", ""},
         {"EUC pairs without CA", "(;PB[\xB9\xC5\xC1\xA6];B[aa])", "GB18030", "(;PB[古力];B[aa])"},
         {"a CA iconv does not know", "(;CA[foo]PB[ヒカル];B[aa])", "", ""},
+        // Latin-1 without CA: accented letters alone between ASCII ones; a kanji rank stays Shift-JIS.
+        {"Latin-1 without CA", "(;PB[M\xFCller]PW[S\xE9" "bastien];B[aa])", "ISO-8859-1",
+         "(;PB[M\xF0\x40ller]PW[S\xF0\x41" "bastien];B[aa])"},
+        {"a kanji rank among ASCII", "(;PB[Cho Chikun 9段]PW[Otake]C[ﾟ];B[aa])", "", ""},
+        {"kana beside an accented letter", "(;PB[M\xFCller]C[ｱｲ];B[aa])", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
