@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "auxiliary/secondary_board.h"
+#include "formats/record_encoding.h"
 #include "formats/sgf_scan.h"
 
 namespace quorvel {
@@ -167,6 +168,19 @@ std::string Score(const std::string& s) {
 }
 
 }  // namespace
+
+RecordPreview PreviewOfFileBytes(const std::string& bytes) {
+    DecodedRecord decoded = DecodeRecordBytes(bytes);
+    RecordPreview preview = ScanRecordPreview(decoded.converted ? decoded.text : bytes);
+    preview.foreign = std::move(decoded.foreign);
+    return preview;
+}
+
+std::string PreviewMemoUtf8(const RecordPreview& preview) {
+    std::string lines;
+    for (const std::string& line : preview.lines) lines += (lines.empty() ? "" : "\n") + line;
+    return UnicodeToUtf8(Cp932ToUnicode(lines, &preview.foreign));
+}
 
 std::string PreviewResultText(const std::string& v) {
     if (v.empty()) return v;

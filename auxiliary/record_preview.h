@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/position.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 
@@ -27,11 +28,20 @@ struct RecordPreview {
     bool blackFirst = true;
     // The lines of Memo1, Shift-JIS: "● name", "○ name", "日付 ： ", "結果 ： ", "手数 ： ".
     std::vector<std::string> lines;
+    // The codes given to the characters of the file that Shift-JIS lacks (its own table, not the shown
+    // record's).
+    ForeignCharacters foreign;
 };
 
 // The preview of a record text. A text of fewer than 5 bytes, or without a game ("(;", or "(" and a
 // property where the root's ";" is missing), gives an empty board and no lines.
 RecordPreview ScanRecordPreview(const std::string& text);
+
+// The preview of a file's bytes in whatever encoding the record came in, decided as a load decides it.
+RecordPreview PreviewOfFileBytes(const std::string& bytes);
+
+// Memo1's text in UTF-8: the lines joined by line breaks, the file's own characters as they were written.
+std::string PreviewMemoUtf8(const RecordPreview& preview);
 
 // The result line's text for an RE value ("黒中押勝", "白 3 目半勝", "持碁", ...).
 std::string PreviewResultText(const std::string& value);

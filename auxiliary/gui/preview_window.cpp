@@ -128,11 +128,9 @@ void TForm8::ShowFile(const std::string& path) {
     ClearPreview();
     std::string text;
     if (!ReadPreviewFile(path, text)) return;
-    preview_ = ScanRecordPreview(text);
+    preview_ = PreviewOfFileBytes(text);
     if (gridSize_ != preview_.boardSize) DrawGrid();
-    std::string lines;
-    for (const std::string& line : preview_.lines) lines += (lines.empty() ? "" : "\r\n") + line;
-    Memo1->setPlainText(LinesToQString(lines));
+    Memo1->setPlainText(QString::fromStdString(PreviewMemoUtf8(preview_)));
     update();
 }
 

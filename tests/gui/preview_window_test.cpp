@@ -129,6 +129,12 @@ TEST_F(PreviewWindowTest, ResultsOfEachKind) {
     }
     // A 9-line board: the centre stone at line 5 (pixel 95).
     EXPECT_LT(Pixel(95 + 2, 95 + 2).lightness(), 60);
+
+    // A record in UTF-8 shows its names as written, Hangul too, whatever record the board shows.
+    Write("utf8.sgf", u8"(;CA[UTF-8]SZ[9]PB[\xEC\x9D\xB4\xEC\xB0\xBD\xED\x98\xB8]PW[井山 裕太];B[ee])");
+    form.OpenDialogSelectionChanged(Path("utf8.sgf"));
+    EXPECT_EQ(form.Memo1->toPlainText(),
+              QString::fromUtf8(u8"● \xEC\x9D\xB4\xEC\xB0\xBD\xED\x98\xB8\n○ 井山 裕太\n手数 ： 1"));
 }
 
 TEST_F(PreviewWindowTest, AHugeSetupListAndAPipeNeitherCrashNorHang) {
