@@ -114,6 +114,24 @@ bool FileCommands::LoadFile(const std::string& path) {
     return true;
 }
 
+namespace {
+
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
+
+// A chat file is Shift-JIS as the program always wrote it; a log holding characters Shift-JIS lacks is
+// written in UTF-8 after a byte-order mark, so that they come back whatever the record's table is then.
+std::string ChatFileBytes(const std::string& text, const ForeignCharacters* foreign) {
+    if (!FirstForeignCharacter(text, foreign)) return text;
+    return kUtf8Mark + UnicodeToUtf8(Cp932ToUnicode(text, foreign));
+}
+
+std::string ChatTextOfFile(const std::string& bytes, ForeignCharacters* foreign) {
+    if (bytes.compare(0, 3, kUtf8Mark) != 0) return bytes;
+    return Utf8ToCp932Exact(std::string_view(bytes).substr(3), foreign, nullptr);
+}
+
+}  // namespace
+
 void FileCommands::LookForChatLog() {
     const std::string name = ChatLogName(currentFileName);
     std::string text;
@@ -125,8 +143,10 @@ void FileCommands::LookForChatLog() {
     }
     // A file of the older layout is kept in the current one from now on; a failed rewrite leaves it as it
     // was, and the converted text is shown all the same.
-    const std::string converted = ConvertChatBoardData(text);
-    if (converted != text) WriteFileAtomically(name, converted, error);
+    ForeignCharacters* foreign = board_.foreignCharacters.get();
+    const std::string shown = ChatTextOfFile(text, foreign);
+    const std::string converted = ConvertChatBoardData(shown);
+    if (converted != shown) WriteFileAtomically(name, ChatFileBytes(converted, foreign), error);
     if (chatLog_) chatLog_->TakeChatFile(converted);
 }
 
@@ -134,7 +154,7 @@ void FileCommands::SaveChatLog(const std::string& recordPath) {
     if (!chatLogPresent || !chatLog_) return;
     const std::string name = ChatLogName(recordPath);
     std::string error;
-    if (!WriteFileAtomically(name, chatLog_->ChatFileText(), error)) {
+    if (!WriteFileAtomically(name, ChatFileBytes(chatLog_->ChatFileText(), board_.foreignCharacters.get()), error)) {
         board_.dialogs().ShowMessage("チャットログを保存できません。元のファイルは変更されていません。\r\n" + name + "\r\n" +
                                      error);
     }

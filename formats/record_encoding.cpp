@@ -88,20 +88,6 @@ std::string HzToGb2312(std::string_view t) {
     return out;
 }
 
-// A code of the table in the text: the first character that only the table holds, 0 when there is none.
-char32_t FirstForeignCharacter(std::string_view t, const ForeignCharacters* foreign) {
-    if (!foreign || foreign->empty()) return 0;
-    for (std::size_t i = 0; i + 1 < t.size(); ++i) {
-        const unsigned char b = static_cast<unsigned char>(t[i]);
-        if (!IsCp932LeadByte(b)) continue;
-        if (IsUserDefinedLead(b)) {
-            if (const char32_t c = foreign->CharacterOf(static_cast<unsigned>(b) << 8 | static_cast<unsigned char>(t[i + 1]))) return c;
-        }
-        ++i;
-    }
-    return 0;
-}
-
 // The full-width forms in which comments keep their brackets, separators and backslashes are text to
 // Shift-JIS and Unicode; an encoding without them (Windows-1251, Latin-1) gets the SGF characters back,
 // escaped where SGF asks, so that the record reads back to the same comments.
@@ -126,6 +112,19 @@ void ProtectionFormsFor(const std::string& encoding, std::u32string& text) {
 }
 
 }  // namespace
+
+char32_t FirstForeignCharacter(std::string_view t, const ForeignCharacters* foreign) {
+    if (!foreign || foreign->empty()) return 0;
+    for (std::size_t i = 0; i + 1 < t.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(t[i]);
+        if (!IsCp932LeadByte(b)) continue;
+        if (IsUserDefinedLead(b)) {
+            if (const char32_t c = foreign->CharacterOf(static_cast<unsigned>(b) << 8 | static_cast<unsigned char>(t[i + 1]))) return c;
+        }
+        ++i;
+    }
+    return 0;
+}
 
 bool IsShiftJisName(std::string_view encoding) {
     const std::string key = sgf::CharsetNameKey(encoding);

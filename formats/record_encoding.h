@@ -30,6 +30,10 @@ struct DecodedRecord {
 // Shift-JIS.
 DecodedRecord DecodeRecordBytes(std::string_view bytes);
 
+// The first character of `text` that only `foreign` holds (a user-defined code of the table), 0 when
+// there is none.
+char32_t FirstForeignCharacter(std::string_view text, const ForeignCharacters* foreign);
+
 // True when `encoding` (a CA value or a name given by the user) is the program's own Shift-JIS.
 bool IsShiftJisName(std::string_view encoding);
 

@@ -354,6 +354,23 @@ TEST_F(FileCommandsTest, TheChatFileIsReadWithTheRecordAndWrittenBackUnchanged) 
     EXPECT_FALSE(fs::exists(dir + "/otherChat.dat"));
 }
 
+TEST_F(FileCommandsTest, AChatLogWithHangulIsKeptInUtf8) {
+    MemoryChatLog keeper;
+    commands->SetChatLogKeeper(&keeper);
+    const std::string hangul = "\xEC\x95\x88\xEB\x85\x95";  // a greeting of two syllables
+    Write(dir + "/k.sgf", "(;CA[UTF-8]SZ[19]PB[" + hangul + "];B[pd])");
+    std::string chat = "\xEF\xBB\xBF" + Cp932ToUtf8(kChatFile);
+    const std::string greeting = u8"よろしくお願いします";
+    chat.replace(chat.find(greeting), greeting.size(), hangul);
+    Write(dir + "/kChat.dat", chat);
+    ASSERT_TRUE(commands->OpenPath(dir + "/k.sgf"));
+    // The log's Hangul takes codes of the record's table and reads back through it.
+    EXPECT_NE(UnicodeToUtf8(Cp932ToUnicode(keeper.log.logText, e.foreignCharacters.get())).find(std::string(u8"[ 12 ]：") + hangul),
+              std::string::npos);
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(Read(dir + "/kChat.dat"), chat);
+}
+
 TEST_F(FileCommandsTest, AnOlderChatFileIsConvertedAndWrittenBackInPlace) {
     MemoryChatLog keeper;
     commands->SetChatLogKeeper(&keeper);
