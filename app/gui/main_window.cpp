@@ -59,9 +59,9 @@ QToolButton* SpeedButton(QWidget* parent, const QString& text, const char* hint)
 }  // namespace
 
 QString TForm1::RecordPathOf(const QStringList& arguments) {
-    if (arguments.isEmpty()) return QString();
-    if (arguments.size() == 2) return arguments[0] + QLatin1Char(' ') + arguments[1];
-    return arguments[0];
+    std::vector<std::string> paths;
+    for (const QString& argument : arguments) paths.push_back(PathFromQString(argument));
+    return PathToQString(quorvel::RecordPathOf(paths));
 }
 
 TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
@@ -488,7 +488,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (firstPaintDone_) return;
     firstPaintDone_ = true;
-    if (!startedWithFile_) return;
+    if (!startedWithFile_ || openedAhead_) return;
     // The record of the command line opens once the windows are up.
     QTimer::singleShot(0, this, [this] {
         files_->OpenPath(PathFromQString(RecordPathOf(arguments_)));

@@ -21,6 +21,7 @@
 #include "app/html_save.h"
 #include "app/settings_file.h"
 #include "app/shell_settings.h"
+#include "app/startup_record.h"
 #include "app/web_records.h"
 #include "platform/gui/qt_net_ports.h"
 #include "platform/gui/qt_ports.h"
@@ -57,7 +58,9 @@ public:
     ~TForm1() override;
 
     // The start: with a record on the command line the docked windows, without one the start screen.
-    void Start();
+    // `loadedAhead`, when given, has been loading the command line's record meanwhile; the windows then
+    // show it at their first paint.
+    void Start(StartupRecord* loadedAhead = nullptr);
     // Shows the windows as a start shows them, docked under each other; in full mode on a tall screen
     // when a record was on the command line or `fullMode` asks for it.
     void ShowAtStart(bool fullMode = false);
@@ -221,6 +224,7 @@ private:
     bool startedWithFile_ = false;
     bool compactMode_ = true;
     bool firstPaintDone_ = false;
+    bool openedAhead_ = false;  // the command line's record was opened before the first paint
     bool textBoardBlackFirst_ = true;
     int lastLeft_ = 0;
     int lastTop_ = 0;

@@ -5,14 +5,22 @@
 #include "platform/gui/qt_text.h"
 #include <QStringList>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/gui/main_window.h"
 #include "app/settings_file.h"
+#include "app/startup_record.h"
 #include "platform/gui/qt_ports.h"
 #include "platform/gui/startup_probe.h"
+#include "platform/file_io.h"
 #include "platform/title_registry.h"
 
 int main(int argc, char** argv) {
+    // The record of the command line is read and loaded while Qt starts and the windows are built.
+    const std::string settingsFolder = quorvel::SettingsFolder(quorvel::ExecutableFolder());
+    quorvel::StartupRecord loadedAhead(quorvel::RecordPathOf(std::vector<std::string>(argv + 1, argv + argc)),
+                                       settingsFolder);
     QApplication app(argc, argv);
     quorvel::PreferJapaneseFonts();
     quorvel::TitleRegistry titles;
@@ -30,6 +38,6 @@ int main(int argc, char** argv) {
     // Closing the main window ends the program, also when the start screen closes it before it ever showed.
     QObject::connect(&main, &quorvel::TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     // With a record the windows show; without one the start screen decides.
-    main.Start();
+    main.Start(&loadedAhead);
     return app.exec();
 }
