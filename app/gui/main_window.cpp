@@ -18,7 +18,6 @@
 
 #include "app/command_table.h"
 #include "auxiliary/gui/log_window.h"
-#include "auxiliary/gui/preview_window.h"
 #include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
@@ -87,16 +86,9 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     // The text window is the board window's message area, so it exists first.
     Form3 = new TForm3([this] { return files_ ? files_->lastLoadedText : std::string(); });
     Form2 = new TForm2(*Form3, *dialogs, programDir);
-    Form15 = new TForm15(Form2->engine(), programDir, Form2, Form3);
-    Form2->SetPalette(Form15);
     Form2->askToSave = [this] { return files_->AskToSave(); };
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
-    Form6 = new TForm6(*dialogs, programDir, Form2);
-    Form2->SetPointPicker(*Form6);
-    // The record preview follows the real open dialog; dialogs that tests answer have none to follow.
-    Form8 = new TForm8;
-    if (ownFileDialogs_) ownFileDialogs_->SetOpenDialogWatcher(Form8);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { return LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
@@ -107,6 +99,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
         RenewRecentItems();
         Form2->SetChatLogShown(files_->chatLogPresent);
     };
+    SetUpHiddenWindows();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -142,13 +135,10 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
     connect(Form2, &TForm2::modeChanged, this, &TForm1::FollowMode);
     ReadSettings();
-    // The dialogs fill their controls from the settings now in force.
-    Form5 = new TForm5(settingsOwners(), Form2, this);
-    Form2->editComment = [this] { return Form5->ShowForComment(); };
+    Form2->editComment = [this] { return Form5()->ShowForComment(); };
     SetUpNetWindows();
     SetUpExport();
     SetUpLogWindow();
-    Form7 = new TForm7(programDir, this);
     WireStartCommands();
 
     // Size and place: at the top of the screen, centred on a tall screen.
@@ -205,9 +195,9 @@ TForm1::~TForm1() {
     delete Form4;
     StopNetWindows();
     StopLogWindow();
-    delete Form15;
-    delete Form6;
-    delete Form8;
+    delete form15_;
+    delete form6_;
+    delete form8_;
     delete Form2;
     delete Form3;
 }
@@ -380,7 +370,7 @@ void TForm1::RenewCaption() {
 void TForm1::FollowMode() {
     action(QStringLiteral("KKW"))->setChecked(board().replayMode);
     action(QStringLiteral("KKM"))->setChecked(!board().replayMode);
-    Form15->setVisible(!board().replayMode && board().inputMode == 3);
+    ShowPalette(!board().replayMode && board().inputMode == 3);
     RenewCaption();
 }
 
@@ -553,7 +543,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     bgm_.Stop();
     Form2->close();
     Form3->close();
-    Form10->close();
+    if (form10_) form10_->close();
     if (Form4) Form4->close();
     event->accept();
     emit closed();
@@ -564,7 +554,7 @@ void TForm1::KFNClick() {
     FollowMode();
     Redraw();
     // A handicap entered with the game information decides how the new record starts.
-    if (Form5->ShowForGameInfo()) StartWithHandicap(board(), FromQString(Form5->Edit9->text()));
+    if (Form5()->ShowForGameInfo()) StartWithHandicap(board(), FromQString(Form5()->Edit9->text()));
     FollowMode();
     Redraw();
 }
@@ -628,12 +618,12 @@ void TForm1::KVGClick() {
 }
 
 void TForm1::KSMClick() {
-    Form5->ShowForSettings();
+    Form5()->ShowForSettings();
     Redraw();
 }
 
 void TForm1::KVFClick() {
-    Form5->ShowForGameInfo();
+    Form5()->ShowForGameInfo();
     Redraw();
 }
 
@@ -641,11 +631,11 @@ void TForm1::KKDClick() { Form2->DeleteMovesClick(); }
 
 void TForm1::KKEClick() { Form2->EditCommentClick(); }
 
-void TForm1::KVKClick() { Form6->CountTerritory(board()); }
+void TForm1::KVKClick() { Form6()->CountTerritory(board()); }
 
 void TForm1::KVEClick() {
     // A diagram needs room: the smallest boards take no board comment.
-    if (board().boardSize >= 9) Form6->CreateBoardComment(board());
+    if (board().boardSize >= 9) Form6()->CreateBoardComment(board());
 }
 
 void TForm1::ZarnItemClick(int k) {

@@ -98,12 +98,12 @@ void TForm1::KSKClick() {
 }
 
 void TForm1::KHAClick() {
-    Form7->adjustSize();
+    Form7()->adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->availableGeometry();
-        Form7->move(s.left() + (s.width() - Form7->width()) / 2, s.top() + (s.height() - Form7->height()) / 2);
+        Form7()->move(s.left() + (s.width() - Form7()->width()) / 2, s.top() + (s.height() - Form7()->height()) / 2);
     }
-    Form7->exec();
+    Form7()->exec();
 }
 
 void TForm1::KNSClick() {

@@ -3,12 +3,14 @@
 // the same message, after the windows are up, for a file that cannot be used.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 
 #include "app/gui/main_window.h"
 #include "app/startup_record.h"
+#include "auxiliary/gui/log_window.h"
 #include "platform/gui/qt_text.h"
 #include "support/local_server.h"
 
@@ -112,6 +114,42 @@ TEST_F(StartupRecordTest, AFileThatCannotBeUsedIsSaidOnceTheWindowsAreUp) {
         EXPECT_EQ(Start(path, true).fileName, kNoTitle);
     }
     EXPECT_EQ(Start(folder.path().string() + "/missing.sgf", true).messages.size(), 1u);
+}
+
+// A start builds only the windows it shows; a hidden window is built when first used, the net game log
+// window by the chat file of the record.
+TEST_F(StartupRecordTest, AStartBuildsOnlyTheWindowsItShows) {
+    const auto hiddenWindows = [] {
+        QStringList built;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            const QString name = QString::fromLatin1(w->metaObject()->className());
+            if (!name.endsWith(QLatin1String("TForm2")) && !name.endsWith(QLatin1String("TForm1")) &&
+                !name.endsWith(QLatin1String("TForm3")) && name.contains(QLatin1String("TForm"))) {
+                built << name;
+            }
+        }
+        built.sort();
+        return built;
+    };
+    const std::string record = folder.path().string() + "/game.sgf";
+    std::ofstream(record, std::ios::binary) << "(;GM[1]FF[4]SZ[19];B[pd];W[dp])";
+    TitleRegistry titles(folder.path().string() + "/titles");
+    MemoryDialogs dialogs;
+    AnsweredFileDialogs files;
+    {
+        TForm1 window(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList{PathToQString(record)}, titles, &dialogs,
+                      &files);
+        window.Start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.board().lineEnd == 2; }));
+        EXPECT_EQ(hiddenWindows(), QStringList());
+    }
+    std::ofstream(folder.path().string() + "/gameChat.dat", std::ios::binary)
+        << "Oskelt - Oskelt - チャットログ\r\n\r\n[12:00] a word about the game\r\n";
+    TForm1 window(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList{PathToQString(record)}, titles, &dialogs, &files);
+    window.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.board().lineEnd == 2; }));
+    EXPECT_EQ(hiddenWindows(), QStringList({QStringLiteral("quorvel::TForm10"), QStringLiteral("quorvel::TForm6")}));
+    EXPECT_NE(window.Form10()->log().logText.find("a word about the game"), std::string::npos);
 }
 
 }  // namespace
