@@ -11,17 +11,21 @@
 #include "app/gui/main_window.h"
 #include "app/settings_file.h"
 #include "app/startup_record.h"
+#include "platform/gui/font_configuration.h"
 #include "platform/gui/qt_ports.h"
 #include "platform/gui/startup_probe.h"
 #include "platform/file_io.h"
 #include "platform/title_registry.h"
 
 int main(int argc, char** argv) {
-    // The record of the command line is read and loaded while Qt starts and the windows are built.
+    // Read on their own threads while Qt starts: the font configuration and the command line's record.
+    quorvel::FontConfigurationReader fontConfiguration;
+    // The record is loaded while the windows are built too, and shown at their first paint.
     const std::string settingsFolder = quorvel::SettingsFolder(quorvel::ExecutableFolder());
     quorvel::StartupRecord loadedAhead(quorvel::RecordPathOf(std::vector<std::string>(argv + 1, argv + argc)),
                                        settingsFolder);
     QApplication app(argc, argv);
+    fontConfiguration.Wait();
     quorvel::PreferJapaneseFonts();
     quorvel::TitleRegistry titles;
     QStringList arguments = QCoreApplication::arguments();
