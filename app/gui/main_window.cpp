@@ -6,8 +6,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QImage>
-#include <QPixmap>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
@@ -40,12 +38,6 @@ QRect Screen() {
 // The menus the running autoplay disables, with both toolbars: everything that would change the record.
 const char* const kNavigationMenus[] = {"KF0", "KK0", "KN0", "KV0"};
 
-// A toolbar picture of the program folder, or no icon when the file is missing.
-QIcon ProgramIcon(const QString& path) {
-    const QImage image = ReadImageFile(path, "PNG");
-    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
-}
-
 QToolButton* SpeedButton(QWidget* parent, const QString& text, const char* hint) {
     auto* button = new QToolButton(parent);
     button->setText(text);
@@ -69,6 +61,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
       programDir_(programDir),
       arguments_(arguments),
       settingsFolder_(settingsFolder),
+      icons_(programDir),
       bgm_(programDir, programDir + QStringLiteral("/bgm.wav")) {
     setWindowTitle(ToQString(kApplicationTitle));
     setAcceptDrops(true);
@@ -195,9 +188,7 @@ TForm1::~TForm1() {
     delete Form4;
     StopNetWindows();
     StopLogWindow();
-    delete form15_;
-    delete form6_;
-    delete form8_;
+    DeleteHiddenWindows();
     delete Form2;
     delete Form3;
 }
@@ -230,7 +221,7 @@ void TForm1::BuildMenus() {
         if (c.check == CheckKind::Radio) modes->addAction(a);
         // Commands whose operations are not built yet stay visibly disabled; Wire enables the others.
         a->setEnabled(false);
-        a->setIcon(ProgramIcon(programDir_ + QStringLiteral("/bmp/icons/") + a->objectName() + QStringLiteral(".png")));
+        a->setIcon(icons_.Icon(a->objectName()));
         actions_.insert(a->objectName(), a);
         if (QString::fromLatin1(c.code) == QStringLiteral("KFZ")) {
             // The recent files follow the file commands, hidden until filled, after their separator.
@@ -319,7 +310,7 @@ void TForm1::BuildPanels() {
     Image1 = new QToolButton(Panel1);
     Image1->setToolTip(ToQString("画面切り替え"));
     Image1->setAutoRaise(true);
-    Image1->setIcon(ProgramIcon(programDir_ + QStringLiteral("/bmp/icons/switch.png")));
+    Image1->setIcon(icons_.Icon(QStringLiteral("switch")));
     Image1->setIconSize(QSize(20, 20));
     connect(Image1, &QToolButton::clicked, this, &TForm1::SwitchWindowSize);
     p1->addWidget(Label1);

@@ -24,6 +24,7 @@
 #include "app/startup_record.h"
 #include "app/web_records.h"
 #include "platform/gui/qt_net_ports.h"
+#include "platform/gui/program_icons.h"
 #include "platform/gui/qt_ports.h"
 #include "app/gui/about_window.h"
 #include "app/gui/settings_dialog.h"
@@ -226,6 +227,8 @@ private:
     void ShowPalette(bool shown);
     // The stand-ins of the hidden windows handed to the board window, the file commands and the open dialog.
     void SetUpHiddenWindows();
+    // The hidden windows that have no parent, if they were built.
+    void DeleteHiddenWindows();
     // The secondary board, the net game log window and the record preview as the board window, the file
     // commands and the open dialog use them: built on first use.
     class LazyPointPicker;
@@ -265,6 +268,7 @@ private:
     SgfRecordFormats formats_;
     std::unique_ptr<FileCommands> files_;
     std::string settingsFolder_;
+    ProgramIcons icons_;  // the toolbar icons, read once from their strip
     ShellSettings shell_;
     QtSound bgm_;
     // Declared after the file commands and before the web records, which post to it until they are gone.

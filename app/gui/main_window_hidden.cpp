@@ -67,6 +67,15 @@ void TForm1::SetUpHiddenWindows() {
     if (ownFileDialogs_) ownFileDialogs_->SetOpenDialogWatcher(openDialogWatcher_.get());
 }
 
+void TForm1::DeleteHiddenWindows() {
+    delete form15_;
+    delete form6_;
+    delete form8_;
+    form15_ = nullptr;
+    form6_ = nullptr;
+    form8_ = nullptr;
+}
+
 TForm5* TForm1::Form5() {
     // The dialog fills its controls from the settings in force.
     if (!form5_) form5_ = new TForm5(settingsOwners(), Form2, this);
