@@ -107,11 +107,15 @@ bool FileCommands::LoadFile(const std::string& path) {
     }
     // A file without a record leaves the record shown, so its name must not become the file to overwrite.
     if (!load_(board_, text)) return false;
+    TakeLoadedFile(path, std::move(text));
+    return true;
+}
+
+void FileCommands::TakeLoadedFile(const std::string& path, std::string source) {
     currentFileName = path;
     RenewTitle();
-    KeepLoadedText(std::move(text));
+    KeepLoadedText(std::move(source));
     board_.recordModified = false;
-    return true;
 }
 
 namespace {
@@ -162,10 +166,21 @@ void FileCommands::SaveChatLog(const std::string& recordPath) {
 
 bool FileCommands::OpenPath(const std::string& path) {
     if (!LoadFile(path)) return false;
+    FinishOpen(path);
+    return true;
+}
+
+void FileCommands::OpenLoadedAhead(RecordLoadedAhead&& ahead) {
+    board_.AdoptLoadedState(std::move(ahead.engine));
+    board_.messages().SetText(ahead.messages.Text());
+    TakeLoadedFile(ahead.path, std::move(ahead.source));
+    FinishOpen(ahead.path);
+}
+
+void FileCommands::FinishOpen(const std::string& path) {
     recentFiles.Add(path);
     LookForChatLog();
     if (changed) changed();
-    return true;
 }
 
 bool FileCommands::KFNClick() {

@@ -37,6 +37,16 @@ public:
     virtual std::string ChatFileText() const = 0;
 };
 
+// A record file read and loaded on a thread of its own (StartupRecord), into an engine of its own that
+// had the settings file read into it first, as the board's engine has when it loads.
+struct RecordLoadedAhead {
+    std::string path;
+    std::string source;  // the file's bytes
+    MemoryMessageArea messages;
+    MemoryDialogs dialogs;
+    Engine engine{messages, dialogs};
+};
+
 class FileCommands {
 public:
     // Reads a record text into the board's engine; false when the text holds no record and the record shown
@@ -69,6 +79,10 @@ public:
     // Loads a file by name: the record, then currentFileName, the title, recent files and its chat log.
     // False when it could not be read (a message said why) or held no record: then nothing changes.
     bool OpenPath(const std::string& path);
+    // Opens a record that was read and loaded ahead, as OpenPath opens its path: the board's engine takes
+    // the loaded state and the message area what the load said. Only for a load that found a record and
+    // asked nothing.
+    void OpenLoadedAhead(RecordLoadedAhead&& ahead);
 
     // Steps 1 to 3 of a new record; false when the save question stopped it.
     bool KFNClick();
@@ -81,6 +95,10 @@ public:
 
 private:
     bool LoadFile(const std::string& path);
+    // The file's record is in the board: its name, the title, the kept source, no changes yet.
+    void TakeLoadedFile(const std::string& path, std::string source);
+    // After a record was opened by name: the recent files, its chat log, the windows.
+    void FinishOpen(const std::string& path);
     void LookForChatLog();
     void ProduceSgfText();
     bool WriteRecord(const std::string& path);

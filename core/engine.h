@@ -52,6 +52,12 @@ public:
     // Source of random numbers for shuffled letters (Salala); tests give a seeded one.
     std::function<unsigned()> random;
 
+    // Takes the record, position and state of `loaded`, an engine that read a record on another thread
+    // (with the same settings file read into it): this engine then stands exactly where `loaded` stood. Its
+    // own ports stay, and so does the table of foreign characters the windows show through, which takes
+    // the loaded table's codes. A member added to Engine is taken here too.
+    void AdoptLoadedState(Engine&& loaded);
+
     // The windows' side of the engine; without one, requests go nowhere.
     void SetRequests(BoardRequests& requests) { requests_ = &requests; }
     // The clipboard written records are copied to; without one (the command-line tool) nothing is copied.

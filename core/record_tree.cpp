@@ -11,6 +11,26 @@ Engine::Engine(MessageArea& messages, UserDialogs& dialogs) : messages_(messages
     NewRecord();
 }
 
+void Engine::AdoptLoadedState(Engine&& loaded) {
+    const std::shared_ptr<ForeignCharacters> shown = foreignCharacters;
+    *shown = std::move(*loaded.foreignCharacters);
+    static_cast<Position&>(*this) = std::move(static_cast<Position&>(loaded));
+    static_cast<Record&>(*this) = std::move(static_cast<Record&>(loaded));
+    foreignCharacters = shown;
+    settings = std::move(loaded.settings);
+    hintsShown = loaded.hintsShown;
+    memos = std::move(loaded.memos);
+    autoplayState = loaded.autoplayState;
+    autoplayInterval = loaded.autoplayInterval;
+    commentDialogOpen = loaded.commentDialogOpen;
+    deletingMoves = loaded.deletingMoves;
+    hintLetters = std::move(loaded.hintLetters);
+    passHint = loaded.passHint;
+    if (loaded.random) random = std::move(loaded.random);
+    editing = std::move(loaded.editing);
+    replacedStone_ = loaded.replacedStone_;
+}
+
 void Engine::NewRecord() {
     firstMoveNumber = 1;
     inputMode = 1;

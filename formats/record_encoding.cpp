@@ -152,7 +152,8 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
     }
     // Read as UTF-8 while it is UTF-8: a Shift-JIS text stops at its first character beyond ASCII, a UTF-8
     // text is converted in the same pass.
-    const auto asUtf8 = [&d, bytes](const char* reason) {
+    bool asciiOnly = false;  // found by a reading as UTF-8 that met no character beyond ASCII
+    const auto asUtf8 = [&d, &asciiOnly, bytes](const char* reason) {
         bool multibyte = false;
         if (!TryUtf8ToCp932(bytes, &d.foreign, &d.lost, d.text, &multibyte)) {
             d.foreign.Clear();
@@ -162,6 +163,7 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         }
         if (!multibyte) {
             d.text.clear();
+            asciiOnly = true;
             return false;
         }
         d.converted = true;
@@ -225,7 +227,8 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         }
     }
     if (asUtf8("valid UTF-8 without a known CA")) return d;
-    if (IsEucPairs(bytes)) {
+    // ASCII alone holds no EUC pair: a large record is not read once more for nothing.
+    if (!asciiOnly && IsEucPairs(bytes)) {
         bool clean = true;
         std::string text = EncodedToCp932(bytes, "GB18030", &d.foreign, &d.lost, &clean);
         if (clean) {

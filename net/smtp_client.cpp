@@ -1,76 +1,18 @@
 #include "net/smtp_client.h"
 
-#include <sys/socket.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
-#include "net/curl_handle.h"
+#include "net/transfers.h"
 
 namespace quorvel::net {
 
 namespace {
 
-struct SlistFree {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-
-// What the dialogue showed, for telling the failures apart.
-struct Dialogue {
-    JobContext* job = nullptr;
-    const std::function<void(const SmtpReport&)>* listener = nullptr;
-    bool greeted = false;
-    bool resolved = false;
-    std::string lastCommand;  // "MAIL", "RCPT", "AUTH", ...
-    std::string lastReply;
-    std::string refusedCommand;  // the command of the last 4xx or 5xx answer, and that answer
-    std::string refusal;
-    const std::string* upload = nullptr;
-    std::size_t sent = 0;
-};
-
 void Report(JobContext& job, const std::function<void(const SmtpReport&)>& listener, SmtpEvent event,
             int message = 0, std::string text = std::string()) {
     job.Post([listener, report = SmtpReport{event, message, std::move(text)}] { listener(report); });
-}
-
-int WatchDialogue(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
-    auto* d = static_cast<Dialogue*>(user);
-    const std::string text(data, size);
-    if (type == CURLINFO_HEADER_OUT) {
-        d->lastCommand = text.substr(0, text.find_first_of(" \r\n"));
-    } else if (type == CURLINFO_HEADER_IN) {
-        d->lastReply = text.substr(0, text.find_first_of("\r\n"));
-        if (!d->lastReply.empty() && (d->lastReply[0] == '4' || d->lastReply[0] == '5')) {
-            d->refusedCommand = d->lastCommand;
-            d->refusal = d->lastReply;
-        }
-        if (!d->greeted) {
-            d->greeted = true;
-            if (d->resolved) Report(*d->job, *d->listener, SmtpEvent::HostResolved);
-            Report(*d->job, *d->listener, SmtpEvent::Connect, 0, d->lastReply);
-        }
-    }
-    return 0;
-}
-
-curl_socket_t OpenSocket(void* user, curlsocktype, curl_sockaddr* address) {
-    auto* d = static_cast<Dialogue*>(user);
-    d->resolved = true;
-    return socket(address->family, address->socktype, address->protocol);
-}
-
-std::size_t ReadMessage(char* buffer, std::size_t size, std::size_t count, void* user) {
-    auto* d = static_cast<Dialogue*>(user);
-    const std::size_t n = std::min(size * count, d->upload->size() - d->sent);
-    std::copy_n(d->upload->data() + d->sent, n, buffer);
-    d->sent += n;
-    return n;
-}
-
-int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return static_cast<Dialogue*>(user)->job->Cancelled() ? 1 : 0;
 }
 
 bool IsHostText(const std::string& host) {
@@ -127,68 +69,29 @@ void SmtpClient::Send(SmtpJob job, Listener listener) {
             finish();
         };
 
-        const std::string url = SmtpUrlOf(job.server);
-        if (url.empty()) return fail(SmtpEvent::InvalidHost, "not a mail server: " + job.server);
+        SmtpTransfer transfer;
+        transfer.url = SmtpUrlOf(job.server);
+        if (transfer.url.empty()) return fail(SmtpEvent::InvalidHost, "not a mail server: " + job.server);
         for (const MailMessage& m : job.messages) {
             if (!IsSafeAddress(m.to) || !IsSafeAddress(m.from)) {
                 return fail(SmtpEvent::Failure, "an address holds a line break, a blank or an unsafe character");
             }
         }
-        CurlHandle handle = NewCurlHandle();
-        if (!handle) return fail(SmtpEvent::Failure, "libcurl could not start");
-        CURL* h = handle.get();
-        Dialogue dialogue;
-        dialogue.job = &context;
-        dialogue.listener = &listener;
-        char errorText[CURL_ERROR_SIZE] = "";
-        curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-        curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "smtp");
-        curl_easy_setopt(h, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
-        if (!job.caFile.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, job.caFile.c_str());
-        if (job.authenticate) curl_easy_setopt(h, CURLOPT_USERNAME, job.userId.c_str());
-        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, job.timeoutMs);
-        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, std::min(30000L, job.timeoutMs));
-        curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
-        curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
-        curl_easy_setopt(h, CURLOPT_DEBUGFUNCTION, WatchDialogue);
-        curl_easy_setopt(h, CURLOPT_DEBUGDATA, &dialogue);
-        curl_easy_setopt(h, CURLOPT_OPENSOCKETFUNCTION, OpenSocket);
-        curl_easy_setopt(h, CURLOPT_OPENSOCKETDATA, &dialogue);
-        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, Progress);
-        curl_easy_setopt(h, CURLOPT_XFERINFODATA, &dialogue);
-        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadMessage);
-        curl_easy_setopt(h, CURLOPT_READDATA, &dialogue);
-        curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
-
-        Report(context, listener, SmtpEvent::ConnectionRequired);
+        std::string error;
+        const Transfers* transfers = NetTransfers(error);
+        if (!transfers) return fail(SmtpEvent::Failure, error);
+        transfer.userId = job.userId;
+        transfer.authenticate = job.authenticate;
+        transfer.timeoutMs = job.timeoutMs;
+        transfer.caFile = job.caFile;
         const std::string date = MailDateNow();
-        for (std::size_t i = 0; i < job.messages.size(); ++i) {
-            const MailMessage& m = job.messages[i];
-            const std::string upload = ComposeMessage(m, date);
-            dialogue.upload = &upload;
-            dialogue.sent = 0;
-            const std::string from = "<" + m.from + ">";
-            std::unique_ptr<curl_slist, SlistFree> to(curl_slist_append(nullptr, ("<" + m.to + ">").c_str()));
-            curl_easy_setopt(h, CURLOPT_MAIL_FROM, from.c_str());
-            curl_easy_setopt(h, CURLOPT_MAIL_RCPT, to.get());
-            Report(context, listener, SmtpEvent::SendStart, static_cast<int>(i));
-            const CURLcode code = curl_easy_perform(h);
-            if (context.Cancelled()) return;
-            if (code == CURLE_OK) continue;
-            const std::string why = *errorText ? errorText : curl_easy_strerror(code);
-            if (code == CURLE_COULDNT_RESOLVE_HOST) return fail(SmtpEvent::InvalidHost, why);
-            if (code == CURLE_COULDNT_CONNECT || !dialogue.greeted) {
-                return fail(SmtpEvent::ConnectionFailed, why);
-            }
-            const std::string& refusal = dialogue.refusal;
-            if (code == CURLE_LOGIN_DENIED || dialogue.refusedCommand == "AUTH" || refusal.compare(0, 3, "530") == 0) {
-                return fail(SmtpEvent::AuthenticationFailed, refusal);
-            }
-            if (dialogue.refusedCommand == "RCPT") return fail(SmtpEvent::RecipientNotFound, refusal);
-            return fail(SmtpEvent::Failure, refusal.empty() ? why : why + ": " + refusal);
-        }
+        for (const MailMessage& m : job.messages) transfer.messages.push_back({m.from, m.to, ComposeMessage(m, date)});
+
+        const SmtpReport outcome = transfers->sendMail(
+            transfer, [&](const SmtpReport& r) { Report(context, listener, r.event, r.message, r.text); },
+            context.CancelFlag());
+        if (context.Cancelled()) return;
+        if (outcome.event != SmtpEvent::Success) return fail(outcome.event, outcome.text);
         Report(context, listener, SmtpEvent::Success);
         finish();
     });

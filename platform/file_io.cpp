@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -115,6 +116,14 @@ bool MakeFolders(const std::string& path) {
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string ExecutableFolder() {
+    char* resolved = ::realpath("/proc/self/exe", nullptr);
+    if (!resolved) return std::string();
+    std::string path(resolved);
+    std::free(resolved);
+    return path.substr(0, path.find_last_of('/'));
 }
 
 }  // namespace quorvel

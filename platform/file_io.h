@@ -21,4 +21,8 @@ bool MakeFolders(const std::string& path);
 // The folder part of a path, with its trailing "/"; empty for a bare name.
 std::string FolderOf(const std::string& path);
 
+// The folder of the running program's executable, links resolved, without a trailing "/" (as Qt names
+// the application's folder); empty when the system does not say.
+std::string ExecutableFolder();
+
 }  // namespace quorvel

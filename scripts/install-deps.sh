@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # the windows
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libgl-dev
+  # the font configuration, read while Qt starts
+  libfontconfig-dev
   # the network clients (HTTP, SMTP) and the local servers their tests start; Python's codecs also decode
   # the records of the encodings test
   libcurl4-openssl-dev python3 python3-aiosmtpd

@@ -6,8 +6,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QImage>
-#include <QPixmap>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
@@ -18,7 +16,6 @@
 
 #include "app/command_table.h"
 #include "auxiliary/gui/log_window.h"
-#include "auxiliary/gui/preview_window.h"
 #include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
 #include "core/keys.h"
@@ -41,12 +38,6 @@ QRect Screen() {
 // The menus the running autoplay disables, with both toolbars: everything that would change the record.
 const char* const kNavigationMenus[] = {"KF0", "KK0", "KN0", "KV0"};
 
-// A toolbar picture of the program folder, or no icon when the file is missing.
-QIcon ProgramIcon(const QString& path) {
-    const QImage image = ReadImageFile(path, "PNG");
-    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
-}
-
 QToolButton* SpeedButton(QWidget* parent, const QString& text, const char* hint) {
     auto* button = new QToolButton(parent);
     button->setText(text);
@@ -59,9 +50,9 @@ QToolButton* SpeedButton(QWidget* parent, const QString& text, const char* hint)
 }  // namespace
 
 QString TForm1::RecordPathOf(const QStringList& arguments) {
-    if (arguments.isEmpty()) return QString();
-    if (arguments.size() == 2) return arguments[0] + QLatin1Char(' ') + arguments[1];
-    return arguments[0];
+    std::vector<std::string> paths;
+    for (const QString& argument : arguments) paths.push_back(PathFromQString(argument));
+    return PathToQString(quorvel::RecordPathOf(paths));
 }
 
 TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleRegistry& titles,
@@ -70,6 +61,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
       programDir_(programDir),
       arguments_(arguments),
       settingsFolder_(settingsFolder),
+      icons_(programDir),
       bgm_(programDir, programDir + QStringLiteral("/bgm.wav")) {
     setWindowTitle(ToQString(kApplicationTitle));
     setAcceptDrops(true);
@@ -87,16 +79,9 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     // The text window is the board window's message area, so it exists first.
     Form3 = new TForm3([this] { return files_ ? files_->lastLoadedText : std::string(); });
     Form2 = new TForm2(*Form3, *dialogs, programDir);
-    Form15 = new TForm15(Form2->engine(), programDir, Form2, Form3);
-    Form2->SetPalette(Form15);
     Form2->askToSave = [this] { return files_->AskToSave(); };
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
-    Form6 = new TForm6(*dialogs, programDir, Form2);
-    Form2->SetPointPicker(*Form6);
-    // The record preview follows the real open dialog; dialogs that tests answer have none to follow.
-    Form8 = new TForm8;
-    if (ownFileDialogs_) ownFileDialogs_->SetOpenDialogWatcher(Form8);
     files_ = std::make_unique<FileCommands>(Form2->engine(), *fileDialogs, titles,
                                             [](Engine& e, const std::string& text) { return LoadRecordText(e, text); });
     const std::string folder = PathFromQString(programDir) + "/";
@@ -107,6 +92,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
         RenewRecentItems();
         Form2->SetChatLogShown(files_->chatLogPresent);
     };
+    SetUpHiddenWindows();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -142,13 +128,10 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
     connect(Form2, &TForm2::modeChanged, this, &TForm1::FollowMode);
     ReadSettings();
-    // The dialogs fill their controls from the settings now in force.
-    Form5 = new TForm5(settingsOwners(), Form2, this);
-    Form2->editComment = [this] { return Form5->ShowForComment(); };
+    Form2->editComment = [this] { return Form5()->ShowForComment(); };
     SetUpNetWindows();
     SetUpExport();
     SetUpLogWindow();
-    Form7 = new TForm7(programDir, this);
     WireStartCommands();
 
     // Size and place: at the top of the screen, centred on a tall screen.
@@ -205,9 +188,7 @@ TForm1::~TForm1() {
     delete Form4;
     StopNetWindows();
     StopLogWindow();
-    delete Form15;
-    delete Form6;
-    delete Form8;
+    DeleteHiddenWindows();
     delete Form2;
     delete Form3;
 }
@@ -240,7 +221,7 @@ void TForm1::BuildMenus() {
         if (c.check == CheckKind::Radio) modes->addAction(a);
         // Commands whose operations are not built yet stay visibly disabled; Wire enables the others.
         a->setEnabled(false);
-        a->setIcon(ProgramIcon(programDir_ + QStringLiteral("/bmp/icons/") + a->objectName() + QStringLiteral(".png")));
+        a->setIcon(icons_.Icon(a->objectName()));
         actions_.insert(a->objectName(), a);
         if (QString::fromLatin1(c.code) == QStringLiteral("KFZ")) {
             // The recent files follow the file commands, hidden until filled, after their separator.
@@ -329,7 +310,7 @@ void TForm1::BuildPanels() {
     Image1 = new QToolButton(Panel1);
     Image1->setToolTip(ToQString("画面切り替え"));
     Image1->setAutoRaise(true);
-    Image1->setIcon(ProgramIcon(programDir_ + QStringLiteral("/bmp/icons/switch.png")));
+    Image1->setIcon(icons_.Icon(QStringLiteral("switch")));
     Image1->setIconSize(QSize(20, 20));
     connect(Image1, &QToolButton::clicked, this, &TForm1::SwitchWindowSize);
     p1->addWidget(Label1);
@@ -380,7 +361,7 @@ void TForm1::RenewCaption() {
 void TForm1::FollowMode() {
     action(QStringLiteral("KKW"))->setChecked(board().replayMode);
     action(QStringLiteral("KKM"))->setChecked(!board().replayMode);
-    Form15->setVisible(!board().replayMode && board().inputMode == 3);
+    ShowPalette(!board().replayMode && board().inputMode == 3);
     RenewCaption();
 }
 
@@ -488,7 +469,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (firstPaintDone_) return;
     firstPaintDone_ = true;
-    if (!startedWithFile_) return;
+    if (!startedWithFile_ || openedAhead_) return;
     // The record of the command line opens once the windows are up.
     QTimer::singleShot(0, this, [this] {
         files_->OpenPath(PathFromQString(RecordPathOf(arguments_)));
@@ -553,7 +534,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     bgm_.Stop();
     Form2->close();
     Form3->close();
-    Form10->close();
+    if (form10_) form10_->close();
     if (Form4) Form4->close();
     event->accept();
     emit closed();
@@ -564,7 +545,7 @@ void TForm1::KFNClick() {
     FollowMode();
     Redraw();
     // A handicap entered with the game information decides how the new record starts.
-    if (Form5->ShowForGameInfo()) StartWithHandicap(board(), FromQString(Form5->Edit9->text()));
+    if (Form5()->ShowForGameInfo()) StartWithHandicap(board(), FromQString(Form5()->Edit9->text()));
     FollowMode();
     Redraw();
 }
@@ -628,12 +609,12 @@ void TForm1::KVGClick() {
 }
 
 void TForm1::KSMClick() {
-    Form5->ShowForSettings();
+    Form5()->ShowForSettings();
     Redraw();
 }
 
 void TForm1::KVFClick() {
-    Form5->ShowForGameInfo();
+    Form5()->ShowForGameInfo();
     Redraw();
 }
 
@@ -641,11 +622,11 @@ void TForm1::KKDClick() { Form2->DeleteMovesClick(); }
 
 void TForm1::KKEClick() { Form2->EditCommentClick(); }
 
-void TForm1::KVKClick() { Form6->CountTerritory(board()); }
+void TForm1::KVKClick() { Form6()->CountTerritory(board()); }
 
 void TForm1::KVEClick() {
     // A diagram needs room: the smallest boards take no board comment.
-    if (board().boardSize >= 9) Form6->CreateBoardComment(board());
+    if (board().boardSize >= 9) Form6()->CreateBoardComment(board());
 }
 
 void TForm1::ZarnItemClick(int k) {

@@ -21,8 +21,10 @@
 #include "app/html_save.h"
 #include "app/settings_file.h"
 #include "app/shell_settings.h"
+#include "app/startup_record.h"
 #include "app/web_records.h"
 #include "platform/gui/qt_net_ports.h"
+#include "platform/gui/program_icons.h"
 #include "platform/gui/qt_ports.h"
 #include "app/gui/about_window.h"
 #include "app/gui/settings_dialog.h"
@@ -57,29 +59,33 @@ public:
     ~TForm1() override;
 
     // The start: with a record on the command line the docked windows, without one the start screen.
-    void Start();
+    // `loadedAhead`, when given, has been loading the command line's record meanwhile; the windows then
+    // show it at their first paint.
+    void Start(StartupRecord* loadedAhead = nullptr);
     // Shows the windows as a start shows them, docked under each other; in full mode on a tall screen
     // when a record was on the command line or `fullMode` asks for it.
     void ShowAtStart(bool fullMode = false);
 
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
-    TForm5* Form5 = nullptr;
-    TForm15* Form15 = nullptr;
     TForm4* Form4 = nullptr;  // only in a start without a record
-    TForm7* Form7 = nullptr;
+    // The windows hidden at start are built when first used, each by its accessor, so that a start builds
+    // only the windows it shows (main_window_hidden.cpp).
+    TForm5* Form5();    // the comment, settings and game-information dialog
+    TForm6* Form6();    // the secondary board
+    TForm7* Form7();    // the about window
+    TForm8* Form8();    // the record preview
+    TForm9* Form9();    // the mail window
+    TForm10* Form10();  // the net game log window
+    TForm11* Form11();  // the web address window
+    TForm15* Form15();  // the mark palette
     // The board-picture dialog (OpenPictureDialog1): the chosen file, or nothing when cancelled.
     std::function<std::optional<std::string>(const std::string& startFolder)> runPictureDialog;
     // The animation's music.
     const QtSound& music() const { return bgm_; }
-    TForm6* Form6 = nullptr;
-    TForm8* Form8 = nullptr;
-    TForm10* Form10 = nullptr;
     FileCommands& files() { return *files_; }
     ShellSettings& shell() { return shell_; }
     SettingsOwners settingsOwners() { return {board(), *files_, shell_}; }
-    TForm9* Form9 = nullptr;
-    TForm11* Form11 = nullptr;
     WebRecords& web() { return *web_; }
     Engine& board() { return Form2->engine(); }
 
@@ -216,11 +222,37 @@ private:
     void KKBClick();
     void KVSClick();
 
+    // The palette shows while stones are set up in creation mode; a palette not built yet stays unbuilt
+    // while it is hidden.
+    void ShowPalette(bool shown);
+    // The stand-ins of the hidden windows handed to the board window, the file commands and the open dialog.
+    void SetUpHiddenWindows();
+    // The hidden windows that have no parent, if they were built.
+    void DeleteHiddenWindows();
+    // The secondary board, the net game log window and the record preview as the board window, the file
+    // commands and the open dialog use them: built on first use.
+    class LazyPointPicker;
+    class LazyChatLogKeeper;
+    class LazyOpenDialogWatcher;
+
+    TForm5* form5_ = nullptr;
+    TForm6* form6_ = nullptr;
+    TForm7* form7_ = nullptr;
+    TForm8* form8_ = nullptr;
+    TForm9* form9_ = nullptr;
+    TForm10* form10_ = nullptr;
+    TForm11* form11_ = nullptr;
+    TForm15* form15_ = nullptr;
+    std::unique_ptr<PointPicker> pointPicker_;
+    std::unique_ptr<ChatLogKeeper> chatLogKeeper_;
+    std::unique_ptr<OpenDialogWatcher> openDialogWatcher_;
+
     QString programDir_;
     QStringList arguments_;
     bool startedWithFile_ = false;
     bool compactMode_ = true;
     bool firstPaintDone_ = false;
+    bool openedAhead_ = false;  // the command line's record was opened before the first paint
     bool textBoardBlackFirst_ = true;
     int lastLeft_ = 0;
     int lastTop_ = 0;
@@ -236,6 +268,7 @@ private:
     SgfRecordFormats formats_;
     std::unique_ptr<FileCommands> files_;
     std::string settingsFolder_;
+    ProgramIcons icons_;  // the toolbar icons, read once from their strip
     ShellSettings shell_;
     QtSound bgm_;
     // Declared after the file commands and before the web records, which post to it until they are gone.

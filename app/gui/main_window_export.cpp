@@ -50,8 +50,8 @@ void TForm1::KVTClick() {
     std::optional<ChatLog> log;
     std::string text;
     std::string error;
-    if (Form6->chatLog().present) {
-        log = Form6->chatLog();
+    if (Form6()->chatLog().present) {
+        log = Form6()->chatLog();
     } else if (files_->chatLogPresent && ReadWholeFile(ChatLogName(files_->currentFileName), text, error)) {
         log = ChatLogFromFileText(text);
     }

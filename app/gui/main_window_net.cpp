@@ -11,30 +11,27 @@ namespace quorvel {
 void TForm1::SetUpNetWindows() {
     events_ = std::make_unique<QtEventPort>(this);
     web_ = std::make_unique<WebRecords>(Form2->engine(), *files_, *events_, shell_);
-    Form11 = new TForm11(this);
-    Form11->Fill(web_->settings.netKifu);
     web_->finished = [this] {
-        Form11->Fill(web_->settings.netKifu);
+        if (form11_) form11_->Fill(web_->settings.netKifu);
         Redraw();
     };
-    Form9 = new TForm9(this, Form2->engine(), *dialogs_, *events_, shell_.mail);
 }
 
 void TForm1::StopNetWindows() {
     // Network jobs stop before the windows and the record they report to.
-    delete Form9;
-    Form9 = nullptr;
+    delete form9_;
+    form9_ = nullptr;
     web_.reset();
 }
 
 void TForm1::KNRClick() {
     if (!web_->CanLoad() || !files_->AskToSave()) return;
-    if (Form11->exec() != QDialog::Accepted) return;
-    StartWebLoad(Form11->Url());
+    if (Form11()->exec() != QDialog::Accepted) return;
+    StartWebLoad(Form11()->Url());
 }
 
 void TForm1::StartWebLoad(const std::string& url) {
-    Form11->ComboBox1->setCurrentText(ToQString(url));
+    Form11()->ComboBox1->setCurrentText(ToQString(url));
     web_->StartRequest(url);
 }
 
@@ -45,7 +42,7 @@ void TForm1::KNNClick() { web_->SendRecord(urlOpener_); }
 namespace quorvel {
 
 void TForm1::KNEClick() {
-    if (!Form9->isVisible()) Form9->exec();
+    if (!Form9()->isVisible()) Form9()->exec();
 }
 
 }  // namespace quorvel

@@ -41,8 +41,17 @@ void TForm1::WireStartCommands() {
     if (!settingsFolder_.empty()) Form2->SetOwnPictureFolder(PathToQString(settingsFolder_));
 }
 
-void TForm1::Start() {
+void TForm1::Start(StartupRecord* loadedAhead) {
     if (startedWithFile_) {
+        // A record loaded while the windows were built opens now, so that they are first painted with it;
+        // one that could not be used opens at the first paint, where what is wrong with it is said.
+        if (loadedAhead) {
+            if (auto ahead = loadedAhead->Take(PathFromQString(RecordPathOf(arguments_)), settingsFolder_)) {
+                files_->OpenLoadedAhead(std::move(*ahead));
+                openedAhead_ = true;
+                Redraw();
+            }
+        }
         ShowAtStart();
         return;
     }
@@ -89,12 +98,12 @@ void TForm1::KSKClick() {
 }
 
 void TForm1::KHAClick() {
-    Form7->adjustSize();
+    Form7()->adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->availableGeometry();
-        Form7->move(s.left() + (s.width() - Form7->width()) / 2, s.top() + (s.height() - Form7->height()) / 2);
+        Form7()->move(s.left() + (s.width() - Form7()->width()) / 2, s.top() + (s.height() - Form7()->height()) / 2);
     }
-    Form7->exec();
+    Form7()->exec();
 }
 
 void TForm1::KNSClick() {

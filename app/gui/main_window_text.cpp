@@ -9,8 +9,6 @@
 namespace quorvel {
 
 void TForm1::SetUpTextCommands() {
-    Form6->SetClipboard(clipboard_);
-    Form6->boardCommentAdded = [this] { BoardCommentAdded(); };
     Wire("KKT", &TForm1::KKTClick);
     Wire("KKB", &TForm1::KKBClick);
     Wire("KVS", &TForm1::KVSClick);
@@ -19,8 +17,8 @@ void TForm1::SetUpTextCommands() {
 void TForm1::KKTClick() { WriteTextBoard(board()); }
 
 void TForm1::KKBClick() {
-    if (!Form6->PickTextBoardRange(board())) return;
-    const RangePick& range = Form6->board().range;
+    if (!Form6()->PickTextBoardRange(board())) return;
+    const RangePick& range = Form6()->board().range;
     WriteTextBoardRange(board(), range.anchor, range.far);
 }
 

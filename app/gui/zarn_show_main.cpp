@@ -5,15 +5,27 @@
 #include "platform/gui/qt_text.h"
 #include <QStringList>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/gui/main_window.h"
 #include "app/settings_file.h"
+#include "app/startup_record.h"
+#include "platform/gui/font_configuration.h"
 #include "platform/gui/qt_ports.h"
 #include "platform/gui/startup_probe.h"
+#include "platform/file_io.h"
 #include "platform/title_registry.h"
 
 int main(int argc, char** argv) {
+    // Read on their own threads while Qt starts: the font configuration and the command line's record.
+    quorvel::FontConfigurationReader fontConfiguration;
+    // The record is loaded while the windows are built too, and shown at their first paint.
+    const std::string settingsFolder = quorvel::SettingsFolder(quorvel::ExecutableFolder());
+    quorvel::StartupRecord loadedAhead(quorvel::RecordPathOf(std::vector<std::string>(argv + 1, argv + argc)),
+                                       settingsFolder);
     QApplication app(argc, argv);
+    fontConfiguration.Wait();
     quorvel::PreferJapaneseFonts();
     quorvel::TitleRegistry titles;
     QStringList arguments = QCoreApplication::arguments();
@@ -30,6 +42,6 @@ int main(int argc, char** argv) {
     // Closing the main window ends the program, also when the start screen closes it before it ever showed.
     QObject::connect(&main, &quorvel::TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     // With a record the windows show; without one the start screen decides.
-    main.Start();
+    main.Start(&loadedAhead);
     return app.exec();
 }

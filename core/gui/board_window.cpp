@@ -72,7 +72,7 @@ TForm2::TForm2(MessageArea& messages, UserDialogs& dialogs, const QString& progr
     Memo3 = MakeMemo(this, 410, 117, 150, 27);
     Memo1 = MakeMemo(this, 411, 208, 150, 150);
     Animate1 = new AnimationPlayer(this);
-    Animate1->Open(QString::fromStdString(ProgramFilePath(programDir.toStdString(), "boat.avi")));
+    Animate1->SetSource(QString::fromStdString(ProgramFilePath(programDir.toStdString(), "boat.avi")));
     Animate1->move(420, 366);
     engine_.SetRequests(*this);
     // The windows show the characters of this record that Shift-JIS lacks through its table.

@@ -83,7 +83,12 @@ public:
 
     // Record editing. The palette shows while stones are set up in creation mode; `askToSave` is the main
     // window's question about unsaved changes, asked before "Make" replaces the record being shown.
-    void SetPalette(TForm15* palette) { palette_ = palette; }
+    void SetPalette(TForm15* palette) {
+        palette_ = [palette](bool) { return palette; };
+    }
+    // A palette built on first use: `palette(build)` gives it, building it only when `build` is true (to
+    // show it); null when it was not built.
+    void SetPalette(std::function<TForm15*(bool build)> palette) { palette_ = std::move(palette); }
     std::function<bool()> askToSave;
     // "Show" (true) or "Make" (false), as the tool column and the main window's mode items ask for it.
     void SwitchMode(bool replay);
@@ -171,7 +176,7 @@ private:
     QPlainTextEdit* Memo2;  // black player
     QPlainTextEdit* Memo3;  // white player
     QtSound stoneSound_;
-    TForm15* palette_ = nullptr;
+    std::function<TForm15*(bool)> palette_;
     PointPicker* picker_ = nullptr;
 };
 

@@ -145,7 +145,8 @@ void TForm2::CreationBoardClick(PointCode point, Qt::MouseButton button, Qt::Key
 
 void TForm2::FollowMode(bool replayBefore, int inputBefore) {
     const Engine& e = engine_;
-    if (palette_) palette_->setVisible(!e.replayMode && e.inputMode == 3);
+    const bool shown = !e.replayMode && e.inputMode == 3;
+    if (TForm15* palette = palette_ ? palette_(shown) : nullptr) palette->setVisible(shown);
     if (e.replayMode != replayBefore || e.inputMode != inputBefore) emit modeChanged();
 }
 

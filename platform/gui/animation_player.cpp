@@ -44,6 +44,10 @@ bool AnimationPlayer::Open(const QString& path) {
 }
 
 void AnimationPlayer::SetActive(bool active) {
+    if (active && !source_.isEmpty()) {
+        Open(source_);
+        source_.clear();
+    }
     active_ = active;
     current_ = 0;
     if (active_ && !frames_.empty()) {

@@ -17,6 +17,8 @@ public:
 
     // Reads the frames of `path`; false (and no frames) when the file is missing or not such an AVI.
     bool Open(const QString& path);
+    // The file whose frames the first start reads: a program that never plays the animation never reads it.
+    void SetSource(const QString& path) { source_ = path; }
     // Starts or stops the frames, from the first one.
     void SetActive(bool active);
     bool active() const { return active_; }
@@ -30,6 +32,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QString source_;
     std::vector<QImage> frames_;
     int current_ = 0;
     bool active_ = false;

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "net/http_client.h"
+#include "net/transfers.h"
 #include "support/local_server.h"
 
 namespace quorvel::net {
@@ -67,6 +68,21 @@ TEST_F(HttpClientTest, OutcomesOfFetches) {
     EXPECT_EQ(ok.body, record);
     EXPECT_NE(ok.header.find("Content-Length: " + std::to_string(record.size())), std::string::npos) << ok.header;
     EXPECT_NE(FetchUrl(server.Url("/endless/x"), quick).error.find("longer than 1048576"), std::string::npos);
+}
+
+// The windows program takes its transfers from the module of the program folder; the module's fetch is the
+// same transfer, and a missing module is said, not crashed on.
+TEST_F(HttpClientTest, TransfersModuleFetches) {
+    std::string error;
+    const Transfers* module = LoadTransfersModule(std::string(QUORVEL_PROGRAM_DIR) + "/" + kTransfersModule, error);
+    ASSERT_NE(module, nullptr) << error;
+    EXPECT_NE(module, &CurlTransfers());
+    const HttpResult r = module->fetch(server.Url("/game.sgf"), HttpOptions(), nullptr);
+    EXPECT_EQ(r.outcome, HttpOutcome::Success) << r.error;
+    EXPECT_EQ(r.body, record);
+
+    EXPECT_EQ(LoadTransfersModule(folder.path().string() + "/none.so", error), nullptr);
+    EXPECT_NE(error.find("none.so"), std::string::npos) << error;
 }
 
 TEST_F(HttpClientTest, WebAddresses) {

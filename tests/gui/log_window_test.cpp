@@ -51,7 +51,7 @@ protected:
                                           &files);
         window->ShowAtStart();
         window->action(QStringLiteral("KFO"))->trigger();
-        log = window->Form10;
+        log = window->Form10();
     }
     void TearDown() override {
         window.reset();
@@ -178,7 +178,7 @@ TEST_F(LogWindowTest, CtrlClickMovesACommentAndPanel1CyclesTheColours) {
 TEST_F(LogWindowTest, HomeEditsTheSelectedCommentOnTheSecondaryBoard) {
     log->show();
     ClickLog("この手は");
-    TForm6* board = window->Form6;
+    TForm6* board = window->Form6();
     QTimer::singleShot(0, board, [board] {
         // The comment comes with its header and without its diagram line; the diagram is the log's.
         EXPECT_EQ(LinesFromQString(board->Memo1->toPlainText()), "[ 30 ]：この手はどうですか");

@@ -63,7 +63,7 @@ protected:
     }
     // The game-information dialog a new record opens, closed with Cancel once it shows.
     void CancelNextDialog() {
-        QTimer::singleShot(0, window.get(), [this] { window->Form5->reject(); });
+        QTimer::singleShot(0, window.get(), [this] { window->Form5()->reject(); });
     }
     // The toolbar button of a command, clicked.
     void ClickButton(const char* code) {
@@ -136,8 +136,8 @@ TEST_F(MainWindowTest, ARangePickedOnTheSecondaryBoardBecomesARangeTextBoard) {
     dialogs.nextAnswer = Answer::Yes;
     QTimer::singleShot(0, window.get(), [this] {
         // The corner A19 and the far point E15, on the 20-pixel lines of the secondary board.
-        QTest::mouseClick(window->Form6, Qt::LeftButton, Qt::NoModifier, QPoint(11, 11));
-        QTest::mouseClick(window->Form6, Qt::LeftButton, Qt::NoModifier, QPoint(91, 91));
+        QTest::mouseClick(window->Form6(), Qt::LeftButton, Qt::NoModifier, QPoint(11, 11));
+        QTest::mouseClick(window->Form6(), Qt::LeftButton, Qt::NoModifier, QPoint(91, 91));
     });
     window->action(QStringLiteral("KKB"))->trigger();
     EXPECT_EQ(board().messages().Text(),
@@ -580,9 +580,9 @@ TEST_F(MainWindowTest, ACommentWrittenFromEditCIsShownAndSaved) {
     window->Form2->Redraw();
     bool commentRole = false;
     QTimer::singleShot(0, window.get(), [this, &commentRole] {
-        commentRole = window->Form5->Memo1->isVisible() && board().commentDialogOpen;
-        window->Form5->Memo1->setPlainText(LinesToQString("良い手\r\nです"));
-        QTest::mouseClick(window->Form5->Panel1, Qt::LeftButton);
+        commentRole = window->Form5()->Memo1->isVisible() && board().commentDialogOpen;
+        window->Form5()->Memo1->setPlainText(LinesToQString("良い手\r\nです"));
+        QTest::mouseClick(window->Form5()->Panel1, Qt::LeftButton);
     });
     QTest::mouseClick(window->Form2, Qt::LeftButton, Qt::NoModifier, QPoint(430, 50));  // "EditC"
     EXPECT_TRUE(commentRole);
@@ -593,8 +593,8 @@ TEST_F(MainWindowTest, ACommentWrittenFromEditCIsShownAndSaved) {
 
     // Cancel changes nothing; the menu item opens the same dialog.
     QTimer::singleShot(0, window.get(), [this] {
-        window->Form5->Memo1->setPlainText(QStringLiteral("other"));
-        window->Form5->reject();
+        window->Form5()->Memo1->setPlainText(QStringLiteral("other"));
+        window->Form5()->reject();
     });
     window->action(QStringLiteral("KKE"))->trigger();
     EXPECT_EQ(window->Form3->Text(), "良い手\r\nです");
@@ -604,9 +604,9 @@ TEST_F(MainWindowTest, TheDeleteItemDeletesOnTheSecondaryBoard) {
     Open();
     QTimer::singleShot(0, window.get(), [this] {
         const PointCode last = board().lineMoves[board().lineEnd];
-        QTest::mouseClick(window->Form6, Qt::LeftButton, Qt::NoModifier,
+        QTest::mouseClick(window->Form6(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(board().geometry->CentreX(last), board().geometry->CentreY(last)));
-        QTest::mouseClick(window->Form6->Panel1, Qt::LeftButton);
+        QTest::mouseClick(window->Form6()->Panel1, Qt::LeftButton);
     });
     window->action(QStringLiteral("KKD"))->trigger();
     EXPECT_EQ(board().lineEnd, 3);

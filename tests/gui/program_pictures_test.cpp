@@ -5,17 +5,40 @@
 #include <QFile>
 #include <cstdint>
 #include <utility>
+#include <QIcon>
 #include <QImage>
+#include <QPixmap>
 #include <QLibrary>
 #include <QString>
 
 #include "core/gui/board_pictures.h"
+#include "platform/gui/program_icons.h"
 #include "platform/gui/qt_sound.h"
 
 namespace quorvel {
 namespace {
 
 QString ProgramFile(const char* name) { return QStringLiteral(QUORVEL_PROGRAM_DIR "/") + QLatin1String(name); }
+
+// The toolbar takes its icons from the strip: each must be the icon drawn into its own file.
+TEST(ProgramPictures, TheIconStripHoldsEachIconAtItsName) {
+    ProgramIcons icons(QStringLiteral(QUORVEL_PROGRAM_DIR));
+    QFile index(ProgramFile("bmp/icons/strip.txt"));
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    const QList<QByteArray> names = index.readAll().split('\n');
+    int compared = 0;
+    for (const QByteArray& name : names) {
+        if (name.isEmpty()) continue;
+        const QImage own = QImage(ProgramFile("bmp/icons/") + QString::fromLatin1(name) + QStringLiteral(".png"))
+                               .convertToFormat(QImage::Format_ARGB32);
+        const QImage fromStrip =
+            icons.Icon(QString::fromLatin1(name)).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(fromStrip, own) << name.toStdString();
+        ++compared;
+    }
+    EXPECT_GE(compared, 40);
+    EXPECT_TRUE(icons.Icon(QStringLiteral("no such icon")).isNull());
+}
 
 TEST(ProgramPictures, EveryPictureIsThereAtItsSize) {
     const BoardPictures pictures(QStringLiteral(QUORVEL_PROGRAM_DIR));

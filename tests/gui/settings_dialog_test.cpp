@@ -42,7 +42,7 @@ protected:
         fs::remove_all(dir);
     }
     Engine& board() { return window->board(); }
-    TForm5& form() { return *window->Form5; }
+    TForm5& form() { return *window->Form5(); }
     void Open(const std::string& name, const std::string& sgf) {
         std::ofstream(dir + name, std::ios::binary) << sgf;
         files.path = dir + name;
@@ -256,7 +256,7 @@ TEST_F(SettingsDialogTest, NewRecordTakesItsInformationAndStartsFromTheHandicap)
     EXPECT_EQ(board().inputMode, 3);
     EXPECT_EQ(board().blackFirst, 0);
     EXPECT_EQ(board().baseIndex, 0);
-    EXPECT_TRUE(window->Form15->isVisible());
+    EXPECT_TRUE(window->Form15()->isVisible());
 
     // A smaller board chosen in the dialog takes the handicap on its own star points.
     WhenShown([](TForm5& d) {

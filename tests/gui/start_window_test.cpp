@@ -195,10 +195,10 @@ TEST_F(StartWindowTest, TheAboutWindowShowsItsTextsAndOpensALinkOnADoubleClick) 
     Make();
     window->ShowAtStart();
     QString opened;
-    window->Form7->openAddress = [&](const QString& address) { opened = address; };
+    window->Form7()->openAddress = [&](const QString& address) { opened = address; };
     int result = -1;
     QTimer::singleShot(0, window.get(), [&] {
-        TForm7* about = window->Form7;
+        TForm7* about = window->Form7();
         EXPECT_TRUE(about->isVisible());
         EXPECT_TRUE(about->isModal());
         EXPECT_EQ(about->windowTitle(), ToQString(" Quorvel ： バージョン情報"));
@@ -217,9 +217,9 @@ TEST_F(StartWindowTest, TheAboutWindowShowsItsTextsAndOpensALinkOnADoubleClick) 
         QTest::mouseDClick(about->Edit2, Qt::LeftButton);
     });
     window->action(QStringLiteral("KHA"))->trigger();
-    result = window->Form7->result();
+    result = window->Form7()->result();
     EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(opened, window->Form7->Edit2->text());
+    EXPECT_EQ(opened, window->Form7()->Edit2->text());
     EXPECT_TRUE(opened.startsWith(QStringLiteral("https://")));
 }
 

@@ -75,8 +75,8 @@ protected:
     // KNR with `url` typed into Form11 and "読み込む" clicked.
     void StartLoad(const std::string& url) {
         QTimer::singleShot(0, window.get(), [this, url] {
-            window->Form11->ComboBox1->setCurrentText(ToQString(url));
-            QTest::mouseClick(window->Form11->BitBtn1, Qt::LeftButton);
+            window->Form11()->ComboBox1->setCurrentText(ToQString(url));
+            QTest::mouseClick(window->Form11()->BitBtn1, Qt::LeftButton);
         });
         window->action(QStringLiteral("KNR"))->trigger();
     }
@@ -105,11 +105,11 @@ TEST_F(WebRecordsWindowTest, AServedRecordShowsWithItsAddressAndWritesNothing) {
         EXPECT_EQ(window->windowTitle(), ToQString(" Quorvel  " + url));
         EXPECT_EQ(window->ZarnItem[0]->text(), QStringLiteral("1 : ") + ToQString(url));
         EXPECT_TRUE(window->ZarnItem[0]->isVisible());
-        EXPECT_EQ(window->Form11->ComboBox1->itemText(0), ToQString(url));
-        EXPECT_EQ(window->Form11->ComboBox1->currentText(), ToQString(url));
+        EXPECT_EQ(window->Form11()->ComboBox1->itemText(0), ToQString(url));
+        EXPECT_EQ(window->Form11()->ComboBox1->currentText(), ToQString(url));
     }
     EXPECT_EQ(board().lineEnd, 2);
-    EXPECT_EQ(window->Form11->ComboBox1->count(), 3);
+    EXPECT_EQ(window->Form11()->ComboBox1->count(), 3);
     board().GoToEnd();
     window->Form2->Redraw();
     EXPECT_NE(window->Form2->grab().toImage(), empty);
@@ -199,8 +199,8 @@ TEST_F(WebRecordsWindowTest, SendingOpensTheBrowserWithTheRecordsBytes) {
 TEST_F(WebRecordsWindowTest, TheMailCommandOpensTheMailWindow) {
     bool shown = false;
     QTimer::singleShot(0, window.get(), [&] {
-        shown = window->Form9->isVisible() && window->Form9->isModal();
-        window->Form9->reject();
+        shown = window->Form9()->isVisible() && window->Form9()->isModal();
+        window->Form9()->reject();
     });
     window->action(QStringLiteral("KNE"))->trigger();
     EXPECT_TRUE(shown);

@@ -2,6 +2,7 @@
 // folder given as the argument. Each icon is a small pictograph of its command, drawn at four times the
 // size and scaled down, so that the lines stay crisp.
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -361,7 +362,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "icon_gen: cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    for (const auto& [name, draw] : AllIcons()) {
+    // Besides one file per icon, one strip of them all, named in order by strip.txt: a start then decodes
+    // one picture instead of forty.
+    const auto all = AllIcons();
+    QImage strip(16 * static_cast<int>(all.size()), 16, QImage::Format_ARGB32);
+    strip.fill(Qt::transparent);
+    QPainter stripPainter(&strip);
+    QByteArray names;
+    int at = 0;
+    for (const auto& [name, draw] : all) {
         QImage big(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
         big.fill(Qt::transparent);
         QPainter p(&big);
@@ -374,6 +383,15 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "icon_gen: cannot write %s\n", qPrintable(name));
             return 1;
         }
+        stripPainter.drawImage(16 * at++, 0, icon);
+        names += name.toLatin1() + '\n';
+    }
+    stripPainter.end();
+    QFile index(folder + QStringLiteral("/strip.txt"));
+    if (!strip.save(folder + QStringLiteral("/strip.png")) || !index.open(QIODevice::WriteOnly) ||
+        index.write(names) != names.size()) {
+        std::fprintf(stderr, "icon_gen: cannot write the strip\n");
+        return 1;
     }
     return 0;
 }
