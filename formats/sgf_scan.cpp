@@ -714,7 +714,23 @@ bool AppendProtectedInOnePass(std::string& out, std::string_view c) {
 }  // namespace
 
 void AppendProtectedComment(std::string& out, std::string_view c) {
-    if (!AppendProtectedInOnePass(out, c)) AppendProtectedUnescaped(out, c);
+    if (!AppendProtectedInOnePass(out, c)) {
+        AppendProtectedUnescaped(out, c);
+    } else if (!c.empty() && IsDanglingLead(c, c.size() - 1)) {
+        // Its characters are those of the text: the byte was copied last, and would take the "]" after it.
+        out.back() = '?';
+    }
+}
+
+bool IsDanglingLead(std::string_view t, std::size_t last) {
+    if (!IsLeadByte(static_cast<unsigned char>(t[last]))) return false;
+    std::size_t takers = 0;
+    for (std::size_t p = last; p-- > 0;) {
+        const unsigned char b = static_cast<unsigned char>(t[p]);
+        if (!IsLeadByte(b) && b != '\\') break;
+        ++takers;
+    }
+    return takers % 2 == 0;
 }
 
 std::string UnescapeValue(std::string_view raw) {
@@ -735,6 +751,12 @@ std::string UnescapeValue(std::string_view raw) {
         } else {
             out += c;
         }
+    }
+    // An escaped first byte pairs with the byte after it; only the last one can be left alone.
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (!IsLeadByte(static_cast<unsigned char>(out[i]))) continue;
+        if (i + 1 == out.size()) out[i] = '?';
+        ++i;
     }
     return out;
 }

@@ -122,6 +122,20 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a game comment's name inside a comment", "(;GM[1];B[aa]C[see GC[x\\] and TB[y\\]];W[bb]C[TW[z\\]])"},
         {"a game comment in a move node", "(;GM[1];B[aa]GC[g];W[bb]C[c])"},
         {"a further value of the root comment", "(;GM[1]C[a]\r\n[b]GC[g];B[aa];W[bb])"},
+        // A first byte whose second was a line break before the bracket, or the byte an escape stood for,
+        // never takes the value's "]" with it.
+        {"a first byte before the line break of a name", "(;GM[1]GN[\x92\r\n][x];B[aa];W[bb])"},
+        {"a first byte before the line break of a move", "(;GM[1];B[aa];W[\x84\r\n];B[bb];W[cc]C[z])"},
+        {"a first byte before the line break of a comment", "(;GM[1];B[aa]C[x\x92___];W[bb])"},
+        {"an escaped first byte ending a comment", "(;GM[1];B[aa]C[a\\\x83][b];W[bb]C[c])"},
+        {"an escaped first byte ending a name", "(;GM[1]PB[\\\x83];B[aa])"},
+        // "\" escapes in a point too.
+        {"escapes in moves", "(;GM[1];B[a\\a];W[\\bb];B[c\\]])"},
+        // The node of the setup stones right after the root is part of the root: its comment is the
+        // root comment and its values stay as they are.
+        {"a comment in the setup node", "(;GM[1];C[a(b)]AB[aa];B[bb])"},
+        {"an escaped bracket in the setup node", "(;GM[1];BR[\\]]AB[aa]PW[x;y];W[bb])"},
+        {"a game comment in the setup node", "(;GM[1]C[r];GC[g]AW[aa];B[bb])"},
     };
     for (const auto& [kind, text] : records) {
         ASSERT_TRUE(oracle::ReadRecord(text)) << kind;

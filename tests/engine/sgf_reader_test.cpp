@@ -99,6 +99,33 @@ TEST_F(SgfReaderTest, StandardEscapesBecomeTheCharacterTheyStandFor) {
     EXPECT_EQ(Comment(0, 1), "see a］ here");
 }
 
+TEST_F(SgfReaderTest, AFirstByteWithoutItsSecondNeverTakesTheClosingBracket) {
+    // Its second byte was the line break before the bracket, or the byte an escape stood for: it shows as
+    // "?", and the value ends where it ended.
+    Load("(;GM[1]GN[\x92\r\n]PB[b];B[aa];W[\x84\r\n];B[bb]C[x\\\x83];W[cc]C[y\x92\r\n])");
+    EXPECT_EQ(e.info.gameName, "?");
+    EXPECT_EQ(e.info.blackPlayer, "b");
+    EXPECT_EQ(Moves(0), "aa tt bb cc");
+    EXPECT_EQ(Comment(0, 3), "x?");
+    EXPECT_EQ(Comment(0, 4), "y?");
+    // A whole character before the line break stays.
+    Load("(;GM[1];B[aa]C[\x88\x9F\r\n];W[bb])");
+    EXPECT_EQ(Comment(0, 1), "\x88\x9F");
+    EXPECT_EQ(Moves(0), "aa bb");
+}
+
+TEST_F(SgfReaderTest, TheSetupNodeAfterTheRootIsPartOfTheRoot) {
+    Load("(;GM[1];C[start (A)]BR[3\\]d]AB[aa][bb];W[cc]C[w])");
+    EXPECT_EQ(e.gameComment, "start （A）");
+    EXPECT_EQ(e.info.blackRank, "3]d");
+    EXPECT_EQ(e.setupCount, 2);
+    EXPECT_EQ(Moves(0), "cc");
+    EXPECT_EQ(Comment(0, 1), "w");
+    // Escapes in a move's point.
+    Load("(;GM[1];B[d\\d];W[\\ee])");
+    EXPECT_EQ(Moves(0), "dd ee");
+}
+
 TEST_F(SgfReaderTest, ResultHandicapAndDateTexts) {
     const struct {
         const char* re;
