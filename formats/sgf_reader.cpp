@@ -254,8 +254,18 @@ public:
         pos_ = first;
         SetHeaderText(pos_);
 
+        // Variations right before the line's first node are alternatives to its first move, as the inline
+        // layout writes a variation before the move it replaces: the line is the nodes after them.
+        const std::vector<std::size_t> before = open != kNone ? VariationsBeforeTheLine(open) : std::vector<std::size_t>{};
+        if (!before.empty()) pos_ = LineAfterVariations(before.back());
         ReadBranch(0, 0);
         e_.blackFirst = HeaderBlackFirst(e_.branchMoves[0][0]) ? 1 : 0;
+        const std::size_t mainEnd = pos_;
+        for (const std::size_t group : before) {
+            pos_ = group + 1;
+            ReadBranch(NewBranch(MakeOrigin(setupStones_, 0, 0), 0), 1);
+        }
+        pos_ = std::max(pos_, mainEnd);
 
         // Further trees and top-level alternatives: each an alternative to the first move.
         for (std::size_t open2 = sgf::FindText(t_, "(;", pos_); open2 != kNone;
@@ -377,6 +387,50 @@ private:
             i = close + 1;
         }
     }
+
+    // Where the group "(" .. ")" opened at `open` ends (one past its ")"), its nodes walked value by value;
+    // kNone when it never closes.
+    std::size_t GroupEnd(std::size_t open) const {
+        int depth = 0;
+        for (std::size_t i = open; i < t_.size();) {
+            const char c = t_[i];
+            if (c == ';') {
+                i = sgf::WalkNodeValues(t_, i + 1).end;
+                continue;
+            }
+            if (c == '(') {
+                ++depth;
+            } else if (c == ')') {
+                if (--depth == 0) return i + 1;
+            } else if (!IsBlank(c)) {
+                return kNone;
+            }
+            ++i;
+        }
+        return kNone;
+    }
+
+    std::size_t SkipBlanks(std::size_t i) const {
+        while (i < t_.size() && IsBlank(t_[i])) ++i;
+        return i;
+    }
+
+    // The groups that start at `open`, one after another, when a node follows them; none otherwise (the
+    // first group is then the line itself, as standard nesting writes it).
+    std::vector<std::size_t> VariationsBeforeTheLine(std::size_t open) const {
+        std::vector<std::size_t> groups;
+        std::size_t at = open;
+        while (at < t_.size() && t_[at] == '(') {
+            const std::size_t end = GroupEnd(at);
+            if (end == kNone) return {};
+            groups.push_back(at);
+            at = SkipBlanks(end);
+        }
+        if (at >= t_.size() || t_[at] != ';') return {};
+        return groups;
+    }
+
+    std::size_t LineAfterVariations(std::size_t lastGroup) const { return SkipBlanks(GroupEnd(lastGroup)); }
 
     // A new slot of the branch table, or kDropped when the table is full: further branches are read but
     // not kept, so that no slot ever holds the moves of two branches.

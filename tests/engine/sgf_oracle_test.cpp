@@ -136,6 +136,9 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a comment in the setup node", "(;GM[1];C[a(b)]AB[aa];B[bb])"},
         {"an escaped bracket in the setup node", "(;GM[1];BR[\\]]AB[aa]PW[x;y];W[bb])"},
         {"a game comment in the setup node", "(;GM[1]C[r];GC[g]AW[aa];B[bb])"},
+        // Variations before the line's first node are alternatives to its first move.
+        {"a variation before the first node", "(;GM[1](;W[aa]);C[x];W[bb];B[cc])"},
+        {"variations before and after the first node", "(;GM[1](;B[aa])(;B[ee]);B[bb];W[cc](;B[dd])(;B[ff]))"},
     };
     for (const auto& [kind, text] : records) {
         ASSERT_TRUE(oracle::ReadRecord(text)) << kind;

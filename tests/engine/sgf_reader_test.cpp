@@ -255,6 +255,13 @@ TEST_F(SgfReaderTest, InlineLayoutKeepsTheLineInItsBranch) {
     EXPECT_EQ(Moves(0), "aa bb");
     ASSERT_EQ(e.branchCount, 1);
     EXPECT_EQ(e.branchOrigin[1], MakeOrigin(0, 0, 0));
+    // A variation before the line's first node replaces its first move; the line goes on after it.
+    Load("(;GM[1](;B[cc]);C[x];B[aa];W[bb])");
+    EXPECT_EQ(Moves(0), "aa bb");
+    EXPECT_EQ(Comment(0, 0), "x");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "cc");
+    EXPECT_EQ(e.branchOrigin[1], MakeOrigin(0, 0, 0));
 }
 
 TEST_F(SgfReaderTest, AVariationAfterTheEndOfAVariationContinuesIt) {
