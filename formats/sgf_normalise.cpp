@@ -240,6 +240,8 @@ private:
             // Most brackets follow a letter; the line-break forms are rare.
             if (w_ >= 4 && buf_[w_ - 2] == '\n' && (EndsWith("B\r\n[") || EndsWith("W\r\n["))) Erase(w_ - 3, 2);
             if (gcDone_ && tbDone_ && twDone_) return;
+            // Only a property of that name: not the tail of a longer one ("CTB[").
+            if (w_ >= 4 && IsUpper(buf_[w_ - 4])) return;
             if (!gcDone_ && EndsWith("GC[")) {
                 Erase(w_ - 3, 1);
                 gcDone_ = true;

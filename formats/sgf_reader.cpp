@@ -249,7 +249,7 @@ public:
             SetHeaderText(t_.size());
             return;
         }
-        const std::size_t open = sgf::FindText(t_, "(;", pos_, first);
+        const std::size_t open = FindGroupOpen(pos_, first);
         if (open != kNone) first = open;
         pos_ = first;
         SetHeaderText(pos_);
@@ -268,9 +268,8 @@ public:
         pos_ = std::max(pos_, mainEnd);
 
         // Further trees and top-level alternatives: each an alternative to the first move.
-        for (std::size_t open2 = sgf::FindText(t_, "(;", pos_); open2 != kNone;
-             open2 = sgf::FindText(t_, "(;", pos_)) {
-            pos_ = open2 + 2;
+        for (std::size_t open2 = FindGroupOpen(pos_); open2 != kNone; open2 = FindGroupOpen(pos_)) {
+            pos_ = SkipBlanks(open2 + 1) + 1;
             ReadBranch(NewBranch(MakeOrigin(setupStones_, 0, 0), 0), 1);
         }
         if (standardNesting_) MergeNestedVariations(e_);
@@ -413,6 +412,15 @@ private:
     std::size_t SkipBlanks(std::size_t i) const {
         while (i < t_.size() && IsBlank(t_[i])) ++i;
         return i;
+    }
+
+    // The next "(" in [from, limit) that opens a group: a ";" after it, blanks allowed between.
+    std::size_t FindGroupOpen(std::size_t from, std::size_t limit = kNone) const {
+        for (std::size_t p = sgf::FindByte(t_, '(', from, limit); p != kNone; p = sgf::FindByte(t_, '(', p + 1, limit)) {
+            const std::size_t q = SkipBlanks(p + 1);
+            if (q < t_.size() && t_[q] == ';') return p;
+        }
+        return kNone;
     }
 
     // The groups that start at `open`, one after another, when a node follows them; none otherwise (the

@@ -122,6 +122,7 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a game comment's name inside a comment", "(;GM[1];B[aa]C[see GC[x\\] and TB[y\\]];W[bb]C[TW[z\\]])"},
         {"a game comment in a move node", "(;GM[1];B[aa]GC[g];W[bb]C[c])"},
         {"a further value of the root comment", "(;GM[1]C[a]\r\n[b]GC[g];B[aa];W[bb])"},
+        {"a longer name ending in one of them", "(;GM[1]CTB[a]XGC[b](;W[cc];B[dd])(;W[ee]))"},
         // A first byte whose second was a line break before the bracket, or the byte an escape stood for,
         // never takes the value's "]" with it.
         {"a first byte before the line break of a name", "(;GM[1]GN[\x92\r\n][x];B[aa];W[bb])"},
@@ -138,6 +139,9 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a game comment in the setup node", "(;GM[1]C[r];GC[g]AW[aa];B[bb])"},
         // Variations before the line's first node are alternatives to its first move.
         {"a variation before the first node", "(;GM[1](;W[aa]);C[x];W[bb];B[cc])"},
+        // Blanks may stand between a group's "(" and its first ";".
+        {"a further game tree with a line break after its bracket", "(;GM[1];W[aa](;B[bb]))(\n;W[cc](;B[dd]))"},
+        {"a variation with a blank after its bracket", "(;GM[1]( ;B[aa]) ;B[bb];W[cc](\r\n;B[dd])( ;B[ee]))"},
         {"variations before and after the first node", "(;GM[1](;B[aa])(;B[ee]);B[bb];W[cc](;B[dd])(;B[ff]))"},
     };
     for (const auto& [kind, text] : records) {

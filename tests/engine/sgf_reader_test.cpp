@@ -382,6 +382,8 @@ TEST_F(SgfReaderTest, NormalisationReplacesTheLineBreakCodes) {
     EXPECT_EQ(NormaliseRecordText("(;PC[http://x.org];B[aa])"), "(;PC[http://x.org];B[aa])");
     EXPECT_EQ(NormaliseRecordText("(;B\r\n[aa]C[\r\n\r\nz\r\n])"), "(;B[aa]C[\r\nz])");
     EXPECT_EQ(NormaliseRecordText("(;TB[aa]TW[bb];TB[cc])"), "(;[aa][bb];TB[cc])");
+    // Only properties of those names: a longer name keeps its tail.
+    EXPECT_EQ(NormaliseRecordText("(;CTB[a]XGC[b]GC[c];B[aa])"), "(;CTB[a]XGC[b]C[c];B[aa])");
     // The node of the setup stones joins the root when it is the first after it; not when it is later.
     EXPECT_EQ(NormaliseRecordText("(;HA[2];AB[dd][pp];W[aa])"), "(;HA[2]AB[dd][pp];W[aa])");
     EXPECT_EQ(NormaliseRecordText("(;HA[2];B[aa];AB[dd])"), "(;HA[2];B[aa];AB[dd])");
@@ -393,8 +395,10 @@ std::string ReplaceAll(std::string s, const std::string& from, const std::string
     return s;
 }
 
-std::string ReplaceFirst(std::string s, const std::string& from, const std::string& to) {
-    const std::size_t p = s.find(from);
+// The first property of the name `from` ends in (not the tail of a longer name).
+std::string ReplaceFirstName(std::string s, const std::string& from, const std::string& to) {
+    std::size_t p = s.find(from);
+    while (p != std::string::npos && p > 0 && s[p - 1] >= 'A' && s[p - 1] <= 'Z') p = s.find(from, p + 1);
     return p == std::string::npos ? s : s.replace(p, from.size(), to);
 }
 
@@ -407,9 +411,9 @@ std::string LineBreakCodesOneAfterTheOther(std::string s) {
     s = ReplaceAll(s, "W\r\n[", "W[");
     s = ReplaceAll(s, "C[\r\n", "C[");
     s = ReplaceAll(s, "\r\n]", "]");
-    s = ReplaceFirst(s, "GC[", "C[");
-    s = ReplaceFirst(s, "TB[", "[");
-    return ReplaceFirst(s, "TW[", "[");
+    s = ReplaceFirstName(s, "GC[", "C[");
+    s = ReplaceFirstName(s, "TB[", "[");
+    return ReplaceFirstName(s, "TW[", "[");
 }
 
 TEST(SgfNormaliseTest, OnePassGivesTheTextOfTheReplacementsOneAfterTheOther) {
