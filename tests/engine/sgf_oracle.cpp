@@ -285,6 +285,27 @@ struct Builder {
     }
 };
 
+// A variation of a variation's first move replaces the same move of the parent line as that variation
+// does: it stands beside it, right after it, in the parent line.
+void HoistFirstMoveVariations(Line& line) {
+    for (std::size_t k = 0; k < line.variations.size(); ++k) {
+        Line& v = line.variations[k].line;
+        HoistFirstMoveVariations(v);
+        std::vector<Line::Variation> beside;
+        for (auto it = v.variations.begin(); it != v.variations.end();) {
+            if (it->after == 0) {
+                beside.push_back({line.variations[k].after, std::move(it->line)});
+                it = v.variations.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        line.variations.insert(line.variations.begin() + static_cast<std::ptrdiff_t>(k) + 1,
+                               std::make_move_iterator(beside.begin()), std::make_move_iterator(beside.end()));
+        k += beside.size();
+    }
+}
+
 int CountBranches(const Line& line) {
     int n = 0;
     for (const Line::Variation& v : line.variations) n += 1 + CountBranches(v.line);
@@ -541,6 +562,7 @@ std::optional<Record> ReadRecord(std::string_view text) {
         builder.ReadGroup((*trees)[t], 0, v);
         r.main.variations.push_back(Line::Variation{0, std::move(v)});
     }
+    HoistFirstMoveVariations(r.main);
     // The alternatives to the first move follow the main line's own variations.
     std::stable_partition(r.main.variations.begin(), r.main.variations.end(),
                           [](const Line::Variation& v) { return v.after != 0; });

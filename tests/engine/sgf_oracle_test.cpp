@@ -142,6 +142,15 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         // Blanks may stand between a group's "(" and its first ";".
         {"a further game tree with a line break after its bracket", "(;GM[1];W[aa](;B[bb]))(\n;W[cc](;B[dd]))"},
         {"a variation with a blank after its bracket", "(;GM[1]( ;B[aa]) ;B[bb];W[cc](\r\n;B[dd])( ;B[ee]))"},
+        // A variation whose first node holds no move may go on in a group nested in it; groups beside that
+        // one, or before its first move node, are variations of its first move.
+        {"a variation going on in a nested group", "(;GM[1];B[aa](;(;W[bb]));W[cc];B[dd])"},
+        {"variations beside the nested group", "(;GM[1];B[aa](;C[y](;C[z](;W[dd]);W[bb](;B[ee])(;B[ff]))(;W[gg]));W[cc])"},
+        {"a variation before a variation's first move", "(;GM[1];B[aa](;(;W[dd]);W[bb]);W[cc])"},
+        // Nodes without a move between a move and its variations; a variation followed by a node is a
+        // variation of that node's move, not the line's continuation.
+        {"an empty node before the variations", "(;GM[1];B[aa];(;W[bb];B[cc])(;W[dd]))"},
+        {"a variation, an empty node, then the continuation", "(;GM[1];B[aa](;W[ee]);(;W[bb];B[cc](;W[gg]))(;W[dd]))"},
         {"variations before and after the first node", "(;GM[1](;B[aa])(;B[ee]);B[bb];W[cc](;B[dd])(;B[ff]))"},
     };
     for (const auto& [kind, text] : records) {
