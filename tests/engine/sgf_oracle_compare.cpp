@@ -90,8 +90,9 @@ std::string CompareWithOracle(const Engine& e, const Record& r) {
 // The differences between a load of `text` and the oracle's reading of it; empty when they agree or the
 // text is no SGF.
 std::string ProgramText(const std::string& bytes) {
+    // Bytes the load does not convert it reads as Shift-JIS, whatever CA the root names.
     const DecodedRecord d = DecodeRecordBytes(bytes);
-    return d.converted ? WithRootCharset(d.text, "Shift_JIS") : bytes;
+    return WithRootCharset(d.converted ? d.text : bytes, "Shift_JIS");
 }
 
 std::string LoadDifferences(const std::string& text) {
