@@ -537,10 +537,12 @@ private:
     // Nodes without a move right after a move's node hold nothing the line keeps: the variations after
     // them are variations after that move.
     void SkipNodesWithoutMove() {
+        const std::size_t next = SkipBlanks(pos_);
+        if (next < t_.size() && t_[next] == ';') pos_ = next;
         while (pos_ + 2 < t_.size() && t_[pos_] == ';' && !((t_[pos_ + 1] == 'B' || t_[pos_ + 1] == 'W') && t_[pos_ + 2] == '[')) {
             const sgf::WalkedNode node = sgf::WalkNodeValues(t_, pos_ + 1);
             if (node.Find("B") || node.Find("W")) return;
-            pos_ = node.end;
+            pos_ = SkipBlanks(node.end);
         }
     }
 

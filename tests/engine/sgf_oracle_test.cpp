@@ -156,6 +156,7 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         // Nodes without a move between a move and its variations; a variation followed by a node is a
         // variation of that node's move, not the line's continuation.
         {"an empty node before the variations", "(;GM[1];B[aa];(;W[bb];B[cc])(;W[dd]))"},
+        {"a line break before the empty node", "(;GM[1];B[aa](;B[bb](;W[cc]))\n;(;W[dd])(;B[ee]))"},
         {"a variation, an empty node, then the continuation", "(;GM[1];B[aa](;W[ee]);(;W[bb];B[cc](;W[gg]))(;W[dd]))"},
         {"variations before and after the first node", "(;GM[1](;B[aa])(;B[ee]);B[bb];W[cc](;B[dd])(;B[ff]))"},
     };
