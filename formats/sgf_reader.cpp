@@ -593,7 +593,15 @@ private:
                 continue;
             }
             if (!f.afterMove) {
-                if (f.moves > 0) ReadPlainRun(f);
+                if (f.moves > 0) {
+                    const int read = f.moves;
+                    ReadPlainRun(f);
+                    // After the run's last move, as after any other: nodes without a move, variations.
+                    if (f.moves > read) {
+                        f.afterMove = true;
+                        continue;
+                    }
+                }
                 if (!ReadMove(f)) {
                     EndLine(stack);
                     continue;
