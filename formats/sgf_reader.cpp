@@ -377,26 +377,31 @@ private:
         }
     }
 
-    // Where the group "(" .. ")" opened at `open` ends (one past its ")"), its nodes walked value by value;
-    // kNone when it never closes.
-    std::size_t GroupEnd(std::size_t open) const {
-        int depth = 0;
-        for (std::size_t i = open; i < t_.size();) {
-            const char c = t_[i];
-            if (c == ';') {
-                i = sgf::WalkNodeValues(t_, i + 1).end;
-                continue;
+    // Where the group "(" .. ")" opened at `open` ends (one past its ")"), or kNone when it never closes.
+    // Every group's end is found in one pass, its nodes walked value by value, the first time one is
+    // asked for: a line nested in thousands of groups asks for each of them.
+    std::size_t GroupEnd(std::size_t open) {
+        if (!groupEndsKnown_) {
+            groupEndsKnown_ = true;
+            std::vector<std::size_t> opens;
+            for (std::size_t i = 0; i < t_.size();) {
+                const char c = t_[i];
+                if (c == ';') {
+                    i = sgf::WalkNodeValues(t_, i + 1).end;
+                    continue;
+                }
+                if (c == '(') {
+                    opens.push_back(i);
+                } else if (c == ')' && !opens.empty()) {
+                    groupEnds_.emplace_back(opens.back(), i + 1);
+                    opens.pop_back();
+                }
+                ++i;
             }
-            if (c == '(') {
-                ++depth;
-            } else if (c == ')') {
-                if (--depth == 0) return i + 1;
-            } else if (!IsBlank(c)) {
-                return kNone;
-            }
-            ++i;
+            std::sort(groupEnds_.begin(), groupEnds_.end());
         }
-        return kNone;
+        const auto it = std::lower_bound(groupEnds_.begin(), groupEnds_.end(), std::make_pair(open, std::size_t{0}));
+        return it != groupEnds_.end() && it->first == open ? it->second : kNone;
     }
 
     std::size_t SkipBlanks(std::size_t i) const {
@@ -952,6 +957,8 @@ private:
     int setupStones_ = 0;
     bool standardNesting_ = false;
     std::size_t headerEnd_ = 0;
+    std::vector<std::pair<std::size_t, std::size_t>> groupEnds_;  // "(" and one past its ")", by "("
+    bool groupEndsKnown_ = false;
     std::vector<bool> inlineVariation_ = std::vector<bool>(static_cast<std::size_t>(kLastBranch) + 1, false);
     std::optional<Span> rootComment_;
     std::size_t rootEnd_ = 0;  // where the root node ends

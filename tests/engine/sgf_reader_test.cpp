@@ -472,6 +472,12 @@ TEST_F(SgfReaderTest, MovesPastTheLineAreDropped) {
     EXPECT_EQ(Comment(0, kMaxLineEntries - 2), std::to_string(kMaxLineEntries - 3));
 }
 
+std::string Repeat(const std::string& s, int times) {
+    std::string out;
+    for (int k = 0; k < times; ++k) out += s;
+    return out;
+}
+
 TEST_F(SgfReaderTest, DeepNestingIsReadWithoutRecursion) {
     // Every move in a variation of its own, as some servers write games, far deeper than the table.
     std::string text = "(;GM[1]";
@@ -493,6 +499,14 @@ TEST_F(SgfReaderTest, DeepNestingIsReadWithoutRecursion) {
     EXPECT_EQ(e.branchOrigin[1], MakeOrigin(1, 0, 1));
     EXPECT_EQ(e.branchOrigin[2], MakeOrigin(3, 0, 3));
     EXPECT_EQ(CheckBranchTable(e), "");
+
+    // A variation whose line goes on through thousands of groups after nodes without a move, in a record
+    // the normalisation leaves nested (a node after a variation): one variation of one move.
+    Load("(;GM[1];B[aa]" + Repeat("(;C[x]", 20000) + "(;W[bb])" + std::string(20000, ')') + ";W[cc])");
+    EXPECT_EQ(Moves(0), "aa cc");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "bb");
+    EXPECT_EQ(Comment(1, 0), "x");
 }
 
 TEST_F(SgfReaderTest, NestedMergeStaysInsideTheLine) {
