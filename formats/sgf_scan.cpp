@@ -444,7 +444,7 @@ bool IsEucLike(std::string_view t) {
 std::string UpperName(std::string_view s) {
     std::string out;
     for (char c : s) {
-        if (c == '-' || c == '_' || c == ' ') continue;
+        if (c == '-' || c == '_' || c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
         out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
     return out;

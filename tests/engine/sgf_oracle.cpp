@@ -116,7 +116,7 @@ private:
 std::string Upper(std::string_view s) {
     std::string out;
     for (char c : s) {
-        if (c == '-' || c == '_' || c == ' ') continue;
+        if (c == '-' || c == '_' || c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
         out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
     return out;
