@@ -514,6 +514,8 @@ std::optional<Record> ReadRecord(std::string_view text) {
     for (const char* name : {"SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"}) {
         if (first(name) && !inRoot(name)) r.marksComparable = false;
     }
+    bool setupOutsideRoot = false;
+    for (const char* name : {"AB", "AW"}) setupOutsideRoot |= first(name) && !inRoot(name);
     for (const char* name : {"PB", "PW", "BR", "WR", "KM", "PC", "EV", "GN", "RO"}) {
         if (first(name) && !inRoot(name)) r.infoNotInRoot.push_back(name);
         if (const Property* p = first(name)) {
@@ -566,6 +568,11 @@ std::optional<Record> ReadRecord(std::string_view text) {
     // The alternatives to the first move follow the main line's own variations.
     std::stable_partition(r.main.variations.begin(), r.main.variations.end(),
                           [](const Line::Variation& v) { return v.after != 0; });
+    // Without variations the program's layout is the text's own.
+    if (setupOutsideRoot && CountBranches(r.main) > 0) {
+        r.setupComparable = false;
+        r.marksComparable = false;  // a mark notes the stone on its point
+    }
     if (r.main.moves.empty()) r.outside.push_back("no main line");
     if (HasVariationAfterEnd(r.main, true)) r.outside.push_back("a variation without moves or after the end of a line");
     if (CountBranches(r.main) > 74) r.outside.push_back("more than 74 variations");

@@ -129,6 +129,7 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a size inside a value of the head", "(;GN[SZ[9\\]];B[cc];W[dd]SZ[9])"},
         // Bytes the load reads as they stand are Shift-JIS, whatever the root's CA says or the bytes suggest.
         {"a first byte of the user-defined area before a bracket", "(;C[\xF2]PB[a];B[aa];W[bb])"},
+        {"setup stones in a variation that the layout puts first", "(;GM[1](;B[aa](;W[bb]AB[])(;AB[cc][dd];W[ee])))"},
         {"a line-break code inside the charset's name", "(;GM[1]CA[Shift___JIS];B[aa]C[\x83]];W[bb])"},
         {"an unknown charset", "(;GM[1]C[\x8c[]CA[a](;W[aa]);B[bb])"},
         // A first byte whose second was a line break before the bracket, or the byte an escape stood for,
