@@ -90,9 +90,12 @@ std::string CompareWithOracle(const Engine& e, const Record& r) {
 // The differences between a load of `text` and the oracle's reading of it; empty when they agree or the
 // text is no SGF.
 std::string ProgramText(const std::string& bytes) {
-    // Bytes the load does not convert it reads as Shift-JIS, whatever CA the root names.
     const DecodedRecord d = DecodeRecordBytes(bytes);
-    return WithRootCharset(d.converted ? d.text : bytes, "Shift_JIS");
+    if (d.converted) return WithRootCharset(d.text, "Shift_JIS");
+    // Bytes the load does not convert it reads as Shift-JIS, whatever CA the root names; unless that name
+    // would make the load convert them (valid UTF-8 that is no Shift-JIS), the oracle is told so too.
+    std::string named = WithRootCharset(bytes, "Shift_JIS");
+    return DecodeRecordBytes(named).converted ? bytes : named;
 }
 
 std::string LoadDifferences(const std::string& text) {
