@@ -131,6 +131,8 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a first byte of the user-defined area before a bracket", "(;C[\xF2]PB[a];B[aa];W[bb])"},
         {"setup stones in a variation that the layout puts first", "(;GM[1](;B[aa](;W[bb]AB[])(;AB[cc][dd];W[ee])))"},
         {"a line-break code inside the charset's name", "(;GM[1]CA[Shift___JIS];B[aa]C[\x83]];W[bb])"},
+        {"UTF-8 that an unknown charset's name keeps from being converted",
+         "(;PB[\xEF\xBF\xBD]CA[x\xBF\xBD];W[dp]C[\xEF\xBF\xBD is fun])"},
         {"an unknown charset", "(;GM[1]C[\x8c[]CA[a](;W[aa]);B[bb])"},
         // A first byte whose second was a line break before the bracket, or the byte an escape stood for,
         // never takes the value's "]" with it.
