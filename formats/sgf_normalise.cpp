@@ -228,9 +228,15 @@ private:
             }
         } else if (c == ']') {
             if (EndsWith("\r\n]")) {
-                // A first byte whose second was the line break would take the bracket instead.
+                // A first byte whose second was the line break would take the bracket instead, and so would
+                // an escape: the escape stands for a backslash of the text then.
                 if (w_ >= 4 && sgf::IsDanglingLead(std::string_view(buf_, w_ - 3), w_ - 4)) buf_[w_ - 4] = '?';
-                Erase(w_ - 3, 2);
+                if (w_ >= 4 && buf_[w_ - 4] == '\\' && sgf::IsEscape(std::string_view(buf_, w_ - 3), w_ - 4)) {
+                    buf_[w_ - 3] = '\\';
+                    Erase(w_ - 2, 1);
+                } else {
+                    Erase(w_ - 3, 2);
+                }
             }
         }
     }

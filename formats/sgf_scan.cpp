@@ -722,8 +722,11 @@ void AppendProtectedComment(std::string& out, std::string_view c) {
     }
 }
 
-bool IsDanglingLead(std::string_view t, std::size_t last) {
-    if (!IsLeadByte(static_cast<unsigned char>(t[last]))) return false;
+namespace {
+
+// True when a character starts at `last`: the bytes right before it that take the next byte with them
+// (first bytes and escapes) make an even run.
+bool StartsCharacter(std::string_view t, std::size_t last) {
     std::size_t takers = 0;
     for (std::size_t p = last; p-- > 0;) {
         const unsigned char b = static_cast<unsigned char>(t[p]);
@@ -732,6 +735,14 @@ bool IsDanglingLead(std::string_view t, std::size_t last) {
     }
     return takers % 2 == 0;
 }
+
+}  // namespace
+
+bool IsDanglingLead(std::string_view t, std::size_t last) {
+    return IsLeadByte(static_cast<unsigned char>(t[last])) && StartsCharacter(t, last);
+}
+
+bool IsEscape(std::string_view t, std::size_t last) { return t[last] == '\\' && StartsCharacter(t, last); }
 
 std::string UnescapeValue(std::string_view raw) {
     std::string out;

@@ -107,6 +107,10 @@ inline bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p
 // such a byte would take the bracket for its second.
 bool IsDanglingLead(std::string_view t, std::size_t last);
 
+// True when the byte at `last` is a backslash that escapes the byte after it (an even run of such bytes
+// before it).
+bool IsEscape(std::string_view t, std::size_t last);
+
 inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
 // The point of an SGF letter pair on a board of `size` lines: "a" is the first line. A pair with a letter

@@ -139,6 +139,7 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a first byte before the line break of a name", "(;GM[1]GN[\x92\r\n][x];B[aa];W[bb])"},
         {"a first byte before the line break of a move", "(;GM[1];B[aa];W[\x84\r\n];B[bb];W[cc]C[z])"},
         {"a first byte before the line break of a comment", "(;GM[1];B[aa]C[x\x92___];W[bb])"},
+        {"an escape before a line-break code at a value's end", "(;GM[1]GN[a\\//];B[aa];W[\\//];B[bb]C[c\\___];W[cc])"},
         {"an escaped first byte ending a comment", "(;GM[1];B[aa]C[a\\\x83][b];W[bb]C[c])"},
         {"an escaped first byte ending a name", "(;GM[1]PB[\\\x83];B[aa])"},
         // "\" escapes in a point too.
