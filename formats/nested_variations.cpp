@@ -36,12 +36,14 @@ std::vector<Branch> TakeBranches(const Engine& e, int count) {
 // The continuation of each parent: its child with the lowest index among those that start after the
 // parent's last move, alternatives to the very first move of the record excepted. (A child at an earlier
 // move is a variation of that move in any layout; appending it would put its moves after the wrong ones.)
-std::vector<int> FindContinuations(const std::vector<Branch>& table, bool intoMainLine) {
+std::vector<int> FindContinuations(const std::vector<Branch>& table, bool intoMainLine,
+                                   const std::vector<bool>& inlineVariations) {
     const int count = static_cast<int>(table.size()) - 1;
     std::vector<int> continuation(count + 1, 0);
     for (int c = 1; c <= count; ++c) {
         const int p = table[c].parent;
         if (p == 0 && (table[c].move == 0 || !intoMainLine)) continue;
+        if (static_cast<std::size_t>(c) < inlineVariations.size() && inlineVariations[static_cast<std::size_t>(c)]) continue;
         if (table[c].move != static_cast<int>(table[p].moves.size())) continue;
         if (continuation[p] == 0) continuation[p] = c;
     }
@@ -144,11 +146,13 @@ void StoreBranches(Engine& e, const std::vector<Branch>& table, const std::vecto
 
 }  // namespace
 
-void MergeNestedVariations(Engine& e) { MergeContinuations(e, kNestedBranchLimit, true); }
+void MergeNestedVariations(Engine& e, const std::vector<bool>& inlineVariations) {
+    MergeContinuations(e, kNestedBranchLimit, true, inlineVariations);
+}
 
-void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine) {
+void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine, const std::vector<bool>& inlineVariations) {
     std::vector<Branch> table = TakeBranches(e, std::min(e.branchCount, branchLimit));
-    AppendContinuations(table, FindContinuations(table, intoMainLine), e.setupCount);
+    AppendContinuations(table, FindContinuations(table, intoMainLine, inlineVariations), e.setupCount);
     std::vector<int> depthOf;
     const std::vector<int> order = DepthFirstOrder(table, depthOf);
     StoreBranches(e, table, order, depthOf);

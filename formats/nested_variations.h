@@ -2,6 +2,8 @@
 // in the line itself. This turns a table read from nested variations into that form.
 #pragma once
 
+#include <vector>
+
 #include "core/engine.h"
 
 namespace quorvel {
@@ -9,13 +11,15 @@ namespace quorvel {
 // Only the first 74 branches take part (the table holds 149 besides the main line and the work once
 // needed half of it); the rest are dropped. Afterwards the table is in depth-first order from the main
 // line, with depths in the headers and origins naming the new indices.
-void MergeNestedVariations(Engine& e);
+// `inlineVariations[b]` marks a branch written as a variation of the move after it (a node follows its
+// group): it is never a continuation. It may be shorter than the table.
+void MergeNestedVariations(Engine& e, const std::vector<bool>& inlineVariations = {});
 
 // The merge itself, over the first `branchLimit` branches: each branch's first variation that starts
 // after its last move becomes the rest of it (for the main line only with `intoMainLine`). The inline
 // layout needs it only for a record that puts a variation after the last move of a variation, which no
 // branch can start from; after the main line's last move it is a variation of its own.
-void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine);
+void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine, const std::vector<bool>& inlineVariations = {});
 
 // A record whose root holds only variations and no line of its own: the first variation becomes the main
 // line, as other programs read such a record, its variations become the main line's and the rest stay

@@ -227,7 +227,17 @@ private:
                 commentBarrier_ = w_;
             }
         } else if (c == ']') {
-            if (EndsWith("\r\n]")) Erase(w_ - 3, 2);
+            if (EndsWith("\r\n]")) {
+                // A first byte whose second was the line break would take the bracket instead, and so would
+                // an escape: the escape stands for a backslash of the text then.
+                if (w_ >= 4 && sgf::IsDanglingLead(std::string_view(buf_, w_ - 3), w_ - 4)) buf_[w_ - 4] = '?';
+                if (w_ >= 4 && buf_[w_ - 4] == '\\' && sgf::IsEscape(std::string_view(buf_, w_ - 3), w_ - 4)) {
+                    buf_[w_ - 3] = '\\';
+                    Erase(w_ - 2, 1);
+                } else {
+                    Erase(w_ - 3, 2);
+                }
+            }
         }
     }
 
@@ -236,6 +246,8 @@ private:
             // Most brackets follow a letter; the line-break forms are rare.
             if (w_ >= 4 && buf_[w_ - 2] == '\n' && (EndsWith("B\r\n[") || EndsWith("W\r\n["))) Erase(w_ - 3, 2);
             if (gcDone_ && tbDone_ && twDone_) return;
+            // Only a property of that name: not the tail of a longer one ("CTB[").
+            if (w_ >= 4 && IsUpper(buf_[w_ - 4])) return;
             if (!gcDone_ && EndsWith("GC[")) {
                 Erase(w_ - 3, 1);
                 gcDone_ = true;
@@ -519,6 +531,62 @@ std::vector<std::pair<std::size_t, std::size_t>> RootValuesOtherThanComments(std
     return values;
 }
 
+// The names a node holds that decide whether it joins the root, and where it ends (its values walked as
+// the root's are, so that a ";" or a name inside one is text).
+struct NodeNames {
+    bool ab = false, aw = false, move = false;
+    std::size_t end = 0;
+};
+
+NodeNames WalkNodeNames(std::string_view t, std::size_t from) {
+    NodeNames node;
+    node.end = t.size();
+    std::size_t nameStart = kNone;
+    for (std::size_t i = from; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c == ';' || c == '(' || c == ')') {
+            node.end = i;
+            break;
+        }
+        if (IsUpper(c)) {
+            if (nameStart == kNone) nameStart = i;
+            continue;
+        }
+        if (c != '[') {
+            if (!IsBlank(c)) nameStart = kNone;
+            continue;
+        }
+        if (nameStart != kNone) {
+            const std::string_view name = t.substr(nameStart, i - nameStart);
+            node.ab |= name == "AB";
+            node.aw |= name == "AW";
+            node.move |= name == "B" || name == "W";
+        }
+        const bool comment = i >= 1 && t[i - 1] == 'C' && (i < 2 || !IsUpper(t[i - 2]));
+        const std::size_t end = comment ? sgf::FindCommentEnd(t, i + 1) : sgf::FindValueEnd(t, i + 1);
+        nameStart = kNone;
+        if (end == kNone) break;
+        i = end;
+    }
+    return node;
+}
+
+// Steps 5-6: the node after the root, when it holds the setup stones (the first AB, or AW without one) and
+// no move, is merged into the root, before anything tells root values from the others. Returns where its
+// ";" stood, or kNone.
+std::size_t MergeSetupNodeIntoRoot(std::string& out) {
+    const std::size_t root = sgf::FindByte(out, ';', 0);
+    if (root == kNone) return kNone;
+    const NodeNames rootNode = WalkNodeNames(out, root + 1);
+    const std::size_t second = rootNode.end;
+    if (second >= out.size() || out[second] != ';') return kNone;
+    const NodeNames next = WalkNodeNames(out, second + 1);
+    const bool setupNext = rootNode.ab || next.ab ? !rootNode.ab && next.ab : !rootNode.aw && next.aw;
+    if (!setupNext || next.move) return kNone;
+    out.erase(second, 1);
+    return second;
+}
+
 // True when the "[" at `open` opens a comment: "C" right before it, as a name of its own.
 bool IsCommentBracket(std::string_view t, std::size_t open) {
     return open >= 1 && t[open - 1] == 'C' && (open < 2 || !IsUpper(t[open - 2]));
@@ -633,20 +701,20 @@ __attribute__((target("avx2"))) void PassPlainCommentsAvx2(std::string_view t, s
         // Its text up to the first byte protection would change: only a "]" of its own may come first.
         std::size_t boundary = c + 2;
         std::size_t end = kNone;
-        for (std::size_t q = c + 2; q + 32 <= n;) {
-            const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + q));
+        for (std::size_t at = c + 2; at + 32 <= n;) {
+            const __m256i cur = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
             const __m256i low = _mm256_shuffle_epi8(lowBits, _mm256_and_si256(cur, lowHalf));
             const __m256i high = _mm256_shuffle_epi8(highBits, _mm256_and_si256(_mm256_srli_epi16(cur, 4), lowHalf));
             const __m256i none = _mm256_cmpeq_epi8(_mm256_and_si256(low, high), _mm256_setzero_si256());
             const unsigned mask = ~static_cast<unsigned>(_mm256_movemask_epi8(none));
             if (mask == 0) {
-                q += 32;
+                at += 32;
                 continue;
             }
-            const std::size_t h = q + static_cast<std::size_t>(__builtin_ctz(mask));
+            const std::size_t h = at + static_cast<std::size_t>(__builtin_ctz(mask));
             if (sgf::IsSecondByte(t, boundary, h)) {
                 boundary = h + 1;
-                q = h + 1;
+                at = h + 1;
                 continue;
             }
             if (data[h] != ']') return;
@@ -712,6 +780,15 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
         for (LineBreakPass::Rename& r : renames) {
             if (r.at >= inserted) r.at += 1;
         }
+    }
+    if (const std::size_t merged = MergeSetupNodeIntoRoot(out); merged != kNone) {
+        ShiftFacts(facts, merged, -1);
+        for (LineBreakPass::Rename& r : renames) {
+            if (r.at > merged) r.at -= 1;
+        }
+        // The ";" taken out may have stood between two ")", or between a name and its bracket.
+        facts.doubleClose = sgf::HasDoubleClose(out);
+        facts.propertiesKnown = false;
     }
     // The names are renamed for the root's sake: one after the root node (inside a comment, or a
     // property of a move) gets its name back.
@@ -843,24 +920,6 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
         out.swap(copy);
         // Protecting only ever takes a ")" away; the brackets of a comment go, and places move.
         facts.doubleClose = facts.doubleClose && sgf::HasDoubleClose(out);
-        facts.propertiesKnown = false;
-    }
-
-    // Steps 5-6: the node after the root, when it holds the setup stones (the first AB, or AW without
-    // one) and no move, is merged into the root. Both nodes are walked value by value, so that a ";" or a
-    // name inside a value is text.
-    const sgf::WalkedNode rootNode = sgf::WalkNodeValues(out, root + 1);
-    const std::size_t second = rootNode.end;
-    if (second >= out.size() || out[second] != ';') return;
-    const sgf::WalkedNode next = sgf::WalkNodeValues(out, second + 1);
-    const bool rootHasBlack = rootNode.Find("AB") != nullptr;
-    const bool setupNext = rootHasBlack || next.Find("AB") ? !rootHasBlack && next.Find("AB")
-                                                           : !rootNode.Find("AW") && next.Find("AW");
-    if (setupNext && !next.Find("B") && !next.Find("W")) {
-        out.erase(second, 1);
-        ShiftFacts(facts, second, -1);
-        // The ";" taken out may have stood between two ")", or between a name and its bracket.
-        facts.doubleClose = sgf::HasDoubleClose(out);
         facts.propertiesKnown = false;
     }
 }

@@ -249,7 +249,7 @@ public:
             SetHeaderText(t_.size());
             return;
         }
-        const std::size_t open = sgf::FindText(t_, "(;", pos_, first);
+        const std::size_t open = FindGroupOpen(pos_, first);
         if (open != kNone) first = open;
         pos_ = first;
         SetHeaderText(pos_);
@@ -258,12 +258,11 @@ public:
         e_.blackFirst = HeaderBlackFirst(e_.branchMoves[0][0]) ? 1 : 0;
 
         // Further trees and top-level alternatives: each an alternative to the first move.
-        for (std::size_t open2 = sgf::FindText(t_, "(;", pos_); open2 != kNone;
-             open2 = sgf::FindText(t_, "(;", pos_)) {
-            pos_ = open2 + 2;
+        for (std::size_t open2 = FindGroupOpen(pos_); open2 != kNone; open2 = FindGroupOpen(pos_)) {
+            pos_ = SkipBlanks(open2 + 1) + 1;
             ReadBranch(NewBranch(MakeOrigin(setupStones_, 0, 0), 0), 1);
         }
-        if (standardNesting_) MergeNestedVariations(e_);
+        if (standardNesting_) MergeNestedVariations(e_, inlineVariation_);
         DropEmptyBranches();
         // A variation that starts after the last move of another can only continue it: the inline layout
         // can leave one, and so can an empty first variation in the nested layout. Each round merges at
@@ -378,6 +377,47 @@ private:
         }
     }
 
+    // Where the group "(" .. ")" opened at `open` ends (one past its ")"), or kNone when it never closes.
+    // Every group's end is found in one pass, its nodes walked value by value, the first time one is
+    // asked for: a line nested in thousands of groups asks for each of them.
+    std::size_t GroupEnd(std::size_t open) {
+        if (!groupEndsKnown_) {
+            groupEndsKnown_ = true;
+            std::vector<std::size_t> opens;
+            for (std::size_t i = 0; i < t_.size();) {
+                const char c = t_[i];
+                if (c == ';') {
+                    i = sgf::WalkNodeValues(t_, i + 1).end;
+                    continue;
+                }
+                if (c == '(') {
+                    opens.push_back(i);
+                } else if (c == ')' && !opens.empty()) {
+                    groupEnds_.emplace_back(opens.back(), i + 1);
+                    opens.pop_back();
+                }
+                ++i;
+            }
+            std::sort(groupEnds_.begin(), groupEnds_.end());
+        }
+        const auto it = std::lower_bound(groupEnds_.begin(), groupEnds_.end(), std::make_pair(open, std::size_t{0}));
+        return it != groupEnds_.end() && it->first == open ? it->second : kNone;
+    }
+
+    std::size_t SkipBlanks(std::size_t i) const {
+        while (i < t_.size() && IsBlank(t_[i])) ++i;
+        return i;
+    }
+
+    // The next "(" in [from, limit) that opens a group: a ";" after it, blanks allowed between.
+    std::size_t FindGroupOpen(std::size_t from, std::size_t limit = kNone) const {
+        for (std::size_t p = sgf::FindByte(t_, '(', from, limit); p != kNone; p = sgf::FindByte(t_, '(', p + 1, limit)) {
+            const std::size_t q = SkipBlanks(p + 1);
+            if (q < t_.size() && t_[q] == ';') return p;
+        }
+        return kNone;
+    }
+
     // A new slot of the branch table, or kDropped when the table is full: further branches are read but
     // not kept, so that no slot ever holds the moves of two branches.
     int NewBranch(int origin, int depth) {
@@ -414,20 +454,34 @@ private:
     }
 
     struct Frame {
-        int branch;  // kDropped for a branch that is read but not kept
-        int depth;
-        int base;      // entries before the branch's first move
-        int capacity;  // moves the branch can keep
-        bool blackFirst;
+        int branch = kDropped;  // kDropped for a branch that is read but not kept
+        int depth = 0;
+        int base = 0;      // entries before the branch's first move
+        int capacity = 0;  // moves the branch can keep
+        bool blackFirst = true;
         int moves = 0;   // moves read
         int stored = 0;  // moves kept
         bool afterMove = false;
+        // Groups the line's first move stands in, whose ")" are still to come after the line's own.
+        int owedCloses = 0;
+        // Variations of the line's first move (read after the line, beside it); with `besideOnly` the frame
+        // reads only these, the next at `nextBeside`, and then goes on at `resume`.
+        std::vector<std::size_t> beside;
+        bool besideOnly = false;
+        std::size_t nextBeside = 0;
+        std::size_t resume = 0;
+        // The variations read since the line's last node: a node after them makes them variations of
+        // that node's move, as the inline layout writes them, rather than the line's continuation.
+        std::vector<int> run;
     };
 
     Frame StartBranch(int b, int depth) {
-        Frame f{b, depth, 0, 0, true};
+        Frame f;
+        f.branch = b;
+        f.depth = depth;
         f.base = b == 0 ? setupStones_ : (b == kDropped ? kMaxLineEntries : OriginBase(e_.branchOrigin[b]));
         f.capacity = std::max(kMaxLineEntries - f.base, 0);
+        FindLineStart(f);
         const std::size_t end = close_.From(pos_);
         std::size_t black = black_.From(pos_);
         if (black != kNone && end != kNone && black > end) black = kNone;
@@ -437,21 +491,136 @@ private:
         return f;
     }
 
+    // A variation whose first nodes hold no move may go on in a group nested in it, and groups before its
+    // first move node, or beside the one it goes on in, are variations of its first move: they replace the
+    // same move of the parent line and are read after the line, beside it. Moves the rest of the text to
+    // the line's first move node; the comment of a node before it is the comment before the line.
+    void FindLineStart(Frame& f) {
+        std::size_t i = pos_ > 0 && t_[pos_ - 1] == ';' ? pos_ - 1 : pos_;
+        // Most variations start with their move.
+        if (i + 2 < t_.size() && t_[i] == ';' && (t_[i + 1] == 'B' || t_[i + 1] == 'W') && t_[i + 2] == '[') return;
+        CommentRef before;
+        for (;;) {
+            i = SkipBlanks(i);
+            if (i >= t_.size()) break;
+            if (t_[i] == ';') {
+                const sgf::WalkedNode node = sgf::WalkNodeValues(t_, i + 1);
+                if (node.Find("B") || node.Find("W")) break;
+                if (const sgf::ValueSpan* c = node.Find("C"); c && !before.IsSet() && t_[c->close] == ']') {
+                    before = StoreCommentAt(c->open + 1, c->close);
+                }
+                i = node.end;
+                continue;
+            }
+            if (t_[i] != '(') break;
+            std::vector<std::size_t> groups;
+            std::size_t after = i;
+            while (after < t_.size() && t_[after] == '(') {
+                const std::size_t end = GroupEnd(after);
+                if (end == kNone) break;
+                groups.push_back(after);
+                after = SkipBlanks(end);
+            }
+            if (groups.empty()) break;
+            if (after < t_.size() && t_[after] == ';') {
+                // Before the line's next node, as the inline layout writes them.
+                f.beside.insert(f.beside.end(), groups.begin(), groups.end());
+                i = after;
+            } else {
+                // At the end: the line goes on in the first. (The others are passed over again when its
+                // ")" is taken.)
+                f.beside.insert(f.beside.end(), groups.begin() + 1, groups.end());
+                f.owedCloses += 1;
+                i = groups.front() + 1;
+            }
+        }
+        if (i == pos_ || (i + 1 == pos_ && t_[i] == ';')) return;
+        pos_ = i;
+        if (f.branch != kDropped && before.IsSet()) e_.branchComments[f.branch][0] = before;
+    }
+
+    // Nodes without a move right after a move's node hold nothing the line keeps: the variations after
+    // them are variations after that move.
+    void SkipNodesWithoutMove() {
+        const std::size_t next = SkipBlanks(pos_);
+        if (next < t_.size() && t_[next] == ';') pos_ = next;
+        while (pos_ + 2 < t_.size() && t_[pos_] == ';' && !((t_[pos_ + 1] == 'B' || t_[pos_ + 1] == 'W') && t_[pos_ + 2] == '[')) {
+            const sgf::WalkedNode node = sgf::WalkNodeValues(t_, pos_ + 1);
+            if (node.Find("B") || node.Find("W")) return;
+            pos_ = SkipBlanks(node.end);
+        }
+    }
+
+    // After the line's own ")": the ")" of the groups it went on in, past the variations beside them.
+    void TakeOwedCloses(Frame& f) {
+        for (; f.owedCloses > 0; --f.owedCloses) {
+            pos_ = SkipBlanks(pos_);
+            while (pos_ < t_.size() && t_[pos_] == '(') {
+                const std::size_t end = GroupEnd(pos_);
+                if (end == kNone) break;
+                pos_ = SkipBlanks(end);
+            }
+            if (pos_ < t_.size() && t_[pos_] == ')') ++pos_;
+        }
+    }
+
+    // The frame of a line whose moves are read: it becomes the reader of the variations beside the line,
+    // or goes.
+    void EndLine(std::vector<Frame>& stack) {
+        Frame& f = stack.back();
+        FinishBranch(f);
+        TakeOwedCloses(f);
+        if (f.beside.empty()) {
+            stack.pop_back();
+            return;
+        }
+        f.besideOnly = true;
+        f.resume = pos_;
+    }
+
     // Reads branch b and, without recursion, every branch nested in it.
     void ReadBranch(int b, int depth) {
         std::vector<Frame> stack;
         stack.push_back(StartBranch(b, depth));
         while (!stack.empty()) {
             Frame& f = stack.back();
-            if (!f.afterMove) {
-                if (f.moves > 0) ReadPlainRun(f);
-                if (!ReadMove(f)) {
-                    FinishBranch(f);
+            if (f.besideOnly) {
+                if (f.nextBeside == f.beside.size()) {
+                    pos_ = std::max(pos_, f.resume);
                     stack.pop_back();
+                    continue;
+                }
+                pos_ = f.beside[f.nextBeside++] + 1;
+                // Beside the main line: alternatives to its first move.
+                const int depthBeside = f.branch == 0 ? 1 : f.depth;
+                const int sibling = f.branch == kDropped ? kDropped : NewBranch(e_.branchOrigin[f.branch], depthBeside);
+                stack.push_back(StartBranch(sibling, depthBeside));
+                continue;
+            }
+            if (!f.afterMove) {
+                if (f.moves > 0) {
+                    const int read = f.moves;
+                    ReadPlainRun(f);
+                    // After the run's last move, as after any other: nodes without a move, variations.
+                    if (f.moves > read) {
+                        f.afterMove = true;
+                        continue;
+                    }
+                }
+                if (!ReadMove(f)) {
+                    EndLine(stack);
                     continue;
                 }
                 f.afterMove = true;
             }
+            if (!f.run.empty()) {
+                const std::size_t next = SkipBlanks(pos_);
+                if (next < t_.size() && t_[next] == ';') {
+                    for (const int v : f.run) inlineVariation_[static_cast<std::size_t>(v)] = true;
+                }
+                if (next >= t_.size() || t_[next] != '(') f.run.clear();
+            }
+            SkipNodesWithoutMove();
             // Sub-branches after this move: each "(" before the next ";" and ")". Standing on a ";", "(" or
             // ")" (as after a walked node) the answer is that byte.
             const char here = pos_ < t_.size() ? t_[pos_] : '\0';
@@ -464,6 +633,7 @@ private:
                     child = NewBranch(MakeOrigin(f.base + f.stored, f.branch, f.stored), f.depth + 1);
                 }
                 const int childDepth = f.depth + 1;
+                if (child != kDropped) f.run.push_back(child);
                 // Cut after the "(": a variation without a move must not be found again.
                 pos_ = open + 1;
                 stack.push_back(StartBranch(child, childDepth));
@@ -475,8 +645,7 @@ private:
             const std::size_t close = close_.From(pos_);
             if (semi == kNone || (close != kNone && close < semi)) {
                 if (semi != kNone) pos_ = close + 1;
-                FinishBranch(f);
-                stack.pop_back();
+                EndLine(stack);
             }
         }
     }
@@ -581,7 +750,7 @@ private:
             // A comment in a node before the move's own node stands before the line.
             const std::size_t node = NodeStartBefore(entry, move);
             const CommentRef before = ReadComment(node != kNone ? node : move);
-            if (f.branch != kDropped) e_.branchComments[f.branch][0] = before;
+            if (f.branch != kDropped && before.IsSet()) e_.branchComments[f.branch][0] = before;
             if (before.IsSet()) {
                 move = finder.From(pos_);
                 if (endsHere(move)) return false;
@@ -788,6 +957,9 @@ private:
     int setupStones_ = 0;
     bool standardNesting_ = false;
     std::size_t headerEnd_ = 0;
+    std::vector<std::pair<std::size_t, std::size_t>> groupEnds_;  // "(" and one past its ")", by "("
+    bool groupEndsKnown_ = false;
+    std::vector<bool> inlineVariation_ = std::vector<bool>(static_cast<std::size_t>(kLastBranch) + 1, false);
     std::optional<Span> rootComment_;
     std::size_t rootEnd_ = 0;  // where the root node ends
     CommentRef commentBeforeMove_;  // a comment of the move's node that stands before the move

@@ -444,7 +444,7 @@ bool IsEucLike(std::string_view t) {
 std::string UpperName(std::string_view s) {
     std::string out;
     for (char c : s) {
-        if (c == '-' || c == '_' || c == ' ') continue;
+        if (c == '-' || c == '_' || c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
         out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
     return out;
@@ -714,8 +714,35 @@ bool AppendProtectedInOnePass(std::string& out, std::string_view c) {
 }  // namespace
 
 void AppendProtectedComment(std::string& out, std::string_view c) {
-    if (!AppendProtectedInOnePass(out, c)) AppendProtectedUnescaped(out, c);
+    if (!AppendProtectedInOnePass(out, c)) {
+        AppendProtectedUnescaped(out, c);
+    } else if (!c.empty() && IsDanglingLead(c, c.size() - 1)) {
+        // Its characters are those of the text: the byte was copied last, and would take the "]" after it.
+        out.back() = '?';
+    }
 }
+
+namespace {
+
+// True when a character starts at `last`: the bytes right before it that take the next byte with them
+// (first bytes and escapes) make an even run.
+bool StartsCharacter(std::string_view t, std::size_t last) {
+    std::size_t takers = 0;
+    for (std::size_t p = last; p-- > 0;) {
+        const unsigned char b = static_cast<unsigned char>(t[p]);
+        if (!IsLeadByte(b) && b != '\\') break;
+        ++takers;
+    }
+    return takers % 2 == 0;
+}
+
+}  // namespace
+
+bool IsDanglingLead(std::string_view t, std::size_t last) {
+    return IsLeadByte(static_cast<unsigned char>(t[last])) && StartsCharacter(t, last);
+}
+
+bool IsEscape(std::string_view t, std::size_t last) { return t[last] == '\\' && StartsCharacter(t, last); }
 
 std::string UnescapeValue(std::string_view raw) {
     std::string out;
@@ -735,6 +762,12 @@ std::string UnescapeValue(std::string_view raw) {
         } else {
             out += c;
         }
+    }
+    // An escaped first byte pairs with the byte after it; only the last one can be left alone.
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (!IsLeadByte(static_cast<unsigned char>(out[i]))) continue;
+        if (i + 1 == out.size()) out[i] = '?';
+        ++i;
     }
     return out;
 }

@@ -102,6 +102,15 @@ inline bool IsSecondByte(std::string_view t, std::size_t boundary, std::size_t p
     return IsSecondByteAfterLeadRange(t, boundary, p);
 }
 
+// True when the byte at `last` starts a two-byte character whose second byte is missing: a first byte
+// after an even run of bytes that take the next byte with them (first bytes and escapes). Before a "]"
+// such a byte would take the bracket for its second.
+bool IsDanglingLead(std::string_view t, std::size_t last);
+
+// True when the byte at `last` is a backslash that escapes the byte after it (an even run of such bytes
+// before it).
+bool IsEscape(std::string_view t, std::size_t last);
+
 inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
 // The point of an SGF letter pair on a board of `size` lines: "a" is the first line. A pair with a letter
@@ -176,7 +185,8 @@ WalkedNode WalkNodeValues(std::string_view t, std::size_t from);
 void AppendProtectedComment(std::string& out, std::string_view comment);
 
 // A value as text: each escape stands for the byte after it, an escaped line break (a soft break) goes
-// with its escape, and characters of two bytes stay whole.
+// with its escape, and characters of two bytes stay whole. A first byte left without its second at the
+// end becomes "?".
 std::string UnescapeValue(std::string_view raw);
 
 // The first occurrence of one byte at or after a position, remembered: the reader asks again and again

@@ -172,6 +172,23 @@ private:
 // LB; an empty text for a kind without marks.
 std::array<std::string, 8> MarkLists(const Engine& e) { return MarkPropertyLists(e.markGrid); }
 
+// True when a node of the head holds the property `name` (its name as a whole, not the tail of a longer one
+// or text inside a value).
+bool HeadHolds(std::string_view head, std::string_view name) {
+    std::size_t i = head.find(';');
+    while (i != std::string_view::npos && i < head.size()) {
+        const sgf::WalkedNode node = sgf::WalkNodeValues(head, i + 1);
+        if (node.Find(name)) return true;
+        i = node.end;
+        while (i < head.size() && head[i] != ';' &&
+               (head[i] == '(' || head[i] == ')' || head[i] == ' ' || head[i] == '\t' || head[i] == '\r' || head[i] == '\n')) {
+            ++i;
+        }
+        if (i >= head.size() || head[i] != ';') break;
+    }
+    return false;
+}
+
 }  // namespace
 
 // A comment as it stands inside "C[...]". With `flattenLines`, line breaks become "___", which the
@@ -199,7 +216,7 @@ std::string CommentValue(const std::string& text, bool flattenLines) {
 
 void CompleteHeaderText(Engine& e) {
     std::string& head = e.headerText;
-    if (head.find("SZ[") == std::string::npos) {
+    if (!HeadHolds(head, "SZ")) {
         // Anything before the record's "(;" is dropped; other programs put blanks between "(" and ";". A
         // head without that start keeps what follows its first ";", where the root was read from.
         const std::size_t firstSemicolon = head.find(';');
@@ -215,7 +232,7 @@ void CompleteHeaderText(Engine& e) {
     }
     for (const InfoProperty& p : kInfoProperties) {
         const std::string& value = e.info.*p.slot;
-        if (Present(value) && head.find(std::string(p.name) + "[") == std::string::npos) {
+        if (Present(value) && !HeadHolds(head, p.name)) {
             head += std::string(kCrLf) + p.name + "[" + EscapedValue(value) + "]";
         }
     }
@@ -231,12 +248,12 @@ void CompleteHeaderText(Engine& e) {
     }
     const char* const setupNames[] = {"AB", "AW"};
     for (int c = 0; c < 2; ++c) {
-        if (!setup[c].empty() && head.find(std::string(setupNames[c]) + "[") == std::string::npos) {
+        if (!setup[c].empty() && !HeadHolds(head, setupNames[c])) {
             head += std::string(kCrLf) + setupNames[c] + setup[c];
         }
     }
     for (const std::string& list : MarkLists(e)) {
-        if (!list.empty() && head.find(list.substr(0, 3)) == std::string::npos) head += std::string(kCrLf) + list;
+        if (!list.empty() && !HeadHolds(head, std::string_view(list).substr(0, 2))) head += std::string(kCrLf) + list;
     }
 }
 
@@ -249,7 +266,7 @@ std::string WholeRecordText(Engine& e) {
         // The reader takes the first GC for the root comment: when the head keeps a game comment of its
         // own, or moves that AS hides, the root comment goes right after the root's ";".
         const std::size_t root = e.headerText.find(';');
-        if ((e.headerText.find("GC[") != std::string::npos || e.mainLineOffset > 0) && root != std::string::npos) {
+        if ((HeadHolds(e.headerText, "GC") || e.mainLineOffset > 0) && root != std::string::npos) {
             text.insert(root + 1, comment);
         } else {
             text += comment + kCrLf;

@@ -116,7 +116,7 @@ private:
 std::string Upper(std::string_view s) {
     std::string out;
     for (char c : s) {
-        if (c == '-' || c == '_' || c == ' ') continue;
+        if (c == '-' || c == '_' || c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
         out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
     return out;
@@ -277,12 +277,34 @@ struct Builder {
         Move m;
         m.black = b != nullptr;
         const Property* move = b ? b : w;
-        m.point = PointOf(move->values[0], size);
+        // "\" escapes the next byte in every value, a point's too.
+        m.point = PointOf(Unescape(move->values[0], charset), size);
         if (c) m.comment = DisplayComment("C", c->values[0], charset);
         if (!line.moves.empty() && line.moves.back().black == m.black) outside.push_back("two moves of one colour in a row");
         line.moves.push_back(std::move(m));
     }
 };
+
+// A variation of a variation's first move replaces the same move of the parent line as that variation
+// does: it stands beside it, right after it, in the parent line.
+void HoistFirstMoveVariations(Line& line) {
+    for (std::size_t k = 0; k < line.variations.size(); ++k) {
+        Line& v = line.variations[k].line;
+        HoistFirstMoveVariations(v);
+        std::vector<Line::Variation> beside;
+        for (auto it = v.variations.begin(); it != v.variations.end();) {
+            if (it->after == 0) {
+                beside.push_back({line.variations[k].after, std::move(it->line)});
+                it = v.variations.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        line.variations.insert(line.variations.begin() + static_cast<std::ptrdiff_t>(k) + 1,
+                               std::make_move_iterator(beside.begin()), std::make_move_iterator(beside.end()));
+        k += beside.size();
+    }
+}
 
 int CountBranches(const Line& line) {
     int n = 0;
@@ -392,12 +414,28 @@ std::string Unescape(std::string_view raw, Charset charset) {
     return out;
 }
 
+namespace {
+
+// A text whose last character is only the first byte of a two-byte one (its second byte was a line break
+// taken away before the bracket, or the byte an escape stood for) shows "?" there: written before a "]",
+// that byte would take the bracket for its second.
+std::string WithoutDanglingLead(std::string text, Charset charset) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!IsLead(static_cast<unsigned char>(text[i]), charset)) continue;
+        if (i + 1 == text.size()) text[i] = '?';
+        ++i;
+    }
+    return text;
+}
+
+}  // namespace
+
 std::string DisplayComment(std::string_view name, std::string_view raw, Charset charset) {
-    return Protect(Unescape(LineCodes(name, raw), charset), charset);
+    return Protect(WithoutDanglingLead(Unescape(LineCodes(name, raw), charset), charset), charset);
 }
 
 std::string DisplayText(std::string_view name, std::string_view raw, Charset charset) {
-    return Unescape(LineCodes(name, raw), charset);
+    return WithoutDanglingLead(Unescape(LineCodes(name, raw), charset), charset);
 }
 
 std::optional<Record> ReadRecord(std::string_view text) {
@@ -457,29 +495,43 @@ std::optional<Record> ReadRecord(std::string_view text) {
     r.marks.assign(marks.begin(), marks.end());
     // The program takes these from their first occurrence in its own layout of the text, which puts
     // variations in another order: they are compared where the root node holds them.
-    const Node* rootNode = nodes.empty() ? nullptr : nodes.front();
-    for (const char* name : {"SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"}) {
-        if (first(name) && rootNode && !rootNode->Find(name)) r.marksComparable = false;
+    const Group& tree = trees->front();
+    if (tree.items.empty() || tree.items[0].node != 0) return std::nullopt;
+    const Node& root = tree.nodes[0];
+    // A node right after the root that holds the setup stones (AB, or AW when there is no AB) and no move
+    // is read as part of the root: the setup of a record written in two nodes.
+    const Node* setupNode = nullptr;
+    if (tree.items.size() > 1 && tree.items[1].node >= 0) {
+        const Node& next = tree.nodes[static_cast<std::size_t>(tree.items[1].node)];
+        const bool holdsSetup = root.Find("AB") || next.Find("AB") ? !root.Find("AB") && next.Find("AB")
+                                                                   : !root.Find("AW") && next.Find("AW");
+        if (holdsSetup && !next.Find("B") && !next.Find("W")) setupNode = &next;
     }
+    const auto inRoot = [&root, setupNode](std::string_view name) -> const Property* {
+        if (const Property* p = root.Find(name)) return p;
+        return setupNode ? setupNode->Find(name) : nullptr;
+    };
+    for (const char* name : {"SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"}) {
+        if (first(name) && !inRoot(name)) r.marksComparable = false;
+    }
+    bool setupOutsideRoot = false;
+    for (const char* name : {"AB", "AW"}) setupOutsideRoot |= first(name) && !inRoot(name);
     for (const char* name : {"PB", "PW", "BR", "WR", "KM", "PC", "EV", "GN", "RO"}) {
-        if (first(name) && rootNode && !rootNode->Find(name)) r.infoNotInRoot.push_back(name);
+        if (first(name) && !inRoot(name)) r.infoNotInRoot.push_back(name);
         if (const Property* p = first(name)) {
             const std::string value = DisplayText(name, p->values[0], charset);
             if (!value.empty()) r.info.emplace_back(name, value);
         }
     }
 
-    const Group& tree = trees->front();
-    if (tree.items.empty() || tree.items[0].node != 0) return std::nullopt;
-    const Node& root = tree.nodes[0];
     if (root.Find("B") || root.Find("W")) r.outside.push_back("a move in the root node");
     // The writer keeps the root comment as GC, which the reader takes for it.
     // An empty one is none.
-    const Property* comment = root.Find("C") ? root.Find("C") : root.Find("GC");
+    const Property* comment = inRoot("C") ? inRoot("C") : inRoot("GC");
     if (comment) {
         // Empty once its line breaks are taken away, it is none.
-        std::string text = DisplayComment("C", comment->values[0], charset);
-        if (!LineCodes("C", comment->values[0]).empty()) r.rootComment = std::move(text);
+        std::string shown = DisplayComment("C", comment->values[0], charset);
+        if (!LineCodes("C", comment->values[0]).empty()) r.rootComment = std::move(shown);
     }
     int asEntries = 0;  // AS: the first entries of the line that are background
     if (const Property* as = first("AS")) {
@@ -505,16 +557,22 @@ std::optional<Record> ReadRecord(std::string_view text) {
     }
 
     Builder builder{charset, r.boardSize, r.outside};
-    builder.ReadGroup(tree, 1, r.main);
+    builder.ReadGroup(tree, setupNode ? 2 : 1, r.main);
     // Further game trees are alternatives to the first move, each with the comment of its root.
     for (std::size_t t = 1; t < trees->size(); ++t) {
         Line v;
         builder.ReadGroup((*trees)[t], 0, v);
         r.main.variations.push_back(Line::Variation{0, std::move(v)});
     }
+    HoistFirstMoveVariations(r.main);
     // The alternatives to the first move follow the main line's own variations.
     std::stable_partition(r.main.variations.begin(), r.main.variations.end(),
                           [](const Line::Variation& v) { return v.after != 0; });
+    // Without variations the program's layout is the text's own.
+    if (setupOutsideRoot && CountBranches(r.main) > 0) {
+        r.setupComparable = false;
+        r.marksComparable = false;  // a mark notes the stone on its point
+    }
     if (r.main.moves.empty()) r.outside.push_back("no main line");
     if (HasVariationAfterEnd(r.main, true)) r.outside.push_back("a variation without moves or after the end of a line");
     if (CountBranches(r.main) > 74) r.outside.push_back("more than 74 variations");

@@ -77,9 +77,10 @@ struct Record {
     std::optional<std::string> rootComment;
     std::vector<std::pair<std::string, std::string>> info;  // property name, text (display form)
     // The program takes setup, marks and game information from their first occurrence in its own layout
-    // of the text, which orders variations otherwise: marks and names not in the root node are not
-    // compared.
+    // of the text, which orders variations otherwise: setup stones, marks and names not in the root node
+    // are not compared.
     bool marksComparable = true;
+    bool setupComparable = true;
     std::vector<std::string> infoNotInRoot;
     int asHidden = 0;    // AS: main-line moves hidden as background
     Line main;

@@ -20,8 +20,9 @@ std::string CompareWithOracle(const Engine& e, const Record& expected);
 // table; empty when they agree or the text is no SGF.
 std::string LoadDifferences(const std::string& text);
 
-// The text a load reads for the bytes of a record file: converted to the program's Shift-JIS, with its CA
-// naming Shift-JIS, so that the oracle reads it with the charset the program reads it with.
+// The text a load reads for the bytes of a record file: converted to the program's Shift-JIS (or kept, when
+// the load reads the bytes as they stand), with its CA naming Shift-JIS, so that the oracle reads it with
+// the charset the program reads it with.
 std::string ProgramText(const std::string& bytes);
 
 // What the writer makes of the loaded record, in both layouts, read by the oracle: the same record as the

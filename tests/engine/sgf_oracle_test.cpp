@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/consistency.h"
 #include "engine_fixture.h"
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
@@ -122,11 +123,60 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a game comment's name inside a comment", "(;GM[1];B[aa]C[see GC[x\\] and TB[y\\]];W[bb]C[TW[z\\]])"},
         {"a game comment in a move node", "(;GM[1];B[aa]GC[g];W[bb]C[c])"},
         {"a further value of the root comment", "(;GM[1]C[a]\r\n[b]GC[g];B[aa];W[bb])"},
+        {"a longer name ending in one of them", "(;GM[1]CTB[a]XGC[b](;W[cc];B[dd])(;W[ee]))"},
+        // What the head holds is told by its properties' names, not by the text of a longer name or a value.
+        {"setup stones from a move node beside a longer name", "(;GM[1]MAB[x]N[AB[bb\\]];B[cc]AB[aa];W[dd])"},
+        {"a size inside a value of the head", "(;GN[SZ[9\\]];B[cc];W[dd]SZ[9])"},
+        // Bytes the load reads as they stand are Shift-JIS, whatever the root's CA says or the bytes suggest.
+        {"a first byte of the user-defined area before a bracket", "(;C[\xF2]PB[a];B[aa];W[bb])"},
+        {"setup stones in a variation that the layout puts first", "(;GM[1](;B[aa](;W[bb]AB[])(;AB[cc][dd];W[ee])))"},
+        {"a line-break code inside the charset's name", "(;GM[1]CA[Shift___JIS];B[aa]C[\x83]];W[bb])"},
+        {"UTF-8 that an unknown charset's name keeps from being converted",
+         "(;PB[\xEF\xBF\xBD]CA[x\xBF\xBD];W[dp]C[\xEF\xBF\xBD is fun])"},
+        {"an unknown charset", "(;GM[1]C[\x8c[]CA[a](;W[aa]);B[bb])"},
+        // A first byte whose second was a line break before the bracket, or the byte an escape stood for,
+        // never takes the value's "]" with it.
+        {"a first byte before the line break of a name", "(;GM[1]GN[\x92\r\n][x];B[aa];W[bb])"},
+        {"a first byte before the line break of a move", "(;GM[1];B[aa];W[\x84\r\n];B[bb];W[cc]C[z])"},
+        {"a first byte before the line break of a comment", "(;GM[1];B[aa]C[x\x92___];W[bb])"},
+        {"an escape before a line-break code at a value's end", "(;GM[1]GN[a\\//];B[aa];W[\\//];B[bb]C[c\\___];W[cc])"},
+        {"an escaped first byte ending a comment", "(;GM[1];B[aa]C[a\\\x83][b];W[bb]C[c])"},
+        {"an escaped first byte ending a name", "(;GM[1]PB[\\\x83];B[aa])"},
+        // "\" escapes in a point too.
+        {"escapes in moves", "(;GM[1];B[a\\a];W[\\bb];B[c\\]])"},
+        // The node of the setup stones right after the root is part of the root: its comment is the
+        // root comment and its values stay as they are.
+        {"a comment in the setup node", "(;GM[1];C[a(b)]AB[aa];B[bb])"},
+        {"an escaped bracket in the setup node", "(;GM[1];BR[\\]]AB[aa]PW[x;y];W[bb])"},
+        {"a game comment in the setup node", "(;GM[1]C[r];GC[g]AW[aa];B[bb])"},
+        // Variations before the line's first node are alternatives to its first move.
+        {"a variation before the first node", "(;GM[1](;W[aa]);C[x];W[bb];B[cc])"},
+        // Blanks may stand between a group's "(" and its first ";".
+        {"a further game tree with a line break after its bracket", "(;GM[1];W[aa](;B[bb]))(\n;W[cc](;B[dd]))"},
+        {"a variation with a blank after its bracket", "(;GM[1]( ;B[aa]) ;B[bb];W[cc](\r\n;B[dd])( ;B[ee]))"},
+        // A variation whose first node holds no move may go on in a group nested in it; groups beside that
+        // one, or before its first move node, are variations of its first move.
+        {"a variation going on in a nested group", "(;GM[1];B[aa](;(;W[bb]));W[cc];B[dd])"},
+        {"variations beside the nested group", "(;GM[1];B[aa](;C[y](;C[z](;W[dd]);W[bb](;B[ee])(;B[ff]))(;W[gg]));W[cc])"},
+        {"a variation before a variation's first move", "(;GM[1];B[aa](;(;W[dd]);W[bb]);W[cc])"},
+        // Nodes without a move between a move and its variations; a variation followed by a node is a
+        // variation of that node's move, not the line's continuation.
+        {"an empty node before the variations", "(;GM[1];B[aa];(;W[bb];B[cc])(;W[dd]))"},
+        {"an empty node after a run of plain moves", "(;GM[1];W[aa];B[bb]C[x];(;W[cc])(;W[dd]))"},
+        {"a line break before the empty node", "(;GM[1];B[aa](;B[bb](;W[cc]))\n;(;W[dd])(;B[ee]))"},
+        {"a variation, an empty node, then the continuation", "(;GM[1];B[aa](;W[ee]);(;W[bb];B[cc](;W[gg]))(;W[dd]))"},
+        {"variations before and after the first node", "(;GM[1](;B[aa])(;B[ee]);B[bb];W[cc](;B[dd])(;B[ff]))"},
     };
-    for (const auto& [kind, text] : records) {
+    for (const auto& [kind, bytes] : records) {
+        const std::string text = oracle::ProgramText(bytes);
         ASSERT_TRUE(oracle::ReadRecord(text)) << kind;
         EXPECT_EQ(oracle::LoadDifferences(text), "") << kind;
         LoadRecordText(e, text);
+        // Reading the kept text again, without what the normalisation found on the way, gives the same.
+        const std::string loaded = DescribeRecord(e);
+        ResetRecord(e);
+        TidyHeaderText(e);
+        EXPECT_EQ(DescribeRecord(e), loaded) << kind;
         EXPECT_EQ(oracle::WrittenDifferences(e, oracle::ReadRecord(text)), "") << kind;
     }
 }

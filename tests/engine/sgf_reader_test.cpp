@@ -99,6 +99,33 @@ TEST_F(SgfReaderTest, StandardEscapesBecomeTheCharacterTheyStandFor) {
     EXPECT_EQ(Comment(0, 1), "see a］ here");
 }
 
+TEST_F(SgfReaderTest, AFirstByteWithoutItsSecondNeverTakesTheClosingBracket) {
+    // Its second byte was the line break before the bracket, or the byte an escape stood for: it shows as
+    // "?", and the value ends where it ended.
+    Load("(;GM[1]GN[\x92\r\n]PB[b];B[aa];W[\x84\r\n];B[bb]C[x\\\x83];W[cc]C[y\x92\r\n])");
+    EXPECT_EQ(e.info.gameName, "?");
+    EXPECT_EQ(e.info.blackPlayer, "b");
+    EXPECT_EQ(Moves(0), "aa tt bb cc");
+    EXPECT_EQ(Comment(0, 3), "x?");
+    EXPECT_EQ(Comment(0, 4), "y?");
+    // A whole character before the line break stays.
+    Load("(;GM[1];B[aa]C[\x88\x9F\r\n];W[bb])");
+    EXPECT_EQ(Comment(0, 1), "\x88\x9F");
+    EXPECT_EQ(Moves(0), "aa bb");
+}
+
+TEST_F(SgfReaderTest, TheSetupNodeAfterTheRootIsPartOfTheRoot) {
+    Load("(;GM[1];C[start (A)]BR[3\\]d]AB[aa][bb];W[cc]C[w])");
+    EXPECT_EQ(e.gameComment, "start （A）");
+    EXPECT_EQ(e.info.blackRank, "3]d");
+    EXPECT_EQ(e.setupCount, 2);
+    EXPECT_EQ(Moves(0), "cc");
+    EXPECT_EQ(Comment(0, 1), "w");
+    // Escapes in a move's point.
+    Load("(;GM[1];B[d\\d];W[\\ee])");
+    EXPECT_EQ(Moves(0), "dd ee");
+}
+
 TEST_F(SgfReaderTest, ResultHandicapAndDateTexts) {
     const struct {
         const char* re;
@@ -228,6 +255,13 @@ TEST_F(SgfReaderTest, InlineLayoutKeepsTheLineInItsBranch) {
     EXPECT_EQ(Moves(0), "aa bb");
     ASSERT_EQ(e.branchCount, 1);
     EXPECT_EQ(e.branchOrigin[1], MakeOrigin(0, 0, 0));
+    // A variation before the line's first node replaces its first move; the line goes on after it.
+    Load("(;GM[1](;B[cc]);C[x];B[aa];W[bb])");
+    EXPECT_EQ(Moves(0), "aa bb");
+    EXPECT_EQ(Comment(0, 0), "x");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "cc");
+    EXPECT_EQ(e.branchOrigin[1], MakeOrigin(0, 0, 0));
 }
 
 TEST_F(SgfReaderTest, AVariationAfterTheEndOfAVariationContinuesIt) {
@@ -348,6 +382,8 @@ TEST_F(SgfReaderTest, NormalisationReplacesTheLineBreakCodes) {
     EXPECT_EQ(NormaliseRecordText("(;PC[http://x.org];B[aa])"), "(;PC[http://x.org];B[aa])");
     EXPECT_EQ(NormaliseRecordText("(;B\r\n[aa]C[\r\n\r\nz\r\n])"), "(;B[aa]C[\r\nz])");
     EXPECT_EQ(NormaliseRecordText("(;TB[aa]TW[bb];TB[cc])"), "(;[aa][bb];TB[cc])");
+    // Only properties of those names: a longer name keeps its tail.
+    EXPECT_EQ(NormaliseRecordText("(;CTB[a]XGC[b]GC[c];B[aa])"), "(;CTB[a]XGC[b]C[c];B[aa])");
     // The node of the setup stones joins the root when it is the first after it; not when it is later.
     EXPECT_EQ(NormaliseRecordText("(;HA[2];AB[dd][pp];W[aa])"), "(;HA[2]AB[dd][pp];W[aa])");
     EXPECT_EQ(NormaliseRecordText("(;HA[2];B[aa];AB[dd])"), "(;HA[2];B[aa];AB[dd])");
@@ -359,8 +395,10 @@ std::string ReplaceAll(std::string s, const std::string& from, const std::string
     return s;
 }
 
-std::string ReplaceFirst(std::string s, const std::string& from, const std::string& to) {
-    const std::size_t p = s.find(from);
+// The first property of the name `from` ends in (not the tail of a longer name).
+std::string ReplaceFirstName(std::string s, const std::string& from, const std::string& to) {
+    std::size_t p = s.find(from);
+    while (p != std::string::npos && p > 0 && s[p - 1] >= 'A' && s[p - 1] <= 'Z') p = s.find(from, p + 1);
     return p == std::string::npos ? s : s.replace(p, from.size(), to);
 }
 
@@ -373,9 +411,9 @@ std::string LineBreakCodesOneAfterTheOther(std::string s) {
     s = ReplaceAll(s, "W\r\n[", "W[");
     s = ReplaceAll(s, "C[\r\n", "C[");
     s = ReplaceAll(s, "\r\n]", "]");
-    s = ReplaceFirst(s, "GC[", "C[");
-    s = ReplaceFirst(s, "TB[", "[");
-    return ReplaceFirst(s, "TW[", "[");
+    s = ReplaceFirstName(s, "GC[", "C[");
+    s = ReplaceFirstName(s, "TB[", "[");
+    return ReplaceFirstName(s, "TW[", "[");
 }
 
 TEST(SgfNormaliseTest, OnePassGivesTheTextOfTheReplacementsOneAfterTheOther) {
@@ -434,6 +472,12 @@ TEST_F(SgfReaderTest, MovesPastTheLineAreDropped) {
     EXPECT_EQ(Comment(0, kMaxLineEntries - 2), std::to_string(kMaxLineEntries - 3));
 }
 
+std::string Repeat(const std::string& s, int times) {
+    std::string out;
+    for (int k = 0; k < times; ++k) out += s;
+    return out;
+}
+
 TEST_F(SgfReaderTest, DeepNestingIsReadWithoutRecursion) {
     // Every move in a variation of its own, as some servers write games, far deeper than the table.
     std::string text = "(;GM[1]";
@@ -455,6 +499,14 @@ TEST_F(SgfReaderTest, DeepNestingIsReadWithoutRecursion) {
     EXPECT_EQ(e.branchOrigin[1], MakeOrigin(1, 0, 1));
     EXPECT_EQ(e.branchOrigin[2], MakeOrigin(3, 0, 3));
     EXPECT_EQ(CheckBranchTable(e), "");
+
+    // A variation whose line goes on through thousands of groups after nodes without a move, in a record
+    // the normalisation leaves nested (a node after a variation): one variation of one move.
+    Load("(;GM[1];B[aa]" + Repeat("(;C[x]", 20000) + "(;W[bb])" + std::string(20000, ')') + ";W[cc])");
+    EXPECT_EQ(Moves(0), "aa cc");
+    ASSERT_EQ(e.branchCount, 1);
+    EXPECT_EQ(Moves(1), "bb");
+    EXPECT_EQ(Comment(1, 0), "x");
 }
 
 TEST_F(SgfReaderTest, NestedMergeStaysInsideTheLine) {

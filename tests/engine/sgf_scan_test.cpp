@@ -93,8 +93,9 @@ std::string PlainProtection(std::string_view comment) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char b = static_cast<unsigned char>(text[i]);
-        if (IsCp932LeadByte(b) && i + 1 < text.size()) {
-            out += text.substr(i++, 2);
+        if (IsCp932LeadByte(b)) {
+            // A first byte left alone at the end would take the closing bracket.
+            out += i + 1 < text.size() ? text.substr(i++, 2) : "?";
             continue;
         }
         switch (b) {
