@@ -11,10 +11,10 @@ Prints the port it listens on as the first line of its output.
 """
 import functools
 import http.server
-import os
 import sys
-import threading
 import time
+
+from test_server_life import exit_when_the_test_is_gone
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -48,13 +48,6 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         except (BrokenPipeError, ConnectionResetError):
             pass
 
-
-def exit_when_the_test_is_gone():
-    """The test holds this server's input open; when it ends, however it ends, so does the server."""
-    def watch():
-        sys.stdin.buffer.read()
-        os._exit(0)
-    threading.Thread(target=watch, daemon=True).start()
 
 
 def main():

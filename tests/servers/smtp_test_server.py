@@ -17,9 +17,10 @@ import email.policy
 import os
 import ssl
 import sys
-import threading
 
 from aiosmtpd.smtp import SMTP, AuthResult
+
+from test_server_life import exit_when_the_test_is_gone
 
 
 def decoded_subject(message):
@@ -85,13 +86,6 @@ async def serve(folder, context, user):
     print(server.sockets[0].getsockname()[1], flush=True)
     await server.serve_forever()
 
-
-def exit_when_the_test_is_gone():
-    """The test holds this server's input open; when it ends, however it ends, so does the server."""
-    def watch():
-        sys.stdin.buffer.read()
-        os._exit(0)
-    threading.Thread(target=watch, daemon=True).start()
 
 
 def main():
