@@ -436,15 +436,40 @@ private:
         return CommentRef{valueStart, end - valueStart};
     }
 
-    // A comment "C[" before `limit`: its text goes to the pool and the rest is cut after its "]".
+    // A comment "C[" before `limit`: its text goes to the pool and the rest is cut after its "]". Further
+    // comments of the same node are joined to it, and the rest is cut after the last.
     CommentRef ReadComment(std::size_t limit) {
         const std::size_t c = sgf::FindProperty(t_, "C", pos_, limit);
         if (c == kNone) return CommentRef{};
         std::size_t end = sgf::FindKeptCommentEnd(t_, c + 2);
         if (end == kNone) end = t_.size();
-        const CommentRef r = StoreCommentAt(c + 2, end);
+        std::vector<CommentRef> parts{StoreCommentAt(c + 2, end)};
+        if (end < t_.size()) end = CollectComments(end + 1, std::min(limit, t_.size()), parts);
         pos_ = std::min(end + 1, t_.size());
-        return r;
+        return JoinComments(parts);
+    }
+
+    // The comments (the first values of properties "C") of the rest of a node from `from`, a property's
+    // start, up to `limit`, appended to `parts`; the last one's "]", or the bracket before `from`.
+    std::size_t CollectComments(std::size_t from, std::size_t limit, std::vector<CommentRef>& parts) {
+        std::size_t last = from - 1;
+        for (const sgf::ValueSpan& v : sgf::WalkNodeValues(t_, from).values) {
+            if (v.close >= limit) break;
+            if (v.name == "C" && t_[v.open - 1] == 'C' && t_[v.close] == ']') {
+                parts.push_back(StoreCommentAt(v.open + 1, v.close));
+                last = v.close;
+            }
+        }
+        return last;
+    }
+
+    // One comment of a node's comments: SGF gives a node one, but a record that holds more loses none of
+    // them; they are joined with line breaks.
+    CommentRef JoinComments(const std::vector<CommentRef>& parts) {
+        if (parts.size() == 1) return parts.front();
+        std::string joined = e_.CommentText(parts.front());
+        for (std::size_t k = 1; k < parts.size(); ++k) joined += "\r\n" + e_.CommentText(parts[k]);
+        return e_.AppendComment(joined);
     }
 
     std::size_t NodeEnd() {
@@ -506,8 +531,12 @@ private:
             if (t_[i] == ';') {
                 const sgf::WalkedNode node = sgf::WalkNodeValues(t_, i + 1);
                 if (node.Find("B") || node.Find("W")) break;
-                if (const sgf::ValueSpan* c = node.Find("C"); c && !before.IsSet() && t_[c->close] == ']') {
-                    before = StoreCommentAt(c->open + 1, c->close);
+                if (!before.IsSet()) {
+                    std::vector<CommentRef> parts;
+                    for (const sgf::ValueSpan& v : node.values) {
+                        if (v.name == "C" && t_[v.open - 1] == 'C' && t_[v.close] == ']') parts.push_back(StoreCommentAt(v.open + 1, v.close));
+                    }
+                    if (!parts.empty()) before = JoinComments(parts);
                 }
                 i = node.end;
                 continue;
@@ -713,7 +742,7 @@ private:
 
     // Steps 1 to 5 of one move: false when the line has no further move of the expected colour.
     bool ReadMove(Frame& f) {
-        commentBeforeMove_ = CommentRef{};
+        commentsBeforeMove_.clear();
         const bool blackToPlay = (f.moves % 2 == 0) == f.blackFirst;
         std::size_t move;
         if (f.moves > 0 && pos_ + 2 < t_.size() && t_[pos_] == ';' && t_[pos_ + 1] == (blackToPlay ? 'B' : 'W') &&
@@ -762,7 +791,10 @@ private:
             const std::size_t c = sgf::FindProperty(t_, "C", std::max(pos_, node + 1), move);
             if (c != kNone) {
                 const std::size_t cEnd = sgf::FindKeptCommentEnd(t_, c + 2);
-                if (cEnd != kNone && cEnd < move) commentBeforeMove_ = StoreCommentAt(c + 2, cEnd);
+                if (cEnd != kNone && cEnd < move) {
+                    commentsBeforeMove_.assign(1, StoreCommentAt(c + 2, cEnd));
+                    CollectComments(cEnd + 1, move, commentsBeforeMove_);
+                }
             }
         }
         return true;
@@ -826,13 +858,21 @@ private:
             if (node.comment != kNone) {
                 comment = StoreCommentAt(node.comment + 2, node.commentEnd);
                 lastBracket = node.commentEnd;
+                if (node.moreComments) {
+                    std::vector<CommentRef> parts{comment};
+                    lastBracket = CollectComments(node.commentEnd + 1, node.end, parts);
+                    comment = JoinComments(parts);
+                }
             }
             pos_ = node.end;
         } else {
             comment = ReadComment(NodeEnd());
             if (comment.IsSet()) lastBracket = pos_ - 1;
         }
-        if (!comment.IsSet()) comment = commentBeforeMove_;
+        if (!commentsBeforeMove_.empty()) {
+            if (comment.IsSet()) commentsBeforeMove_.push_back(comment);
+            comment = JoinComments(commentsBeforeMove_);
+        }
         if (keep) {
             e_.branchComments[f.branch][f.stored] = comment;
             if (f.branch == 0) {
@@ -860,6 +900,7 @@ private:
     struct Node {
         std::size_t comment = kNone;  // "C["
         std::size_t commentEnd = 0;   // its "]"
+        bool moreComments = false;    // a further "C[" after it
         std::size_t tl = kNone, bl = kNone, wl = kNone;
         std::size_t end = 0;  // the ";", "(" or ")" after the node, or the text's end
     };
@@ -885,6 +926,8 @@ private:
                 if (node.comment == kNone) {
                     node.comment = i;
                     node.commentEnd = end;
+                } else {
+                    node.moreComments = true;
                 }
             } else if (name == "TL") {
                 if (node.tl == kNone) node.tl = i;
@@ -962,7 +1005,7 @@ private:
     std::vector<bool> inlineVariation_ = std::vector<bool>(static_cast<std::size_t>(kLastBranch) + 1, false);
     std::optional<Span> rootComment_;
     std::size_t rootEnd_ = 0;  // where the root node ends
-    CommentRef commentBeforeMove_;  // a comment of the move's node that stands before the move
+    std::vector<CommentRef> commentsBeforeMove_;  // the comments of the move's node that stand before the move
     std::vector<std::size_t> otherRootComments_;
     std::vector<std::size_t> mainMoveEnd_;  // one past the last bracket of each kept main-line move's node
     int mainMovesKept_ = 0;

@@ -76,6 +76,8 @@ struct Maker {
         if (Chance(rng, 0.05)) m.extra.emplace_back("TR", Point(rng, size) + "]" + "[" + Point(rng, size));
         if (Chance(rng, 0.03)) m.extra.emplace_back("LB", Point(rng, size) + ":" + static_cast<char>('A' + Uniform(rng, 0, 6)));
         if (Chance(rng, 0.05)) m.extra.emplace_back("N", Text(rng, 1, 20, o.adversarialText));
+        // SGF gives a node one comment; records with two exist.
+        if (Chance(rng, 0.01)) m.extra.emplace_back("C", Text(rng, 0, 20, o.adversarialText));
         if (Chance(rng, 0.05)) m.extra.emplace_back(Chance(rng, 0.5) ? "BL" : "WL", std::to_string(Uniform(rng, 0, 3000)));
         return m;
     }
@@ -122,7 +124,7 @@ void WriteMove(std::string& out, const GenMove& m, bool black) {
     if (m.comment) out += "C[" + Escape(*m.comment) + "]";
     for (const auto& [name, value] : m.extra) {
         // Mark lists are written as they are (points); texts are escaped.
-        out += name + "[" + (name == "N" ? Escape(value) : value) + "]";
+        out += name + "[" + (name == "N" || name == "C" ? Escape(value) : value) + "]";
     }
 }
 

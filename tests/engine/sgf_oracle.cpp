@@ -263,15 +263,26 @@ struct Builder {
         }
     }
 
+    // Every comment of the node, joined by line breaks: SGF allows one, but none is lost.
+    std::optional<std::string> Comment(const Node& n) const {
+        std::optional<std::string> joined;
+        for (const Property& p : n.properties) {
+            if (p.name != "C") continue;
+            const std::string text = DisplayComment("C", p.values[0], charset);
+            joined = joined ? *joined + "\r\n" + text : text;
+        }
+        return joined;
+    }
+
     void AddNode(const Node& n, Line& line) {
         const Property* b = n.Find("B");
         const Property* w = n.Find("W");
-        const Property* c = n.Find("C");
+        const std::optional<std::string> c = Comment(n);
         if (b && w) outside.push_back("a node with moves of both colours");
         if (!b && !w) {
             // A node without a move: its comment stands before the line when no move came yet, and is
             // otherwise not kept.
-            if (line.moves.empty() && !line.commentBefore && c) line.commentBefore = DisplayComment("C", c->values[0], charset);
+            if (line.moves.empty() && !line.commentBefore) line.commentBefore = c;
             return;
         }
         Move m;
@@ -279,7 +290,7 @@ struct Builder {
         const Property* move = b ? b : w;
         // "\" escapes the next byte in every value, a point's too.
         m.point = PointOf(Unescape(move->values[0], charset), size);
-        if (c) m.comment = DisplayComment("C", c->values[0], charset);
+        m.comment = c;
         if (!line.moves.empty() && line.moves.back().black == m.black) outside.push_back("two moves of one colour in a row");
         line.moves.push_back(std::move(m));
     }

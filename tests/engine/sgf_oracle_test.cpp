@@ -166,6 +166,10 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a line break before the empty node", "(;GM[1];B[aa](;B[bb](;W[cc]))\n;(;W[dd])(;B[ee]))"},
         {"a variation, an empty node, then the continuation", "(;GM[1];B[aa](;W[ee]);(;W[bb];B[cc](;W[gg]))(;W[dd]))"},
         {"variations before and after the first node", "(;GM[1](;B[aa])(;B[ee]);B[bb];W[cc](;B[dd])(;B[ff]))"},
+        // A node with more than one comment keeps them all.
+        {"comments before and after a move", "(;GM[1];C[first]B[aa]C[second];W[bb]C[x]TL[5]C[y](;B[cc]C[v]C[w]))"},
+        {"comments of a node before the line", "(;GM[1];C[a]C[b];B[aa](;C[c]N[n]C[d];W[bb]))"},
+        {"comments of a node that is not plain", "(;GM[1];B[aa]C[a]LONGERNAME[1]C[b]C[c];W[bb])"},
     };
     for (const auto& [kind, bytes] : records) {
         const std::string text = oracle::ProgramText(bytes);
@@ -179,6 +183,8 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         EXPECT_EQ(DescribeRecord(e), loaded) << kind;
         EXPECT_EQ(oracle::WrittenDifferences(e, oracle::ReadRecord(text)), "") << kind;
     }
+    LoadRecordText(e, "(;GM[1];C[a]B[aa]C[b]C[c];W[bb])");
+    EXPECT_EQ(e.CommentText(e.branchComments[0][1]), "a\r\nb\r\nc");
 }
 
 TEST_F(OracleTest, RandomRecordsLoadAsTheOracleReadsThem) {
