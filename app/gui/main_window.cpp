@@ -18,6 +18,7 @@
 #include "auxiliary/gui/log_window.h"
 #include "auxiliary/gui/secondary_board_window.h"
 #include "platform/gui/qt_text.h"
+#include "platform/gui/startup_probe.h"
 #include "core/keys.h"
 
 namespace quorvel {
@@ -76,9 +77,12 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
         fileDialogs = ownFileDialogs_.get();
     }
     dialogs_ = dialogs;
+    StartupMark("form1-start");
     // The text window is the board window's message area, so it exists first.
     Form3 = new TForm3([this] { return files_ ? files_->lastLoadedText : std::string(); });
+    StartupMark("form3");
     Form2 = new TForm2(*Form3, *dialogs, programDir);
+    StartupMark("form2");
     Form2->askToSave = [this] { return files_->AskToSave(); };
     Form2->engine().SetClipboard(clipboard_);
     Form2->engine().SetFormats(formats_);
@@ -100,9 +104,12 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     MainMenu1 = new QMenuBar(this);
     layout->setMenuBar(MainMenu1);
     BuildMenus();
+    StartupMark("menus");
     SetUpTextCommands();
     BuildToolbars();
+    StartupMark("toolbars");
     BuildPanels();
+    StartupMark("panels");
     auto* row1 = new QHBoxLayout;
     row1->setContentsMargins(0, 0, 0, 0);
     row1->addWidget(ToolBar1);
@@ -128,6 +135,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     connect(Form2, &TForm2::textWindowRequested, Form3, &TForm3::ToggleFrame);
     connect(Form2, &TForm2::modeChanged, this, &TForm1::FollowMode);
     ReadSettings();
+    StartupMark("settings");
     Form2->editComment = [this] { return Form5()->ShowForComment(); };
     SetUpNetWindows();
     SetUpExport();
@@ -407,6 +415,7 @@ void TForm1::ShowInterval(int seconds) {
 
 void TForm1::ShowAtStart(bool fullMode) {
     show();
+    StartupMark("show-form1");
     DockBoard();
     const QRect main = frameGeometry();
     const QRect screen = Screen();
@@ -422,8 +431,11 @@ void TForm1::ShowAtStart(bool fullMode) {
     // A record on the command line is shown in full mode on a tall screen. Switching before the windows
     // are first painted spares them a compact picture that the record's first paint would replace at once.
     if ((startedWithFile_ || fullMode) && screen.height() > 500) SwitchWindowSize();
+    StartupMark("full-mode");
     Form2->show();
+    StartupMark("show-form2");
     Form3->show();
+    StartupMark("show-form3");
 }
 
 bool TForm1::TextDockedUnder(const QRect& main) const {

@@ -16,6 +16,7 @@
 #include "core/program_files.h"
 #include "platform/file_io.h"
 #include "platform/gui/qt_text.h"
+#include "platform/gui/startup_probe.h"
 
 namespace quorvel {
 namespace {
@@ -49,7 +50,9 @@ void TForm1::Start(StartupRecord* loadedAhead) {
             if (auto ahead = loadedAhead->Take(PathFromQString(RecordPathOf(arguments_)), settingsFolder_)) {
                 files_->OpenLoadedAhead(std::move(*ahead));
                 openedAhead_ = true;
+                StartupMark("record-adopted");
                 Redraw();
+                StartupMark("redrawn");
             }
         }
         ShowAtStart();

@@ -18,6 +18,7 @@
 #include "platform/title_registry.h"
 
 int main(int argc, char** argv) {
+    quorvel::StartupMark("main");
     // Read on their own threads while Qt starts: the font configuration and the command line's record.
     quorvel::FontConfigurationReader fontConfiguration;
     // The record is loaded while the windows are built too, and shown at their first paint.
@@ -25,7 +26,9 @@ int main(int argc, char** argv) {
     quorvel::StartupRecord loadedAhead(quorvel::RecordPathOf(std::vector<std::string>(argv + 1, argv + argc)),
                                        settingsFolder);
     QApplication app(argc, argv);
+    quorvel::StartupMark("application");
     fontConfiguration.Wait();
+    quorvel::StartupMark("fonts");
     quorvel::PreferJapaneseFonts();
     quorvel::TitleRegistry titles;
     QStringList arguments = QCoreApplication::arguments();
@@ -33,6 +36,7 @@ int main(int argc, char** argv) {
     const QString programDir = QCoreApplication::applicationDirPath();
     quorvel::TForm1 main(programDir, arguments, titles, nullptr, nullptr,
                          quorvel::SettingsFolder(quorvel::PathFromQString(programDir)));
+    quorvel::StartupMark("windows");
     if (!main.Form2->missingPictures().isEmpty()) {
         std::fprintf(stderr, "Quorvel: missing pictures: %s\n",
                      qPrintable(main.Form2->missingPictures().join(QStringLiteral(", "))));
@@ -43,5 +47,6 @@ int main(int argc, char** argv) {
     QObject::connect(&main, &quorvel::TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     // With a record the windows show; without one the start screen decides.
     main.Start(&loadedAhead);
+    quorvel::StartupMark("shown");
     return app.exec();
 }

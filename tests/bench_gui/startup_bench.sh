@@ -4,7 +4,8 @@
 # alternately in the same run. Both print the time of that paint (QUORVEL_STARTUP_PROBE) and end there.
 # Runs under Xvfb when there is no display.
 #   tests/bench_gui/startup_bench.sh [BUILD_DIR (default build/dev)] [RUNS (default 20)] [VARIATIONS (149)]
-# VARIATIONS sets the record's size: 149 make about 6 MB, 0 a 300-move game of about 300 KB.
+# VARIATIONS sets the record's size: 149 make about 6 MB, 0 a 300-move game of about 300 KB. With
+# QUORVEL_STARTUP_PROBE=trace in the environment it also prints when each step of the start-up came.
 set -euo pipefail
 build=$(realpath "${1:-build/dev}")
 runs=${2:-20}
@@ -19,7 +20,7 @@ for p in "$program" "$empty"; do [ -x "$p" ] || { echo "missing $p (build the de
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work"
-export QUORVEL_STARTUP_PROBE=1
+export QUORVEL_STARTUP_PROBE=${QUORVEL_STARTUP_PROBE:-1}
 
 # A large record: a 300-move main line and up to 149 variations of 40 moves, every move commented.
 record="$work/large.sgf"
@@ -41,21 +42,30 @@ text = "(;GM[1]FF[4]SZ[19]PB[Black player]PW[White player]KM[6.5]RE[B+R]\r\n" + 
 open(sys.argv[1], "w", encoding="ascii", newline="").write(text)
 PY
 
-# Milliseconds from the start of the process to its first paint (and to its end).
+# Milliseconds from the start of the process to its first paint (and to its end). Under
+# QUORVEL_STARTUP_PROBE=trace the steps the program marks go to $work/marks.txt, in milliseconds too.
 measure() {
-  local start end painted
+  local start end out painted
   start=$EPOCHREALTIME
-  painted=$("$@" 2>/dev/null | sed -n 's/^painted //p')
+  out=$("$@" 2>/dev/null)
   end=$EPOCHREALTIME
+  painted=$(sed -n 's/^painted //p' <<<"$out")
   [ -n "$painted" ] || { echo "no paint reported by $1" >&2; exit 1; }
   python3 -c "import sys; s=float(sys.argv[1]); print('%.1f %.1f' % ((int(sys.argv[2]) / 1e9 - s) * 1000, (float(sys.argv[3]) - s) * 1000))" \
     "$start" "$painted" "$end"
+  if [ "$1" = "$program" ]; then
+    sed -n 's/^mark //p' <<<"$out" | python3 -c "
+import sys
+s = float(sys.argv[1])
+print(' '.join('%s=%.2f' % (n, (int(t) / 1e9 - s) * 1000) for n, t in (l.split() for l in sys.stdin)))" "$start" >> "$work/marks.txt"
+  fi
 }
 
 measure "$empty" >/dev/null  # warm the page cache for both
 measure "$program" "$record" >/dev/null
 : > "$work/empty.txt"
 : > "$work/program.txt"
+: > "$work/marks.txt"
 for _ in $(seq 1 "$runs"); do
   measure "$empty" >> "$work/empty.txt"
   measure "$program" "$record" >> "$work/program.txt"
@@ -74,3 +84,16 @@ print("empty window : first paint median %6.1f ms (min %6.1f), process end %6.1f
 print("ZarnShow     : first board median %6.1f ms (min %6.1f), process end %6.1f ms" % (m(prog_paint), min(prog_paint), m(prog_end)))
 print("ratio of the medians: %.2f (target at most 1.5)" % (m(prog_paint) / m(empty_paint)))
 PY
+if [ -s "$work/marks.txt" ]; then
+  python3 - "$work/marks.txt" <<'PY'
+import statistics, sys
+steps = {}
+for line in open(sys.argv[1]):
+    for item in line.split():
+        name, ms = item.rsplit("=", 1)
+        steps.setdefault(name, []).append(float(ms))
+print("steps of ZarnShow (median ms from the start):")
+for name, times in sorted(steps.items(), key=lambda kv: statistics.median(kv[1])):
+    print("  %-28s %6.1f" % (name, statistics.median(times)))
+PY
+fi
