@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_io.h"
@@ -75,8 +76,11 @@ std::string* FolderOwner(const SettingsOwners& o, int k) {
     return owners[k];
 }
 
-// A value never carries a line break into the file: it would end its line and start a false one.
-bool Writable(const std::string& value) { return value.find_first_of("\r\n") == std::string::npos; }
+// A value never carries a line break into the file: it would end its line and start a false one. Nor a
+// NUL, which marks a damaged file.
+bool Writable(const std::string& value) {
+    return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
+}
 
 void Line(std::string& out, const std::string& key, const std::string& value) {
     out += key + "[" + (Writable(value) ? value : std::string()) + "]" + kCrLf;
@@ -136,7 +140,9 @@ private:
             const unsigned char c = static_cast<unsigned char>(line[i]);
             keyOk = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         }
-        if (!keyOk || close == std::string::npos || close < open || close != line.size() - 1) {
+        // A lone CR or a NUL inside a line is no value the program wrote: it never writes one (see Writable).
+        if (!keyOk || close == std::string::npos || close < open || close != line.size() - 1 ||
+            line.find_first_of(std::string_view("\r\0", 2)) != std::string::npos) {
             damaged_ = true;
             return;
         }

@@ -188,12 +188,24 @@ TEST_F(SettingsFileTest, ALineBreakNeverEntersTheFile) {
     run->files.recentFiles.Add("/a.sgf");
     run->files.recentFiles.Add("/line\nbreak.sgf");
     run->shell.mail.mailFrom = "a\r\nItemCount[5]";
+    run->shell.mail.mailServer = std::string("smtp\0x", 6);
     const std::string text = SettingsFileText(run->owners, "/data/");
-    EXPECT_NE(text.find("MailFrom[]\r\n"), std::string::npos);
+    EXPECT_NE(text.find("MailFrom[]\r\nMailServer[]\r\n"), std::string::npos);
     EXPECT_NE(text.find("ItemCount[1]\r\nItem1[/a.sgf]\r\n"), std::string::npos);
     bool whole = false;
     EXPECT_EQ(Reread(text, &whole), text);
     EXPECT_TRUE(whole);
+
+    // A line of a damaged file with a lone CR or a NUL in its value is passed over: taken, it could not be
+    // written again, and the next run would read another value.
+    const std::string defaults = kDefaultFile;
+    for (const std::string& line : {std::string("SendPath[http://a\r\x81x]\r\n"), std::string("SendPath[http://a\0b]\r\n", 22)}) {
+        const std::string written = Reread(line, &whole);
+        EXPECT_FALSE(whole);
+        EXPECT_EQ(written, defaults);
+        EXPECT_EQ(Reread(written, &whole), written);
+        EXPECT_TRUE(whole);
+    }
 }
 
 TEST_F(SettingsFileTest, DamagedFilesAreReadAsFarAsTheyGoAndSaySoOnce) {
