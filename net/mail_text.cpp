@@ -1,5 +1,6 @@
 #include "net/mail_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -74,6 +75,18 @@ std::string Base64Lines(std::string_view bytes) {
     std::string out;
     for (std::size_t i = 0; i < all.size(); i += 76) out += all.substr(i, 76) + "\r\n";
     return out;
+}
+
+// The bytes of the longest line of a CR LF text, its line end left out.
+std::size_t LongestLine(std::string_view text) {
+    std::size_t longest = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        longest = std::max(longest, end - start);
+        start = end + 2;
+    }
+    return longest;
 }
 
 }  // namespace
@@ -181,11 +194,16 @@ std::string ComposeMessage(const MailMessage& message, const std::string& date) 
     // ISO-2022-JP, Japanese mail's own encoding, whenever it holds every character; otherwise UTF-8, so that
     // the Hangul or simplified Chinese of a record arrive as they were written.
     const bool jis = FitsIso2022Jp(message.body);
-    const std::string text = jis ? WithCrLf(SjisToIso2022Jp(message.body))
-                                 : Base64Lines(UnicodeToUtf8(Cp932ToUnicode(WithCrLf(message.body), message.foreign.get())));
+    std::string text = jis ? WithCrLf(SjisToIso2022Jp(message.body))
+                           : Base64Lines(UnicodeToUtf8(Cp932ToUnicode(WithCrLf(message.body), message.foreign.get())));
+    // A line of more than 998 bytes (a long comment of a record in the text) is more than mail carries
+    // as it stands: servers refuse it or break it. Such a text goes in Base64.
+    const bool longLine = jis && LongestLine(text) > 998;
+    if (longLine) text = Base64Lines(text);
     const std::string textType =
-        jis ? "Content-Type: text/plain; charset=\"ISO-2022-JP\"\r\nContent-Transfer-Encoding: 7bit\r\n"
-            : "Content-Type: text/plain; charset=\"UTF-8\"\r\nContent-Transfer-Encoding: base64\r\n";
+        !jis       ? "Content-Type: text/plain; charset=\"UTF-8\"\r\nContent-Transfer-Encoding: base64\r\n"
+        : longLine ? "Content-Type: text/plain; charset=\"ISO-2022-JP\"\r\nContent-Transfer-Encoding: base64\r\n"
+                   : "Content-Type: text/plain; charset=\"ISO-2022-JP\"\r\nContent-Transfer-Encoding: 7bit\r\n";
     if (message.attachments.empty()) return head + textType + "\r\n" + text;
 
     const std::string boundary = "=_Quorvel_" + Base64(date).substr(0, 16);

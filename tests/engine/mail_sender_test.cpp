@@ -137,6 +137,18 @@ TEST_F(MailSenderTest, AcceptedMailJoinsTheHistoryARefusedOneDoesNot) {
     EXPECT_EQ(mail[1].One("subject"), u8"なし");
     EXPECT_EQ(mail[1].One("text"), u8"こんにちは\r\n");
 
+    // A line longer than mail carries as it stands (a long comment in the text) arrives whole.
+    std::string longLine;
+    for (int k = 0; k < 700; ++k) longLine += "\x82\xb1";  // "こ" 700 times: 1,400 bytes of JIS
+    form.body = "a\r\n" + longLine + "\r\nb";
+    SendAndWait(form);
+    const std::vector<ReceivedMail> longMail = ReadReceivedMail(received.path());
+    ASSERT_EQ(longMail.size(), 4u);
+    std::string expected = "a\r\n";
+    for (int k = 0; k < 700; ++k) expected += u8"こ";
+    EXPECT_EQ(longMail[3].One("text"), expected + "\r\nb\r\n");
+    EXPECT_EQ(longMail[3].One("charset"), "iso-2022-jp");
+
     // Known recipients and empty ones leave the history alone.
     settings.RememberRecipient("c@x");
     settings.RememberRecipient("");
