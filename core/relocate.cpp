@@ -55,8 +55,9 @@ bool Engine::RelocateStone(int entry, PointCode target) {
         board[target] == kEmpty && groupGrid[target] != kKoMark && groupGrid[target] != kSuicideMark;
     if (legal) {
         lineMoves[entry] = target;
+        // A trial move (from moveLimit on) is not the record's: the stored move at its place stays.
         const int move = entry - baseIndex + LineOffset();
-        if (replayMode && move < kLineSlots) branchMoves[currentBranch][move] = target;
+        if (replayMode && entry < moveLimit && move < kLineSlots) branchMoves[currentBranch][move] = target;
         recordModified = true;
         messages_.Clear();
     } else {
@@ -75,7 +76,7 @@ bool Engine::ReplacePass(PointCode target) {
     if (legal) {
         lineMoves[entry] = target;
         const int move = entry - baseIndex + LineOffset();
-        if (replayMode && move < kLineSlots) branchMoves[0][move] = target;
+        if (replayMode && entry < moveLimit && move < kLineSlots) branchMoves[0][move] = target;
         recordModified = true;
         messages_.Clear();
     } else {
@@ -92,14 +93,17 @@ bool Engine::MakePositionTheStart(PointCode point) {
     const int steps = currentIndex - i;
     while (currentIndex > i) StepBack();
 
-    // The rest of the line with its comments and times.
+    // The rest of the line with its comments and times. Trial moves on the board are not the record's: in
+    // replay mode the line goes on with its stored moves, and after a trial stone with none.
     const int off = replayMode ? LineOffset() : 0;
+    int last = lineEnd;
+    if (replayMode) last = i >= moveLimit ? i : BranchLength(0) + baseIndex - off;
     std::vector<int> rest;
     std::vector<CommentRef> restComments;
     std::vector<std::pair<int, int>> restTimes;
-    for (int k = i + 1; k <= lineEnd && k < kLineSlots; ++k) {
-        rest.push_back(lineMoves[k]);
+    for (int k = i + 1; k <= last && k < kLineSlots; ++k) {
         const int slot = k - baseIndex + off;
+        rest.push_back(replayMode ? branchMoves[0][slot] : lineMoves[k]);
         restComments.push_back(replayMode && slot < kLineSlots ? branchComments[0][slot] : CommentRef{});
         restTimes.push_back({timeUsed[k], timeLeft[k]});
     }
@@ -141,6 +145,7 @@ bool Engine::MakePositionTheStart(PointCode point) {
     blackCaptured = whiteCaptured = 0;
     baseIndex = currentIndex = n;
     lineEnd = n + moves;
+    moveLimit = kNormalMoveLimit;
 
     if (replayMode) {
         for (int b = 0; b <= branchCount && b < kMaxBranches; ++b) {

@@ -260,6 +260,40 @@ TEST_F(ReplayEditingTest, APositionOfTheMainLineBecomesTheStart) {
     ExpectConsistent();
 }
 
+// Trial moves are not the record's: changing one leaves the stored move at its place, and a position made
+// the start goes on with the stored moves.
+TEST_F(ReplayEditingTest, ChangesBesideTrialMovesKeepTheRecordsOwnMoves) {
+    const char* const record = "(;GM[1]SZ[19];B[pd];W[dp];B[pp]C[three];W[dd];B[jj])";
+    Load(record);
+    Forward(2);
+    ASSERT_TRUE(e.PlayTrialMove(P("cc")));
+    ASSERT_TRUE(e.RelocateStone(3, P("qq")));
+    EXPECT_EQ(e.board[P("qq")], kBlack);
+    EXPECT_EQ(e.branchMoves[0][3], P("pp"));
+    ExpectConsistent();
+
+    Load(record);
+    Forward(2);
+    ASSERT_TRUE(e.PassCommand());
+    ASSERT_TRUE(e.ReplacePass(P("qq")));
+    EXPECT_EQ(e.board[P("qq")], kBlack);
+    EXPECT_EQ(e.branchMoves[0][3], P("pp"));
+    ExpectConsistent();
+
+    Load(record);
+    Forward(2);
+    ASSERT_TRUE(e.PlayTrialMove(P("cc")));
+    ASSERT_TRUE(e.MakePositionTheStart(P("dp")));
+    EXPECT_EQ(e.BranchLength(0), 3);  // pp dd jj
+    EXPECT_EQ(e.CommentText(e.branchComments[0][1]), "three");
+    const std::string text = Saved();
+    EXPECT_NE(text.find(";B[pp]C[three];W[dd];B[jj]"), std::string::npos) << text;
+    EXPECT_EQ(text.find("cc"), std::string::npos) << text;
+    e.StepForward();
+    EXPECT_EQ(e.board[P("pp")], kBlack);
+    ExpectConsistent();
+}
+
 // A seeded random session: moves, passes, setup stones and marks in creation mode, Show, then trial moves
 // with ADD, Swap and deleting the last move in replay mode; after every change the record is saved and
 // read back, and the reading must hold the same branch table.
