@@ -165,6 +165,7 @@ void Engine::CallStoredPosition() {
     }
     baseIndex = currentIndex = lineEnd = count;
     markGrid = editing.savedMarks;
+    recordModified = true;
     AnalyseForColourToMove();
 }
 

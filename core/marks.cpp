@@ -27,6 +27,7 @@ std::array<std::string, 8> MarkPropertyLists(const PointGrid& marks) {
 bool Engine::ToggleMark(PointCode point) {
     if (!editing.markMode || !IsOnBoard(point) || board[point] != kEmpty) return false;
     markGrid[point] = markGrid[point] != 0 ? 0 : MakeMark(kEmpty, editing.selectedMark);
+    recordModified = true;  // marks are saved with the record
     return true;
 }
 

@@ -245,8 +245,10 @@ TEST_F(EditingTest, MarksToggleOnEmptyPointsOnlyInMarkMode) {
     e.SelectMark(2);
     e.SpaceBarDown();
     EXPECT_TRUE(e.editing.markMode);
+    e.recordModified = false;
     EXPECT_TRUE(e.ToggleMark(P("dd")));
     EXPECT_EQ(e.markGrid[P("dd")], 2);
+    EXPECT_TRUE(e.recordModified);  // a mark alone is a change to save
     EXPECT_TRUE(e.ToggleMark(P("dd")));
     EXPECT_EQ(e.markGrid[P("dd")], 0);
     e.MarkKeyReleased();
@@ -337,7 +339,9 @@ TEST_F(EditingTest, MakeCallShowGivesTheRecordBackWithItsComments) {
     EXPECT_EQ(e.storedStoneCount, 2);
     EXPECT_EQ(e.storedMoveCount, 2);
     EXPECT_EQ(e.board[P("pd")], kEmpty);
+    e.recordModified = false;
     e.CallStoredPosition();
+    EXPECT_TRUE(e.recordModified);
     EXPECT_EQ(e.baseIndex, 2);
     EXPECT_EQ(e.board[P("pd")], kBlack);
     EXPECT_EQ(e.board[P("dp")], kWhite);
