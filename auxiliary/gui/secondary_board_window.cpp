@@ -366,7 +366,7 @@ void TForm6::Panel2Click() {
         accept();
         return;
     }
-    if (dialogs_.AskYesNoCancel(kPassQuestion, kPassQuestionCaption) != Answer::Yes) return;
+    if (dialogs_.AskYesNo(kPassQuestion, kPassQuestionCaption) != Answer::Yes) return;
     PassOnSecondary(board_);
     Redraw();
 }
@@ -443,7 +443,7 @@ void TForm6::FlashTitle() {
 }
 
 void TForm6::RangeQuestion() {
-    if (dialogs_.AskYesNoCancel(kRangeQuestion, kRangeQuestionCaption) == Answer::Yes) {
+    if (dialogs_.AskYesNo(kRangeQuestion, kRangeQuestionCaption) == Answer::Yes) {
         accept();
         return;
     }
