@@ -232,6 +232,16 @@ bool Engine::SetupStoneClick(PointCode point, int colour) {
         recordModified = true;
         return true;
     }
+    // An empty point may still hold a setup stone that a later move took: the setup position has one
+    // stone a point, so that stone takes the colour asked for rather than a second entry on the point.
+    for (int k = 1; k <= baseIndex; ++k) {
+        if (lineMoves[k] != point) continue;
+        if (StoneColour(editSetupList[k]) == colour) return false;
+        editSetupList[k] = MakeStone(colour, point);
+        ReplaySetupAndMoves(currentIndex - baseIndex);
+        recordModified = true;
+        return true;
+    }
     if (std::max(lineEnd, currentIndex) >= kMaxLineEntries) {
         messages_.SetText(kLineFull);
         return false;

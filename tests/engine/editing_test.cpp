@@ -141,6 +141,30 @@ TEST_F(EditingTest, SetupStonesBetweenMovesWithCapturesKeepTheLineConsistent) {
     EXPECT_GE(prisoners, 0);
 }
 
+// A setup stone taken by a later move leaves its point empty on the board, but the setup position still
+// holds it: a setup stone put there again recolours it instead of adding a second stone on the point, so the
+// saved record reads back to the same board.
+TEST_F(EditingTest, ASetupStoneOnThePointOfACapturedOneRecoloursIt) {
+    StartCreation();
+    e.SetInputMode(3);
+    Setup("aa", kWhite);
+    e.SetInputMode(1);
+    PlayAll("ab ee ba");  // black takes aa
+    ASSERT_EQ(e.board[P("aa")], kEmpty);
+    e.SetInputMode(3);
+    EXPECT_FALSE(e.SetupStoneClick(P("aa"), kWhite));  // already a white setup stone
+    Setup("aa", kBlack);
+    EXPECT_EQ(e.baseIndex, 1);
+    EXPECT_EQ(e.board[P("aa")], kBlack);  // and no longer taken
+    ExpectConsistent();
+    e.SwitchToReplayMode();
+    const std::string text = Saved();
+    EXPECT_EQ(text.find("AW["), std::string::npos) << text;
+    LoadRecordText(e, text);
+    while (e.currentIndex < e.lineEnd) e.StepForward();
+    EXPECT_EQ(e.board[P("aa")], kBlack);
+}
+
 TEST_F(EditingTest, ASetupStoneThatCapturesLaterChangesTheCaptureLogEntries) {
     StartCreation();
     // White stone on aa, black plays ab: the capture needs ba as well.
