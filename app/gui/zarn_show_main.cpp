@@ -11,9 +11,7 @@
 #include "app/gui/main_window.h"
 #include "app/settings_file.h"
 #include "app/startup_record.h"
-#include "core/gui/board_pictures.h"
 #include "platform/gui/font_configuration.h"
-#include "platform/gui/program_icons.h"
 #include "platform/gui/qt_ports.h"
 #include "platform/gui/startup_probe.h"
 #include "platform/file_io.h"
@@ -27,11 +25,6 @@ int main(int argc, char** argv) {
     const std::string settingsFolder = quorvel::SettingsFolder(quorvel::ExecutableFolder());
     quorvel::StartupRecord loadedAhead(quorvel::RecordPathOf(std::vector<std::string>(argv + 1, argv + argc)),
                                        settingsFolder);
-    // And the pictures of the first windows. (The folder is the one QCoreApplication names the program's.)
-    const QString programFolder = quorvel::PathToQString(quorvel::ExecutableFolder());
-    auto pictures = quorvel::BoardPictures::FilesAtStart(programFolder);
-    pictures.emplace_back(quorvel::ProgramIcons::StripPath(programFolder), "PNG");
-    quorvel::ReadImagesAhead(std::move(pictures));
     QApplication app(argc, argv);
     quorvel::StartupMark("application");
     fontConfiguration.Wait();

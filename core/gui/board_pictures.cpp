@@ -24,47 +24,28 @@ QImage MaskedStone(const QImage& sheet, int cell, int row) {
 
 }  // namespace
 
-namespace {
-
-// The pictures of the window's frame and panels, by their members.
-struct FramePicture {
-    QImage BoardPictures::*member;
-    const char* file;
-};
-const FramePicture kFramePictures[] = {
-    {&BoardPictures::showTool, "bmp\\ShowTool.bmp"}, {&BoardPictures::bg1, "bmp\\bg1.bmp"},
-    {&BoardPictures::bg2, "bmp\\bg2.bmp"},           {&BoardPictures::bar, "bmp\\bar.bmp"},
-    {&BoardPictures::baron, "bmp\\baron.bmp"},       {&BoardPictures::autoplay, "bmp\\auto.bmp"},
-    {&BoardPictures::hama, "bmp\\hama.bmp"},         {&BoardPictures::makeBack, "bmp\\MakeBack.bmp"},
-    {&BoardPictures::tete, "bmp\\tete.bmp"},         {&BoardPictures::init, "bmp\\init.bmp"},
-    {&BoardPictures::kuroBB, "bmp\\kuroBB.bmp"},     {&BoardPictures::siroBB, "bmp\\siroBB.bmp"},
-    {&BoardPictures::kazuwaku, "bmp\\kazuwaku.bmp"}, {&BoardPictures::passSign, "bmp\\pass.bmp"},
-};
-
-}  // namespace
-
 BoardPictures::BoardPictures(const QString& programDir) : programDir_(programDir) {
-    for (const FramePicture& f : kFramePictures) this->*f.member = Load(f.file);
-}
-
-std::vector<std::pair<QString, const char*>> BoardPictures::FilesAtStart(const QString& programDir) {
-    std::vector<std::pair<QString, const char*>> files;
-    for (const FramePicture& f : kFramePictures) files.emplace_back(PathOf(programDir, f.file), "BMP");
-    const BoardGeometry& g = *GeometryFor(19);
-    files.emplace_back(PathOf(programDir, g.boardPicture), "BMP");
-    files.emplace_back(PathOf(programDir, g.stonePicture), "BMP");
-    return files;
-}
-
-QString BoardPictures::PathOf(const QString& programDir, const char* programPath) {
-    return QString::fromStdString(ProgramFilePath(programDir.toStdString(), programPath));
+    showTool = Load("bmp\\ShowTool.bmp");
+    bg1 = Load("bmp\\bg1.bmp");
+    bg2 = Load("bmp\\bg2.bmp");
+    bar = Load("bmp\\bar.bmp");
+    baron = Load("bmp\\baron.bmp");
+    autoplay = Load("bmp\\auto.bmp");
+    hama = Load("bmp\\hama.bmp");
+    makeBack = Load("bmp\\MakeBack.bmp");
+    tete = Load("bmp\\tete.bmp");
+    init = Load("bmp\\init.bmp");
+    kuroBB = Load("bmp\\kuroBB.bmp");
+    siroBB = Load("bmp\\siroBB.bmp");
+    kazuwaku = Load("bmp\\kazuwaku.bmp");
+    passSign = Load("bmp\\pass.bmp");
 }
 
 QImage BoardPictures::Load(const char* programPath) const {
-    const QString path = PathOf(programDir_, programPath);
-    QImage img = ReadImageFile(path, "BMP");
+    const std::string path = ProgramFilePath(programDir_.toStdString(), programPath);
+    QImage img = ReadImageFile(QString::fromStdString(path), "BMP");
     if (img.isNull()) {
-        missing.append(path);
+        missing.append(QString::fromStdString(path));
         return img;
     }
     return img.convertToFormat(QImage::Format_RGB32);

@@ -4,8 +4,6 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
-#include <utility>
-#include <vector>
 
 #include "core/board_geometry.h"
 
@@ -22,10 +20,6 @@ struct StoneSheet {
 struct BoardPictures {
     // Reads every picture; a missing file is listed in `missing` and stays a null picture.
     explicit BoardPictures(const QString& programDir);
-
-    // The files the board window reads before its first paint (with the 19-line board's pictures), each
-    // with its format: to be read ahead while the program starts.
-    static std::vector<std::pair<QString, const char*>> FilesAtStart(const QString& programDir);
 
     // The board picture and stone sheet of a board size (the board picture without grid lines). A board
     // picture in `ownDir` (one the user chose in place of the standard one) comes first.
@@ -50,7 +44,6 @@ struct BoardPictures {
     mutable QStringList missing;
 
 private:
-    static QString PathOf(const QString& programDir, const char* programPath);
     QImage Load(const char* programPath) const;
     QString programDir_;
 };

@@ -15,13 +15,11 @@ constexpr int kIconSize = 16;
 
 ProgramIcons::ProgramIcons(const QString& programDir) : folder_(programDir + QStringLiteral("/bmp/icons/")) {}
 
-QString ProgramIcons::StripPath(const QString& programDir) { return programDir + QStringLiteral("/bmp/icons/strip.png"); }
-
 QIcon ProgramIcons::Icon(const QString& name) {
     if (!stripRead_) {
         stripRead_ = true;
         QFile index(folder_ + QStringLiteral("strip.txt"));
-        strip_ = ReadImageFile(folder_ + QStringLiteral("strip.png"), "PNG");  // the same as StripPath
+        strip_ = ReadImageFile(folder_ + QStringLiteral("strip.png"), "PNG");
         if (!strip_.isNull() && index.open(QIODevice::ReadOnly)) {
             const QList<QByteArray> names = index.readAll().split('\n');
             for (int k = 0; k < names.size() && (k + 1) * kIconSize <= strip_.width(); ++k) {

@@ -13,8 +13,6 @@ namespace quorvel {
 class ProgramIcons {
 public:
     explicit ProgramIcons(const QString& programDir);
-    // The picture file of the icons, all in one strip (PNG).
-    static QString StripPath(const QString& programDir);
     // The icon `name` ("KFO", "switch", ...); no icon when neither the strip nor a file has it.
     QIcon Icon(const QString& name);
 

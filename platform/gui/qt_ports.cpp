@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,10 +10,6 @@
 #include <QUrl>
 #include <QMessageBox>
 #include <QTimer>
-
-#include <map>
-#include <mutex>
-#include <thread>
 
 #include "platform/gui/qt_text.h"
 
@@ -108,71 +103,12 @@ void QtClipboard::SetText(const std::string& text) {
 
 std::string QtClipboard::Text() const { return FromQString(QApplication::clipboard()->text()); }
 
-namespace {
-
-QImage ReadImageNow(const QString& path, const char* format) {
+QImage ReadImageFile(const QString& path, const char* format) {
+    // A missing file is a null picture, said by the caller; the reader would only complain on stderr.
+    if (!QFileInfo::exists(path)) return QImage();
     QImageReader reader(path, format);
     reader.setAutoDetectImageFormat(false);
     return reader.read();
-}
-
-// The pictures ReadImagesAhead read, each with the file's time and size when it was read.
-struct PictureReadAhead {
-    QImage image;
-    QDateTime modified;
-    qint64 size = 0;
-    QByteArray format;
-};
-
-struct ImagesAhead {
-    ~ImagesAhead() {
-        if (reader.joinable()) reader.join();
-    }
-    std::mutex mutex;
-    std::thread reader;
-    std::map<QString, PictureReadAhead> pictures;
-};
-
-ImagesAhead& Ahead() {
-    static ImagesAhead ahead;
-    return ahead;
-}
-
-}  // namespace
-
-void ReadImagesAhead(std::vector<std::pair<QString, const char*>> pictures) {
-    ImagesAhead& ahead = Ahead();
-    const std::lock_guard<std::mutex> lock(ahead.mutex);
-    if (ahead.reader.joinable()) return;
-    ahead.reader = std::thread([list = std::move(pictures), &ahead] {
-        std::map<QString, PictureReadAhead> read;
-        for (const auto& [path, format] : list) {
-            const QFileInfo file(path);
-            if (!file.exists()) continue;
-            read[path] = PictureReadAhead{ReadImageNow(path, format), file.lastModified(), file.size(), format};
-        }
-        ahead.pictures = std::move(read);  // read by others only after joining this thread
-    });
-}
-
-QImage ReadImageFile(const QString& path, const char* format) {
-    // A missing file is a null picture, said by the caller; the reader would only complain on stderr.
-    const QFileInfo file(path);
-    if (!file.exists()) return QImage();
-    ImagesAhead& ahead = Ahead();
-    {
-        const std::lock_guard<std::mutex> lock(ahead.mutex);
-        if (ahead.reader.joinable()) ahead.reader.join();
-        const auto it = ahead.pictures.find(path);
-        if (it != ahead.pictures.end()) {
-            PictureReadAhead picture = std::move(it->second);
-            ahead.pictures.erase(it);
-            if (picture.format == format && picture.modified == file.lastModified() && picture.size == file.size()) {
-                return picture.image;
-            }
-        }
-    }
-    return ReadImageNow(path, format);
 }
 
 }  // namespace quorvel

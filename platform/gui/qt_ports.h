@@ -5,7 +5,6 @@
 #include <QString>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/ui_ports.h"
 
@@ -68,11 +67,6 @@ QString DroppedRecordPath(const QMimeData* mime);
 // A picture file read as `format` ("BMP", "PNG") alone: the file is not probed by every image-format
 // plugin, which would load them all at start. Null when the file is missing or not of that format.
 QImage ReadImageFile(const QString& path, const char* format);
-
-// Reads pictures on a thread of their own, so that the first windows find them read: ReadImageFile takes a
-// picture read ahead for its path (once, and only while the file is unchanged) after waiting for the
-// thread. Paths without a file are passed over. Called once, at the very start of the program.
-void ReadImagesAhead(std::vector<std::pair<QString, const char*>> pictures);
 
 // File paths are the file system's bytes, never texts of the program.
 QString PathToQString(const std::string& path);

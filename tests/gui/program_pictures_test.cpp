@@ -10,11 +10,9 @@
 #include <QPixmap>
 #include <QLibrary>
 #include <QString>
-#include <QTemporaryDir>
 
 #include "core/gui/board_pictures.h"
 #include "platform/gui/program_icons.h"
-#include "platform/gui/qt_ports.h"
 #include "platform/gui/qt_sound.h"
 
 namespace quorvel {
@@ -61,31 +59,6 @@ TEST(ProgramPictures, EveryPictureIsThereAtItsSize) {
         const QImage img(ProgramFile(e.file));
         EXPECT_EQ(img.size(), QSize(e.width, e.height)) << e.file;
     }
-}
-
-// Pictures read ahead at start are the files' pictures: every file the board window reads first is among
-// them, and a file changed since (a board picture the user replaced) is read anew.
-TEST(ProgramPictures, PicturesReadAheadAreTakenOnceAndOnlyWhileTheFileIsUnchanged) {
-    const QString dir = QStringLiteral(QUORVEL_PROGRAM_DIR);
-    const auto files = BoardPictures::FilesAtStart(dir);
-    EXPECT_EQ(files.size(), 16u);
-    for (const auto& [path, format] : files) EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
-
-    const QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const QString own = temp.filePath(QStringLiteral("read-ahead.bmp"));
-    const auto picture = [](int width, QRgb colour) {
-        QImage image(width, 3, QImage::Format_RGB32);
-        image.fill(colour);
-        return image;
-    };
-    ASSERT_TRUE(picture(4, qRgb(255, 0, 0)).save(own, "BMP"));
-    ReadImagesAhead({{own, "BMP"}, {dir + QStringLiteral("/bmp/bar.bmp"), "BMP"}, {own + QStringLiteral(".none"), "BMP"}});
-    // (The first picture taken waits for the reading: the change below comes after it.)
-    EXPECT_EQ(ReadImageFile(dir + QStringLiteral("/bmp/bar.bmp"), "BMP"), QImage(dir + QStringLiteral("/bmp/bar.bmp")));
-    ASSERT_TRUE(picture(5, qRgb(0, 0, 255)).save(own, "BMP"));
-    EXPECT_EQ(ReadImageFile(own, "BMP").convertToFormat(QImage::Format_RGB32), picture(5, qRgb(0, 0, 255)));
-    EXPECT_TRUE(ReadImageFile(own + QStringLiteral(".none"), "BMP").isNull());
 }
 
 TEST(ProgramPictures, StoneSheetsHoldStonesOnWhiteAndTheirMasks) {
