@@ -53,7 +53,7 @@ measure() {
   [ -n "$painted" ] || { echo "no paint reported by $1" >&2; exit 1; }
   python3 -c "import sys; s=float(sys.argv[1]); print('%.1f %.1f' % ((int(sys.argv[2]) / 1e9 - s) * 1000, (float(sys.argv[3]) - s) * 1000))" \
     "$start" "$painted" "$end"
-  if [ "$1" = "$program" ]; then
+  if [ "$1" = "$program" ] && grep -q '^mark ' <<<"$out"; then
     sed -n 's/^mark //p' <<<"$out" | python3 -c "
 import sys
 s = float(sys.argv[1])
