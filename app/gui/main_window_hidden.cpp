@@ -117,7 +117,7 @@ TForm10* TForm1::Form10() {
         const LogSelection& selected = form10_->selection();
         const std::string& text = form10_->log().logText;
         const std::size_t length = selected.separator ? 0 : std::min(selected.end, text.size()) - selected.start;
-        Form6()->EditChatComment(board(), form10_->logBoard().board, LogEntryComment(text, selected), selected.start,
+        Form6()->EditChatComment(board(), form10_->logBoard(), LogEntryComment(text, selected), selected.start,
                                  length, selected.diagram);
     };
     form10_->mainWindowRequested = [this] {

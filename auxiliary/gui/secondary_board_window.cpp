@@ -11,6 +11,7 @@
 #include "core/gui/board_window.h"
 #include "core/gui/font_names.h"
 #include "core/keys.h"
+#include "formats/board_diagram.h"
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
@@ -128,18 +129,20 @@ void TForm6::CreateBoardComment(const Engine& board) {
     exec();
 }
 
-void TForm6::EditChatComment(const Engine& board, const SecondaryBoard& logBoard, const std::string& comment,
+void TForm6::EditChatComment(const Engine& board, const LogBoard& logBoard, const std::string& comment,
                              std::size_t entryStart, std::size_t entryLength, int oldDiagram) {
     Open(SecondaryRole::ChatFileEditing, board);
-    // The diagram of the log window, not the board window's position.
-    board_.boardSize = logBoard.boardSize;
-    board_.geometry = logBoard.geometry;
-    board_.stoneList = logBoard.stoneList;
-    board_.stoneCodes = logBoard.stoneCodes;
-    board_.setupCount = logBoard.setupCount;
-    board_.shownEntry = logBoard.shownEntry;
-    board_.blackFirst = logBoard.blackFirst;
-    board_.marks = logBoard.marks;
+    // The diagram of the log window, not the board window's position: its whole sequence, shown at its end,
+    // wherever the log window was stepped to (the diagram text holds the moves up to the one shown).
+    const SecondaryBoard& diagram = logBoard.board;
+    board_.boardSize = diagram.boardSize;
+    board_.geometry = diagram.geometry;
+    board_.stoneList = diagram.stoneList;
+    board_.stoneCodes = diagram.stoneCodes;
+    board_.setupCount = diagram.setupCount;
+    board_.shownEntry = std::max(diagram.setupCount, logBoard.entryCount);
+    board_.blackFirst = diagram.blackFirst;
+    board_.marks = diagram.marks;
     board_.openingKo = 0;
     RebuildSecondaryBoard(board_);
     editStart_ = entryStart;
@@ -402,9 +405,9 @@ void TForm6::MakeBoardComment() {
         EditLogComment(chatLog_, editStart_, editLength_, editDiagram_, comment,
                        board_.shownEntry > 0 ? DiagramText(board_) : std::string());
     } else {
-        // The move number of the board window's position: the moves after its setup stones.
-        const int moves =
-            source_ ? std::max(source_->currentIndex - (source_->setupCount - source_->mainLineOffset), 0) : 0;
+        // The move number of the board window's position: the moves after its setup stones (in creation mode
+        // the line's own setup, not the one of the record loaded before).
+        const int moves = source_ ? std::max(source_->currentIndex - CountBase(*source_), 0) : 0;
         AddBoardComment(chatLog_, moves, comment, DiagramText(board_));
     }
     if (boardCommentAdded) boardCommentAdded();

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "auxiliary/chat_log.h"
+#include "auxiliary/net_game_log.h"
 #include "auxiliary/gui/secondary_board_painter.h"
 #include "auxiliary/secondary_board.h"
 #include "core/gui/board_pictures.h"
@@ -54,8 +55,9 @@ public:
     // "碁盤付きコメントの作成": a diagram built from the board window's position.
     void CreateBoardComment(const Engine& board);
     // "チャットファイルの編集": a comment of the chat log edited again (or, with `entryLength` 0, a new one
-    // written after the separator line at `entryStart`) on the log window's diagram `logBoard`.
-    void EditChatComment(const Engine& board, const SecondaryBoard& logBoard, const std::string& comment,
+    // written after the separator line at `entryStart`) on the log window's diagram `logBoard`, with every
+    // move of its sequence.
+    void EditChatComment(const Engine& board, const LogBoard& logBoard, const std::string& comment,
                          std::size_t entryStart, std::size_t entryLength, int oldDiagram);
     // The range of a text board: true when the user confirmed one; board().range holds its corner (anchor)
     // and the opposite point (far).
