@@ -86,6 +86,7 @@ TForm6* TForm1::Form6() {
     if (!form6_) {
         form6_ = new TForm6(*dialogs_, programDir_, Form2);
         form6_->SetClipboard(clipboard_);
+        form6_->SetPalette([this](bool build) { return build ? Form15() : form15_; });
         form6_->boardCommentAdded = [this] { BoardCommentAdded(); };
         form6_->chatBoardText = [this] { return Form10()->logBoard().diagramText; };
     }

@@ -10,6 +10,7 @@
 #include "auxiliary/diagram_text.h"
 #include "core/gui/board_window.h"
 #include "core/gui/font_names.h"
+#include "core/gui/mark_palette.h"
 #include "core/keys.h"
 #include "formats/board_diagram.h"
 #include "platform/gui/qt_text.h"
@@ -106,6 +107,7 @@ TForm6::TForm6(UserDialogs& dialogs, const QString& programDir, QWidget* boardWi
     rangeTimer_.setInterval(kRangeWait);
     connect(&rangeTimer_, &QTimer::timeout, this, &TForm6::RangeQuestion);
     connect(this, &QDialog::finished, this, [this] {
+        if (IsCreationRole(board_.role)) ReturnPalette();
         flashTimer_.stop();
         rangeTimer_.stop();
         flashOn_ = false;
@@ -182,6 +184,10 @@ PointCode TForm6::PickPassReplacement(const Engine& board) {
 void TForm6::Open(SecondaryRole role, const Engine& board) {
     source_ = &board;
     if (IsCreationRole(role)) {
+        // The diagram starts in move input, without the palette.
+        const TForm15* palette = palette_ ? palette_(false) : nullptr;
+        paletteShownBefore_ = palette && palette->isVisible() && palette->parentWidget() != this;
+        ShowPalette(false);
         OpenForCreation(board_, board);
         Memo1->clear();
     } else if (role == SecondaryRole::Counting) {
@@ -292,7 +298,10 @@ void TForm6::BoardPress(PointCode p, Qt::MouseButton button) {
     SecondaryClick click;
     click.point = p;
     click.leftButton = button == Qt::LeftButton;
-    click.markKeyHeld = markKeyHeld_;
+    const TForm15* palette = palette_ ? palette_(false) : nullptr;
+    click.paletteMark = palette && palette->isVisible() ? palette->selectedMark() : 0;
+    // The space bar held over this window or over the palette.
+    click.markKeyHeld = markKeyHeld_ || source_->editing.markMode;
     const bool marking = board_.role == SecondaryRole::Counting && !board_.count.resultShown;
     if (marking) dragPoint_ = p;
     switch (SecondaryBoardClick(board_, *source_, click)) {
@@ -456,7 +465,29 @@ void TForm6::RangeQuestion() {
 
 void TForm6::SetInputMode(int mode) {
     board_.inputMode = mode;
+    ShowPalette(mode == 3);
     LayOut();
+}
+
+void TForm6::ShowPalette(bool shown) {
+    TForm15* palette = palette_ ? palette_(shown) : nullptr;
+    if (!palette) return;
+    if (shown && palette->parentWidget() != this) {
+        // Still a window of its own, but one this window's modal run leaves usable, and kept above it.
+        palette->setParent(this, palette->windowFlags());
+    }
+    palette->SetSecondaryBoard(this);
+    palette->setVisible(shown);
+}
+
+void TForm6::ReturnPalette() {
+    TForm15* palette = palette_ ? palette_(false) : nullptr;
+    if (!palette) return;
+    palette->hide();
+    palette->SetSecondaryBoard(nullptr);
+    if (palette->parentWidget() == this) palette->setParent(nullptr, palette->windowFlags());
+    if (paletteShownBefore_) palette->show();
+    paletteShownBefore_ = false;
 }
 
 void TForm6::SetBlackFirst(bool blackFirst) {

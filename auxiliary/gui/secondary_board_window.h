@@ -19,6 +19,8 @@
 
 namespace quorvel {
 
+class TForm15;
+
 // A panel with a caption that acts as a button, as the window's panels always have.
 class PanelButton : public QLabel {
     Q_OBJECT
@@ -71,6 +73,10 @@ public:
     // The chat log that board comments are added to ("作 成"); kept here until the net game log window
     // shows it.
     ChatLog& chatLog() { return chatLog_; }
+    // The mark palette that setup input shows: `palette(build)` gives it, building it only when `build` is
+    // true. While this window runs, the palette is kept usable above it; afterwards it is shown again as the
+    // board window had it.
+    void SetPalette(std::function<TForm15*(bool build)> palette) { palette_ = std::move(palette); }
     // The clipboard "クリップボード" reads a diagram from.
     void SetClipboard(Clipboard& clipboard) { clipboard_ = &clipboard; }
     // The diagram text the net game log window shows ("チャット碁盤"); none without that window.
@@ -125,6 +131,9 @@ private:
     void RangeQuestion();
     void FlashTitle();
     void SetInputMode(int mode);
+    void ShowPalette(bool shown);
+    // The end of a creation run: the palette goes back to the board window as it was before the run.
+    void ReturnPalette();
     void SetBlackFirst(bool blackFirst);
     // A change of the diagram: the board is drawn again.
     void Edit(void (*operation)(SecondaryBoard&));
@@ -148,6 +157,8 @@ private:
     bool flashOn_ = false;
     QTimer rangeTimer_;
     bool markKeyHeld_ = false;
+    std::function<TForm15*(bool)> palette_;
+    bool paletteShownBefore_ = false;  // the board window showed the palette when the run began
     PointCode dragPoint_ = 0;  // the point the held button is on while counting
 };
 
