@@ -86,6 +86,7 @@ TForm6* TForm1::Form6() {
     if (!form6_) {
         form6_ = new TForm6(*dialogs_, programDir_, Form2);
         form6_->SetClipboard(clipboard_);
+        form6_->SetPalette([this](bool build) { return build ? Form15() : form15_; });
         form6_->boardCommentAdded = [this] { BoardCommentAdded(); };
         form6_->chatBoardText = [this] { return Form10()->logBoard().diagramText; };
     }
@@ -117,7 +118,7 @@ TForm10* TForm1::Form10() {
         const LogSelection& selected = form10_->selection();
         const std::string& text = form10_->log().logText;
         const std::size_t length = selected.separator ? 0 : std::min(selected.end, text.size()) - selected.start;
-        Form6()->EditChatComment(board(), form10_->logBoard().board, LogEntryComment(text, selected), selected.start,
+        Form6()->EditChatComment(board(), form10_->logBoard(), LogEntryComment(text, selected), selected.start,
                                  length, selected.diagram);
     };
     form10_->mainWindowRequested = [this] {

@@ -10,7 +10,9 @@
 #include "auxiliary/diagram_text.h"
 #include "core/gui/board_window.h"
 #include "core/gui/font_names.h"
+#include "core/gui/mark_palette.h"
 #include "core/keys.h"
+#include "formats/board_diagram.h"
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
@@ -105,6 +107,7 @@ TForm6::TForm6(UserDialogs& dialogs, const QString& programDir, QWidget* boardWi
     rangeTimer_.setInterval(kRangeWait);
     connect(&rangeTimer_, &QTimer::timeout, this, &TForm6::RangeQuestion);
     connect(this, &QDialog::finished, this, [this] {
+        if (IsCreationRole(board_.role)) ReturnPalette();
         flashTimer_.stop();
         rangeTimer_.stop();
         flashOn_ = false;
@@ -128,18 +131,20 @@ void TForm6::CreateBoardComment(const Engine& board) {
     exec();
 }
 
-void TForm6::EditChatComment(const Engine& board, const SecondaryBoard& logBoard, const std::string& comment,
+void TForm6::EditChatComment(const Engine& board, const LogBoard& logBoard, const std::string& comment,
                              std::size_t entryStart, std::size_t entryLength, int oldDiagram) {
     Open(SecondaryRole::ChatFileEditing, board);
-    // The diagram of the log window, not the board window's position.
-    board_.boardSize = logBoard.boardSize;
-    board_.geometry = logBoard.geometry;
-    board_.stoneList = logBoard.stoneList;
-    board_.stoneCodes = logBoard.stoneCodes;
-    board_.setupCount = logBoard.setupCount;
-    board_.shownEntry = logBoard.shownEntry;
-    board_.blackFirst = logBoard.blackFirst;
-    board_.marks = logBoard.marks;
+    // The diagram of the log window, not the board window's position: its whole sequence, shown at its end,
+    // wherever the log window was stepped to (the diagram text holds the moves up to the one shown).
+    const SecondaryBoard& diagram = logBoard.board;
+    board_.boardSize = diagram.boardSize;
+    board_.geometry = diagram.geometry;
+    board_.stoneList = diagram.stoneList;
+    board_.stoneCodes = diagram.stoneCodes;
+    board_.setupCount = diagram.setupCount;
+    board_.shownEntry = std::max(diagram.setupCount, logBoard.entryCount);
+    board_.blackFirst = diagram.blackFirst;
+    board_.marks = diagram.marks;
     board_.openingKo = 0;
     RebuildSecondaryBoard(board_);
     editStart_ = entryStart;
@@ -179,6 +184,10 @@ PointCode TForm6::PickPassReplacement(const Engine& board) {
 void TForm6::Open(SecondaryRole role, const Engine& board) {
     source_ = &board;
     if (IsCreationRole(role)) {
+        // The diagram starts in move input, without the palette.
+        const TForm15* palette = palette_ ? palette_(false) : nullptr;
+        paletteShownBefore_ = palette && palette->isVisible() && palette->parentWidget() != this;
+        ShowPalette(false);
         OpenForCreation(board_, board);
         Memo1->clear();
     } else if (role == SecondaryRole::Counting) {
@@ -289,7 +298,10 @@ void TForm6::BoardPress(PointCode p, Qt::MouseButton button) {
     SecondaryClick click;
     click.point = p;
     click.leftButton = button == Qt::LeftButton;
-    click.markKeyHeld = markKeyHeld_;
+    const TForm15* palette = palette_ ? palette_(false) : nullptr;
+    click.paletteMark = palette && palette->isVisible() ? palette->selectedMark() : 0;
+    // The space bar held over this window or over the palette.
+    click.markKeyHeld = markKeyHeld_ || source_->editing.markMode;
     const bool marking = board_.role == SecondaryRole::Counting && !board_.count.resultShown;
     if (marking) dragPoint_ = p;
     switch (SecondaryBoardClick(board_, *source_, click)) {
@@ -402,9 +414,9 @@ void TForm6::MakeBoardComment() {
         EditLogComment(chatLog_, editStart_, editLength_, editDiagram_, comment,
                        board_.shownEntry > 0 ? DiagramText(board_) : std::string());
     } else {
-        // The move number of the board window's position: the moves after its setup stones.
-        const int moves =
-            source_ ? std::max(source_->currentIndex - (source_->setupCount - source_->mainLineOffset), 0) : 0;
+        // The move number of the board window's position: the moves after its setup stones (in creation mode
+        // the line's own setup, not the one of the record loaded before).
+        const int moves = source_ ? std::max(source_->currentIndex - CountBase(*source_), 0) : 0;
         AddBoardComment(chatLog_, moves, comment, DiagramText(board_));
     }
     if (boardCommentAdded) boardCommentAdded();
@@ -453,7 +465,29 @@ void TForm6::RangeQuestion() {
 
 void TForm6::SetInputMode(int mode) {
     board_.inputMode = mode;
+    ShowPalette(mode == 3);
     LayOut();
+}
+
+void TForm6::ShowPalette(bool shown) {
+    TForm15* palette = palette_ ? palette_(shown) : nullptr;
+    if (!palette) return;
+    if (shown && palette->parentWidget() != this) {
+        // Still a window of its own, but one this window's modal run leaves usable, and kept above it.
+        palette->setParent(this, palette->windowFlags());
+    }
+    palette->SetSecondaryBoard(this);
+    palette->setVisible(shown);
+}
+
+void TForm6::ReturnPalette() {
+    TForm15* palette = palette_ ? palette_(false) : nullptr;
+    if (!palette) return;
+    palette->hide();
+    palette->SetSecondaryBoard(nullptr);
+    if (palette->parentWidget() == this) palette->setParent(nullptr, palette->windowFlags());
+    if (paletteShownBefore_) palette->show();
+    paletteShownBefore_ = false;
 }
 
 void TForm6::SetBlackFirst(bool blackFirst) {

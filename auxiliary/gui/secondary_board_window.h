@@ -11,12 +11,15 @@
 #include <functional>
 
 #include "auxiliary/chat_log.h"
+#include "auxiliary/net_game_log.h"
 #include "auxiliary/gui/secondary_board_painter.h"
 #include "auxiliary/secondary_board.h"
 #include "core/gui/board_pictures.h"
 #include "core/ui_ports.h"
 
 namespace quorvel {
+
+class TForm15;
 
 // A panel with a caption that acts as a button, as the window's panels always have.
 class PanelButton : public QLabel {
@@ -54,8 +57,9 @@ public:
     // "碁盤付きコメントの作成": a diagram built from the board window's position.
     void CreateBoardComment(const Engine& board);
     // "チャットファイルの編集": a comment of the chat log edited again (or, with `entryLength` 0, a new one
-    // written after the separator line at `entryStart`) on the log window's diagram `logBoard`.
-    void EditChatComment(const Engine& board, const SecondaryBoard& logBoard, const std::string& comment,
+    // written after the separator line at `entryStart`) on the log window's diagram `logBoard`, with every
+    // move of its sequence.
+    void EditChatComment(const Engine& board, const LogBoard& logBoard, const std::string& comment,
                          std::size_t entryStart, std::size_t entryLength, int oldDiagram);
     // The range of a text board: true when the user confirmed one; board().range holds its corner (anchor)
     // and the opposite point (far).
@@ -69,6 +73,10 @@ public:
     // The chat log that board comments are added to ("作 成"); kept here until the net game log window
     // shows it.
     ChatLog& chatLog() { return chatLog_; }
+    // The mark palette that setup input shows: `palette(build)` gives it, building it only when `build` is
+    // true. While this window runs, the palette is kept usable above it; afterwards it is shown again as the
+    // board window had it.
+    void SetPalette(std::function<TForm15*(bool build)> palette) { palette_ = std::move(palette); }
     // The clipboard "クリップボード" reads a diagram from.
     void SetClipboard(Clipboard& clipboard) { clipboard_ = &clipboard; }
     // The diagram text the net game log window shows ("チャット碁盤"); none without that window.
@@ -123,6 +131,9 @@ private:
     void RangeQuestion();
     void FlashTitle();
     void SetInputMode(int mode);
+    void ShowPalette(bool shown);
+    // The end of a creation run: the palette goes back to the board window as it was before the run.
+    void ReturnPalette();
     void SetBlackFirst(bool blackFirst);
     // A change of the diagram: the board is drawn again.
     void Edit(void (*operation)(SecondaryBoard&));
@@ -146,6 +157,8 @@ private:
     bool flashOn_ = false;
     QTimer rangeTimer_;
     bool markKeyHeld_ = false;
+    std::function<TForm15*(bool)> palette_;
+    bool paletteShownBefore_ = false;  // the board window showed the palette when the run began
     PointCode dragPoint_ = 0;  // the point the held button is on while counting
 };
 

@@ -1,5 +1,7 @@
 #include "core/gui/mark_palette.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
@@ -65,7 +67,10 @@ void TForm15::showEvent(QShowEvent* event) {
     ReleasePressed();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 1024;
-    if (screenWidth <= 700 && text_) {
+    if (secondary_ && secondary_->isVisible()) {
+        secondary_->move(secondary_->x(), 50);
+        move(250, 0);
+    } else if (screenWidth <= 700 && text_) {
         move(text_->x(), text_->y() + 15);
     } else if (board_) {
         move(board_->x() + 62, board_->y() + 447);
@@ -75,6 +80,9 @@ void TForm15::showEvent(QShowEvent* event) {
 
 void TForm15::hideEvent(QHideEvent* event) {
     ReleasePressed();
+    if (secondary_ && secondary_->isVisible() && board_) {
+        secondary_->move(secondary_->x(), std::max(0, board_->y() - 60));
+    }
     QWidget::hideEvent(event);
 }
 

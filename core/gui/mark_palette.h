@@ -23,6 +23,10 @@ class TForm15 : public QWidget {
 
     void ToolButtonClick(int n);
 
+    // The secondary board window, when it shows the palette for its own setup input: while it is visible,
+    // showing the palette moves both out of each other's way, and hiding it moves the board back.
+    void SetSecondaryBoard(QWidget* secondary) { secondary_ = secondary; }
+
   protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -35,6 +39,7 @@ class TForm15 : public QWidget {
     Engine& engine_;
     QWidget* board_;
     QWidget* text_;
+    QWidget* secondary_ = nullptr;
     QToolButton* buttons_[16] = {};
 };
 

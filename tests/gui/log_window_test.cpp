@@ -194,6 +194,25 @@ TEST_F(LogWindowTest, HomeEditsTheSelectedCommentOnTheSecondaryBoard) {
     EXPECT_TRUE(log->Memo1->toPlainText().contains(ToQString("悪手でした")));
 }
 
+TEST_F(LogWindowTest, EditingACommentAgainKeepsItsWholeDiagramWhereverTheLogBoardWasStepped) {
+    log->show();
+    ClickLog("右上");
+    Navigate(70);  // back one: the log board shows the pass, one move before the end
+    ASSERT_EQ(log->logBoard().board.shownEntry, 9);
+    TForm6* board = window->Form6();
+    int shown = 0;
+    QTimer::singleShot(0, board, [board, &shown] {
+        shown = board->board().shownEntry;
+        board->Memo1->setPlainText(ToQString("[ 45 ]：ここは厳しかった"));
+        QTest::mouseClick(board->Panel3, Qt::LeftButton);
+    });
+    QTest::keyClick(log->Memo1, Qt::Key_Home);
+    // The secondary board shows the end of the sequence, and the text-only edit keeps every move.
+    EXPECT_EQ(shown, 10);
+    EXPECT_NE(log->log().logText.find("[ 45 ]：ここは厳しかった\r\n{ 碁盤 2 }"), std::string::npos);
+    EXPECT_EQ(StoredDiagram(log->log(), 2), "SZ[19]AB[pd][dp]AW[dd];B[qj];W[jd];B[jj];W[cc];B[qq];W[tt];B[oc]");
+}
+
 TEST_F(LogWindowTest, ARecordWithoutAChatFileHasNoSignAndAnEmptyLog) {
     fs::remove(dir + "/gameChat.dat");
     window->action(QStringLiteral("KFO"))->trigger();

@@ -130,6 +130,62 @@ TEST_F(MainWindowTest, TextBoardsGoToTheTextWindowAndTheClipboardAndPasteBackAsA
     EXPECT_EQ(board().messages().Text(), "Nothing in Clipbord");
 }
 
+// Pixels near a point of the secondary board's picture that pass `ink`.
+template <typename Ink>
+int InkAround(const QImage& img, QPoint centre, Ink ink) {
+    int n = 0;
+    for (int y = centre.y() - 8; y <= centre.y() + 8; ++y) {
+        for (int x = centre.x() - 8; x <= centre.x() + 8; ++x) n += ink(img.pixelColor(x, y)) ? 1 : 0;
+    }
+    return n;
+}
+
+TEST_F(MainWindowTest, MarksChosenOnThePaletteArePlacedOnTheSecondaryBoardAndKeptInTheBoardComment) {
+    Open();
+    board().GoToEnd();
+    TForm6* sub = window->Form6();
+    // Points of the 20-pixel secondary board: column and row from 1, at k * 20 - 9.
+    const auto at = [](int col, int row) { return QPoint(col * 20 - 9, row * 20 - 9); };
+    const auto white = [](const QColor& c) { return c.lightness() > 130; };
+    const auto blue = [](const QColor& c) { return c.blue() > 200 && c.red() < 90 && c.green() < 90; };
+    bool placed = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        QTest::mouseClick(sub->Image4, Qt::LeftButton);
+        TForm15* palette = window->Form15();
+        ASSERT_TRUE(palette->isVisible());
+        EXPECT_EQ(palette->pos(), QPoint(250, 0));
+        EXPECT_EQ(sub->y(), 50);
+        // The triangle, clicked through the window system as a user clicks it: the modal board must leave
+        // the palette usable.
+        QTest::mouseClick(palette->windowHandle(), Qt::LeftButton, {}, palette->ToolButton(5)->geometry().center());
+        EXPECT_EQ(palette->selectedMark(), 5);
+        QTest::mouseClick(sub, Qt::LeftButton, {}, at(3, 3));  // a black setup stone on C17, with the mark
+        QTest::keyPress(sub, Qt::Key_Space);
+        QTest::mouseClick(sub, Qt::LeftButton, {}, at(5, 5));  // the space bar held: only the mark, on E15
+        QTest::mouseClick(sub, Qt::LeftButton, {}, at(16, 4));  // on a stone it does nothing
+        QTest::keyRelease(sub, Qt::Key_Space);
+        const QImage img = sub->picture();
+        // Light ink on the black stone, beyond what Q16, a black stone without a mark, shows.
+        EXPECT_GT(InkAround(img, at(3, 3), white), InkAround(img, at(16, 4), white) + 8);
+        EXPECT_GT(InkAround(img, at(5, 5), blue), 8);    // blue on the empty point
+        EXPECT_EQ(InkAround(img, at(7, 7), blue), 0);
+        placed = sub->board().subBoard[3 * 21 + 3] == kBlack;
+
+        // Move input hides the palette, and the board goes back under the board window's top.
+        QTest::mouseClick(sub->Image3, Qt::LeftButton);
+        EXPECT_FALSE(palette->isVisible());
+        EXPECT_EQ(sub->y(), std::max(0, window->Form2->y() - 60));
+        sub->Memo1->setPlainText(QStringLiteral("marks"));
+        QTest::mouseClick(sub->Panel3, Qt::LeftButton);
+    });
+    window->action(QStringLiteral("KVE"))->trigger();
+    EXPECT_TRUE(placed);
+    EXPECT_EQ(sub->chatLog().diagramStore, "{1}<<DiaData=SZ[19]AB[pd][pp][cc]AW[dd][dp]\r\nTR[cc][ee]>>\r\n");
+    // The palette is the board window's again, hidden as it was.
+    EXPECT_FALSE(window->Form15()->isVisible());
+    EXPECT_EQ(window->Form15()->parentWidget(), nullptr);
+}
+
 TEST_F(MainWindowTest, ARangePickedOnTheSecondaryBoardBecomesARangeTextBoard) {
     Open();
     board().GoToEnd();

@@ -271,6 +271,23 @@ TEST_F(SecondaryBoardWindowTest, MakingABoardCommentPutsItAndItsDiagramIntoTheCh
     EXPECT_NE(f.chatLog().logText.find("[ 1 ]：again\r\n{ 碁盤 2 }"), std::string::npos);
 }
 
+TEST_F(SecondaryBoardWindowTest, ABoardCommentInCreationModeCountsTheMovesAfterTheLinesOwnSetup) {
+    // The record loaded before has two setup stones; the created line has four handicap stones.
+    ASSERT_TRUE(LoadRecordText(e, "(;GM[1]FF[4]SZ[19]AB[aa][bb];W[cc])"));
+    ASSERT_EQ(e.setupCount, 2);
+    e.SwitchToCreationMode();
+    ASSERT_TRUE(e.PlaceHandicapStones(4));
+    w.Redraw();
+    for (const char* point : {"qf", "fq", "kk"}) ClickPoint(point);
+    ASSERT_EQ(e.currentIndex, 7);
+    InModalRun([&] {
+        f.Memo1->setPlainText(QStringLiteral("moves"));
+        QTest::mouseClick(f.Panel3, Qt::LeftButton);
+    });
+    f.CreateBoardComment(e);
+    EXPECT_NE(f.chatLog().logText.find("[ 3 ]：moves\r\n{ 碁盤 1 }"), std::string::npos) << f.chatLog().logText;
+}
+
 TEST_F(SecondaryBoardWindowTest, DiagramsLoadFromTheClipboardAndTheLogWindowsBoard) {
     MakeMainLine("dd");
     MemoryClipboard clipboard;
