@@ -17,7 +17,7 @@ bool ReadClipboard(FileCommands& files, Engine& board, const Clipboard& clipboar
     if (LoadPastedText(board, text, textBoardBlackFirst) == PastedKind::Unreadable) return false;
     files.currentFileName = kNoTitle;
     files.titleIsUnique = true;
-    files.chatLogPresent = false;
+    files.DropChatLog();
     files.lastLoadedText = text;
     files.caption = kPastedCaption;
     board.recordModified = false;

@@ -73,6 +73,12 @@ public:
     std::function<void()> changed;
     // Where chat files go when read and come from when saved; none keeps them untouched.
     void SetChatLogKeeper(ChatLogKeeper* keeper) { chatLog_ = keeper; }
+    // A record that replaced the shown one by another road than its own file (a new record, the clipboard,
+    // a web address) has no chat log: the old one must neither be shown nor saved beside it.
+    void DropChatLog() {
+        chatLogPresent = false;
+        if (chatLog_) chatLog_->ClearChatLog();
+    }
 
     // The question about unsaved changes; true to go on, false to stop.
     bool AskToSave();

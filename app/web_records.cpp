@@ -101,7 +101,7 @@ void WebRecords::Received(const std::string& url, const net::HttpResult& result)
         LoadRecordText(board_, text);
         board_.recordModified = false;
         files_.KeepLoadedText(text);
-        files_.chatLogPresent = false;
+        files_.DropChatLog();
         // The address names the record in the caption and the recent files, but it is no file to
         // overwrite: saving asks for a name.
         files_.currentFileName = board_.lineEnd > 0 ? url : kNoTitle;

@@ -99,7 +99,14 @@ bool EditLogComment(ChatLog& log, std::size_t entryStart, std::size_t entryLengt
 bool RemoveStoredDiagram(ChatLog& log, int number) {
     const std::size_t at = StoreLineOf(log.diagramStore, number);
     if (at == std::string::npos) return false;
-    const std::size_t end = log.diagramStore.find(kCrLf, at);
+    // A diagram with marks spans several lines (each kind of mark on a line of its own): the store line
+    // goes through the diagram's closing ">>" and the line end after it. A line that never closes before
+    // the next store line goes to its first line end only.
+    const std::string& store = log.diagramStore;
+    const std::size_t close = store.find(">>", at);
+    const std::size_t nextLine = store.find("\r\n{", at);
+    const bool closes = close != std::string::npos && (nextLine == std::string::npos || close < nextLine);
+    const std::size_t end = store.find(kCrLf, closes ? close : at);
     log.diagramStore.erase(at, end == std::string::npos ? std::string::npos : end + 2 - at);
     return true;
 }

@@ -5,7 +5,8 @@
 //
 //   LogText:       "{棋譜ログ}" CR LF + 15 blanks, then entries separated by a line of 15 blanks; a comment
 //                  entry is "[ move ]：text", with "{ 碁盤 N }" on its next line when it has a diagram.
-//   DiagramStore:  one line a diagram, "{N}" + diagram text (diagram_text.h), each ending with CR LF.
+//   DiagramStore:  one entry a diagram, "{N}" + diagram text (diagram_text.h), each ending with ">>" CR LF;
+//                  its marks stand on lines of their own, so an entry may span several lines.
 #pragma once
 
 #include <string>
@@ -43,7 +44,8 @@ int AddBoardComment(ChatLog& log, int moveNumber, const std::string& comment, co
 bool EditLogComment(ChatLog& log, std::size_t entryStart, std::size_t entryLength, int oldDiagram,
                     const std::string& comment, const std::string& diagramText);
 
-// The store line of diagram `number` ("{N}" up to and including its CR LF) cut out; false when absent.
+// The store line of diagram `number` ("{N}" through its closing ">>" and the CR LF after it: a diagram
+// with marks spans several lines) cut out; false when absent.
 bool RemoveStoredDiagram(ChatLog& log, int number);
 // The diagram text of diagram `number` in the store (what stands between "<<DiaData=" and ">>"), or empty.
 std::string StoredDiagram(const ChatLog& log, int number);

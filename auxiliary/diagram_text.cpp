@@ -42,22 +42,20 @@ bool PointGroup(const std::string& t, std::size_t at, int size, PointCode& p) {
 
 std::string DiagramMarksText(const SecondaryBoard& s) {
     std::string text;
-    // Only the marks standing on what they were set on are seen on the board, and only those are kept.
-    const auto visible = [&s](PointCode p) {
-        const int m = s.marks[p];
-        return m != 0 && s.IsOnBoard(p) && MarkColour(m) == s.subBoard[p];
-    };
+    // Every mark is kept, also one whose stone a later move took or whose point a move covered: reading the
+    // text back binds each mark to the setup position, where it was set.
+    const auto kept = [&s](PointCode p) { return s.marks[p] != 0 && s.IsOnBoard(p); };
     for (int code = 1; code <= 7; ++code) {
         std::string list;
         for (PointCode p = 0; p < kGridCells; ++p) {
-            if (visible(p) && MarkKind(s.marks[p]) == code) list += "[" + PointLetters(p) + "]";
+            if (kept(p) && MarkKind(s.marks[p]) == code) list += "[" + PointLetters(p) + "]";
         }
         if (!list.empty()) text += kCrLf + std::string(kMarkNames[code - 1]) + list;
     }
     std::string labels;
     for (PointCode p = 0; p < kGridCells; ++p) {
         const int code = MarkKind(s.marks[p]);
-        if (visible(p) && code >= kFirstLabel && code <= kLastLabel) {
+        if (kept(p) && code >= kFirstLabel && code <= kLastLabel) {
             labels += "[" + PointLetters(p) + ":" + static_cast<char>('A' + code - kFirstLabel) + "]";
         }
     }

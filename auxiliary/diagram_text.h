@@ -1,7 +1,7 @@
 // Diagram text: the one-line form of a small board diagram kept with a board comment,
 //   <<DiaData=SZ[19]/<SiroSaki>/AB[pd][dp]AW[dd] CR LF SQ[pd] CR LF LB[qq:A];B[qd];W[tt]>> CR LF
-// (all ASCII): the board size, "/<SiroSaki>/" when White plays first, the setup stones, the visible marks
-// by kind, and the moves up to the one shown (a pass as "tt"). Written from the secondary board's diagram
+// (all ASCII): the board size, "/<SiroSaki>/" when White plays first, the setup stones, every mark by
+// kind, and the moves up to the one shown (a pass as "tt"). Written from the secondary board's diagram
 // and read back by the secondary board ("チャット碁盤", "クリップボード") and the net game log window.
 #pragma once
 
@@ -19,10 +19,10 @@ extern const char* const kSiroSaki;         // "/<SiroSaki>/"
 extern const char* const kNoChatBoardStones;    // "チャット 碁 盤 に 石 は あ り ま せ ん ！"
 extern const char* const kNoClipboardDiagram;   // "クリップボードに棋譜データが見付かりません"
 
-// The diagram text of the secondary board: its setup entries, the marks standing on what they were set
-// on, and the moves up to shownEntry.
+// The diagram text of the secondary board: its setup entries, all its marks, and the moves up to
+// shownEntry.
 std::string DiagramText(const SecondaryBoard& s);
-// The marks part of a diagram text: for each kind with a visible mark, CR LF, its two letters and its
+// The marks part of a diagram text: for each kind with a mark, CR LF, its two letters and its
 // points ("[pt]", labels "[pt:A]"), in increasing point order.
 std::string DiagramMarksText(const SecondaryBoard& s);
 

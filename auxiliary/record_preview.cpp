@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "auxiliary/secondary_board.h"
@@ -81,16 +82,66 @@ void Collect(MainLineFacts& f, const std::string& id, const std::vector<std::str
     }
 }
 
-// Walks the game from its "(;" along the first variation at each branch: the main line ends at the first
-// ")" outside a value. Property names are read whole, so "TB", "TW", "PB" or "AB" never count as moves and
-// a comment's text is never searched.
+// The ")" that closes each "(" of the game outside values, found in one pass so that a deeply nested
+// record is still read in linear time. Values are stepped over whole: a bracket or a parenthesis in a
+// comment counts for nothing.
+class VariationGroups {
+public:
+    VariationGroups(const std::string& t, std::size_t start) : t_(t) {
+        std::vector<std::size_t> open;
+        std::string value;
+        for (std::size_t i = start; i < t.size();) {
+            if (t[i] == '[') {
+                if (!ReadValue(t, i, value)) break;
+                continue;
+            }
+            if (t[i] == '(') {
+                open.push_back(closes_.size());
+                closes_.emplace_back(i, std::string::npos);
+            } else if (t[i] == ')' && !open.empty()) {
+                closes_[open.back()].second = i;
+                open.pop_back();
+            }
+            ++i;
+        }
+    }
+
+    // Where the group of variations opened at i ends: after its ")" and after the sibling groups that
+    // follow it; npos when one never closes.
+    std::size_t AfterGroups(std::size_t i) const {
+        while (i < t_.size() && t_[i] == '(') {
+            const auto at = std::lower_bound(closes_.begin(), closes_.end(), std::make_pair(i, std::size_t{0}));
+            if (at == closes_.end() || at->first != i || at->second == std::string::npos) return std::string::npos;
+            i = at->second + 1;
+            while (i < t_.size() && (t_[i] == ' ' || t_[i] == '\t')) ++i;
+        }
+        return i;
+    }
+
+private:
+    const std::string& t_;
+    std::vector<std::pair<std::size_t, std::size_t>> closes_;  // "(" and its ")", in text order
+};
+
+// Walks the main line from the game's "(". Variations come in two layouts. Nested: the main line goes on in
+// the first variation at each branch, and ends at the first ")" outside a value. Inline (the program's
+// own): the variations stand in the line before the move they are alternatives to, and the line goes on
+// with ";" after them. A group of variations followed by ";" is therefore stepped over, any other is
+// entered. Property names are read whole, so "TB", "TW", "PB" or "AB" never count as moves and a comment's
+// text is never searched.
 MainLineFacts ScanMainLine(const std::string& t, std::size_t start) {
     MainLineFacts f;
     std::size_t i = start + 1;
     std::vector<std::string> values;
     std::string value;
+    const VariationGroups groups(t, start);
     while (i < t.size() && t[i] != ')') {
         const char c = t[i];
+        if (c == '(') {
+            const std::size_t after = groups.AfterGroups(i);
+            i = after != std::string::npos && after < t.size() && t[after] == ';' ? after : i + 1;
+            continue;
+        }
         if (!IsUpper(c)) {
             ++i;
             continue;

@@ -61,10 +61,11 @@ struct LineFacts {
     PointGrid ReplayToScratch(int n) const { return PositionAfterEntries(e, n); }
 
     // A move number as the grid writes it, without colour tags.
-    std::string Number(int k, int firstOfDiagram) const {
-        const int n = e.settings.textUseNew ? k - firstOfDiagram + 1 : (k - base) % 100;
-        return NumberCell(n);
+    // The number entry k shows in the diagram that starts at entry firstOfDiagram.
+    int NumberValue(int k, int firstOfDiagram) const {
+        return e.settings.textUseNew ? k - firstOfDiagram + 1 : (k - base) % 100;
     }
+    std::string Number(int k, int firstOfDiagram) const { return NumberCell(NumberValue(k, firstOfDiagram)); }
 
     std::string ColouredNumber(int k, const std::string& number) const {
         if (!e.settings.textUseColor) return number;
@@ -158,11 +159,13 @@ std::string TextBoardText(const Engine& e) {
             for (int k = first; k <= last; ++k) {
                 if (!footnoted[static_cast<std::size_t>(k - first)]) continue;
                 const PointCode p = e.lineMoves[static_cast<std::size_t>(k)];
-                const std::string number = line.Number(k, first);
                 if (p <= 0 || p >= kGridCells || !e.IsOnBoard(p)) {
-                    out += " [" + number + " パス]";
+                    // In ASCII digits, and with the grid's own count: the move's place in the diagram,
+                    // except where the grid's numbers run on from diagram to diagram (TextUseNew off),
+                    // where the place in the diagram would name another move's number.
+                    out += " [" + std::to_string(line.NumberValue(k, first)) + " パス]";
                 } else {
-                    out += " [" + number + "==" + kFootnoteLetters[PointCol(p) - 1] +
+                    out += " [" + line.Number(k, first) + "==" + kFootnoteLetters[PointCol(p) - 1] +
                            std::to_string(e.boardSize + 1 - PointRow(p)) + "]";
                 }
             }

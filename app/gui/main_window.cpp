@@ -184,8 +184,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TForm1::RouteKey(QKeyEvent* event) {
-    // Ctrl+Tab is for the net game log window; no other Ctrl key reaches the board.
-    if (event->modifiers() & Qt::ControlModifier) return event->key() == Qt::Key_Tab;
+    // Ctrl+Tab brings the net game log window forward, as on the board window; no other Ctrl key reaches
+    // the board.
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (event->key() != Qt::Key_Tab) return false;
+        Form2->ActivateNetGameLog();
+        return true;
+    }
     const int before = board().currentIndex;
     QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
     QApplication::sendEvent(Form2, &copy);

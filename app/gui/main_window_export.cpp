@@ -13,7 +13,6 @@
 #include "app/record_print.h"
 #include "auxiliary/chat_log.h"
 #include "auxiliary/gui/secondary_board_window.h"
-#include "platform/file_io.h"
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
@@ -45,16 +44,10 @@ void TForm1::SetUpExport() {
 }
 
 void TForm1::KVTClick() {
-    // The record's chat log: the one board comments were written into, else its chat file as the net game
-    // log window reads it.
+    // The record's chat log as the net game log window holds it: what its chat file held, with the board
+    // comments added since.
     std::optional<ChatLog> log;
-    std::string text;
-    std::string error;
-    if (Form6()->chatLog().present) {
-        log = Form6()->chatLog();
-    } else if (files_->chatLogPresent && ReadWholeFile(ChatLogName(files_->currentFileName), text, error)) {
-        log = ChatLogFromFileText(text);
-    }
+    if (files_->chatLogPresent) log = Form6()->chatLog();
     std::optional<ChatPageLog> chat;
     if (log) chat = ChatPageLog{log->logText, log->diagramCounter > 0 ? log->diagramStore : std::string()};
     SaveHtmlPage(board(), shell_, HtmlSaveDialog1, chat);

@@ -8,7 +8,9 @@ namespace quorvel {
 void TForm1::SetUpLogWindow() {
     connect(Form2, &TForm2::netGameLogRequested, this, [this] { Form10()->ToggleShown(board().boardSize); });
     connect(Form2, &TForm2::netGameLogActivationRequested, this, [this] {
-        if (form10_ && form10_->isVisible()) form10_->activateWindow();
+        if (!form10_ || !form10_->isVisible()) return;
+        form10_->raise();
+        form10_->activateWindow();
     });
 }
 

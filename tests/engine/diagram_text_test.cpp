@@ -2,6 +2,7 @@
 // model that keeps board comments with their numbered diagrams.
 #include "auxiliary/chat_log.h"
 #include "auxiliary/diagram_text.h"
+#include "auxiliary/net_game_log.h"
 #include "engine_fixture.h"
 #include "formats/sgf_reader.h"
 
@@ -37,13 +38,13 @@ protected:
     }
 };
 
-TEST_F(DiagramTextTest, WrittenInTheOrderOfItsPartsWithVisibleMarksOnly) {
+TEST_F(DiagramTextTest, WrittenInTheOrderOfItsPartsWithEveryMark) {
     OpenOn("(;SZ[9]AB[gc][cc]AW[cg]SQ[cc]TR[cg]MA[ee]LB[dd:B])");
     ASSERT_TRUE(PlaySecondaryMove(s, S("ee")));  // covers the cross, which was set on an empty point
     ASSERT_TRUE(PassOnSecondary(s));
     ASSERT_TRUE(PlaySecondaryMove(s, S("dg")));
     const std::string text = DiagramText(s);
-    EXPECT_EQ(text, "<<DiaData=SZ[9]AB[cc][gc]AW[cg]\r\nSQ[cc]\r\nTR[cg]\r\nLB[dd:B];B[ee];W[tt];B[dg]>>\r\n");
+    EXPECT_EQ(text, "<<DiaData=SZ[9]AB[cc][gc]AW[cg]\r\nSQ[cc]\r\nTR[cg]\r\nMA[ee]\r\nLB[dd:B];B[ee];W[tt];B[dg]>>\r\n");
 
     SecondaryBoard back;
     ShowDiagram(back, ReadDiagramText(text, back.boardSize, false));
@@ -58,6 +59,51 @@ TEST_F(DiagramTextTest, WrittenInTheOrderOfItsPartsWithVisibleMarksOnly) {
     ASSERT_TRUE(LoadClipboardDiagram(pasted, "(;" + text, message));
     EXPECT_EQ(Picture(pasted), Picture(s));
     EXPECT_EQ(DiagramText(pasted), text);
+}
+
+TEST_F(DiagramTextTest, AMarkOnASetupStoneALaterMoveTakesReadsBack) {
+    // White's marked stone in the corner is taken by Black's second move; the square on Black's setup stone
+    // and the label on an empty point stay in sight.
+    OpenOn("(;SZ[9]AB[ba]AW[aa][ee]TR[aa]SQ[ba]LB[cc:C])");
+    ASSERT_TRUE(PlaySecondaryMove(s, S("gg")));
+    ASSERT_TRUE(PlaySecondaryMove(s, S("hh")));
+    ASSERT_TRUE(PlaySecondaryMove(s, S("ab")));
+    ASSERT_EQ(s.subBoard[S("aa")], kEmpty);
+    const std::string text = DiagramText(s);
+    EXPECT_NE(text.find("\r\nTR[aa]"), std::string::npos) << text;
+
+    for (const bool fromClipboard : {false, true}) {
+        SecondaryBoard back;
+        std::string message;
+        if (fromClipboard) {
+            ASSERT_TRUE(LoadClipboardDiagram(back, "(;" + text, message));
+        } else {
+            ShowDiagram(back, ReadDiagramText(text, back.boardSize, false));
+        }
+        EXPECT_EQ(back.blackFirst, s.blackFirst);
+        EXPECT_EQ(back.setupCount, s.setupCount);
+        EXPECT_EQ(back.shownEntry, s.shownEntry);
+        // The same setup stones (the text lists them by colour), then the same moves in order.
+        const auto setup = [](const SecondaryBoard& b) {
+            std::vector<std::pair<PointCode, int>> stones;
+            for (int k = 1; k <= b.setupCount; ++k) {
+                stones.emplace_back(b.stoneList[static_cast<std::size_t>(k)], b.stoneCodes[static_cast<std::size_t>(k)]);
+            }
+            std::sort(stones.begin(), stones.end());
+            return stones;
+        };
+        EXPECT_EQ(setup(back), setup(s));
+        for (int k = s.setupCount + 1; k <= s.shownEntry; ++k) {
+            EXPECT_EQ(back.stoneList[static_cast<std::size_t>(k)], s.stoneList[static_cast<std::size_t>(k)]) << k;
+        }
+        for (const char* p : {"aa", "ba", "cc"}) EXPECT_EQ(back.marks[S(p)], s.marks[S(p)]) << p;
+        EXPECT_EQ(std::count_if(back.marks.begin(), back.marks.end(), [](int m) { return m != 0; }), 3);
+        EXPECT_EQ(DiagramText(back), text);
+        // Taken back to the setup, the triangle is seen on its stone again.
+        back.shownEntry = back.setupCount;
+        RebuildSecondaryBoard(back);
+        EXPECT_EQ(MarkColour(back.marks[S("aa")]), back.subBoard[S("aa")]);
+    }
 }
 
 TEST_F(DiagramTextTest, FirstColourAndSetupListsAppearOnlyWhenThere) {
@@ -177,6 +223,41 @@ TEST(ChatLog, TheChatFileReadsBackAndEditsReplaceTheirEntries) {
     ASSERT_TRUE(EditLogComment(log, separator, 0, 0, "new one", ""));
     EXPECT_EQ(log.logText.substr(separator + 17, 22), "[ Zarn5 ]：new one\r\n" + kBlanks.substr(0, 2));
     EXPECT_FALSE(EditLogComment(log, separator, 0, 0, "", ""));
+}
+
+TEST_F(DiagramTextTest, DiagramsWithMarksLeaveNothingBehindWhenDeletedOrEdited) {
+    OpenOn("(;SZ[9]AB[cc]AW[gg]SQ[cc]CR[gg]LB[ee:A])");
+    ASSERT_TRUE(PlaySecondaryMove(s, S("dd")));
+    const std::string marked = DiagramText(s);
+    ASSERT_NE(marked.find("\r\nCR[gg]"), std::string::npos);
+    const std::string plain = "<<DiaData=SZ[9];B[ee]>>\r\n";
+    ChatLog log;
+    AddBoardComment(log, 1, "marked", marked);
+    AddBoardComment(log, 2, "plain", plain);
+    AddBoardComment(log, 3, "marked again", marked);
+    EXPECT_EQ(StoredDiagram(log, 3), marked.substr(10, marked.size() - 14));
+
+    // Deleting the first entry takes all the lines of its diagram.
+    DeleteLogEntry(log, SelectLogEntry(log.logText, log.logText.find("marked")));
+    EXPECT_EQ(log.diagramStore, "{2}" + plain + "{3}" + marked);
+    // Editing the third with a diagram of other marks renews every line of it.
+    OpenOn("(;SZ[9]AB[bb]TR[bb])");
+    const std::string other = DiagramText(s);
+    const std::size_t third = log.logText.find("[ 3 ]");
+    const std::size_t end = log.logText.find("\r\n" + kBlanks + "\r\n", third) + 19;
+    ASSERT_TRUE(EditLogComment(log, third, end - third, 3, "[ 3 ]：edited", other));
+    EXPECT_EQ(log.diagramStore, "{2}" + plain + "{3}" + other);
+    // Without a diagram any more: the edit removes it whole.
+    const std::size_t again = log.logText.find("[ 3 ]");
+    const std::size_t againEnd = log.logText.find("\r\n" + kBlanks + "\r\n", again) + 19;
+    ASSERT_TRUE(EditLogComment(log, again, againEnd - again, 3, "[ 3 ]：no board", ""));
+    EXPECT_EQ(log.diagramStore, "{2}" + plain);
+    // The file written now reads back to the same store.
+    EXPECT_EQ(ChatLogFromFileText(ChatFileText(log)).diagramStore, log.diagramStore + "\r\n");
+    // A store line that never closes goes to its line end only: the next diagram stays.
+    log.diagramStore = "{5}<<DiaData=SZ[9]AB[cc]\r\n{6}" + plain;
+    EXPECT_TRUE(RemoveStoredDiagram(log, 5));
+    EXPECT_EQ(log.diagramStore, "{6}" + plain);
 }
 
 }  // namespace

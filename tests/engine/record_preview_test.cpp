@@ -9,11 +9,17 @@
 #include "auxiliary/record_preview.h"
 #include "engine/engine_fixture.h"
 #include "formats/sgf_reader.h"
+#include "formats/sgf_writer.h"
 
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string WithoutLineEnds(std::string text) {
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }), text.end());
+    return text;
+}
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -76,6 +82,39 @@ TEST(RecordPreview, MainLineWithCapturesSkippingVariationsCommentsAndTerritory) 
     const std::vector<std::string> expected = {".X....", "X.....", "..O...", "...X..", "....O.", "......"};
     EXPECT_EQ(Rows(p), expected);
     EXPECT_EQ(p.lines.back(), "手数 ： 6");
+}
+
+class RecordPreviewLayouts : public test::EngineTest {};
+
+TEST_F(RecordPreviewLayouts, NestedAndInlineRecordsPreviewTheSameMainLine) {
+    // Branches at the first move, inside the main line with a sub-branch, and inside a variation; the
+    // comments hold "))" and an unmatched "(" to mislead a search for parentheses.
+    const std::string source =
+        "(;GM[1]SZ[9]C[smile :)) (see]\r\n"
+        "(;B[cc]C[main (1];W[gg];B[cg]\r\n"
+        "(;W[gc];B[ee](;W[dd];B[fd];W[ff];B[hh])(;W[df];B[ab](;W[ba])(;W[bb])))\r\n"
+        "(;W[ec];B[ed]))\r\n"
+        "(;B[ee];W[cc]))\r\n";
+    const std::vector<std::string> mainLine = {"cc", "gg", "cg", "gc", "ee", "dd", "fd", "ff", "hh"};
+    ASSERT_TRUE(LoadRecordText(e, source));
+    e.settings.zarnStyle = false;
+    const std::string nested = WholeRecordText(e);
+    e.settings.zarnStyle = true;
+    const std::string inlined = WholeRecordText(e);
+    ASSERT_NE(inlined, nested);
+    // The inline layout goes on with the main line after a variation, which the nested one never does.
+    ASSERT_NE(WithoutLineEnds(inlined).find(");"), std::string::npos) << inlined;
+
+    for (const std::string& text : {source, nested, inlined}) {
+        const RecordPreview p = ScanRecordPreview(text);
+        ASSERT_EQ(p.moveCount, static_cast<int>(mainLine.size())) << text;
+        for (std::size_t k = 0; k < mainLine.size(); ++k) {
+            EXPECT_EQ(p.points[k], MakePoint(mainLine[k][0] - 'a' + 1, mainLine[k][1] - 'a' + 1)) << k << "\n" << text;
+        }
+        EXPECT_EQ(p.lines.back(), "手数 ： 9");
+    }
+    // A variation that never closes is entered, as the nested layout would be, and ends the line.
+    EXPECT_EQ(ScanRecordPreview("(;SZ[9];B[aa](;W[bb];B[cc]").moveCount, 3);
 }
 
 TEST(RecordPreview, PointsOffTheBoardPlaceNothing) {

@@ -206,20 +206,27 @@ TEST_F(TextBoardTest, KoRecapturesAreFootnoted) {
     EXPECT_EQ(lines[15], kTextBoardClosing);
 }
 
-TEST_F(TextBoardTest, PassesAreFootnotedWithTheNumbersOfTheGrid) {
+TEST_F(TextBoardTest, PassesAreFootnotedInAsciiDigitsWithTheNumbersOfTheGrid) {
     Load("(;SZ[9];B[ee];W[];B[dd];W[ff];B[tt];W[gg])");
     e.GoToEnd();
     std::string text = TextBoardText(e);
-    EXPECT_NE(text.find("\r\n [２ パス] [５ パス]\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n [2 パス] [5 パス]\r\n"), std::string::npos) << text;
     e.settings.textBMoves = 3;
     text = TextBoardText(e);
     EXPECT_NE(text.find("Board <2> (4-6)"), std::string::npos);
-    // Without TextUseNew the numbers run on through the diagrams, passes too.
-    EXPECT_NE(text.find(" [５ パス]\r\n\r\nText GoBoard"), std::string::npos) << text;
+    // Without TextUseNew the grid's numbers run on through the diagrams, so the pass keeps its 5: the second
+    // move of diagram 2 would read as move 2, which the first diagram shows.
+    EXPECT_NE(text.find(" [5 パス]\r\n\r\nText GoBoard"), std::string::npos) << text;
     e.settings.textUseNew = true;
     text = TextBoardText(e);
-    // The second move of diagram 2.
-    EXPECT_NE(text.find(" [２ パス]\r\n\r\nText GoBoard"), std::string::npos) << text;
+    // Counted within the diagram: the second move of diagram 2.
+    EXPECT_NE(text.find(" [2 パス]\r\n\r\nText GoBoard"), std::string::npos) << text;
+    // Beyond 9 the number has two digits as everywhere else.
+    e.settings.textBMoves = 99;
+    Load("(;SZ[9];B[aa];W[cc];B[ae];W[ce];B[ag];W[cg];B[ai];W[ci];B[ea];W[ga];B[];W[gi])");
+    e.GoToEnd();
+    text = TextBoardText(e);
+    EXPECT_NE(text.find("\r\n [11 パス]\r\n"), std::string::npos) << text;
 }
 
 // AS hides the first moves as background; in a text board they are moves like the others, shown once.

@@ -83,6 +83,28 @@ TEST_F(WebRecordsTest, AServedRecordLoadsUnderItsAddressButIsNoFileToOverwrite) 
     EXPECT_EQ(FolderListing(fs::current_path()), here);
 }
 
+// The chat log of the record shown before, as the log window keeps it.
+class KeptChatLog : public ChatLogKeeper {
+public:
+    void TakeChatFile(const std::string& fileText) override { text = fileText; }
+    void ClearChatLog() override { text.clear(); }
+    std::string ChatFileText() const override { return text; }
+    std::string text = "[ 3 ]: the record before";
+};
+
+TEST_F(WebRecordsTest, ALoadedRecordLeavesTheChatLogOfTheRecordBefore) {
+    KeptChatLog keeper;
+    files.SetChatLogKeeper(&keeper);
+    files.chatLogPresent = true;
+    // A page without a record changes nothing, its log included.
+    Load(server.Url("/page.html"));
+    EXPECT_TRUE(files.chatLogPresent);
+    EXPECT_FALSE(keeper.text.empty());
+    Load(server.Url("/game.sgf"));
+    EXPECT_FALSE(files.chatLogPresent);
+    EXPECT_TRUE(keeper.text.empty());
+}
+
 TEST_F(WebRecordsTest, FailedLoadsSayWhyAndLeaveTheRecord) {
     Load(server.Url("/game.sgf"));
     const std::string record = e.recordText;

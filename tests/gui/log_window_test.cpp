@@ -213,6 +213,63 @@ TEST_F(LogWindowTest, EditingACommentAgainKeepsItsWholeDiagramWhereverTheLogBoar
     EXPECT_EQ(StoredDiagram(log->log(), 2), "SZ[19]AB[pd][dp]AW[dd];B[qj];W[jd];B[jj];W[cc];B[qq];W[tt];B[oc]");
 }
 
+TEST_F(LogWindowTest, APastedRecordLeavesTheOldLogBehind) {
+    ASSERT_NE(log->log().logText.find("ありがとう"), std::string::npos);
+    window->HtmlSaveDialog1 = [this](const std::string&) { return std::optional<std::string>(dir + "/page.html"); };
+    QApplication::clipboard()->setText(QStringLiteral("(;GM[1]SZ[19];B[dd];W[pp])"));
+    window->action(QStringLiteral("KVS"))->trigger();
+    ASSERT_EQ(window->board().lineEnd, 2);
+    EXPECT_FALSE(window->files().chatLogPresent);
+    EXPECT_EQ(log->log().logText.find("ありがとう"), std::string::npos);
+    EXPECT_EQ(log->log().diagramCounter, 0);
+    EXPECT_TRUE(log->Memo1->toPlainText().isEmpty());
+
+    // No page of the old log beside the HTML page.
+    window->board().messages().SetText("(;GM[1]SZ[19];B[dd];W[pp])");
+    window->action(QStringLiteral("KVT"))->trigger();
+    EXPECT_TRUE(fs::exists(dir + "/page.html"));
+    EXPECT_FALSE(fs::exists(dir + "/pageChat.html"));
+
+    // A board comment written now starts a log of its own: nothing of the old one comes back in the page.
+    TForm6* board = window->Form6();
+    QTimer::singleShot(0, board, [board] {
+        board->Memo1->setPlainText(QStringLiteral("new"));
+        QTest::mouseClick(board->Panel3, Qt::LeftButton);
+    });
+    window->action(QStringLiteral("KVE"))->trigger();
+    ASSERT_TRUE(window->files().chatLogPresent);
+    window->action(QStringLiteral("KVT"))->trigger();
+    const std::string page = Read(dir + "/pageChat.html");
+    EXPECT_NE(page.find("new"), std::string::npos);
+    EXPECT_EQ(page.find("ありがとう"), std::string::npos);
+    EXPECT_EQ(page.find("DiaData=SZ[19];B[pd]"), std::string::npos);
+}
+
+TEST_F(LogWindowTest, CtrlTabTakesTurnsBetweenTheLogAndTheOtherWindows) {
+    // While the log window is hidden, Ctrl+Tab shows nothing.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_FALSE(log->isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), window.get());
+
+    QTest::mouseClick(window->Form2, Qt::LeftButton, {}, QPoint(150, 432));
+    ASSERT_TRUE(log->isVisible());
+    const int shown = window->board().currentIndex;
+    QWidget* const others[] = {window.get(), window->Form2};
+    for (QWidget* other : others) {
+        SCOPED_TRACE(other == window.get() ? "main window" : "board window");
+        other->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(other));
+        QTest::keyClick(other, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(log));
+        // And back from the log window to the main window.
+        QTest::keyClick(log->Memo1, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    EXPECT_EQ(window->board().currentIndex, shown);  // the key moved nothing on the board
+}
+
 TEST_F(LogWindowTest, ARecordWithoutAChatFileHasNoSignAndAnEmptyLog) {
     fs::remove(dir + "/gameChat.dat");
     window->action(QStringLiteral("KFO"))->trigger();
