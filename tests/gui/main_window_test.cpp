@@ -220,6 +220,18 @@ TEST_F(MainWindowTest, SaveAsAndOverwriteThroughTheToolbar) {
     EXPECT_EQ(window->files().currentFileName, "NoTitle");
 }
 
+TEST_F(MainWindowTest, OverwritingRightAfterMakeKeepsTheRecordFile) {
+    Open();
+    const std::string before = Read(record);
+    window->action(QStringLiteral("KKM"))->trigger();
+    ASSERT_FALSE(board().replayMode);
+    ClickButton("KFW");
+    EXPECT_EQ(Read(record), before);
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back(), "保存する棋譜がありません。");
+    EXPECT_EQ(window->Form3->Text(), "");
+}
+
 TEST_F(MainWindowTest, FileCommandsThroughTheWindows) {
     // Overwriting a record without a name saves it under a new one, with ".sgf" added to a bare name.
     files.answers = {dir + "/fresh"};
