@@ -10,7 +10,8 @@ namespace quorvel {
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
 
 // Replaces the file with `bytes`. False (with a reason in `error`) when it could not be written; the old
-// file, if any, is then unchanged and no temporary file is left behind.
+// file, if any, is then unchanged and no temporary file is left behind. A symbolic link stays a link and
+// its target takes the bytes. A file that can be written in a folder that cannot is written in place.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error);
 
 bool FileExists(const std::string& path);
