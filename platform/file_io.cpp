@@ -176,6 +176,18 @@ bool MakeFolders(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char* current = ::getcwd(nullptr, 0);
+    if (!current) return path;
+    std::string folder(current);
+    std::free(current);
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    std::string rest = path;
+    while (rest.compare(0, 2, "./") == 0) rest.erase(0, rest.find_first_not_of('/', 1));
+    return rest == "." ? folder : folder + rest;
+}
+
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);

@@ -19,6 +19,10 @@ bool FileExists(const std::string& path);
 // Creates a folder and the folders above it that are missing. True when it exists afterwards.
 bool MakeFolders(const std::string& path);
 
+// A path made absolute against the current folder (kept as it is when absolute or empty), so that it
+// names the same file whatever folder the program or a later run is in.
+std::string AbsolutePath(const std::string& path);
+
 // The folder part of a path, with its trailing "/"; empty for a bare name.
 std::string FolderOf(const std::string& path);
 

@@ -53,6 +53,15 @@ TEST(ReadWholeFile, EveryByteOfFilesOfAnySizeAndOfFilesWithoutAKnownSize) {
     fs::remove_all(dir);
 }
 
+TEST(AbsolutePath, ARelativeNameIsTakenFromTheCurrentFolder) {
+    const std::string here = fs::current_path().string();
+    EXPECT_EQ(AbsolutePath("game.sgf"), here + "/game.sgf");
+    EXPECT_EQ(AbsolutePath("./d1/game.sgf"), here + "/d1/game.sgf");
+    EXPECT_EQ(AbsolutePath("../game.sgf"), here + "/../game.sgf");
+    EXPECT_EQ(AbsolutePath("/abs/game.sgf"), "/abs/game.sgf");
+    EXPECT_EQ(AbsolutePath(""), "");
+}
+
 class WriteFileAtomicallyTest : public ::testing::Test {
 protected:
     void SetUp() override {
