@@ -17,6 +17,7 @@
 
 #include "platform/gui/qt_ports.h"
 #include "platform/gui/qt_text.h"
+#include "support/local_server.h"
 
 namespace quorvel {
 namespace {
@@ -25,14 +26,8 @@ namespace fs = std::filesystem;
 
 class FileDialogsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/quorvel-dialogs-XXXXXX";
-        dir = ::mkdtemp(pattern);
-    }
-    void TearDown() override { fs::remove_all(dir); }
 
-    // Types `name` into the open save dialog and presses its accept button; `question` answers a message
-    // box that shows (and says whether one showed).
+    // Types `name` into the open dialog's name field and presses Return, as a user accepts a name.
     static void TypeAndAccept(QFileDialog& dialog, const QString& name) {
         auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(edit, nullptr);
@@ -51,7 +46,8 @@ protected:
         return files.RunSaveDialog(dir + "/");
     }
 
-    std::string dir;
+    test::TempFolder folder{"dialogs"};
+    std::string dir = folder.path().string();
 };
 
 TEST_F(FileDialogsTest, TheSaveDialogAsksAboutReplacingTheFileWithItsExtension) {
