@@ -13,6 +13,9 @@ const char* const kNoTitle = "NoTitle";
 namespace {
 
 const char* const kCannotOverwrite = "同名のファイルが既に開かれているので、上書きできません。";
+const char* const kNothingToSave = "保存する棋譜がありません。";
+
+bool HoldsRecord(const std::string& text) { return text.find("(;") != std::string::npos; }
 
 }  // namespace
 
@@ -87,7 +90,8 @@ bool FileCommands::AskToSave() {
                                                           "  Quorvel ： 棋譜保存の確認");
     switch (answer) {
         case Answer::No:
-            board_.recordModified = false;
+            // The changes stay marked until a record really replaces this one: the command may still not
+            // go ahead (a dialog cancelled, a file or clipboard without a record), and closing must ask again.
             return true;
         case Answer::Yes:
             // A save that was cancelled or failed keeps the record and the question for next time.
@@ -184,7 +188,8 @@ void FileCommands::FinishOpen(const std::string& path) {
 }
 
 bool FileCommands::KFNClick() {
-    if (!board_.replayMode && !AskToSave()) return false;
+    // Both modes throw the record shown away, so both ask.
+    if (!AskToSave()) return false;
     board_.NewRecord();
     // The new record is built in creation mode, from an empty board with moves to enter.
     if (board_.replayMode) board_.SwitchToCreationMode();
@@ -216,6 +221,11 @@ void FileCommands::ProduceSgfText() {
     }
 }
 
+bool FileCommands::NothingToSave() const {
+    // Creation mode with no entry yet writes no line, and the text window then holds no record either.
+    return !board_.replayMode && board_.messages().Text().compare(0, 2, "(;") != 0 && CurrentLineText(board_).empty();
+}
+
 bool FileCommands::WriteRecord(const std::string& path) {
     // Characters shown as "?" because the user-defined area was full would be written as "?".
     if (board_.lostCharacters > 0 &&
@@ -227,6 +237,13 @@ bool FileCommands::WriteRecord(const std::string& path) {
     MessageArea& textWindow = board_.messages();
     const std::string kept = textWindow.Text();
     ProduceSgfText();
+    // Whatever else the text window holds (a message, an empty window) is no record: writing it would
+    // empty the file of the record it holds.
+    if (!HoldsRecord(textWindow.Text())) {
+        textWindow.SetText(kept);
+        board_.dialogs().ShowMessage(kNothingToSave);
+        return false;
+    }
     std::string error;
     std::string encoding;
     const std::string bytes = RecordBytesToSave(FileBytesOfText(textWindow.Text()), board_.recordEncoding,
@@ -244,6 +261,11 @@ bool FileCommands::WriteRecord(const std::string& path) {
 }
 
 bool FileCommands::KFSClick() {
+    // No name is asked for a record that is not there.
+    if (NothingToSave()) {
+        board_.dialogs().ShowMessage(kNothingToSave);
+        return false;
+    }
     const std::optional<std::string> chosen = files_.RunSaveDialog(saveDialogDir);
     if (!chosen) return false;
     const std::string path = WithSgfExtension(*chosen);

@@ -80,7 +80,8 @@ public:
         if (chatLog_) chatLog_->ClearChatLog();
     }
 
-    // The question about unsaved changes; true to go on, false to stop.
+    // The question about unsaved changes; true to go on, false to stop. It leaves `recordModified` set
+    // (unless Yes saved the record): the command that goes on clears it when it replaces the record.
     bool AskToSave();
     // Loads a file by name: the record, then currentFileName, the title, recent files and its chat log.
     // False when it could not be read (a message said why) or held no record: then nothing changes.
@@ -107,6 +108,8 @@ private:
     void FinishOpen(const std::string& path);
     void LookForChatLog();
     void ProduceSgfText();
+    // True when a save would have no record to write.
+    bool NothingToSave() const;
     bool WriteRecord(const std::string& path);
     void SaveChatLog(const std::string& recordPath);
 

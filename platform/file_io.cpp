@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -46,13 +47,84 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error) {
-    std::string temp = path + ".saving-XXXXXX";
+namespace {
+
+// Writes every byte at `offset` on, through short writes and interruptions. False with errno set.
+bool WriteAll(int fd, const std::string& bytes, off_t offset) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written,
+                                   offset + static_cast<off_t>(written));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The file a path names through symbolic links: a save replaces the file a link points to and leaves
+// the link a link. A link to nothing names the file the save then makes. False on a loop of links.
+bool FollowLinks(std::string& path) {
+    // As many links as the system itself follows before it gives up with ELOOP.
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        std::vector<char> target(PATH_MAX + 1);
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return true;
+        const std::string to(target.data(), static_cast<std::size_t>(n));
+        path = to[0] == '/' ? to : FolderOf(path) + to;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// A file that can be written in a folder that cannot (a shared folder of records, a mounted share
+// whose folder is read-only to this user) takes no temporary file beside it. Refusing would keep the
+// user from saving a file the system lets them write, so the new bytes go into the file itself; the old
+// bytes are kept in memory and put back when the write fails halfway.
+bool WriteInPlace(const std::string& path, const std::string& bytes, std::string& error) {
+    std::string old;
+    if (!ReadWholeFile(path, old, error)) return false;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (WriteAll(fd, bytes, 0) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0) {
+        if (::close(fd) == 0) return true;
+        error = std::strerror(errno);
+        return false;
+    }
+    error = std::strerror(errno);
+    if (WriteAll(fd, old, 0)) {
+        (void)!::ftruncate(fd, static_cast<off_t>(old.size()));
+        ::fsync(fd);
+    }
+    ::close(fd);
+    return false;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& given, const std::string& bytes, std::string& error) {
+    std::string path = given;
+    if (!FollowLinks(path)) {
+        error = std::strerror(errno);
+        return false;
+    }
+    // The temporary name does not grow with the file's own: a name near the system's limit of 255 bytes
+    // must still be saved.
+    std::string temp = FolderOf(path) + ".quorvel-XXXXXX";
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
     if (fd < 0) {
-        error = std::strerror(errno);
+        const int code = errno;
+        if ((code == EACCES || code == EPERM) && FileExists(path)) return WriteInPlace(path, bytes, error);
+        error = std::strerror(code);
         return false;
     }
     temp = name.data();
@@ -74,16 +146,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
         mode = 0666 & ~mask;
     }
     if (::fchmod(fd, mode) != 0) return fail(errno);
-
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
+    if (!WriteAll(fd, bytes, 0)) return fail(errno);
     if (::fsync(fd) != 0) return fail(errno);
     if (::close(fd) != 0) {
         error = std::strerror(errno);
@@ -111,6 +174,18 @@ bool MakeFolders(const std::string& path) {
     }
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char* current = ::getcwd(nullptr, 0);
+    if (!current) return path;
+    std::string folder(current);
+    std::free(current);
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    std::string rest = path;
+    while (rest.compare(0, 2, "./") == 0) rest.erase(0, rest.find_first_not_of('/', 1));
+    return rest == "." ? folder : folder + rest;
 }
 
 std::string FolderOf(const std::string& path) {

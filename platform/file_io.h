@@ -10,13 +10,18 @@ namespace quorvel {
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
 
 // Replaces the file with `bytes`. False (with a reason in `error`) when it could not be written; the old
-// file, if any, is then unchanged and no temporary file is left behind.
+// file, if any, is then unchanged and no temporary file is left behind. A symbolic link stays a link and
+// its target takes the bytes. A file that can be written in a folder that cannot is written in place.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error);
 
 bool FileExists(const std::string& path);
 
 // Creates a folder and the folders above it that are missing. True when it exists afterwards.
 bool MakeFolders(const std::string& path);
+
+// A path made absolute against the current folder (kept as it is when absolute or empty), so that it
+// names the same file whatever folder the program or a later run is in.
+std::string AbsolutePath(const std::string& path);
 
 // The folder part of a path, with its trailing "/"; empty for a bare name.
 std::string FolderOf(const std::string& path);

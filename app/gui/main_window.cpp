@@ -20,6 +20,7 @@
 #include "platform/gui/qt_text.h"
 #include "platform/gui/startup_probe.h"
 #include "core/keys.h"
+#include "platform/file_io.h"
 
 namespace quorvel {
 namespace {
@@ -60,13 +61,15 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
                UserDialogs* dialogs, FileDialogs* fileDialogs, const std::string& settingsFolder)
     : QWidget(nullptr),
       programDir_(programDir),
-      arguments_(arguments),
       settingsFolder_(settingsFolder),
       icons_(programDir),
       bgm_(programDir, programDir + QStringLiteral("/bgm.wav")) {
     setWindowTitle(ToQString(kApplicationTitle));
     setAcceptDrops(true);
     startedWithFile_ = !arguments.isEmpty();
+    // Made absolute at once: the recent files keep it for later runs in other folders, and the title
+    // check compares it with the names other copies show.
+    recordPath_ = AbsolutePath(PathFromQString(RecordPathOf(arguments)));
 
     if (!dialogs) {
         ownDialogs_ = std::make_unique<QtDialogs>(this, kApplicationTitle);
@@ -489,7 +492,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     if (!startedWithFile_ || openedAhead_) return;
     // The record of the command line opens once the windows are up.
     QTimer::singleShot(0, this, [this] {
-        files_->OpenPath(PathFromQString(RecordPathOf(arguments_)));
+        files_->OpenPath(recordPath_);
         Redraw();
     });
 }

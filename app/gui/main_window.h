@@ -248,7 +248,7 @@ private:
     std::unique_ptr<OpenDialogWatcher> openDialogWatcher_;
 
     QString programDir_;
-    QStringList arguments_;
+    std::string recordPath_;  // the command line's record, absolute, as the file system's bytes
     bool startedWithFile_ = false;
     bool compactMode_ = true;
     bool firstPaintDone_ = false;

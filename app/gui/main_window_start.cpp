@@ -47,7 +47,7 @@ void TForm1::Start(StartupRecord* loadedAhead) {
         // A record loaded while the windows were built opens now, so that they are first painted with it;
         // one that could not be used opens at the first paint, where what is wrong with it is said.
         if (loadedAhead) {
-            if (auto ahead = loadedAhead->Take(PathFromQString(RecordPathOf(arguments_)), settingsFolder_)) {
+            if (auto ahead = loadedAhead->Take(recordPath_, settingsFolder_)) {
                 files_->OpenLoadedAhead(std::move(*ahead));
                 openedAhead_ = true;
                 StartupMark("record-adopted");

@@ -23,16 +23,18 @@ int main(int argc, char** argv) {
     quorvel::FontConfigurationReader fontConfiguration;
     // The record is loaded while the windows are built too, and shown at their first paint.
     const std::string settingsFolder = quorvel::SettingsFolder(quorvel::ExecutableFolder());
-    quorvel::StartupRecord loadedAhead(quorvel::RecordPathOf(std::vector<std::string>(argv + 1, argv + argc)),
-                                       settingsFolder);
+    quorvel::StartupRecord loadedAhead(
+        quorvel::AbsolutePath(quorvel::RecordPathOf(std::vector<std::string>(argv + 1, argv + argc))), settingsFolder);
     QApplication app(argc, argv);
     quorvel::StartupMark("application");
     fontConfiguration.Wait();
     quorvel::StartupMark("fonts");
     quorvel::PreferJapaneseFonts();
     quorvel::TitleRegistry titles;
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // The arguments Qt left (its own options taken out), read as the file system's bytes: Qt's own list
+    // turns a name that is not UTF-8 (a Shift-JIS name) into replacement characters.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << quorvel::PathToQString(argv[i]);
     const QString programDir = QCoreApplication::applicationDirPath();
     quorvel::TForm1 main(programDir, arguments, titles, nullptr, nullptr,
                          quorvel::SettingsFolder(quorvel::PathFromQString(programDir)));

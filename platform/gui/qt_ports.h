@@ -61,15 +61,23 @@ public:
 };
 
 // The record a drop on the main or the board window opens: the first dropped file, when its own name holds
-// ".sgf" in any case; empty otherwise.
+// ".sgf" in any case, its bytes taken from the address as it was sent (see PathToQString); empty otherwise.
 QString DroppedRecordPath(const QMimeData* mime);
 
 // A picture file read as `format` ("BMP", "PNG") alone: the file is not probed by every image-format
 // plugin, which would load them all at start. Null when the file is missing or not of that format.
 QImage ReadImageFile(const QString& path, const char* format);
 
-// File paths are the file system's bytes, never texts of the program.
+// File paths are the file system's bytes, never texts of the program. The conversion keeps every byte:
+// UTF-8 is read as UTF-8, and each byte that is not part of it (a Shift-JIS name) becomes a lone
+// surrogate U+DC80..U+DCFF that converts back to that byte.
 QString PathToQString(const std::string& path);
 std::string PathFromQString(const QString& path);
+
+// The path of a file a Qt widget names (a file dialog, a drop): Qt reads file names that are not UTF-8
+// with replacement characters, so each part of the path that names no file as it stands is looked up
+// among the names of its folder as the file system has them. Parts found nowhere (a new name typed into
+// a save dialog) are taken as they are.
+std::string FileSystemPath(const QString& qtPath);
 
 }  // namespace quorvel

@@ -168,6 +168,19 @@ TEST_F(FileCommandsTest, TheQuestionAboutUnsavedChanges) {
     EXPECT_TRUE(loads.empty());
     EXPECT_TRUE(e.recordModified);
 
+    // No, and then the command does not go ahead (the dialog cancelled, a file without a record): the
+    // record shown is still the changed one, and the next command asks again.
+    Write(dir + "/notes.txt", "no record in here");
+    for (const std::optional<std::string>& chosen : {std::optional<std::string>(), std::optional<std::string>(dir + "/notes.txt")}) {
+        const std::size_t questions = dialogs.asked.size();
+        dialogs.nextAnswer = Answer::No;
+        files.answers = {chosen};
+        commands->KFOClick();
+        EXPECT_TRUE(loads.empty());
+        EXPECT_TRUE(e.recordModified);
+        EXPECT_EQ(dialogs.asked.size(), questions + 1);
+    }
+
     // No goes on without saving.
     dialogs.nextAnswer = Answer::No;
     files.answers = {path};
@@ -266,7 +279,79 @@ TEST_F(FileCommandsTest, ANewRecordHasNoFileName) {
     EXPECT_EQ(e.lineEnd, 0);
     EXPECT_EQ(commands->currentFileName, "NoTitle");
     EXPECT_EQ(commands->caption, " Quorvel  NoTitle");
-    EXPECT_TRUE(dialogs.asked.empty());  // replay mode asks nothing
+    EXPECT_TRUE(dialogs.asked.empty());  // an unchanged record asks nothing
+}
+
+TEST_F(FileCommandsTest, ANewRecordAsksAboutAChangedRecordInEitherMode) {
+    const std::string path = dir + "/kept.sgf";
+    Write(path, "(;GM[1];B[aa])");
+    ASSERT_TRUE(commands->OpenPath(path));
+    for (const bool replay : {true, false}) {
+        MakeMainLine("pd dp");
+        if (!replay) {
+            e.SwitchToCreationMode();
+            ASSERT_TRUE(Play("qq"));
+        }
+        e.recordModified = true;
+        const int entries = e.lineEnd;
+        const std::size_t questions = dialogs.asked.size();
+
+        dialogs.nextAnswer = Answer::Cancel;
+        EXPECT_FALSE(commands->KFNClick());
+        EXPECT_EQ(dialogs.asked.size(), questions + 1) << replay;
+        EXPECT_EQ(e.lineEnd, entries) << replay;
+        EXPECT_EQ(e.replayMode, replay);
+        EXPECT_EQ(commands->currentFileName, path);
+        EXPECT_TRUE(e.recordModified);
+
+        dialogs.nextAnswer = Answer::No;
+        EXPECT_TRUE(commands->KFNClick());
+        EXPECT_EQ(e.lineEnd, 0);
+        EXPECT_FALSE(e.replayMode);
+        EXPECT_FALSE(e.recordModified);
+        EXPECT_EQ(commands->currentFileName, "NoTitle");
+        e.SwitchToReplayMode();
+        commands->currentFileName = path;
+    }
+}
+
+TEST_F(FileCommandsTest, ASaveWithoutARecordLeavesTheFileAsItWas) {
+    const std::string path = dir + "/game.sgf";
+    Write(path, "(;GM[1];B[aa])");
+    ASSERT_TRUE(commands->OpenPath(path));
+    MakeMainLine("pd dp");
+    e.recordModified = true;
+    // "Make": creation mode at its start, nothing entered yet, the text window cleared or showing a message.
+    e.SwitchToCreationMode();
+    for (const char* shown : {"", " No more moves."}) {
+        messages.SetText(shown);
+        const std::size_t said = dialogs.shown.size();
+        EXPECT_FALSE(commands->KFWClick()) << shown;
+        EXPECT_FALSE(commands->KFSClick()) << shown;
+        EXPECT_EQ(Read(path), "(;GM[1];B[aa])");
+        EXPECT_EQ(messages.Text(), shown);
+        ASSERT_EQ(dialogs.shown.size(), said + 2);
+        EXPECT_EQ(dialogs.shown.back(), "保存する棋譜がありません。");
+        EXPECT_TRUE(files.startFolders.empty());  // no name is asked for
+        EXPECT_TRUE(e.recordModified);
+    }
+    EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"game.sgf", "titles"}));
+
+    // Asked about on closing, Yes finds nothing to save and stops, so the record shown is not lost unasked.
+    commands->endingAsk = true;
+    dialogs.nextAnswer = Answer::Yes;
+    EXPECT_FALSE(commands->AskToSave());
+    EXPECT_EQ(Read(path), "(;GM[1];B[aa])");
+
+    // SGF the user typed into the text window is a record; so is the first entry of the created line.
+    messages.SetText("(;GM[1]SZ[9];B[ee])");
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(Read(path), "(;GM[1]SZ[9];B[ee])\r\n");
+    messages.Clear();
+    ASSERT_TRUE(Play("cc"));
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(Read(path).compare(0, 15, "(;GM[1]FF[1]SZ["), 0);
+    EXPECT_NE(Read(path).find(";B[cc]"), std::string::npos);
 }
 
 TEST(ChatLog, TheNameDropsOnlyTheSgfExtension) {

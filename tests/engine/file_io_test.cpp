@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -50,6 +51,102 @@ TEST(ReadWholeFile, EveryByteOfFilesOfAnySizeAndOfFilesWithoutAKnownSize) {
     EXPECT_FALSE(ReadWholeFile(dir, read, error));
     EXPECT_FALSE(error.empty());
     fs::remove_all(dir);
+}
+
+TEST(AbsolutePath, ARelativeNameIsTakenFromTheCurrentFolder) {
+    const std::string here = fs::current_path().string();
+    EXPECT_EQ(AbsolutePath("game.sgf"), here + "/game.sgf");
+    EXPECT_EQ(AbsolutePath("./d1/game.sgf"), here + "/d1/game.sgf");
+    EXPECT_EQ(AbsolutePath("../game.sgf"), here + "/../game.sgf");
+    EXPECT_EQ(AbsolutePath("/abs/game.sgf"), "/abs/game.sgf");
+    EXPECT_EQ(AbsolutePath(""), "");
+}
+
+class WriteFileAtomicallyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quorvel-write-XXXXXX";
+        dir = ::mkdtemp(pattern);
+    }
+    void TearDown() override {
+        ::chmod(dir.c_str(), 0700);
+        fs::remove_all(dir);
+    }
+    bool Write(const std::string& path, const std::string& bytes) {
+        error.clear();
+        return WriteFileAtomically(path, bytes, error);
+    }
+    std::vector<std::string> Names(const std::string& sub = "") const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir + sub)) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string dir;
+    std::string error;
+};
+
+TEST_F(WriteFileAtomicallyTest, ALinkStaysALinkAndItsTargetTakesTheRecord) {
+    fs::create_directory(dir + "/records");
+    const std::string real = dir + "/records/real.sgf";
+    std::ofstream(real, std::ios::binary) << "old";
+    fs::create_symlink("records/real.sgf", dir + "/link.sgf");           // relative to the link's folder
+    fs::create_symlink(dir + "/link.sgf", dir + "/link2.sgf");           // a link to a link, absolute
+    fs::create_symlink("records/later.sgf", dir + "/dangling.sgf");      // a link to no file yet
+
+    ASSERT_TRUE(Write(dir + "/link.sgf", "new")) << error;
+    EXPECT_TRUE(fs::is_symlink(dir + "/link.sgf"));
+    EXPECT_EQ(ReadWithStreams(real), "new");
+    ASSERT_TRUE(Write(dir + "/link2.sgf", "newer")) << error;
+    EXPECT_TRUE(fs::is_symlink(dir + "/link2.sgf"));
+    EXPECT_EQ(ReadWithStreams(real), "newer");
+    ASSERT_TRUE(Write(dir + "/dangling.sgf", "made")) << error;
+    EXPECT_TRUE(fs::is_symlink(dir + "/dangling.sgf"));
+    EXPECT_EQ(ReadWithStreams(dir + "/records/later.sgf"), "made");
+
+    // A loop of links is refused, and nothing is made.
+    fs::create_symlink("loop-b", dir + "/loop-a");
+    fs::create_symlink("loop-a", dir + "/loop-b");
+    EXPECT_FALSE(Write(dir + "/loop-a", "x"));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(Names(), (std::vector<std::string>{"dangling.sgf", "link.sgf", "link2.sgf", "loop-a", "loop-b", "records"}));
+    EXPECT_EQ(Names("/records"), (std::vector<std::string>{"later.sgf", "real.sgf"}));
+}
+
+TEST_F(WriteFileAtomicallyTest, ANameOfTheLongestLengthIsSavedAndOverwritten) {
+    // 255 bytes is the longest name the file system takes; the name has two-byte characters as names of
+    // records often do.
+    std::string name = "\xE6\xA3\x8B\xE8\xAD\x9C";
+    name += std::string(255 - 4 - name.size(), 'x') + ".sgf";
+    ASSERT_EQ(name.size(), 255u);
+    const std::string path = dir + "/" + name;
+    ASSERT_TRUE(Write(path, "first")) << error;
+    ASSERT_TRUE(Write(path, "second")) << error;
+    EXPECT_EQ(ReadWithStreams(path), "second");
+    EXPECT_EQ(Names(), std::vector<std::string>{name});
+}
+
+TEST_F(WriteFileAtomicallyTest, AWritableFileInAFolderThatCannotBeWrittenIsWrittenInPlace) {
+    // The superuser writes any folder, so there is no such folder to try this on.
+    if (::geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not apply";
+    const std::string path = dir + "/shared.sgf";
+    const std::string locked = dir + "/locked.sgf";
+    std::ofstream(path, std::ios::binary) << "an old record, longer than the new one";
+    std::ofstream(locked, std::ios::binary) << "keep";
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
+
+    ASSERT_TRUE(Write(path, "new record")) << error;
+    EXPECT_EQ(ReadWithStreams(path), "new record");
+    ASSERT_TRUE(Write(path, std::string(100000, 'g'))) << error;
+    EXPECT_EQ(ReadWithStreams(path), std::string(100000, 'g'));
+    // Neither the file nor its folder can be written: refused, and the file is as it was.
+    EXPECT_FALSE(Write(locked, "lost"));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadWithStreams(locked), "keep");
+    // A new file there cannot be made at all.
+    EXPECT_FALSE(Write(dir + "/new.sgf", "x"));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"locked.sgf", "shared.sgf"}));
 }
 
 }  // namespace

@@ -180,19 +180,28 @@ TEST_F(AssociationTest, AFolderThatCannotBeWrittenLeavesEveryFileAsItWas) {
     EXPECT_EQ(ReadTestFile(MimeappsList()), list);
     EXPECT_FALSE(fs::exists(folders.dataHome + "/mime"));
     for (const auto& e : fs::recursive_directory_iterator(dir)) {
-        EXPECT_EQ(e.path().filename().string().find(".saving-"), std::string::npos) << e.path();
+        EXPECT_EQ(e.path().filename().string().find(".quorvel-"), std::string::npos) << e.path();
     }
 
-    // A handler folder that cannot be written stops before anything else is touched.
+    // A handler folder that cannot be written still lets its writable entry be written in place, and the
+    // association is made; with the entry read-only too, it stops before anything else is touched.
     ::chmod(folders.configHome.c_str(), 0777);
     ::chmod(MimeappsList().c_str(), 0666);
     ::chmod((folders.dataHome + "/applications").c_str(), 0555);
+    ::chmod(DesktopFile().c_str(), 0444);
     EXPECT_FALSE(Unprivileged([&] {
         std::string error;
         return WriteAssociation(f, exe, "quorvel", error);
     }));
     EXPECT_EQ(ReadTestFile(MimeappsList()), list);
     EXPECT_EQ(ReadTestFile(DesktopFile()), "[Desktop Entry]\nold entry\n");
+    ::chmod(DesktopFile().c_str(), 0666);
+    EXPECT_TRUE(Unprivileged([&] {
+        std::string error;
+        return WriteAssociation(f, exe, "quorvel", error);
+    }));
+    EXPECT_NE(ReadTestFile(DesktopFile()).find("Exec=" + exe + " %f"), std::string::npos);
+    EXPECT_EQ(ReadTestFile(MimeappsList()), "[Default Applications]\napplication/x-go-sgf=quorvel.desktop;\n");
 }
 
 }  // namespace

@@ -276,6 +276,35 @@ TEST_F(MainWindowTest, SaveAsAndOverwriteThroughTheToolbar) {
     EXPECT_EQ(window->files().currentFileName, "NoTitle");
 }
 
+TEST_F(MainWindowTest, ADroppedRecordWithAShiftJisNameOpens) {
+    // "棋譜.sgf" as Shift-JIS bytes, sent percent-encoded as file managers send a name.
+    const std::string sjis = dir + "/\x8A\xFB\x95\x88.sgf";
+    fs::copy_file(record, sjis);
+    QMimeData data;
+    data.setUrls({QUrl::fromEncoded(QByteArray("file://") + QByteArray::fromStdString(sjis).toPercentEncoding("/"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->Form2, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->Form2, &event);
+    EXPECT_EQ(board().lineEnd, 4);
+    EXPECT_EQ(window->files().currentFileName, sjis);
+    EXPECT_EQ(window->files().recentFiles.Slot(1), sjis);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(MainWindowTest, OverwritingRightAfterMakeKeepsTheRecordFile) {
+    Open();
+    const std::string before = Read(record);
+    window->action(QStringLiteral("KKM"))->trigger();
+    ASSERT_FALSE(board().replayMode);
+    ClickButton("KFW");
+    EXPECT_EQ(Read(record), before);
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back(), "保存する棋譜がありません。");
+    EXPECT_EQ(window->Form3->Text(), "");
+}
+
 TEST_F(MainWindowTest, FileCommandsThroughTheWindows) {
     // Overwriting a record without a name saves it under a new one, with ".sgf" added to a bare name.
     files.answers = {dir + "/fresh"};

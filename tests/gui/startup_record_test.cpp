@@ -10,6 +10,7 @@
 
 #include "app/gui/main_window.h"
 #include "app/startup_record.h"
+#include "platform/file_io.h"
 #include "auxiliary/gui/log_window.h"
 #include "platform/gui/qt_text.h"
 #include "support/local_server.h"
@@ -45,7 +46,7 @@ protected:
         MemoryDialogs dialogs;
         AnsweredFileDialogs files;
         std::unique_ptr<StartupRecord> loading;
-        if (ahead) loading = std::make_unique<StartupRecord>(path, settings);
+        if (ahead) loading = std::make_unique<StartupRecord>(AbsolutePath(path), settings);
         TForm1 window(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList{PathToQString(path)}, titles, &dialogs, &files,
                       settings);
         window.Start(loading.get());
@@ -103,6 +104,22 @@ TEST_F(StartupRecordTest, ARecordLoadedAheadStartsAsOneLoadedAtTheFirstPaint) {
     EXPECT_EQ(ahead.currentIndex, 3);
     EXPECT_TRUE(ahead.number);
     EXPECT_FALSE(ahead.hintsShown);
+}
+
+TEST_F(StartupRecordTest, ARelativeShiftJisNameOpensAndIsKeptAsTheWholePath) {
+    // "棋譜.sgf" as a Shift-JIS name, named from its own folder.
+    const std::string name = "\x8A\xFB\x95\x88.sgf";
+    const std::string record = folder.path().string() + "/" + name;
+    std::ofstream(record, std::ios::binary) << "(;GM[1]FF[4]SZ[19];B[pd];W[dp])";
+    const fs::path before = fs::current_path();
+    fs::current_path(folder.path());
+    ExpectSameStart(name);
+    const Shown shown = Start(name, true);
+    fs::current_path(before);
+    EXPECT_EQ(shown.lineEnd, 2);
+    EXPECT_EQ(shown.fileName, record);
+    EXPECT_EQ(shown.recent, record);
+    EXPECT_TRUE(shown.messages.empty());
 }
 
 TEST_F(StartupRecordTest, AFileThatCannotBeUsedIsSaidOnceTheWindowsAreUp) {
