@@ -86,11 +86,12 @@ void TForm2::EditingAreaClick(BoardArea area) {
         case BoardArea::ToolReset:
             if (!e.replayMode) e.CallStoredPosition();
             return;
+        // In either input, as their keys (Home, Left) do.
         case BoardArea::CreationClear:
-            if (e.inputMode == 1) e.ClearToStart();
+            e.ClearToStart();
             return;
         case BoardArea::CreationTakeBack:
-            if (e.inputMode == 1) e.StepBack();
+            e.StepBack();
             return;
         case BoardArea::MoveInput:
             e.SetInputMode(1);

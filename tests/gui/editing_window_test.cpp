@@ -19,6 +19,7 @@ const QPoint kMoveInput(291, 410);
 const QPoint kSetupInput(318, 410);
 const QPoint kFirstColour(365, 410);
 const QPoint kTakeBack(250, 410);
+const QPoint kClearToStart(224, 410);
 
 class EditingWindowTest : public BoardWindowTest {
   protected:
@@ -95,6 +96,14 @@ TEST_F(EditingWindowTest, SetupInputShowsThePaletteAndButtonsChooseTheColour) {
     EXPECT_EQ(e.blackFirst, 0);
     EXPECT_LT(qGray(before.rgb()), 90);
     EXPECT_GT(qGray(Shown().pixelColor(366, 411).rgb()), 170);
+    // The clear button works in setup input too, as its key does: with only setup stones left it clears
+    // the board.
+    ClickAt(kSetupInput);
+    ClickAt(kClearToStart);
+    EXPECT_EQ(e.baseIndex, 0);
+    EXPECT_EQ(e.board[P("cc")], kEmpty);
+    // Off the grid lines, inside where the stone was: the wood again.
+    EXPECT_GT(qGray(Shown().pixelColor(e.geometry->CentreX(P("cc")) + 5, e.geometry->CentreY(P("cc")) + 5).rgb()), 90);
 }
 
 TEST_F(EditingWindowTest, AMarkOnABlackSetupStoneIsWhiteAndFollowsTheStone) {
