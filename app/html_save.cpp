@@ -88,4 +88,11 @@ bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,
     return true;
 }
 
+HtmlOpened OpenHtmlFile(ShellSettings& shell, const HtmlSaveDialog& dialog, const FileOpener& opener) {
+    const std::optional<std::string> chosen = dialog(shell.htmlOpenDialogDir);
+    if (!chosen) return HtmlOpened::Cancelled;
+    shell.htmlOpenDialogDir = FolderOf(*chosen);
+    return opener(*chosen, shell.htmlOpenDialogDir) ? HtmlOpened::Opened : HtmlOpened::NotOpened;
+}
+
 }  // namespace quorvel

@@ -54,6 +54,15 @@ struct ChatPageLog {
 bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,
                   const std::optional<ChatPageLog>& chatLog);
 
+// The shell's default action on a file (a browser for a page), run in a working folder; false when nothing
+// took the file.
+using FileOpener = std::function<bool(const std::string& path, const std::string& workingFolder)>;
+
+// KVH: the HTML file the dialog picks (starting in htmlOpenDialogDir) is handed to the opener with its own
+// folder as the working folder, and that folder becomes htmlOpenDialogDir.
+enum class HtmlOpened { Cancelled, Opened, NotOpened };
+HtmlOpened OpenHtmlFile(ShellSettings& shell, const HtmlSaveDialog& dialog, const FileOpener& opener);
+
 // The page's title from its path: the file's name without its folder and its extension.
 std::string PageTitleOf(const std::string& path);
 

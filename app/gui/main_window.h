@@ -106,6 +106,8 @@ public:
     QAction* ZarnItem[RecentFiles::kSlots] = {};
     // The HTML save dialog and the print dialog (main_window_export.cpp); tests answer them instead.
     HtmlSaveDialog HtmlSaveDialog1;
+    HtmlSaveDialog HtmlDialog1;  // KVH's open dialog
+    FileOpener openWithDesktop;  // the desktop's default action on a file
     std::function<bool(QPrinter&)> PrintDialog1;
 
     bool startedWithFile() const { return startedWithFile_; }
@@ -209,6 +211,7 @@ private:
     // The HTML page, printing and the pictures (main_window_export.cpp).
     void SetUpExport();
     void KVTClick();
+    void KVHClick();
     void KFPClick();
     void KVBClick();
     void KVMClick();

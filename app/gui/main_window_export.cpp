@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -16,6 +19,11 @@
 #include "platform/gui/qt_text.h"
 
 namespace quorvel {
+namespace {
+
+const char* const kHtmlNotOpened = "HTMLファイルを開けませんでした。";
+
+}  // namespace
 
 void TForm1::SetUpExport() {
     const std::string dataFolder =
@@ -33,12 +41,26 @@ void TForm1::SetUpExport() {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return PathFromQString(dialog.selectedFiles().first());
     };
+    HtmlDialog1 = [this](const std::string& startFolder) -> std::optional<std::string> {
+        const QString chosen = QFileDialog::getOpenFileName(
+            this, ToQString("HTMLファイルを開く"), PathToQString(startFolder),
+            ToQString("HTMLファイル") + QStringLiteral(" (*.html *.htm *.HTML *.HTM);;") +
+                ToQString("すべてのファイル(*.*)") + QStringLiteral(" (*)"));
+        if (chosen.isEmpty()) return std::nullopt;
+        return PathFromQString(chosen);
+    };
+    openWithDesktop = [](const std::string& path, const std::string& folder) {
+        // The desktop's opener, started in the page's folder so that its relative links resolve there.
+        if (QProcess::startDetached(QStringLiteral("xdg-open"), {PathToQString(path)}, PathToQString(folder))) return true;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(path)));
+    };
     PrintDialog1 = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
         return dialog.exec() == QDialog::Accepted;
     };
     Wire("KFP", &TForm1::KFPClick);
     Wire("KVT", &TForm1::KVTClick);
+    Wire("KVH", &TForm1::KVHClick);
     Wire("KVB", &TForm1::KVBClick);
     Wire("KVM", &TForm1::KVMClick);
 }
@@ -51,6 +73,10 @@ void TForm1::KVTClick() {
     std::optional<ChatPageLog> chat;
     if (log) chat = ChatPageLog{log->logText, log->diagramCounter > 0 ? log->diagramStore : std::string()};
     SaveHtmlPage(board(), shell_, HtmlSaveDialog1, chat);
+}
+
+void TForm1::KVHClick() {
+    if (OpenHtmlFile(shell_, HtmlDialog1, openWithDesktop) == HtmlOpened::NotOpened) dialogs_->ShowMessage(kHtmlNotOpened);
 }
 
 void TForm1::KFPClick() {

@@ -295,6 +295,32 @@ TEST_F(ExportWindowTest, HtmlPagesOfTheSaveNameAndOfKvt) {
     board().messages().SetText("no record here");
     window->action(QStringLiteral("KVT"))->trigger();
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{kNothingToSaveAsHtml});
+
+    // KVH: the chosen page goes to the desktop's opener, in its own folder, which the next dialog starts in.
+    dialogs.shown.clear();
+    std::vector<std::string> asked, opened;
+    window->HtmlDialog1 = [&](const std::string& start) {
+        asked.push_back(start);
+        return std::optional<std::string>(dir + "saved.html");
+    };
+    bool opens = true;
+    window->openWithDesktop = [&](const std::string& path, const std::string& folder) {
+        opened.push_back(path + "|" + folder);
+        return opens;
+    };
+    QAction* kvh = window->action(QStringLiteral("KVH"));
+    ASSERT_TRUE(kvh->isEnabled());
+    kvh->trigger();
+    EXPECT_EQ(opened, std::vector<std::string>{dir + "saved.html|" + dir});
+    EXPECT_EQ(window->shell().htmlOpenDialogDir, dir);
+    opens = false;
+    kvh->trigger();
+    EXPECT_EQ(asked.back(), dir);
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"HTMLファイルを開けませんでした。"});
+    window->HtmlDialog1 = [](const std::string&) { return std::optional<std::string>(); };
+    kvh->trigger();  // cancelled: nothing opened, nothing said
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
 }  // namespace
