@@ -302,7 +302,7 @@ void TForm1::BuildToolbars() {
         bar->setFixedHeight(kRowHeight);
         bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
         bar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; } "
-                                          "QToolButton { padding: 1px; margin: 0px; }"));
+                                          "QToolButton { padding: 0px; margin: 0px; }"));
     }
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMouseTracking(true);

@@ -505,6 +505,13 @@ TEST_F(MainWindowTest, TheWindowSwitchShowsTheInformationPanelOnTheBoardWindow) 
     EXPECT_EQ(window->width(), 525);
     EXPECT_FALSE(window->ToolBar2->isVisible());
     EXPECT_EQ(window->Form2->width(), 522);
+    // Every button of the first row fits beside the save name, none behind an overflow arrow.
+    QApplication::processEvents();
+    for (QAction* a : window->ToolBar1->actions()) {
+        const QWidget* button = window->ToolBar1->widgetForAction(a);
+        if (button) EXPECT_TRUE(button->isVisible()) << a->objectName().toStdString();
+    }
+    EXPECT_TRUE(window->Image1->isVisible());
     shown = Painted(window->Form2);
     EXPECT_TRUE(ShowsPicture(shown, "bar.bmp", 404, 0, 3));
     EXPECT_EQ(DarkPixels(shown, QRect(460, 45, 60, 22)), 0);  // no memo right of the tool column
