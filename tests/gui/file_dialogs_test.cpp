@@ -107,15 +107,15 @@ TEST(PathConversion, EveryByteComesBackAndUtf8ReadsAsItsCharacters) {
 
 TEST_F(FileDialogsTest, ANameNotInUtf8ComesBackFromTheOpenDialogAsTheFileSystemHasIt) {
     // "棋譜" as Shift-JIS, as a folder and as a record in it.
-    const std::string folder = dir + "/\x8A\xFB\x95\x88";
-    const std::string record = folder + "/\x8A\xFB\x95\x88.sgf";
-    fs::create_directory(folder);
+    const std::string sjisFolder = dir + "/\x8A\xFB\x95\x88";
+    const std::string record = sjisFolder + "/\x8A\xFB\x95\x88.sgf";
+    fs::create_directory(sjisFolder);
     std::ofstream(record) << "(;B[aa])";
-    std::ofstream(folder + "/other.sgf") << "(;B[bb])";
+    std::ofstream(sjisFolder + "/other.sgf") << "(;B[bb])";
     EXPECT_EQ(FileSystemPath(QFile::decodeName(QByteArray::fromStdString(record))), record);
     // A new name typed into a save dialog in that folder.
-    EXPECT_EQ(FileSystemPath(QFile::decodeName(QByteArray::fromStdString(folder)) + QStringLiteral("/new.sgf")),
-              folder + "/new.sgf");
+    EXPECT_EQ(FileSystemPath(QFile::decodeName(QByteArray::fromStdString(sjisFolder)) + QStringLiteral("/new.sgf")),
+              sjisFolder + "/new.sgf");
 
     // Chosen in the dialog: Qt shows the name with replacement characters, the command gets its bytes.
     const std::string chosen = dir + "/\x8A\xFB\x95\x88.sgf";

@@ -509,7 +509,9 @@ TEST_F(MainWindowTest, TheWindowSwitchShowsTheInformationPanelOnTheBoardWindow) 
     QApplication::processEvents();
     for (QAction* a : window->ToolBar1->actions()) {
         const QWidget* button = window->ToolBar1->widgetForAction(a);
-        if (button) EXPECT_TRUE(button->isVisible()) << a->objectName().toStdString();
+        if (button) {
+            EXPECT_TRUE(button->isVisible()) << a->objectName().toStdString();
+        }
     }
     EXPECT_TRUE(window->Image1->isVisible());
     shown = Painted(window->Form2);
