@@ -36,6 +36,10 @@ std::string FileBytesOfText(const std::string& text) {
     return out;
 }
 
+std::string RecordFileBytes(const Engine& e, const std::string& text, std::string* usedEncoding) {
+    return RecordBytesToSave(FileBytesOfText(text), e.recordEncoding, e.foreignCharacters.get(), usedEncoding);
+}
+
 namespace {
 
 std::string WithSgfExtension(const std::string& path) {
@@ -246,8 +250,7 @@ bool FileCommands::WriteRecord(const std::string& path) {
     }
     std::string error;
     std::string encoding;
-    const std::string bytes = RecordBytesToSave(FileBytesOfText(textWindow.Text()), board_.recordEncoding,
-                                                board_.foreignCharacters.get(), &encoding);
+    const std::string bytes = RecordFileBytes(board_, textWindow.Text(), &encoding);
     const bool written = WriteFileAtomically(path, bytes, error);
     textWindow.SetText(kept);
     if (written) board_.recordEncoding = encoding;

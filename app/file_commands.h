@@ -19,6 +19,9 @@ extern const char* const kNoTitle;           // "NoTitle"
 
 // The text window's lines as a file holds them: every line ended by CR LF, the last one too.
 std::string FileBytesOfText(const std::string& text);
+// The bytes a save writes of the SGF text `text` for the record `e`: its lines ended as above, in the
+// record's own encoding, its foreign characters kept (`usedEncoding` as RecordBytesToSave says).
+std::string RecordFileBytes(const Engine& e, const std::string& text, std::string* usedEncoding = nullptr);
 
 // The chat-log file of a record file: its name without ".sgf" (in either case), then "Chat.dat". A name
 // without that extension keeps all of it, so records of other names never share one chat file.

@@ -2,7 +2,6 @@
 
 #include "app/file_commands.h"
 #include "formats/html_page.h"
-#include "formats/record_encoding.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
 
@@ -55,13 +54,10 @@ void SaveNameExport::ExportHtmlPage(Engine& e) {
     MakeFolders(sgfFolder);
     MakeFolders(htmlFolder);
     // The SGF copy first: a page never names a record that is not there.
-    const ForeignCharacters* foreign = e.foreignCharacters.get();
-    if (!WritePage(e, sgfFolder + name.fileName + ".sgf",
-                   RecordBytesToSave(FileBytesOfText(sgf), e.recordEncoding, foreign)))
-        return;
+    if (!WritePage(e, sgfFolder + name.fileName + ".sgf", RecordFileBytes(e, sgf))) return;
     const std::string page =
         ExportPageText(name.text, sgf, e.boardSize, shell_.html, AppletParams(e, shell_.advanceMoves));
-    WritePage(e, htmlFolder + name.fileName + ".html", PageBytes(page, foreign));
+    WritePage(e, htmlFolder + name.fileName + ".html", PageBytes(page, e.foreignCharacters.get()));
 }
 
 bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,

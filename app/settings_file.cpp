@@ -140,9 +140,8 @@ private:
             const unsigned char c = static_cast<unsigned char>(line[i]);
             keyOk = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         }
-        // A lone CR or a NUL inside a line is no value the program wrote: it never writes one (see Writable).
-        if (!keyOk || close == std::string::npos || close < open || close != line.size() - 1 ||
-            line.find_first_of(std::string_view("\r\0", 2)) != std::string::npos) {
+        // A line with a lone CR or a NUL is none the program wrote: it never writes such a value.
+        if (!keyOk || close == std::string::npos || close < open || close != line.size() - 1 || !Writable(line)) {
             damaged_ = true;
             return;
         }

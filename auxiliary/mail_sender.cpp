@@ -1,7 +1,6 @@
 #include "auxiliary/mail_sender.h"
 
 #include "app/file_commands.h"
-#include "formats/record_encoding.h"
 #include "formats/sgf_writer.h"
 
 namespace quorvel {
@@ -45,8 +44,7 @@ bool MailSender::Compose(const MailForm& form, std::vector<net::MailMessage>& me
     if (!recordText.empty()) {
         if (form.attach) {
             // The file a save would write: in the record's own encoding, its foreign characters kept.
-            record = RecordBytesToSave(FileBytesOfText(recordText), board_.recordEncoding,
-                                       board_.foreignCharacters.get());
+            record = RecordFileBytes(board_, recordText);
         } else {
             body += kSgfSection + recordText;
         }

@@ -296,6 +296,9 @@ private:
     bool SwapWithMainLine(int d);
     bool SwapWithParent(int c);
     void ReplayFromEntry(int entry, int target);
+    // With the position standing before `entry`: the entry becomes a stone on `target` if that colour may
+    // play there (else the message area says it may not), and the line is played again up to `shown`.
+    bool ReplaceEntryStone(int entry, PointCode target, int shown);
     int NewChildSlot(int stopMove) const;
     void RestoreStoredLine(int stepTo);
     // The phases of AddTrialMovesAsVariation.

@@ -45,14 +45,9 @@ void Engine::ReplayFromEntry(int entry, int target) {
     RecountHints();
 }
 
-bool Engine::RelocateStone(int entry, PointCode target) {
-    if (entry <= baseIndex || entry > currentIndex || lineMoves[entry] == kPass || !IsOnBoard(target))
-        return false;
-    const int shown = currentIndex;
-    while (currentIndex >= entry) TakeBack();
+bool Engine::ReplaceEntryStone(int entry, PointCode target, int shown) {
     // The position before the entry, analysed for its colour: the target must be a point it may play.
-    const bool legal =
-        board[target] == kEmpty && groupGrid[target] != kKoMark && groupGrid[target] != kSuicideMark;
+    const bool legal = IsPlayable(target);
     if (legal) {
         lineMoves[entry] = target;
         // A trial move (from moveLimit on) is not the record's: the stored move at its place stays.
@@ -60,30 +55,24 @@ bool Engine::RelocateStone(int entry, PointCode target) {
         if (replayMode && entry < moveLimit && move < kLineSlots) branchMoves[currentBranch][move] = target;
         recordModified = true;
         messages_.Clear();
-    } else {
-        messages_.SetText("そこは打てません。");
     }
     ReplayFromEntry(entry, shown);
     return legal;
+}
+
+bool Engine::RelocateStone(int entry, PointCode target) {
+    if (entry <= baseIndex || entry > currentIndex || lineMoves[entry] == kPass || !IsOnBoard(target))
+        return false;
+    const int shown = currentIndex;
+    while (currentIndex >= entry) TakeBack();
+    return ReplaceEntryStone(entry, target, shown);
 }
 
 bool Engine::ReplacePass(PointCode target) {
     if (autoplayState != 0 || currentBranch != 0 || !PassSignShown() || !IsOnBoard(target)) return false;
     const int entry = currentIndex;
     TakeBack();
-    const bool legal =
-        board[target] == kEmpty && groupGrid[target] != kKoMark && groupGrid[target] != kSuicideMark;
-    if (legal) {
-        lineMoves[entry] = target;
-        const int move = entry - baseIndex + LineOffset();
-        if (replayMode && entry < moveLimit && move < kLineSlots) branchMoves[0][move] = target;
-        recordModified = true;
-        messages_.Clear();
-    } else {
-        messages_.SetText("そこは打てません。");
-    }
-    ReplayFromEntry(entry, entry);
-    return legal;
+    return ReplaceEntryStone(entry, target, entry);
 }
 
 bool Engine::MakePositionTheStart(PointCode point) {

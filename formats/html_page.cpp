@@ -1,7 +1,6 @@
 #include "formats/html_page.h"
 
 #include <cstdio>
-
 #include <cstring>
 
 #include "formats/text_board.h"

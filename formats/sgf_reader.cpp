@@ -452,9 +452,15 @@ private:
     // The comments (the first values of properties "C") of the rest of a node from `from`, a property's
     // start, up to `limit`, appended to `parts`; the last one's "]", or the bracket before `from`.
     std::size_t CollectComments(std::size_t from, std::size_t limit, std::vector<CommentRef>& parts) {
-        std::size_t last = from - 1;
-        for (const sgf::ValueSpan& v : sgf::WalkNodeValues(t_, from).values) {
+        return CollectComments(sgf::WalkNodeValues(t_, from), limit, from - 1, parts);
+    }
+
+    // The same for the values of a walked node; `last` when it holds none.
+    std::size_t CollectComments(const sgf::WalkedNode& node, std::size_t limit, std::size_t last,
+                                std::vector<CommentRef>& parts) {
+        for (const sgf::ValueSpan& v : node.values) {
             if (v.close >= limit) break;
+            // The first value of a property "C" (a further value has no name of its own), closed.
             if (v.name == "C" && t_[v.open - 1] == 'C' && t_[v.close] == ']') {
                 parts.push_back(StoreCommentAt(v.open + 1, v.close));
                 last = v.close;
@@ -533,9 +539,7 @@ private:
                 if (node.Find("B") || node.Find("W")) break;
                 if (!before.IsSet()) {
                     std::vector<CommentRef> parts;
-                    for (const sgf::ValueSpan& v : node.values) {
-                        if (v.name == "C" && t_[v.open - 1] == 'C' && t_[v.close] == ']') parts.push_back(StoreCommentAt(v.open + 1, v.close));
-                    }
+                    CollectComments(node, kNone, 0, parts);
                     if (!parts.empty()) before = JoinComments(parts);
                 }
                 i = node.end;

@@ -60,11 +60,11 @@ struct LineFacts {
     int ColourOf(int k) const { return LineEntryColour(e, k); }
     PointGrid ReplayToScratch(int n) const { return PositionAfterEntries(e, n); }
 
-    // A move number as the grid writes it, without colour tags.
     // The number entry k shows in the diagram that starts at entry firstOfDiagram.
     int NumberValue(int k, int firstOfDiagram) const {
         return e.settings.textUseNew ? k - firstOfDiagram + 1 : (k - base) % 100;
     }
+    // A move number as the grid writes it, without colour tags.
     std::string Number(int k, int firstOfDiagram) const { return NumberCell(NumberValue(k, firstOfDiagram)); }
 
     std::string ColouredNumber(int k, const std::string& number) const {

@@ -49,12 +49,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
 
 namespace {
 
-// Writes every byte at `offset` on, through short writes and interruptions. False with errno set.
-bool WriteAll(int fd, const std::string& bytes, off_t offset) {
+// Writes every byte from the file's start, through short writes and interruptions. False with errno set.
+bool WriteAll(int fd, const std::string& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written,
-                                   offset + static_cast<off_t>(written));
+        const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -93,13 +92,13 @@ bool WriteInPlace(const std::string& path, const std::string& bytes, std::string
         error = std::strerror(errno);
         return false;
     }
-    if (WriteAll(fd, bytes, 0) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0) {
+    if (WriteAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0) {
         if (::close(fd) == 0) return true;
         error = std::strerror(errno);
         return false;
     }
     error = std::strerror(errno);
-    if (WriteAll(fd, old, 0)) {
+    if (WriteAll(fd, old)) {
         (void)!::ftruncate(fd, static_cast<off_t>(old.size()));
         ::fsync(fd);
     }
@@ -146,7 +145,7 @@ bool WriteFileAtomically(const std::string& given, const std::string& bytes, std
         mode = 0666 & ~mask;
     }
     if (::fchmod(fd, mode) != 0) return fail(errno);
-    if (!WriteAll(fd, bytes, 0)) return fail(errno);
+    if (!WriteAll(fd, bytes)) return fail(errno);
     if (::fsync(fd) != 0) return fail(errno);
     if (::close(fd) != 0) {
         error = std::strerror(errno);

@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 #include "platform/gui/qt_text.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 namespace {
@@ -59,23 +60,7 @@ std::size_t Utf8Length(const std::string& s, std::size_t i, char32_t& code) {
 
 constexpr char16_t kEscapedByte = 0xDC00;  // + the byte, for bytes 0x80..0xFF outside UTF-8
 
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
+void AppendUtf8(std::string& out, char32_t code) { out += UnicodeToUtf8(std::u32string(1, code)); }
 
 }  // namespace
 

@@ -20,19 +20,24 @@ long long RealTimeNanoseconds() {
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
-}  // namespace
-
-void StartupMark(const char* name) {
+// QUORVEL_STARTUP_PROBE=trace, read once (the first mark comes before Qt starts).
+bool Tracing() {
     static const bool tracing = [] {
         const char* v = std::getenv("QUORVEL_STARTUP_PROBE");
         return v != nullptr && std::strcmp(v, "trace") == 0;
     }();
-    if (tracing) std::printf("mark %s %lld\n", name, RealTimeNanoseconds());
+    return tracing;
+}
+
+}  // namespace
+
+void StartupMark(const char* name) {
+    if (Tracing()) std::printf("mark %s %lld\n", name, RealTimeNanoseconds());
 }
 
 StartupProbe::StartupProbe(QWidget* window, std::function<bool()> ready) : QObject(window), ready_(std::move(ready)) {
     if (qEnvironmentVariableIsSet("QUORVEL_STARTUP_PROBE")) window->installEventFilter(this);
-    if (qEnvironmentVariable("QUORVEL_STARTUP_PROBE") == QLatin1String("trace")) qApp->installEventFilter(this);
+    if (Tracing()) qApp->installEventFilter(this);
 }
 
 bool StartupProbe::eventFilter(QObject* watched, QEvent* event) {
