@@ -227,7 +227,7 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         }
     }
     if (asUtf8("valid UTF-8 without a known CA")) return d;
-    // ASCII alone holds no EUC pair: a large record is not read once more for nothing.
+    // ASCII alone holds no EUC pair and no Latin letter: a large record is not read once more for nothing.
     if (!asciiOnly && IsEucPairs(bytes)) {
         bool clean = true;
         std::string text = EncodedToCp932(bytes, "GB18030", &d.foreign, &d.lost, &clean);
@@ -241,7 +241,7 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         d.foreign.Clear();
         d.lost = 0;
     }
-    if (IsLoneLatinLetters(bytes)) {
+    if (!asciiOnly && IsLoneLatinLetters(bytes)) {
         d.converted = true;
         d.text = EncodedToCp932(bytes, "ISO-8859-1", &d.foreign, &d.lost, nullptr);
         d.encoding = "ISO-8859-1";

@@ -6,10 +6,13 @@
 #include "platform/gui/startup_probe.h"
 
 int main(int argc, char** argv) {
+    quorvel::StartupMark("main");
     QApplication app(argc, argv);
+    quorvel::StartupMark("application");
     QWidget window;
     window.resize(575, 500);
     quorvel::StartupProbe probe(&window, [] { return true; });
     window.show();
+    quorvel::StartupMark("shown");
     return app.exec();
 }
