@@ -215,7 +215,16 @@ void FileCommands::KFOClick() {
 
 void FileCommands::ProduceSgfText() {
     MessageArea& textWindow = board_.messages();
-    if (textWindow.Text().compare(0, 2, "(;") == 0) return;  // the user's own text, maybe edited
+    const std::string shown = textWindow.Text();
+    // The user's own text, maybe edited, is saved as it stands. A record text the writer left there is
+    // written afresh by the same writer: the record may have changed since (game information, a turned
+    // board), and a save never writes an older record than the one shown.
+    const bool written = HoldsWrittenRecord(board_, shown);
+    if (shown.compare(0, 2, "(;") == 0 && !written) return;
+    if (written && board_.replayMode && !board_.writtenRecord.whole) {
+        WriteCurrentLine(board_, false);
+        return;
+    }
     if (board_.replayMode) {
         textWindow.Clear();
         AddVariationCommand(board_);

@@ -15,10 +15,18 @@ const char* const kProductName = "Quorvel";
 }  // namespace
 
 void Engine::NoteEnteredEntry() {
-    // In creation mode the line ends at what was just entered (entries after it were taken back); in
-    // replay mode an entry beyond the stored line extends it.
+    // In creation mode the line ends at what was just entered (entries after it were taken back), and the
+    // comments of the entries it replaced go with them; in replay mode an entry beyond the stored line
+    // extends it.
+    if (!replayMode) ForgetCreatedComments(currentIndex - baseIndex);
     if (!replayMode || currentIndex > lineEnd) lineEnd = currentIndex;
     recordModified = true;
+}
+
+void Engine::ForgetCreatedComments(int from) {
+    for (int slot = std::max(from, 0); slot < kLineSlots; ++slot) {
+        editing.createdComments[static_cast<std::size_t>(slot)].clear();
+    }
 }
 
 void Engine::AnalyseForColourToMove() {
@@ -89,9 +97,11 @@ void Engine::ClearToStart() {
     if (currentIndex > baseIndex) {
         while (currentIndex > baseIndex) StepBack();
     } else {
+        // Only setup stones were left; the comment at the start stays, as the record's root comment.
         ResetBoard();
         baseIndex = 0;
         lineEnd = 0;
+        ForgetCreatedComments(1);
     }
     firstColourOpen = true;
     messages_.Clear();

@@ -15,6 +15,16 @@
 
 namespace quorvel {
 
+// The record text the SGF writer last put into the text window, known by its length and digest (a large
+// record is not kept twice), and which writer made it.
+struct WrittenRecord {
+    std::size_t digest = 0;
+    std::size_t size = 0;
+    bool whole = false;  // the whole record (else the line to the shown position)
+
+    static std::size_t Digest(const std::string& text) { return std::hash<std::string>{}(text); }
+};
+
 class Engine : public Position, public Record {
 public:
     // The message area and the message boxes must outlive the engine.
@@ -29,6 +39,9 @@ public:
         std::string whiteName;
         std::string info;  // lines separated by CR LF
     } memos;
+
+    // What the writer last put into the text window; saves tell it from a text the user typed or edited.
+    WrittenRecord writtenRecord;
 
     int autoplayState = 0;        // 0 idle, 1 forward, 2 backward
     int autoplayInterval = 1000;  // milliseconds, 1000 .. 9000 in steps of 1000
@@ -283,6 +296,8 @@ private:
     void EndAutoplayWhen(bool reachedEnd);
     // Editing helpers.
     void NoteEnteredEntry();
+    // Creation mode: the comments of the numbered entries from `from` on (0: the start) are dropped.
+    void ForgetCreatedComments(int from);
     void InsertSetupEntry(PointCode point, int colour);
     void RemoveSetupEntry(int k);
     void ReplaySetupAndMoves(int numbered);

@@ -20,6 +20,7 @@ void Engine::AdoptLoadedState(Engine&& loaded) {
     settings = std::move(loaded.settings);
     hintsShown = loaded.hintsShown;
     memos = std::move(loaded.memos);
+    writtenRecord = loaded.writtenRecord;
     autoplayState = loaded.autoplayState;
     autoplayInterval = loaded.autoplayInterval;
     commentDialogOpen = loaded.commentDialogOpen;
@@ -390,7 +391,9 @@ void Engine::AppendTrialMovesToBranch() {
 
 bool Engine::AddTrialMovesAsVariation() {
     const int trialMoves = currentIndex - baseIndex;
-    if (lineEnd == 0 || trialMoves <= 0) return false;
+    // A record being built has no trial moves: its line is not the branch table's, which still holds the
+    // record shown before "Make".
+    if (!replayMode || lineEnd == 0 || trialMoves <= 0) return false;
     const int firstDiffering = FirstDifferingTrialMove();
 
     bool added = true;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "core/engine.h"
+#include "core/sgf_text.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 namespace {
@@ -25,6 +27,46 @@ void EraseSetupList(std::string& head, const char* name) {
     std::size_t from = at;
     if (from >= 2 && head.compare(from - 2, 2, "\r\n") == 0) from -= 2;
     head.erase(from, end - from);
+}
+
+// The head cut back to its root node, without the AS property: moves that AS hid stand in the head as
+// nodes of their own, and become setup stones when a later position is made the start.
+std::string RootNodeWithoutAs(const std::string& head) {
+    const std::size_t root = FindSgfChar(head, ';');
+    if (root == std::string::npos) return head;
+    std::string out = head.substr(0, root + 1);
+    std::size_t nameStart = std::string::npos;  // of the property whose values follow
+    bool inValue = false;
+    bool dropping = false;
+    for (std::size_t i = root + 1; i < head.size(); ++i) {
+        const char c = head[i];
+        if (inValue) {
+            const bool pair = (IsCp932LeadByte(static_cast<unsigned char>(c)) || c == '\\') && i + 1 < head.size();
+            if (!dropping) out += pair ? head.substr(i, 2) : std::string(1, c);
+            if (pair) ++i;
+            if (!pair && c == ']') inValue = false;
+            continue;
+        }
+        if (c == ';' || c == '(' || c == ')') break;  // the next node: the first hidden move
+        if (c == '[') {
+            inValue = true;
+            if (nameStart != std::string::npos) {
+                dropping = head.compare(nameStart, 2, "AS") == 0 && i - nameStart == 2;
+                if (dropping) out.erase(out.size() - 2);
+                nameStart = std::string::npos;
+            }
+            if (!dropping) out += c;
+            continue;
+        }
+        if (c >= 'A' && c <= 'Z') {
+            if (nameStart == std::string::npos) nameStart = i;
+        } else {
+            nameStart = std::string::npos;
+        }
+        out += c;
+    }
+    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
 }
 
 }  // namespace
@@ -86,7 +128,7 @@ bool Engine::MakePositionTheStart(PointCode point) {
     // replay mode the line goes on with its stored moves, and after a trial stone with none.
     const int off = replayMode ? LineOffset() : 0;
     int last = lineEnd;
-    if (replayMode) last = i >= moveLimit ? i : BranchLength(0) + baseIndex - off;
+    if (replayMode) last = i >= moveLimit ? i : BranchLength(0) + baseIndex;
     std::vector<int> rest;
     std::vector<CommentRef> restComments;
     std::vector<std::pair<int, int>> restTimes;
@@ -137,6 +179,7 @@ bool Engine::MakePositionTheStart(PointCode point) {
     moveLimit = kNormalMoveLimit;
 
     if (replayMode) {
+        if (mainLineOffset > 0) headerText = RootNodeWithoutAs(headerText);
         for (int b = 0; b <= branchCount && b < kMaxBranches; ++b) {
             if (b > 0) branchMoves[b].fill(0);
             if (b > 0) branchComments[b].fill(CommentRef{});

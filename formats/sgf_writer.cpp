@@ -299,6 +299,9 @@ std::string CurrentLineText(const Engine& e) {
         const std::string& value = e.info.*p.slot;
         if (Present(value)) text += std::string(kCrLf) + p.name + "[" + EscapedValue(value) + "]";
     }
+    // The comment written at the start of a record being built is its root comment.
+    const std::string& startComment = e.editing.createdComments[0];
+    if (!e.replayMode && !startComment.empty()) text += std::string(kCrLf) + "GC[" + CommentValue(startComment, false) + "]";
 
     if (e.baseIndex > 0) {
         std::string black;
@@ -337,11 +340,15 @@ std::string CurrentLineText(const Engine& e) {
         for (int k = n + 1; k <= e.currentIndex; ++k) {
             const bool odd = (k - n) % 2 == 1;
             moves += MoveItem(odd == firstBlack, e.lineMoves[k]);
-            if (e.replayMode && k > e.baseIndex) {
+            if (k > e.baseIndex) {
                 const int slot = c + k - e.baseIndex;
-                if (slot < kLineSlots && e.branchComments[e.currentBranch][slot].IsSet()) {
-                    moves += "C[" + CommentValue(e.CommentText(e.branchComments[e.currentBranch][slot]), false) + "]";
+                // A record being built keeps its comments beside the line until "Show" stores them.
+                std::string comment;
+                if (slot < kLineSlots) {
+                    comment = e.replayMode ? e.CommentText(e.branchComments[e.currentBranch][slot])
+                                           : e.editing.createdComments[static_cast<std::size_t>(slot)];
                 }
+                if (!comment.empty()) moves += "C[" + CommentValue(comment, false) + "]";
             }
             if ((k - n) % 10 == 0) moves += kCrLf;
         }
@@ -354,8 +361,9 @@ namespace {
 
 // A text for the user goes into the text window; a copied one also onto the clipboard, and then into the
 // HTML page of the save name.
-void Publish(Engine& e, const std::string& text, bool toClipboard) {
+void Publish(Engine& e, const std::string& text, bool toClipboard, bool whole) {
     e.messages().SetText(text);
+    e.writtenRecord = {WrittenRecord::Digest(text), text.size(), whole};
     if (!toClipboard) return;
     if (e.clipboard()) e.clipboard()->SetText(text);
     if (e.htmlExport()) e.htmlExport()->ExportHtmlPage(e);
@@ -363,15 +371,26 @@ void Publish(Engine& e, const std::string& text, bool toClipboard) {
 
 }  // namespace
 
-void WriteWholeRecord(Engine& e, bool toClipboard) { Publish(e, WholeRecordText(e), toClipboard); }
+void WriteWholeRecord(Engine& e, bool toClipboard) { Publish(e, WholeRecordText(e), toClipboard, true); }
 
 void WriteCurrentLine(Engine& e, bool toClipboard) {
     const std::string text = CurrentLineText(e);
-    if (!text.empty()) Publish(e, text, toClipboard);
+    if (!text.empty()) Publish(e, text, toClipboard, false);
 }
 
 void AddVariationCommand(Engine& e) {
+    // A record being built is its one line, the branch table still holds the record shown before "Make":
+    // the whole record of creation mode is the line a save writes.
+    if (!e.replayMode) {
+        WriteCurrentLine(e, true);
+        return;
+    }
     if (e.AddTrialMovesAsVariation()) WriteWholeRecord(e, true);
+}
+
+bool HoldsWrittenRecord(const Engine& e, const std::string& text) {
+    return e.writtenRecord.size == text.size() && e.writtenRecord.size > 0 &&
+           e.writtenRecord.digest == WrittenRecord::Digest(text);
 }
 
 }  // namespace quorvel

@@ -33,7 +33,12 @@ std::string StartMarksText(const Engine& e);
 void WriteWholeRecord(Engine& e, bool toClipboard);
 void WriteCurrentLine(Engine& e, bool toClipboard);
 
-// The command "ADD": the trial moves become a variation, then the whole record is written and copied.
+// The command "ADD": the trial moves become a variation, then the whole record is written and copied. In
+// creation mode the line being built is written and copied, as a save would write it.
 void AddVariationCommand(Engine& e);
+
+// True when `text` is the very record text the writer last put into the text window (not typed or edited
+// since). Such a text may be older than the record: a save writes the record afresh instead.
+bool HoldsWrittenRecord(const Engine& e, const std::string& text);
 
 }  // namespace quorvel

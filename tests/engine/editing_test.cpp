@@ -422,6 +422,85 @@ TEST_F(EditingTest, CommentsWrittenInCreationModeSurviveShow) {
     EXPECT_NE(Saved().find(";B[pd]C[a ［good］ move];W[dp]"), std::string::npos);
 }
 
+TEST_F(EditingTest, TheWholeRecordOfCreationModeIsTheBuiltLineWithItsSetupMarksAndComments) {
+    // The branch table still holds the record shown before "Make"; "ADD" must neither write it nor
+    // compare the built line with it.
+    Load("(;GM[1]SZ[19];B[aa];W[bb]C[old])");
+    e.SwitchToCreationMode();
+    std::string text;
+    ASSERT_TRUE(e.BeginCommentEdit(text));
+    e.FinishCommentEdit("before the moves");
+    e.SetInputMode(3);
+    e.SelectMark(5);  // the triangle
+    Setup("cc", kBlack);
+    e.SetInputMode(1);
+    for (const char* p : {"pd", "dp"}) Put(p);
+    ASSERT_TRUE(e.BeginCommentEdit(text));
+    e.FinishCommentEdit("second");
+    MemoryClipboard clipboard;
+    e.SetClipboard(clipboard);
+    AddVariationCommand(e);
+    EXPECT_EQ(messages.Text(),
+              "(;GM[1]FF[1]SZ[19]\r\nGC[before the moves]\r\nAB[cc]\r\nTR[cc]\r\n;B[pd];W[dp]C[second])");
+    EXPECT_EQ(clipboard.Text(), messages.Text());
+    EXPECT_EQ(e.branchCount, 0);
+    EXPECT_EQ(e.BranchLength(0), 2);
+    EXPECT_EQ(e.branchMoves[0][1], P("aa"));
+    EXPECT_EQ(e.lineEnd, 3);
+    EXPECT_EQ(e.lineMoves[3], P("dp"));
+
+    // Read back, the record is the one that was built.
+    Load(clipboard.Text());
+    EXPECT_EQ(e.gameComment, "before the moves");
+    EXPECT_EQ(e.setupCount, 1);
+    EXPECT_EQ(e.setupList[1], MakeStone(kBlack, P("cc")));
+    EXPECT_EQ(e.markGrid[P("cc")] % 1000, 5);
+    EXPECT_EQ(e.BranchLength(0), 2);
+    EXPECT_EQ(e.CommentText(e.branchComments[0][2]), "second");
+}
+
+TEST_F(EditingTest, CommentsOfTakenBackMovesGoWhenOtherMovesReplaceThem) {
+    StartCreation();
+    std::string text;
+    const auto comment = [&](const char* c) {
+        ASSERT_TRUE(e.BeginCommentEdit(text));
+        e.FinishCommentEdit(c);
+    };
+    comment("root");
+    Put("pd");
+    comment("first");
+    Put("dp");
+    comment("second");
+    // Taken back and played again, a move keeps its comment.
+    e.StepBack();
+    e.StepForward();
+    EXPECT_NE(CurrentLineText(e).find(";W[dp]C[second]"), std::string::npos);
+    // Another move in its place does not take it over, nor do later ones.
+    e.StepBack();
+    Put("qq");
+    Put("cc");
+    EXPECT_EQ(CurrentLineText(e), "(;GM[1]FF[1]SZ[19]\r\nGC[root]\r\n;B[pd]C[first];W[qq];B[cc])");
+    // Back to the start and a new first move: the line's comments go, the root comment stays.
+    e.ClearToStart();
+    Put("dd");
+    Put("ee");
+    EXPECT_EQ(CurrentLineText(e), "(;GM[1]FF[1]SZ[19]\r\nGC[root]\r\n;B[dd];W[ee])");
+    // An emptied board (only setup stones were left) starts a new line too.
+    e.ClearToStart();
+    e.SetInputMode(3);
+    Setup("aa", kWhite);
+    comment("on the setup");
+    e.SetInputMode(1);
+    Put("bb");
+    comment("kept");
+    e.ClearToStart();
+    e.ClearToStart();
+    Put("ss");
+    e.SwitchToReplayMode();
+    EXPECT_FALSE(e.branchComments[0][1].IsSet());
+    EXPECT_EQ(e.gameComment, "on the setup");
+}
+
 TEST_F(EditingTest, ANewRecordForgetsTheCommentsOfTheOneBeingBuilt) {
     StartCreation();
     Put("pd");

@@ -8,6 +8,7 @@
 #include "app/file_commands.h"
 #include "auxiliary/chat_log.h"
 #include "engine_fixture.h"
+#include "formats/sgf_writer.h"
 #include "platform/file_io.h"
 
 namespace quorvel::test {
@@ -121,6 +122,33 @@ TEST_F(FileCommandsTest, HandEditedSgfInTheTextWindowIsSavedAsItIs) {
     ASSERT_TRUE(commands->KFWClick());
     EXPECT_EQ(Read(dir + "/edited.sgf"), "(;GM[1]FF[1]SZ[19]\r\n;B[pd])\r\n");
     EXPECT_EQ(messages.Text(), " No more moves.");
+}
+
+TEST_F(FileCommandsTest, ARecordTextTheWriterLeftIsWrittenAfreshWhenTheRecordChangedSince) {
+    MakeMainLine("pd dp");
+    files.answers = {dir + "/game.sgf"};
+    AddVariationCommand(e);  // nothing to add: the window keeps its text
+    WriteWholeRecord(e, true);
+    ASSERT_EQ(messages.Text(), "(;GM[1]FF[1]SZ[19]\r\n;B[pd];W[dp])");
+    // Game information and a turned board after the record was written out.
+    e.info.blackPlayer = "Kuro";
+    e.RotateRecord();
+    ASSERT_TRUE(commands->KFSClick());
+    EXPECT_EQ(Read(dir + "/game.sgf"), "(;GM[1]FF[1]SZ[19]\r\nPB[Kuro]\r\n;B[dp];W[pd])\r\n");
+
+    // The line to the shown position stays a line, of the record as it is now.
+    e.StepForward();
+    WriteCurrentLine(e, true);
+    e.info.whitePlayer = "Shiro";
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(Read(dir + "/game.sgf"), "(;GM[1]FF[1]SZ[19]\r\nPB[Kuro]\r\nPW[Shiro]\r\n;B[dp])\r\n");
+
+    // The same text edited by the user is the user's and is saved as it stands.
+    WriteWholeRecord(e, false);
+    messages.SetText(messages.Text() + " ");
+    e.info.whitePlayer = "Ao";
+    ASSERT_TRUE(commands->KFWClick());
+    EXPECT_EQ(Read(dir + "/game.sgf").find("PW[Ao]"), std::string::npos);
 }
 
 TEST_F(FileCommandsTest, AFileShownByAnotherRunningCopyIsNotOverwritten) {
