@@ -260,6 +260,25 @@ TEST_F(ReplayEditingTest, APositionOfTheMainLineBecomesTheStart) {
     ExpectConsistent();
 }
 
+TEST_F(ReplayEditingTest, APositionAfterMovesAnAsPropertyHidesBecomesTheStartOfAWholeRecord) {
+    Load("(;GM[1]SZ[9]AS[2,1];B[aa]C[h1];W[bb]C[h2];B[cc]C[m3];W[dd]C[m4];B[ee]C[m5];W[ff])");
+    ASSERT_EQ(e.mainLineOffset, 2);
+    Forward(2);
+    ASSERT_TRUE(e.MakePositionTheStart(P("dd")));
+    EXPECT_EQ(e.setupCount, 4);
+    EXPECT_EQ(e.BranchLength(0), 2);  // ee ff
+    EXPECT_EQ(e.lineEnd, 6);
+    EXPECT_EQ(e.CommentText(e.branchComments[0][1]), "m5");
+    ExpectConsistent();
+    // The head keeps its root alone: no AS, none of the moves it hid, the new setup lists in the root.
+    const std::string text = Saved();
+    EXPECT_EQ(text, "(;GM[1]SZ[9]\r\nAB[aa][cc]\r\nAW[bb][dd]\r\n;B[ee]C[m5];W[ff])");
+    Load(text);
+    EXPECT_EQ(e.mainLineOffset, 0);
+    EXPECT_EQ(e.setupCount, 4);
+    EXPECT_EQ(e.BranchLength(0), 2);
+}
+
 // Trial moves are not the record's: changing one leaves the stored move at its place, and a position made
 // the start goes on with the stored moves.
 TEST_F(ReplayEditingTest, ChangesBesideTrialMovesKeepTheRecordsOwnMoves) {
