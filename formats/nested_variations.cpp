@@ -6,8 +6,6 @@
 namespace quorvel {
 namespace {
 
-constexpr int kNestedBranchLimit = 74;
-
 struct Branch {
     int parent = 0;
     int move = 0;  // the branch replaces move `move` + 1 of its parent
@@ -95,7 +93,7 @@ void AppendContinuations(Engine& e, std::vector<Branch>& table, const std::vecto
 // depth of each old index: each branch's moves from first to last, the children at a move in table
 // order, a child's subtree before the walk goes on. Alternatives to the main line's first move (further
 // game trees of a collection among them) follow the main line's own subtree, as the inline layout reads
-// them and the writers expect them. The depth is at most 74, so the walk may recurse.
+// them and the writers expect them. The depth is at most 149, so the walk may recurse.
 std::vector<int> DepthFirstOrder(const std::vector<Branch>& table, std::vector<int>& depthOf) {
     const int count = static_cast<int>(table.size()) - 1;
     std::vector<std::vector<int>> children(count + 1);
@@ -149,7 +147,7 @@ void StoreBranches(Engine& e, const std::vector<Branch>& table, const std::vecto
 }  // namespace
 
 void MergeNestedVariations(Engine& e, const std::vector<bool>& inlineVariations) {
-    MergeContinuations(e, kNestedBranchLimit, true, inlineVariations);
+    MergeContinuations(e, kLastBranch, true, inlineVariations);
 }
 
 void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine, const std::vector<bool>& inlineVariations) {

@@ -8,9 +8,8 @@
 
 namespace quorvel {
 
-// Only the first 74 branches take part (the table holds 149 besides the main line and the work once
-// needed half of it); the rest are dropped. Afterwards the table is in depth-first order from the main
-// line, with depths in the headers and origins naming the new indices.
+// Every branch of the table takes part. Afterwards the table is in depth-first order from the main line,
+// with depths in the headers and origins naming the new indices.
 // `inlineVariations[b]` marks a branch written as a variation of the move after it (a node follows its
 // group): it is never a continuation. It may be shorter than the table.
 void MergeNestedVariations(Engine& e, const std::vector<bool>& inlineVariations = {});

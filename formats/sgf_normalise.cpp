@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/record.h"
 #include "formats/sgf_scan.h"
 #include "formats/sgf_simd.h"
 
@@ -419,9 +420,11 @@ std::optional<VariationGroups> FindStandardGroups(const std::string& text) {
     return tree;
 }
 
-// True when some line goes on inside a group nested in its continuation: only then does the nesting
-// run deeper than the reader's merge can follow.
+// True when some line goes on inside a group nested in its continuation, or when the groups are more than
+// the branch table can hold while they are read (every continuation takes a slot until it is merged into
+// its line): only then does the nesting run deeper or wider than the reader's merge can follow.
 bool NestsContinuations(const VariationGroups& tree) {
+    if (tree.groups.size() > static_cast<std::size_t>(kLastBranch) + 1) return true;
     for (const VariationGroup& g : tree.groups) {
         if (!g.children.empty() && !tree[g.children[0]].children.empty()) return true;
     }
@@ -487,8 +490,8 @@ std::vector<int> AppendTreeInline(std::string& out, const std::string& text, con
 }
 
 // Standard SGF nests every continuation: a node's first child group is the rest of its line, the others
-// are variations. Deep games nest as deep as they are long, and only 74 nested variations can be merged
-// back into lines. A record in that form is rewritten, in one pass, into the program's own inline form,
+// are variations. Deep games nest as deep as they are long, and the table that reads them must hold every
+// continuation until it is merged back into its line. A record in that form is rewritten, in one pass, into the program's own inline form,
 // in which a line goes on after its variations: each node's variations are written right after it and
 // its first child's nodes follow them without brackets; the alternatives to the first move become
 // further trees after the record. Nothing is lost or reordered within a line. A text that is not in the

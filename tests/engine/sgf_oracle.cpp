@@ -587,7 +587,7 @@ std::optional<Record> ReadRecord(std::string_view text) {
     }
     if (r.main.moves.empty()) r.outside.push_back("no main line");
     if (HasVariationAfterEnd(r.main, true)) r.outside.push_back("a variation without moves or after the end of a line");
-    if (CountBranches(r.main) > 74) r.outside.push_back("more than 74 variations");
+    if (CountBranches(r.main) > 149) r.outside.push_back("more than 149 variations");
     if (LongestEntries(r.main, static_cast<int>(r.setup.size())) > 499) r.outside.push_back("more than 499 entries");
 
     // AS hides moves of the main line, never more than it has, and stops before the first move after

@@ -2,6 +2,7 @@
 #include <dirent.h>
 
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 
@@ -115,6 +116,39 @@ TEST_F(RoundTripTest, RootsWithoutTheirOwnShape) {
     EXPECT_EQ(e.setupCount, 2);
     EXPECT_EQ(e.markGrid[P("cc")], 5);
     ExpectRoundTrip("comment node and late setup");
+}
+
+// The table holds 149 variations however they hang: many at one place, one at each move of a long line,
+// or each inside the one before. Written in the nested layout, where a line that goes on past a variation
+// takes a group of its own, all come back.
+TEST_F(RoundTripTest, AFullBranchTableComesBackFromEitherLayout) {
+    const auto point = [](int n) { return SgfPointText(MakePoint(1 + n % 19, 1 + n / 19)); };
+    const auto line = [&](int from, int count) {
+        std::string moves;
+        for (int k = 0; k < count; ++k) moves += point(from + k) + " ";
+        return moves;
+    };
+    struct Shape {
+        const char* name;
+        int mainMoves;
+        std::function<void(int)> addBranch;  // adds branch b (1..149)
+    };
+    const Shape shapes[] = {
+        {"all at one place", 3, [&](int b) { AddBranch(MakeOrigin(1, 0, 1), kWhite, line(3 + b, 1)); }},
+        {"one at each move", 150,
+         [&](int b) { AddBranch(MakeOrigin(b, 0, b), b % 2 ? kWhite : kBlack, line(150 + b, 1)); }},
+        {"each inside the one before", 2,
+         [&](int b) {
+             // Two moves each; the next one replaces the second.
+             AddBranch(MakeOrigin(b, b - 1, 1), b % 2 ? kWhite : kBlack, line(2 * b, 2), b);
+         }},
+    };
+    for (const Shape& shape : shapes) {
+        MakeMainLine(line(0, shape.mainMoves));
+        for (int b = 1; b <= kLastBranch; ++b) shape.addBranch(b);
+        ASSERT_EQ(CheckBranchTable(e), "") << shape.name;
+        ExpectRoundTrip(shape.name);
+    }
 }
 
 // Records built the way a user builds them: trial moves added as variations at random places, comments
