@@ -1048,15 +1048,48 @@ int FirstMainBranchPoint(const Engine& e) {
     return first;
 }
 
+// With moves hidden by AS, the branches that leave after the last hidden move are alternatives to the
+// first move shown. The table keeps them, with their subtrees, after the main line's own subtree, as it
+// keeps the alternatives to the first move of a record without AS (and as "ADD" appends them).
+void PutFirstShownAlternativesLast(Engine& e) {
+    const int place = MakePlace(0, e.mainLineOffset);
+    std::vector<int> order{0};
+    std::vector<int> later;
+    std::vector<int> topOf(static_cast<std::size_t>(e.branchCount) + 1, 0);
+    for (int b = 1; b <= e.branchCount; ++b) {
+        const int parent = OriginParent(e.branchOrigin[b]);
+        const int top = parent == 0 ? b : topOf[static_cast<std::size_t>(parent)];
+        topOf[static_cast<std::size_t>(b)] = top;
+        (OriginPlace(e.branchOrigin[top]) == place ? later : order).push_back(b);
+    }
+    if (later.empty()) return;
+    order.insert(order.end(), later.begin(), later.end());
+    std::vector<int> newIndex(order.size(), 0);
+    for (std::size_t n = 0; n < order.size(); ++n) newIndex[static_cast<std::size_t>(order[n])] = static_cast<int>(n);
+    const std::vector<LineArray> moves(e.branchMoves.begin(), e.branchMoves.begin() + static_cast<long>(order.size()));
+    const std::vector<CommentArray> comments(e.branchComments.begin(),
+                                             e.branchComments.begin() + static_cast<long>(order.size()));
+    const std::array<int, kMaxBranches> origins = e.branchOrigin;
+    for (std::size_t n = 1; n < order.size(); ++n) {
+        const int old = order[n];
+        const int origin = origins[static_cast<std::size_t>(old)];
+        e.branchMoves[n] = moves[static_cast<std::size_t>(old)];
+        e.branchComments[n] = comments[static_cast<std::size_t>(old)];
+        e.branchOrigin[n] = MakeOrigin(OriginBase(origin), newIndex[static_cast<std::size_t>(OriginParent(origin))],
+                                       OriginMove(origin));
+    }
+}
+
 void FinishRecord(Engine& e) {
     const int moves = e.BranchLength(0);
-    // Step 1: AS hides the first moves of the main line. It never hides more moves than there are, and
-    // stops before the first move at which a branch leaves: a branch there would stand at the first move
-    // shown, where the table keeps only the alternatives to the whole line.
-    e.mainLineOffset = std::max(std::min({e.mainLineOffset, moves, FirstMainBranchPoint(e) - 1}), 0);
+    // Step 1: AS hides the first moves of the main line. It never hides more moves than there are, nor a
+    // move after which a branch leaves: branches may leave after the last hidden move, as alternatives to
+    // the first move shown.
+    e.mainLineOffset = std::max(std::min({e.mainLineOffset, moves, FirstMainBranchPoint(e)}), 0);
     if (e.mainLineOffset > 0) {
         e.setupCount += e.mainLineOffset;
         if (e.mainLineOffset % 2 == 1) e.blackFirst = e.blackFirst ? 0 : 1;
+        PutFirstShownAlternativesLast(e);
     }
 }
 

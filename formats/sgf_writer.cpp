@@ -70,14 +70,26 @@ public:
         if (group && !emptyMain) out_ += "(";
         writeBranch(0);
         if (!group || !emptyMain) out_ += ")";
+        // Inline, the alternatives to the first move shown behind moves that AS hides leave after the last
+        // hidden move, which the head holds: they are written right after it, as every inline variation
+        // is written after the move it leaves from. (A further tree would be an alternative to the first
+        // move of the record.)
+        const bool afterHead = !nested && topLevel > 0;
+        std::string beforeMoves;
         for (int k = lastWritten_ + 1; k <= e_.branchCount && OriginPlace(e_.branchOrigin[k]) == topLevel;
              k = lastWritten_ + 1) {
-            out_ += "\r\n\r\n(";
+            std::string rest;
+            if (afterHead) rest.swap(out_);
+            out_ += afterHead ? "(" : "\r\n\r\n(";
             writeBranch(k);
-            out_ += ")";
+            out_ += afterHead ? ")\r\n" : ")";
+            if (afterHead) {
+                beforeMoves += out_;
+                out_.swap(rest);
+            }
         }
         if (group) out_ += ")";
-        return out_;
+        return beforeMoves + out_;
     }
 
 private:

@@ -590,8 +590,8 @@ std::optional<Record> ReadRecord(std::string_view text) {
     if (CountBranches(r.main) > 149) r.outside.push_back("more than 149 variations");
     if (LongestEntries(r.main, static_cast<int>(r.setup.size())) > 499) r.outside.push_back("more than 499 entries");
 
-    // AS hides moves of the main line, never more than it has, and stops before the first move after
-    // which a variation leaves.
+    // AS hides moves of the main line, never more than it has, and none after which a variation leaves
+    // (variations may leave after the last hidden one).
     int firstBranch = 500;
     int lastBranch = 0;
     for (const Line::Variation& v : r.main.variations) {
@@ -600,7 +600,7 @@ std::optional<Record> ReadRecord(std::string_view text) {
     }
     const int setupStones = static_cast<int>(r.setup.size());
     if (asEntries > setupStones) {
-        r.asHidden = std::max(std::min({asEntries - setupStones, static_cast<int>(r.main.moves.size()), firstBranch - 1}), 0);
+        r.asHidden = std::max(std::min({asEntries - setupStones, static_cast<int>(r.main.moves.size()), firstBranch}), 0);
     }
     // Passes at the end of the main line are no entries, unless they carry a comment or a variation
     // replaces them.

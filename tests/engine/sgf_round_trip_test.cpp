@@ -151,6 +151,28 @@ TEST_F(RoundTripTest, AFullBranchTableComesBackFromEitherLayout) {
     }
 }
 
+// Moves that AS hides stay hidden when variations are added to the first moves shown: an alternative to
+// the first of them, and one to the second.
+TEST_F(RoundTripTest, AnAsRecordKeepsItsStartWithVariationsAtItsFirstMoves) {
+    LoadRecordText(e, "(;GM[1]FF[1]SZ[19]AS[3,1];B[pd];W[dp];B[pp]C[third];W[dd]C[fourth];B[jj](;W[kk])(;W[ll]))");
+    ASSERT_EQ(e.mainLineOffset, 3);
+    ASSERT_TRUE(e.PlayTrialMove(P("cc")));
+    AddVariationCommand(e);
+    ASSERT_EQ(e.branchCount, 2);  // beside ll (kk continues the main line)
+    ExpectRoundTrip("alternative to the first move shown");
+    e.ReturnToMainLine();
+    e.StepForward();
+    ASSERT_TRUE(e.PlayTrialMove(P("ee")));
+    AddVariationCommand(e);
+    ExpectRoundTrip("alternative to the second move shown");
+    for (bool inlineLayout : {false, true}) {
+        e.settings.zarnStyle = inlineLayout;
+        LoadRecordText(e, WholeRecordText(e));
+        EXPECT_EQ(e.mainLineOffset, 3) << inlineLayout;
+        EXPECT_EQ(e.baseIndex, 3) << inlineLayout;
+    }
+}
+
 // Records built the way a user builds them: trial moves added as variations at random places, comments
 // stored on random positions.
 TEST_F(RoundTripTest, RandomlyBuiltRecordsComeBackTheSame) {
