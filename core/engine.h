@@ -15,6 +15,9 @@
 
 namespace quorvel {
 
+// The message of a point where a stone may not go.
+extern const char* const kNotPlayable;  // "そこは打てません。"
+
 // The record text the SGF writer last put into the text window, known by its length and digest (a large
 // record is not kept twice), and which writer made it.
 struct WrittenRecord {
@@ -314,6 +317,8 @@ private:
     // With the position standing before `entry`: the entry becomes a stone on `target` if that colour may
     // play there (else the message area says it may not), and the line is played again up to `shown`.
     bool ReplaceEntryStone(int entry, PointCode target, int shown);
+    // True when a move of the line after `entry` is played on `target`.
+    bool PlayedLaterInLine(int entry, PointCode target) const;
     int NewChildSlot(int stopMove) const;
     void RestoreStoredLine(int stepTo);
     // The phases of AddTrialMovesAsVariation.

@@ -56,13 +56,15 @@ int Engine::ColourToMove() const {
     return (even == (blackFirst == 1)) ? kBlack : kWhite;
 }
 
+const char* const kNotPlayable = "そこは打てません。";
+
 bool Engine::IsPlayable(PointCode point) {
     if (point > 0 && point < kGridCells && board[point] < 1 && board[point] != kBorder &&
         groupGrid[point] != kKoMark && groupGrid[point] != kSuicideMark) {
         lastPoint = point;
         return true;
     }
-    messages_.SetText("そこは打てません。");
+    messages_.SetText(kNotPlayable);
     return false;
 }
 

@@ -87,9 +87,27 @@ void Engine::ReplayFromEntry(int entry, int target) {
     RecountHints();
 }
 
+bool Engine::PlayedLaterInLine(int entry, PointCode target) const {
+    for (int k = entry + 1; k <= lineEnd; ++k) {
+        if (lineMoves[k] == target) return true;
+    }
+    // Beyond trial moves, the record's own moves of the branch go on after the entry.
+    const int move = entry - baseIndex + LineOffset();
+    if (!replayMode || entry >= moveLimit) return false;
+    for (int m = move + 1; m <= LineOffset() + BranchLength(currentBranch) && m < kLineSlots; ++m) {
+        if (branchMoves[currentBranch][m] == target) return true;
+    }
+    return false;
+}
+
 bool Engine::ReplaceEntryStone(int entry, PointCode target, int shown) {
-    // The position before the entry, analysed for its colour: the target must be a point it may play.
-    const bool legal = IsPlayable(target);
+    // The position before the entry, analysed for its colour: the target must be a point it may play,
+    // and one that no later move of the line plays on (the record would hold two moves on one point).
+    bool legal = IsPlayable(target);
+    if (legal && PlayedLaterInLine(entry, target)) {
+        messages_.SetText(kNotPlayable);
+        legal = false;
+    }
     if (legal) {
         lineMoves[entry] = target;
         // A trial move (from moveLimit on) is not the record's: the stored move at its place stays.

@@ -242,6 +242,14 @@ bool Engine::SetupStoneClick(PointCode point, int colour) {
         recordModified = true;
         return true;
     }
+    // A numbered move of the line on the point (taken since, or still to be stepped to again) would be
+    // played onto the setup stone: the point stays free for it.
+    for (int k = baseIndex + 1; k <= std::max(lineEnd, currentIndex); ++k) {
+        if (lineMoves[k] == point) {
+            messages_.SetText(kNotPlayable);
+            return false;
+        }
+    }
     if (std::max(lineEnd, currentIndex) >= kMaxLineEntries) {
         messages_.SetText(kLineFull);
         return false;

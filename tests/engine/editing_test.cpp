@@ -165,6 +165,24 @@ TEST_F(EditingTest, ASetupStoneOnThePointOfACapturedOneRecoloursIt) {
     EXPECT_EQ(e.board[P("aa")], kBlack);
 }
 
+TEST_F(EditingTest, NoSetupStoneGoesWhereANumberedMoveOfTheLineIsPlayed) {
+    StartCreation();
+    for (const char* p : {"ba", "aa", "ab"}) Put(p);  // black's ab takes white's aa
+    ASSERT_EQ(e.board[P("aa")], kEmpty);
+    e.SetInputMode(3);
+    EXPECT_FALSE(e.SetupStoneClick(P("aa"), kBlack));
+    EXPECT_EQ(messages.Text(), "そこは打てません。");
+    // Nor on the point of a move taken back, which stepping forward plays again.
+    e.StepBack();
+    EXPECT_FALSE(e.SetupStoneClick(P("ab"), kWhite));
+    EXPECT_EQ(e.baseIndex, 0);
+    EXPECT_EQ(e.lineEnd, 3);
+    Setup("cc", kWhite);
+    e.StepForward();
+    EXPECT_EQ(CurrentLineText(e), "(;GM[1]FF[1]SZ[19]\r\nAW[cc]\r\n;B[ba];W[aa];B[ab])");
+    ExpectConsistent();
+}
+
 TEST_F(EditingTest, ASetupStoneThatCapturesLaterChangesTheCaptureLogEntries) {
     StartCreation();
     // White stone on aa, black plays ab: the capture needs ba as well.

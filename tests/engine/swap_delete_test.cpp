@@ -211,6 +211,39 @@ TEST_F(ReplayEditingTest, ASuicideTargetIsRefused) {
     ExpectConsistent();
 }
 
+// A stone moved (or a pass replaced) onto a point that a later move of the line plays on would leave the
+// record with two moves on one point.
+TEST_F(ReplayEditingTest, ATargetALaterMoveOfTheLinePlaysOnIsRefused) {
+    struct Case {
+        const char* name;
+        const char* record;
+        int forward;
+        const char* trial;  // a trial move first, or nullptr
+        bool pass;          // replace the pass shown, else relocate entry 1
+        const char* target;
+    };
+    const Case cases[] = {
+        {"relocated onto a later move", "(;GM[1]SZ[19];B[aa];W[bb];B[cc];W[dd])", 2, nullptr, false, "cc"},
+        {"pass replaced by a later move", "(;GM[1]SZ[19];B[aa];W[];B[cc];W[dd])", 2, nullptr, true, "dd"},
+        {"onto a stored move beyond trial moves", "(;GM[1]SZ[19];B[aa];W[bb];B[cc];W[dd])", 1, "ee", false,
+         "cc"},
+    };
+    for (const Case& c : cases) {
+        Load(c.record);
+        Forward(c.forward);
+        if (c.trial) ASSERT_TRUE(e.PlayTrialMove(P(c.trial))) << c.name;
+        const std::string before = Saved();
+        const int shown = e.currentIndex;
+        messages.Clear();
+        EXPECT_FALSE(c.pass ? e.ReplacePass(P(c.target)) : e.RelocateStone(1, P(c.target))) << c.name;
+        EXPECT_EQ(messages.Text(), "そこは打てません。") << c.name;
+        EXPECT_EQ(Saved(), before) << c.name;
+        EXPECT_EQ(e.currentIndex, shown) << c.name;
+        EXPECT_EQ(e.board[P(c.target)], kEmpty) << c.name;
+        ExpectConsistent();
+    }
+}
+
 TEST_F(ReplayEditingTest, RelocationCountsTheMovesAnAsPropertyHides) {
     Load("(;GM[1]SZ[19]AS[2,1];B[aa];W[bb];B[cc];W[dd])");
     ASSERT_EQ(e.mainLineOffset, 2);
