@@ -184,6 +184,24 @@ TEST_F(DeleteTest, SetupStonesAreNeverDeleted) {
     EXPECT_FALSE(e.BeginDeleteMoves());
 }
 
+TEST_F(ReplayEditingTest, AVariationsOpeningCommentGoesWithItsMovesIntoTheParentLine) {
+    Load("(;GM[1]SZ[19];B[pd]C[one];W[dp](;B[pp])(;C[opening];B[qq];W[cc]))");
+    ASSERT_EQ(e.branchCount, 1);
+    ASSERT_EQ(e.CommentText(e.branchComments[1][0]), "opening");
+    Forward(2);
+    ASSERT_TRUE(e.FollowPoint(P("qq")));
+    ASSERT_EQ(e.variationDepth, 1);
+    dialogs.nextAnswer = Answer::Yes;
+    ASSERT_TRUE(e.SwapVariation());
+    EXPECT_EQ(e.CommentText(e.branchComments[0][2]), "opening");
+    EXPECT_FALSE(e.branchComments[1][0].IsSet());
+    const std::string text = Saved();
+    EXPECT_EQ(text, "(;GM[1]SZ[19]\r\n;B[pd]C[one];W[dp]C[opening]\r\n(;B[qq];W[cc])\r\n(;B[pp])\r\n)");
+    Load(text);
+    EXPECT_EQ(e.CommentText(e.branchComments[0][2]), "opening");
+    ExpectConsistent();
+}
+
 TEST_F(ReplayEditingTest, RelocatedStonesArePlayedThroughTheRules) {
     MakeMainLine("ac ab bb pp qq");
     Forward(5);
