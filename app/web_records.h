@@ -49,7 +49,8 @@ public:
     void SendRecord(UrlOpener& opener);
 
 private:
-    void Received(const std::string& url, const net::HttpResult& result);
+    // `recordsTaken`: the file commands' count when the load started.
+    void Received(const std::string& url, const net::HttpResult& result, unsigned long recordsTaken);
 
     Engine& board_;
     FileCommands& files_;

@@ -33,7 +33,7 @@ private:
 class TForm1::LazyChatLogKeeper : public ChatLogKeeper {
 public:
     explicit LazyChatLogKeeper(TForm1& main) : main_(main) {}
-    void TakeChatFile(const std::string& fileText) override { main_.Form10()->TakeChatFile(fileText); }
+    bool TakeChatFile(const std::string& fileText) override { return main_.Form10()->TakeChatFile(fileText); }
     // Only the log window fills the log: one not built yet has nothing to clear.
     void ClearChatLog() override {
         if (main_.form10_) main_.form10_->ClearChatLog();
