@@ -6,6 +6,7 @@
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
 #include "platform/connection_state.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 
@@ -34,6 +35,13 @@ bool HoldsRecord(const std::string& text) {
     return LoadRecordText(*trial, text) && trial->lineEnd > 0;
 }
 
+void AppendEscaped(std::string& out, unsigned char c) {
+    static const char kHex[] = "0123456789ABCDEF";
+    out += '%';
+    out += kHex[c >> 4];
+    out += kHex[c & 15];
+}
+
 }  // namespace
 
 std::string WithCrLfLineEnds(const std::string& text) {
@@ -51,7 +59,6 @@ std::string WithCrLfLineEnds(const std::string& text) {
 }
 
 std::string PercentEncode(const std::string& text) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 3);
     for (char ch : text) {
@@ -61,9 +68,20 @@ std::string PercentEncode(const std::string& text) {
         } else if (c == '-' || c == '_' || c == '.' || c == '~') {
             out += ch;
         } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
+            AppendEscaped(out, c);
+        }
+    }
+    return out;
+}
+
+std::string RequestAddress(const std::string& url) {
+    std::string out;
+    for (char ch : Cp932ToUtf8(url)) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '`') {
+            AppendEscaped(out, c);
+        } else {
+            out += ch;
         }
     }
     return out;
@@ -90,7 +108,7 @@ void WebRecords::StartRequest(const std::string& url) {
     }
     if (!dialUpStarted && !InternetConnectionUp()) dialUpStarted = true;
     const unsigned long recordsTaken = files_.recordsTaken;
-    http_.Get(url, [this, url, recordsTaken](const net::HttpResult& result) { Received(url, result, recordsTaken); });
+    http_.Get(RequestAddress(url), [this, url, recordsTaken](const net::HttpResult& result) { Received(url, result, recordsTaken); });
 }
 
 void WebRecords::Received(const std::string& url, const net::HttpResult& result, unsigned long recordsTaken) {

@@ -205,6 +205,11 @@ TEST_F(WebRecordsTest, ANewLoadReplacesAPendingOne) {
     EXPECT_FALSE(web.Loading());
 }
 
+TEST(WebText, AddressesAreRequestedInUtf8Escapes) {
+    EXPECT_EQ(RequestAddress("http://h/棋譜 1.sgf?a=1&b=%41"), "http://h/%E6%A3%8B%E8%AD%9C%201.sgf?a=1&b=%41");
+    EXPECT_EQ(RequestAddress("https://h/a\"<>`\x7F.sgf#x"), "https://h/a%22%3C%3E%60%7F.sgf#x");
+}
+
 TEST(WebText, LineEndsBecomeCrLf) {
     for (const char* text : {"a\r\nb", "a\nb", "a\r\r\nb"}) EXPECT_EQ(WithCrLfLineEnds(text), "a\r\nb") << text;
     EXPECT_EQ(WithCrLfLineEnds("a\rb\n"), "a\rb\r\n");
