@@ -218,12 +218,20 @@ std::size_t AsciiRun(const unsigned char* p, std::size_t n) {
 std::mutex shownMutex;
 std::shared_ptr<ForeignCharacters> shownTable;
 
-// A typed character CP932 lacks exactly: first the nearest character CP932 has, as Windows converts typed
-// text (the wave dash of Japanese input methods becomes the full-width tilde), then the shown table.
+// A typed character CP932 lacks exactly: first the code the shown table already gives it, then the nearest
+// character CP932 has, as Windows converts typed text (the wave dash of Japanese input methods becomes the
+// full-width tilde), then a new code of the shown table.
 void AppendTyped(std::string& out, char32_t c) {
     const Cp932Tables& t = Tables();
     if (c < 0x80 || (c < 0x10000 && t.reverse[c] != 0)) {
         AppendExactCp932(out, c, nullptr, nullptr);
+        return;
+    }
+    // A character the record already holds keeps its code: editing one character of a text leaves the
+    // others as they were.
+    ForeignCharacters* shown = ShownForeignCharacters();
+    if (const unsigned code = shown ? shown->Find(c) : 0) {
+        AppendCode(out, code);
         return;
     }
     const unsigned char u[4] = {static_cast<unsigned char>(c), static_cast<unsigned char>(c >> 8),
@@ -234,7 +242,7 @@ void AppendTyped(std::string& out, char32_t c) {
         out += nearest;
         return;
     }
-    AppendExactCp932(out, c, ShownForeignCharacters(), nullptr);
+    AppendExactCp932(out, c, shown, nullptr);
 }
 
 }  // namespace
@@ -242,22 +250,52 @@ void AppendTyped(std::string& out, char32_t c) {
 unsigned ForeignCharacters::CodeOf(char32_t c) {
     const auto it = codes_.find(c);
     if (it != codes_.end()) return it->second;
-    if (free_ == 0) return 0;
     if (byIndex_.empty()) byIndex_.assign(kCapacity, 0);
-    const unsigned code = AreaOrder()[kCapacity - free_];
-    --free_;
+    const std::vector<unsigned>& order = AreaOrder();
+    while (next_ < kCapacity && byIndex_[AreaIndex(order[next_])] == kReserved) ++next_;
+    if (next_ >= kCapacity) return 0;
+    const unsigned code = order[next_++];
     byIndex_[AreaIndex(code)] = c;
     codes_.emplace(c, code);
+    ++count_;
     return code;
 }
 
+unsigned ForeignCharacters::Find(char32_t c) const {
+    const auto it = codes_.find(c);
+    return it == codes_.end() ? 0 : it->second;
+}
+
 char32_t ForeignCharacters::CharacterOf(unsigned code) const {
-    return IsUserDefinedCode(code) && !byIndex_.empty() ? byIndex_[AreaIndex(code)] : 0;
+    if (!IsUserDefinedCode(code) || byIndex_.empty()) return 0;
+    const char32_t c = byIndex_[AreaIndex(code)];
+    return c == kReserved ? 0 : c;
+}
+
+void ForeignCharacters::ReserveCodesIn(std::string_view cp932) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(cp932.data());
+    const std::size_t n = cp932.size();
+    for (std::size_t i = 0; i + 1 < n;) {
+        i += AsciiRun(p + i, n - i);
+        if (i + 1 >= n) break;
+        if (!IsCp932LeadByte(p[i])) {
+            ++i;
+            continue;
+        }
+        const unsigned code = static_cast<unsigned>(p[i]) << 8 | p[i + 1];
+        if (IsUserDefinedCode(code)) {
+            if (byIndex_.empty()) byIndex_.assign(kCapacity, 0);
+            char32_t& slot = byIndex_[AreaIndex(code)];
+            if (slot == 0) slot = kReserved;
+        }
+        i += 2;
+    }
 }
 
 void ForeignCharacters::Clear() {
     byIndex_.clear();
-    free_ = kCapacity;
+    next_ = 0;
+    count_ = 0;
     codes_.clear();
 }
 
@@ -307,6 +345,71 @@ std::string Utf8ToCp932Exact(std::string_view utf8, ForeignCharacters* foreign, 
         i += length;
     }
     return out;
+}
+
+// Windows-1252's characters for the bytes 80 to 9F; 0 where it has none (Latin-1's control stays).
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+
+char32_t Windows1252Character(unsigned char b) {
+    return (b >= 0x80 && b < 0xA0 && kWindows1252High[b - 0x80]) ? kWindows1252High[b - 0x80] : b;
+}
+
+std::string MixedUtf8ToCp932(std::string_view bytes, ForeignCharacters* foreign, std::size_t* lost) {
+    const Cp932Tables& t = Tables();
+    std::string out;
+    out.reserve(bytes.size());
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        const std::size_t run = AsciiRun(p + i, n - i);
+        out.append(bytes.data() + i, run);
+        i += run;
+        if (i >= n) break;
+        std::size_t length;
+        const char32_t c = DecodeUtf8(p + i, n - i, length);
+        if (c != kReplacement || length > 1) {
+            AppendExactCp932(out, c, foreign, lost);
+            i += length;
+            continue;
+        }
+        const unsigned char b = p[i];
+        // A Shift-JIS character stays the program's own bytes; codes of the user-defined area would meet
+        // the table's.
+        if (IsCp932LeadByte(b) && !IsUserDefinedLead(b) && i + 1 < n && IsCp932Trail(p[i + 1]) &&
+            t.pair[static_cast<unsigned>(b) << 8 | p[i + 1]] != 0) {
+            out.append(bytes.data() + i, 2);
+            i += 2;
+            continue;
+        }
+        if (!IsCp932LeadByte(b) && t.single[b] != 0) {
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        AppendExactCp932(out, Windows1252Character(b), foreign, lost);
+        ++i;
+    }
+    return out;
+}
+
+std::size_t Utf8BytesBeyondAscii(std::string_view text, std::size_t* beyondAscii) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t utf8 = 0;
+    std::size_t beyond = 0;
+    for (std::size_t i = 0; i < n;) {
+        i += AsciiRun(p + i, n - i);
+        if (i >= n) break;
+        std::size_t length;
+        const bool valid = !(DecodeUtf8(p + i, n - i, length) == kReplacement && length == 1);
+        beyond += length;
+        if (valid) utf8 += length;
+        i += length;
+    }
+    if (beyondAscii) *beyondAscii = beyond;
+    return utf8;
 }
 
 bool TryUtf8ToCp932(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost, std::string& out,
