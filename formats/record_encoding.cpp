@@ -234,6 +234,25 @@ std::string EucCodecOf(std::string_view t) {
     return "GB18030";
 }
 
+// Bytes that are no Shift-JIS text and pair up as the Chinese double-byte sets: Big5 when a quarter of its
+// second bytes are ASCII letters and signs (40 to 7E: half of Big5's characters, only GBK's rare
+// extensions), else GBK (read as GB18030). Empty when no second byte lies beyond ASCII (accented letters
+// before ASCII ones are European text).
+std::string ChineseCodecOf(std::string_view t) {
+    std::size_t pairs = 0, lowTrails = 0, highTrails = 0;
+    for (std::size_t i = 0; i + 1 < t.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(t[i]);
+        if (b < 0x80) continue;
+        const unsigned char n = static_cast<unsigned char>(t[i + 1]);
+        ++pairs;
+        if (n >= 0x40 && n <= 0x7E) ++lowTrails;
+        if (n >= 0xA1) ++highTrails;
+        ++i;
+    }
+    if (pairs < 2 || highTrails == 0) return std::string();
+    return lowTrails * 4 >= pairs ? "BIG5-HKSCS" : "GB18030";
+}
+
 }  // namespace
 
 DecodedRecord DecodeRecordBytes(std::string_view bytes) {
@@ -370,6 +389,30 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         d.encoding = "ISO-8859-1";
         d.reason = "lone Latin letters without a known CA";
         return d;
+    }
+    if (!asciiOnly && !IsValidCp932(bytes)) {
+        // Mostly UTF-8 with a few characters that are not (a Shift-JIS name pasted into a UTF-8 file);
+        // double-byte Chinese text makes valid UTF-8 by chance in about a tenth of its bytes.
+        std::size_t beyond = 0;
+        if (Utf8BytesBeyondAscii(bytes, &beyond) * 3 >= beyond * 2) {
+            d.converted = true;
+            d.text = MixedUtf8ToCp932(bytes, &d.foreign, &d.lost);
+            d.encoding = kUtf8;
+            d.reason = "mostly UTF-8 without a known CA, the rest read as Shift-JIS or Windows-1252";
+            return d;
+        }
+        const std::string codec = ChineseCodecOf(bytes);
+        bool clean = !codec.empty();
+        std::string text = clean ? EncodedToCp932(bytes, codec, &d.foreign, &d.lost, &clean) : std::string();
+        if (clean) {
+            d.converted = true;
+            d.text = std::move(text);
+            d.encoding = codec == "BIG5-HKSCS" ? "Big5" : codec;
+            d.reason = "double-byte pairs that are no Shift-JIS, without a known CA, by their second bytes " + codec;
+            return d;
+        }
+        d.foreign.Clear();
+        d.lost = 0;
     }
     ReadAsShiftJis(d, bytes, "Shift-JIS");
     return d;
