@@ -253,6 +253,36 @@ std::string ChineseCodecOf(std::string_view t) {
     return lowTrails * 4 >= pairs ? "BIG5-HKSCS" : "GB18030";
 }
 
+// A guess without CA taken when every byte reads as a character of `codec` (empty: no guess); `d` stays
+// as it was otherwise.
+bool ReadCleanlyAs(DecodedRecord& d, std::string_view bytes, const std::string& codec, const std::string& encoding,
+                   const std::string& reason) {
+    if (codec.empty()) return false;
+    bool clean = true;
+    std::string text = EncodedToCp932(bytes, codec, &d.foreign, &d.lost, &clean);
+    if (!clean) {
+        d.foreign.Clear();
+        d.lost = 0;
+        return false;
+    }
+    d.converted = true;
+    d.text = std::move(text);
+    d.encoding = encoding;
+    d.reason = reason + codec;
+    return true;
+}
+
+// The value of the root's CA without surrounding blanks; false when the root has none.
+bool RootCharsetLabel(std::string_view text, std::string& ca) {
+    std::size_t open = 0;
+    std::size_t close = 0;
+    if (!sgf::RootCharsetSpan(text, open, close)) return false;
+    ca.assign(text.substr(open + 1, close - open - 1));
+    while (!ca.empty() && (ca.back() == ' ' || ca.back() == '\r' || ca.back() == '\n')) ca.pop_back();
+    while (!ca.empty() && (ca.front() == ' ' || ca.front() == '\r' || ca.front() == '\n')) ca.erase(0, 1);
+    return true;
+}
+
 }  // namespace
 
 DecodedRecord DecodeRecordBytes(std::string_view bytes) {
@@ -299,12 +329,8 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         d.reason = reason;
         return true;
     };
-    std::size_t open = 0;
-    std::size_t close = 0;
-    if (sgf::RootCharsetSpan(bytes, open, close)) {
-        std::string ca(bytes.substr(open + 1, close - open - 1));
-        while (!ca.empty() && (ca.back() == ' ' || ca.back() == '\r' || ca.back() == '\n')) ca.pop_back();
-        while (!ca.empty() && (ca.front() == ' ' || ca.front() == '\r' || ca.front() == '\n')) ca.erase(0, 1);
+    std::string ca;
+    if (RootCharsetLabel(bytes, ca)) {
         const std::string key = sgf::CharsetNameKey(ca);
         const std::string codec = CodecOfCharset(ca);
         if (IsShiftJisName(ca) || IsShiftJisName(codec)) {
@@ -371,17 +397,7 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
     // ASCII alone holds no EUC pair and no Latin letter: a large record is not read once more for nothing.
     if (!asciiOnly && IsEucPairs(bytes)) {
         const std::string codec = EucCodecOf(bytes);
-        bool clean = !codec.empty();
-        std::string text = clean ? EncodedToCp932(bytes, codec, &d.foreign, &d.lost, &clean) : std::string();
-        if (clean) {
-            d.converted = true;
-            d.text = std::move(text);
-            d.encoding = codec;
-            d.reason = "EUC character pairs without a known CA, by their rows " + codec;
-            return d;
-        }
-        d.foreign.Clear();
-        d.lost = 0;
+        if (ReadCleanlyAs(d, bytes, codec, codec, "EUC character pairs without a known CA, by their rows ")) return d;
     }
     if (!asciiOnly && IsLoneLatinLetters(bytes)) {
         d.converted = true;
@@ -402,17 +418,10 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
             return d;
         }
         const std::string codec = ChineseCodecOf(bytes);
-        bool clean = !codec.empty();
-        std::string text = clean ? EncodedToCp932(bytes, codec, &d.foreign, &d.lost, &clean) : std::string();
-        if (clean) {
-            d.converted = true;
-            d.text = std::move(text);
-            d.encoding = codec == "BIG5-HKSCS" ? "Big5" : codec;
-            d.reason = "double-byte pairs that are no Shift-JIS, without a known CA, by their second bytes " + codec;
+        if (ReadCleanlyAs(d, bytes, codec, codec == "BIG5-HKSCS" ? "Big5" : codec,
+                          "double-byte pairs that are no Shift-JIS, without a known CA, by their second bytes ")) {
             return d;
         }
-        d.foreign.Clear();
-        d.lost = 0;
     }
     ReadAsShiftJis(d, bytes, "Shift-JIS");
     return d;
@@ -424,12 +433,8 @@ DecodedRecord DecodeUnicodeText(std::u32string_view text) {
     d.text.reserve(text.size());
     for (const char32_t c : text) AppendExactCp932(d.text, c, &d.foreign, &d.lost);
     d.reason = "Unicode text";
-    std::size_t open = 0;
-    std::size_t close = 0;
-    if (!sgf::RootCharsetSpan(d.text, open, close)) return d;
-    std::string ca = d.text.substr(open + 1, close - open - 1);
-    while (!ca.empty() && (ca.back() == ' ' || ca.back() == '\r' || ca.back() == '\n')) ca.pop_back();
-    while (!ca.empty() && (ca.front() == ' ' || ca.front() == '\r' || ca.front() == '\n')) ca.erase(0, 1);
+    std::string ca;
+    if (!RootCharsetLabel(d.text, ca)) return d;
     const std::string key = sgf::CharsetNameKey(ca);
     // Saved in the encoding its CA names, when that can be written; UTF-16 is written as UTF-8.
     if (key == "UTF8" || key.find("16") != std::string::npos || key.find("32") != std::string::npos) {
