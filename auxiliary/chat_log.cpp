@@ -38,7 +38,12 @@ std::string NeutraliseComment(const std::string& comment) {
     ReplaceAll(text, "\r", "\n");
     while (!text.empty() && text.back() == '\n') text.pop_back();
     ReplaceAll(text, ">>", "＞＞");
-    ReplaceAll(text, "{ 碁盤", "｛ 碁盤");
+    // As characters: "{" is also the second byte of kanji such as 本, which must stay whole.
+    const std::string reference = "{ 碁盤";
+    for (std::size_t at = FindCharacters(text, reference); at != std::string::npos;
+         at = FindCharacters(text, reference, at + 2)) {
+        text.replace(at, 1, "｛");
+    }
     ReplaceAll(text, kBoardDataMarker, "－－－碁盤データ－－－");
     std::string out;
     std::size_t start = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "auxiliary/diagram_text.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 namespace {
@@ -36,7 +37,7 @@ std::size_t EntryEnd(const std::string& t, std::size_t start) {
 
 // The diagram number after "{ 碁盤" inside [start, end), or 0. Digits past the largest number read as none.
 int DiagramNumberIn(const std::string& t, std::size_t start, std::size_t end) {
-    const std::size_t ref = t.find(kDiagramReference, start);
+    const std::size_t ref = FindCharacters(t, kDiagramReference, start);
     if (ref == std::string::npos || ref >= end) return 0;
     std::size_t i = ref + kDiagramReference.size();
     while (i < end && t[i] == ' ') ++i;

@@ -26,4 +26,15 @@ CommentRef Record::AppendComment(const std::string& text) {
     return r;
 }
 
+CommentRef Record::JoinComments(const std::vector<CommentRef>& parts) {
+    std::vector<CommentRef> set;
+    for (const CommentRef& r : parts) {
+        if (r.IsSet()) set.push_back(r);
+    }
+    if (set.size() <= 1) return set.empty() ? CommentRef{} : set.front();
+    std::string joined = CommentText(set.front());
+    for (std::size_t k = 1; k < set.size(); ++k) joined += "\r\n" + CommentText(set[k]);
+    return AppendComment(joined);
+}
+
 }  // namespace quorvel

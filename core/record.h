@@ -164,6 +164,9 @@ struct Record {
     bool HoldsComment(const CommentRef& r) const;
     // Appends a text to the pool and returns its reference.
     CommentRef AppendComment(const std::string& text);
+    // The comments of one place as one, in their order, joined with line breaks (unset ones left out): a
+    // record that gives a place more than one, in one node or in nodes without a move, loses none of them.
+    CommentRef JoinComments(const std::vector<CommentRef>& parts);
 };
 
 }  // namespace quorvel

@@ -53,7 +53,7 @@ std::vector<int> FindContinuations(const std::vector<Branch>& table, bool intoMa
 // Appends each continuation to its parent, as far as the parent's line has room; the branches that
 // started inside it move to the parent. Highest index first, so that a continuation has taken in its own
 // continuation before it is merged.
-void AppendContinuations(std::vector<Branch>& table, const std::vector<int>& continuation, int setupCount) {
+void AppendContinuations(Engine& e, std::vector<Branch>& table, const std::vector<int>& continuation, int setupCount) {
     const int count = static_cast<int>(table.size()) - 1;
     // What the line of each branch can hold, counted from the entries before the branch.
     const auto capacity = [&](int b) {
@@ -69,6 +69,8 @@ void AppendContinuations(std::vector<Branch>& table, const std::vector<int>& con
         const int former = static_cast<int>(parent.moves.size());
         const int room = std::max(capacity(p) - former, 0);
         const int taken = std::min(static_cast<int>(child.moves.size()), room);
+        // A comment before the continuation's first move is said after the parent's last one.
+        parent.comments[static_cast<std::size_t>(former)] = e.JoinComments({parent.comments[static_cast<std::size_t>(former)], child.comments[0]});
         parent.moves.insert(parent.moves.end(), child.moves.begin(), child.moves.begin() + taken);
         parent.comments.insert(parent.comments.end(), child.comments.begin() + 1, child.comments.begin() + 1 + taken);
         for (int g = 1; g <= count; ++g) {
@@ -152,7 +154,7 @@ void MergeNestedVariations(Engine& e, const std::vector<bool>& inlineVariations)
 
 void MergeContinuations(Engine& e, int branchLimit, bool intoMainLine, const std::vector<bool>& inlineVariations) {
     std::vector<Branch> table = TakeBranches(e, std::min(e.branchCount, branchLimit));
-    AppendContinuations(table, FindContinuations(table, intoMainLine, inlineVariations), e.setupCount);
+    AppendContinuations(e, table, FindContinuations(table, intoMainLine, inlineVariations), e.setupCount);
     std::vector<int> depthOf;
     const std::vector<int> order = DepthFirstOrder(table, depthOf);
     StoreBranches(e, table, order, depthOf);
@@ -168,7 +170,9 @@ void PromoteFirstAlternative(Engine& e) {
 
     e.branchMoves[0] = e.branchMoves[first];
     e.branchMoves[0][0] = MakeHeader(0, HeaderFirstColour(e.branchMoves[first][0]), e.BranchLength(first));
+    const CommentRef mainBefore = e.branchComments[0][0];
     e.branchComments[0] = e.branchComments[first];
+    e.branchComments[0][0] = e.JoinComments({mainBefore, e.branchComments[first][0]});
     for (int k = first + 1; k <= e.branchCount; ++k) {
         const int origin = e.branchOrigin[k];
         int parent = OriginParent(origin);

@@ -20,16 +20,19 @@ SheetItem Circle(int x, int y, int radius, bool white) {
 
 }  // namespace
 
+int PrintedLines(int boardSize) { return boardSize >= 2 && boardSize <= 19 ? boardSize : 19; }
+
 GridExtent GridExtentOf(int boardSize) {
-    if (boardSize == 13) return {1550, 1850};
-    if (boardSize == 9) return {1150, 1450};
-    return {2150, 2450};
+    const int lines = PrintedLines(boardSize);
+    return {350 + (lines - 1) * 100, 650 + (lines - 1) * 100};
 }
 
 int TitleX(int boardSize) {
-    if (boardSize == 13) return 765;
-    if (boardSize == 9) return 590;
-    return 1000;
+    const int lines = PrintedLines(boardSize);
+    if (lines == 19) return 1000;
+    if (lines == 13) return 765;
+    // Centred over the grid, as on 9 lines.
+    return 350 + (lines - 1) * 50 - 160;
 }
 
 void DrawText(Sheet& s, int x, int y, int fontSize, const std::string& text) {
@@ -37,7 +40,7 @@ void DrawText(Sheet& s, int x, int y, int fontSize, const std::string& text) {
 }
 
 void DrawGrid(Sheet& s, int boardSize) {
-    const int size = boardSize == 13 || boardSize == 9 ? boardSize : 19;
+    const int size = PrintedLines(boardSize);
     for (int n = 1; n <= size; ++n) {
         const std::string label = std::to_string(n);
         if (n <= 9) {

@@ -36,7 +36,9 @@ struct PrintJob {
     std::vector<Sheet> sheets;
 };
 
-// The grid's right and bottom edge by board size; 19 lines for any size without a layout of its own.
+// The lines a printed board has: the board's own, 19 for a size no board has.
+int PrintedLines(int boardSize);
+// The grid's right and bottom edge by board size.
 struct GridExtent {
     int right;
     int bottom;

@@ -237,6 +237,9 @@ public:
 
     void Read() {
         e_.branchOrigin[0] = MakeOrigin(setupStones_, 0, 0);
+        // A reload reads into the tables of the last read: comments joined into the main line's are
+        // made again.
+        e_.branchComments[0].fill(CommentRef{});
         // The root node.
         const std::size_t root = sgf::FindByte(t_, ';', 0);
         if (root == kNone) return;
@@ -304,7 +307,14 @@ private:
         int kept = 0;
         std::vector<int> newIndex(e_.branchCount + 1, 0);
         for (int b = 1; b <= e_.branchCount; ++b) {
-            if (e_.BranchLength(b) == 0) continue;
+            if (e_.BranchLength(b) == 0) {
+                // A variation of nothing but a comment: the comment is said after the move it leaves from.
+                const int parent = OriginParent(e_.branchOrigin[b]);
+                const int move = OriginMove(e_.branchOrigin[b]);
+                CommentRef& at = e_.branchComments[newIndex[parent]][static_cast<std::size_t>(move)];
+                if (parent == 0 || newIndex[parent] != 0) at = e_.JoinComments({at, e_.branchComments[b][0]});
+                continue;
+            }
             newIndex[b] = ++kept;
             if (kept == b) continue;
             e_.branchOrigin[kept] = e_.branchOrigin[b];
@@ -469,14 +479,7 @@ private:
         return last;
     }
 
-    // One comment of a node's comments: SGF gives a node one, but a record that holds more loses none of
-    // them; they are joined with line breaks.
-    CommentRef JoinComments(const std::vector<CommentRef>& parts) {
-        if (parts.size() == 1) return parts.front();
-        std::string joined = e_.CommentText(parts.front());
-        for (std::size_t k = 1; k < parts.size(); ++k) joined += "\r\n" + e_.CommentText(parts[k]);
-        return e_.AppendComment(joined);
-    }
+    CommentRef JoinComments(const std::vector<CommentRef>& parts) { return e_.JoinComments(parts); }
 
     std::size_t NodeEnd() {
         const std::size_t semi = semicolon_.From(pos_);
@@ -530,18 +533,14 @@ private:
         std::size_t i = pos_ > 0 && t_[pos_ - 1] == ';' ? pos_ - 1 : pos_;
         // Most variations start with their move.
         if (i + 2 < t_.size() && t_[i] == ';' && (t_[i + 1] == 'B' || t_[i + 1] == 'W') && t_[i + 2] == '[') return;
-        CommentRef before;
+        std::vector<CommentRef> beforeParts;
         for (;;) {
             i = SkipBlanks(i);
             if (i >= t_.size()) break;
             if (t_[i] == ';') {
                 const sgf::WalkedNode node = sgf::WalkNodeValues(t_, i + 1);
                 if (node.Find("B") || node.Find("W")) break;
-                if (!before.IsSet()) {
-                    std::vector<CommentRef> parts;
-                    CollectComments(node, kNone, 0, parts);
-                    if (!parts.empty()) before = JoinComments(parts);
-                }
+                CollectComments(node, kNone, 0, beforeParts);
                 i = node.end;
                 continue;
             }
@@ -569,19 +568,27 @@ private:
         }
         if (i == pos_ || (i + 1 == pos_ && t_[i] == ';')) return;
         pos_ = i;
-        if (f.branch != kDropped && before.IsSet()) e_.branchComments[f.branch][0] = before;
+        if (f.branch != kDropped && !beforeParts.empty()) e_.branchComments[f.branch][0] = JoinComments(beforeParts);
     }
 
-    // Nodes without a move right after a move's node hold nothing the line keeps: the variations after
-    // them are variations after that move.
-    void SkipNodesWithoutMove() {
+    // Nodes without a move right after a move's node: the variations after them are variations after
+    // that move, and their comments are said after it too, joined to its own.
+    void SkipNodesWithoutMove(const Frame& f) {
         const std::size_t next = SkipBlanks(pos_);
         if (next < t_.size() && t_[next] == ';') pos_ = next;
+        std::vector<CommentRef> parts;
+        const bool kept = f.branch != kDropped && f.stored == f.moves && f.stored > 0;
+        if (kept) parts.push_back(e_.branchComments[f.branch][f.stored]);
         while (pos_ + 2 < t_.size() && t_[pos_] == ';' && !((t_[pos_ + 1] == 'B' || t_[pos_ + 1] == 'W') && t_[pos_ + 2] == '[')) {
             const sgf::WalkedNode node = sgf::WalkNodeValues(t_, pos_ + 1);
-            if (node.Find("B") || node.Find("W")) return;
+            if (node.Find("B") || node.Find("W")) break;
+            const std::size_t said = parts.size();
+            const std::size_t last = CollectComments(node, kNone, 0, parts);
+            // A main-line move's node ends, for a head that keeps hidden moves, after what is said of it.
+            if (kept && f.branch == 0 && parts.size() > said) mainMoveEnd_[static_cast<std::size_t>(f.stored)] = last + 1;
             pos_ = SkipBlanks(node.end);
         }
+        if (kept && parts.size() > 1) e_.branchComments[f.branch][f.stored] = JoinComments(parts);
     }
 
     // After the line's own ")": the ")" of the groups it went on in, past the variations beside them.
@@ -653,7 +660,7 @@ private:
                 }
                 if (next >= t_.size() || t_[next] != '(') f.run.clear();
             }
-            SkipNodesWithoutMove();
+            SkipNodesWithoutMove(f);
             // Sub-branches after this move: each "(" before the next ";" and ")". Standing on a ";", "(" or
             // ")" (as after a walked node) the answer is that byte.
             const char here = pos_ < t_.size() ? t_[pos_] : '\0';

@@ -100,8 +100,10 @@ private:
     }
 
     // A comment before a branch's first move stands in a node of its own, where the reader finds it again.
+    // Behind moves the head hides (AS), the comment there is the last hidden move's, which the head holds.
     void WriteCommentBefore(int b) {
-        const CommentRef& r = e_.branchComments[b][Offset(b)];
+        if (Offset(b) > 0) return;
+        const CommentRef& r = e_.branchComments[b][0];
         if (r.IsSet()) out_ += ";C[" + CommentValue(e_.CommentText(r), true) + "]";
     }
 

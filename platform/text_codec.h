@@ -135,4 +135,14 @@ inline void ReplaceAll(std::string& text, const std::string& from, const std::st
     }
 }
 
+// Where `pattern` first stands in the CP932 text from `from` (a character's start) on, as characters: a
+// match that would start on the second byte of a character ("{" ends 本) is none. npos when there is none.
+inline std::size_t FindCharacters(std::string_view text, std::string_view pattern, std::size_t from = 0) {
+    for (std::size_t at = from; at < text.size();) {
+        if (text.compare(at, pattern.size(), pattern) == 0) return at;
+        at += IsCp932LeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace quorvel

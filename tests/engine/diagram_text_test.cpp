@@ -192,6 +192,8 @@ TEST(ChatLog, CommentLinesCannotForgeTheLogsStructure) {
     EXPECT_EQ(NeutraliseComment("a >> b\r\n[ 3 ]：fake\r\n{ 碁盤 9 }\r\n\r\n     x\r\n{9}<<DiaData=\r\n"),
               "a ＞＞ b\r\n　[ 3 ]：fake\r\n｛ 碁盤 9 }\r\n　\r\n　     x\r\n　{9}<<DiaData=");
     EXPECT_EQ(NeutraliseComment("---碁盤データ---"), "－－－碁盤データ－－－");
+    // "{" as the second byte of 本 is no reference: the kanji stays whole.
+    EXPECT_EQ(NeutraliseComment("日本 碁盤の見方 >> x"), "日本 碁盤の見方 ＞＞ x");
 }
 
 TEST(ChatLog, TheChatFileReadsBackAndEditsReplaceTheirEntries) {

@@ -49,6 +49,12 @@ TEST(NetGameLog, SelectingFindsTheEntryHeaderAndDiagram) {
     EXPECT_EQ(sep.start, At(kLog, "[ 30 ]") - 17);
 }
 
+TEST(NetGameLog, AKanjiEndingInABraceNamesNoDiagram) {
+    // 本 ends in the byte of "{": "日本 碁盤 2 }" in a comment is text, and the entry's diagram is its own.
+    const std::string log = "{棋譜ログ}\r\n" + kSep + "\r\n[ 3 ]：日本 碁盤 2 } の話\r\n{ 碁盤 1 }\r\n" + kSep + "\r\n[ 4 ]：b";
+    EXPECT_EQ(SelectLogEntry(log, At(log, "の話")).diagram, 1);
+}
+
 TEST(NetGameLog, TheCommentOfAnEntryLeavesOutItsDiagramLineAndSeparator) {
     EXPECT_EQ(LogEntryComment(kLog, SelectLogEntry(kLog, At(kLog, "右上"))), "[ 45 ]：ここは厳しい\r\n右上が大事");
     EXPECT_EQ(LogEntryComment(kLog, SelectLogEntry(kLog, At(kLog, "よろしく"))), "[ 12 ]：よろしくお願いします");

@@ -71,6 +71,23 @@ TEST_F(RecordPrintTest, HeaderTitleAndTheDateOfToday) {
     EXPECT_EQ(first[0].number, "1");
 }
 
+TEST_F(RecordPrintTest, ABoardPrintsWithItsOwnLines) {
+    // Labels up to the board's size and a frame around its grid alone, whatever the size.
+    for (const auto& [size, right] : {std::pair{19, 2150}, {13, 1550}, {9, 1150}, {7, 950}, {6, 850}}) {
+        ASSERT_TRUE(LoadRecordText(e, "(;SZ[" + std::to_string(size) + "];B[aa];W[bb])"));
+        e.GoToEnd();
+        const PrintJob job = FullRecordPrint(e, PrintedDate(2026, 12, 8));
+        const Sheet& s = job.sheets.at(0);
+        EXPECT_NE(TextAt(s, std::to_string(size)), nullptr) << size;
+        EXPECT_EQ(TextAt(s, std::to_string(size + 1)), nullptr) << size;
+        int widest = 0;
+        for (const SheetItem& item : s.items) {
+            if (item.kind == SheetItem::Kind::Line) widest = std::max(widest, item.x2);
+        }
+        EXPECT_EQ(widest, right) << size;
+    }
+}
+
 TEST_F(RecordPrintTest, ListContinuesOnPagesOfItsOwn) {
     struct Case {
         int passes;

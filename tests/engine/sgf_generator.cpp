@@ -79,6 +79,8 @@ struct Maker {
         // SGF gives a node one comment; records with two exist.
         if (Chance(rng, 0.01)) m.extra.emplace_back("C", Text(rng, 0, 20, o.adversarialText));
         if (Chance(rng, 0.05)) m.extra.emplace_back(Chance(rng, 0.5) ? "BL" : "WL", std::to_string(Uniform(rng, 0, 3000)));
+        // Review records say things in nodes of their own.
+        if (Chance(rng, 0.01)) m.nodeAfter = Text(rng, 0, 20, o.adversarialText);
         return m;
     }
 
@@ -126,6 +128,7 @@ void WriteMove(std::string& out, const GenMove& m, bool black) {
         // Mark lists are written as they are (points); texts are escaped.
         out += name + "[" + (name == "N" || name == "C" ? Escape(value) : value) + "]";
     }
+    if (m.nodeAfter) out += ";C[" + Escape(*m.nodeAfter) + "]";
 }
 
 // Standard nesting: the line's continuation and its variations as sibling groups where it branches.
@@ -363,9 +366,10 @@ GenRecord Shrink(GenRecord r, const std::function<bool(const std::string&)>& fai
                     std::vector<GenLine*> ls;
                     Lines(c.main, ls);
                     GenMove& mv = ls[li]->moves[m];
-                    if (!mv.comment && mv.extra.empty()) return false;
+                    if (!mv.comment && mv.extra.empty() && !mv.nodeAfter) return false;
                     mv.comment.reset();
                     mv.extra.clear();
+                    mv.nodeAfter.reset();
                     return true;
                 });
             }

@@ -19,6 +19,7 @@ struct GenMove {
     std::string point;  // two letters, "" or "tt" for a pass
     std::optional<std::string> comment;  // the text, unescaped
     std::vector<std::pair<std::string, std::string>> extra;  // further properties: name, value text
+    std::optional<std::string> nodeAfter;  // the comment of a node without a move after the move's node
 };
 
 struct GenLine {

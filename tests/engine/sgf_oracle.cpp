@@ -280,9 +280,10 @@ struct Builder {
         const std::optional<std::string> c = Comment(n);
         if (b && w) outside.push_back("a node with moves of both colours");
         if (!b && !w) {
-            // A node without a move: its comment stands before the line when no move came yet, and is
-            // otherwise not kept.
-            if (line.moves.empty() && !line.commentBefore) line.commentBefore = c;
+            // A node without a move: its comment stands before the line when no move came yet, and after
+            // the last move otherwise, joined to what is said there already.
+            std::optional<std::string>& to = line.moves.empty() ? line.commentBefore : line.moves.back().comment;
+            if (c) to = to ? *to + "\r\n" + *c : *c;
             return;
         }
         Move m;

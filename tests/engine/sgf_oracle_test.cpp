@@ -170,6 +170,13 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"comments before and after a move", "(;GM[1];C[first]B[aa]C[second];W[bb]C[x]TL[5]C[y](;B[cc]C[v]C[w]))"},
         {"comments of a node before the line", "(;GM[1];C[a]C[b];B[aa](;C[c]N[n]C[d];W[bb]))"},
         {"comments of a node that is not plain", "(;GM[1];B[aa]C[a]LONGERNAME[1]C[b]C[c];W[bb])"},
+        // Nodes without a move, as review records write them, lose no comment: it is said after the move
+        // before them, or before the line's first move.
+        {"comment nodes between and after moves", "(;GM[1];B[aa];C[a];W[bb]C[b];C[c];C[d];B[cc];C[e])"},
+        {"comment nodes before a line", "(;GM[1];C[a];N[n];C[b];B[aa](;C[c];C[d];W[bb])(;W[cc];C[e]))"},
+        {"a comment node opening the continuation", "(;GM[1];B[aa]C[a](;C[b];W[bb];B[cc])(;W[dd]))"},
+        {"a comment node before variations", "(;GM[1];B[aa];C[a](;W[bb])(;W[cc]);B[dd])"},
+        {"comment nodes behind hidden moves", "(;GM[1]AS[2,1];B[aa]C[x];C[y];W[bb];C[z];B[cc])"},
     };
     for (const auto& [kind, bytes] : records) {
         const std::string text = oracle::ProgramText(bytes);

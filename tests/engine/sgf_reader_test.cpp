@@ -506,7 +506,10 @@ TEST_F(SgfReaderTest, DeepNestingIsReadWithoutRecursion) {
     EXPECT_EQ(Moves(0), "aa cc");
     ASSERT_EQ(e.branchCount, 1);
     EXPECT_EQ(Moves(1), "bb");
-    EXPECT_EQ(Comment(1, 0), "x");
+    // Every node without a move says its comment before the variation's move, none lost.
+    const std::string said = Comment(1, 0);
+    EXPECT_EQ(said.size(), 20000 * 3 - 2);
+    EXPECT_EQ(said.substr(0, 7), "x\r\nx\r\nx");
 }
 
 TEST_F(SgfReaderTest, NestedMergeStaysInsideTheLine) {
