@@ -98,6 +98,8 @@ struct Cp932Tables {
     std::vector<char32_t> single = std::vector<char32_t>(256, 0);
     std::vector<char32_t> pair = std::vector<char32_t>(65536, 0);
     std::vector<std::uint16_t> reverse = std::vector<std::uint16_t>(65536, 0);
+    // One bit a two-byte code that makes a character: 8 KB that stay in the cache for a validity check.
+    std::vector<std::uint64_t> pairValid = std::vector<std::uint64_t>(65536 / 64, 0);
 
     Cp932Tables() {
         iconv_t cd = iconv_open("UTF-32LE", "CP932");
@@ -131,6 +133,7 @@ struct Cp932Tables {
                     if (round == 0) {
                         const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
                         pair[code] = decode(bytes, 2);
+                        if (pair[code] != 0) pairValid[code / 64] |= std::uint64_t{1} << (code % 64);
                     }
                     const char32_t c = pair[code];
                     if (c == 0 || c >= 0x10000 || IsUserDefinedCode(code) || necSelected != (round == 1)) continue;
@@ -273,22 +276,39 @@ char32_t ForeignCharacters::CharacterOf(unsigned code) const {
 }
 
 void ForeignCharacters::ReserveCodesIn(std::string_view cp932) {
+    // Bytes F0 to F9 are looked for sixteen at a time; most are second bytes of kana and kanji. Whether one
+    // begins a character is told from the run of bytes before it that could begin one: characters end
+    // where such a run starts, so an even run leaves it at a character's start.
     const unsigned char* p = reinterpret_cast<const unsigned char*>(cp932.data());
     const std::size_t n = cp932.size();
-    for (std::size_t i = 0; i + 1 < n;) {
-        i += AsciiRun(p + i, n - i);
-        if (i + 1 >= n) break;
-        if (!IsCp932LeadByte(p[i])) {
-            ++i;
-            continue;
+    const auto beginsCharacter = [p](std::size_t at) {
+        std::size_t run = 0;
+        while (run < at && IsCp932LeadByte(p[at - run - 1])) ++run;
+        return run % 2 == 0;
+    };
+    std::size_t next = 0;  // the first place not inside a character already reserved
+    const auto look = [&](std::size_t at) {
+        if (at < next || at + 1 >= n || !IsCp932Trail(p[at + 1]) || !beginsCharacter(at)) return;
+        if (byIndex_.empty()) byIndex_.assign(kCapacity, 0);
+        char32_t& slot = byIndex_[AreaIndex(static_cast<unsigned>(p[at]) << 8 | p[at + 1])];
+        if (slot == 0) slot = kReserved;
+        next = at + 2;
+    };
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i low = _mm_set1_epi8(static_cast<char>(0xF0 ^ 0x80));
+    const __m128i high = _mm_set1_epi8(static_cast<char>(0xF9 ^ 0x80));
+    const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), flip);
+        const __m128i in = _mm_andnot_si128(_mm_or_si128(_mm_cmplt_epi8(v, low), _mm_cmpgt_epi8(v, high)), _mm_set1_epi8(-1));
+        for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(in)); mask != 0; mask &= mask - 1) {
+            look(i + static_cast<std::size_t>(__builtin_ctz(mask)));
         }
-        const unsigned code = static_cast<unsigned>(p[i]) << 8 | p[i + 1];
-        if (IsUserDefinedCode(code)) {
-            if (byIndex_.empty()) byIndex_.assign(kCapacity, 0);
-            char32_t& slot = byIndex_[AreaIndex(code)];
-            if (slot == 0) slot = kReserved;
-        }
-        i += 2;
+    }
+#endif
+    for (; i < n; ++i) {
+        if (IsUserDefinedLead(p[i])) look(i);
     }
 }
 
@@ -602,13 +622,17 @@ ByteKind KindOfBytes(std::string_view text) {
 bool IsValidCp932(std::string_view text) {
     const Cp932Tables& t = Tables();
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::uint64_t* pairValid = t.pairValid.data();
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n;) {
-        i += AsciiRun(p + i, n - i);
-        if (i >= n) break;
         const unsigned char b = p[i];
-        if (IsCp932LeadByte(b)) {
-            if (i + 1 >= n || !IsCp932Trail(p[i + 1]) || t.pair[static_cast<unsigned>(b) << 8 | p[i + 1]] == 0) return false;
+        if (b < 0x80) {
+            // Long ASCII runs sixteen bytes at a time; single ASCII bytes between characters straight on.
+            i += (i + 1 < n && p[i + 1] < 0x80) ? AsciiRun(p + i, n - i) : 1;
+        } else if (IsCp932LeadByte(b)) {
+            if (i + 1 >= n) return false;
+            const unsigned code = static_cast<unsigned>(b) << 8 | p[i + 1];
+            if (!(pairValid[code / 64] >> (code % 64) & 1)) return false;
             i += 2;
         } else {
             if (t.single[b] == 0) return false;

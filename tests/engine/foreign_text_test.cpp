@@ -101,7 +101,9 @@ TEST(ForeignText, WrittenBytesCarryACaNamingThem) {
 }
 
 TEST(ForeignText, AShiftJisRecordsOwnUserDefinedCodesAreNeverGivenOut) {
-    const std::string record = "(;PB[山田\xF0\x40]C[\xF0\x41の\xF0\x43];B[aa])";
+    // を ends in F0 and is followed by "B" (42): no code F042; 亜 is two bytes that could each begin a
+    // character, so the code after it is told as one.
+    const std::string record = "(;PB[山田\xF0\x40]C[\xF0\x41をB亜\xF0\x43];B[aa])";
     DecodedRecord d = DecodeRecordBytes(record);
     ASSERT_FALSE(d.converted);
     EXPECT_TRUE(d.foreign.empty());
