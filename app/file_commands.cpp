@@ -120,6 +120,7 @@ bool FileCommands::LoadFile(const std::string& path) {
 }
 
 void FileCommands::TakeLoadedFile(const std::string& path, std::string source) {
+    ++recordsTaken;
     currentFileName = path;
     RenewTitle();
     KeepLoadedText(std::move(source));
@@ -148,6 +149,7 @@ void FileCommands::LookForChatLog() {
     const std::string name = ChatLogName(currentFileName);
     std::string text;
     std::string error;
+    chatFileRead_.reset();
     chatLogPresent = FileExists(name) && ReadWholeFile(name, text, error);
     if (!chatLogPresent) {
         if (chatLog_) chatLog_->ClearChatLog();
@@ -158,15 +160,31 @@ void FileCommands::LookForChatLog() {
     ForeignCharacters* foreign = board_.foreignCharacters.get();
     const std::string shown = ChatTextOfFile(text, foreign);
     const std::string converted = ConvertChatBoardData(shown);
-    if (converted != shown) WriteFileAtomically(name, ChatFileBytes(converted, foreign), error);
-    if (chatLog_) chatLog_->TakeChatFile(converted);
+    if (converted != shown) {
+        text = ChatFileBytes(converted, foreign);
+        WriteFileAtomically(name, text, error);
+    }
+    if (!chatLog_) return;
+    const bool whole = chatLog_->TakeChatFile(converted);
+    chatFileRead_ = ChatFileRead{name, std::move(text), chatLog_->ChatFileText(), whole};
 }
 
 void FileCommands::SaveChatLog(const std::string& recordPath) {
     if (!chatLogPresent || !chatLog_) return;
     const std::string name = ChatLogName(recordPath);
+    const std::string logText = chatLog_->ChatFileText();
+    // A log unchanged since its file was read writes that file as it was, its line ends too; a file the log
+    // could not read whole is never written over from it.
+    const bool unchanged = chatFileRead_ && logText == chatFileRead_->text;
+    std::string bytes = unchanged ? chatFileRead_->bytes : ChatFileBytes(logText, board_.foreignCharacters.get());
+    if (chatFileRead_ && !unchanged && !chatFileRead_->whole) {
+        board_.dialogs().ShowMessage("チャットログに読めない部分があるため、チャットログの変更は保存しません。元のファイルは変更されていません。\r\n" +
+                                     chatFileRead_->path);
+        if (name == chatFileRead_->path) return;
+        bytes = chatFileRead_->bytes;
+    }
     std::string error;
-    if (!WriteFileAtomically(name, ChatFileBytes(chatLog_->ChatFileText(), board_.foreignCharacters.get()), error)) {
+    if (!WriteFileAtomically(name, bytes, error)) {
         board_.dialogs().ShowMessage("チャットログを保存できません。元のファイルは変更されていません。\r\n" + name + "\r\n" +
                                      error);
     }
@@ -200,8 +218,7 @@ bool FileCommands::KFNClick() {
     board_.recordModified = false;
     // A new record has no file yet: overwriting must not put it over the record that was open before.
     currentFileName = kNoTitle;
-    chatLogPresent = false;
-    if (chatLog_) chatLog_->ClearChatLog();
+    DropChatLog();
     RenewTitle();
     return true;
 }

@@ -32,8 +32,9 @@ std::string ChatLogName(const std::string& recordPath);
 class ChatLogKeeper {
 public:
     virtual ~ChatLogKeeper() = default;
-    // A chat file was read (already converted from the older layout).
-    virtual void TakeChatFile(const std::string& fileText) = 0;
+    // A chat file was read (already converted from the older layout); false when the log could not keep
+    // all the file held.
+    virtual bool TakeChatFile(const std::string& fileText) = 0;
     // The record has no chat file.
     virtual void ClearChatLog() = 0;
     // What the chat file holds now.
@@ -66,6 +67,9 @@ public:
     std::string saveDialogDir;
     RecentFiles recentFiles;
     bool chatLogPresent = false;
+    // Counts the records that replaced the shown one (opened, made new, pasted, loaded from the web): a web
+    // load that a later one overtook finds the count changed and leaves the record alone.
+    unsigned long recordsTaken = 0;
     std::string lastLoadedText;  // the source of the last record read, in the program's Shift-JIS
 
     // Keeps the bytes of the record just loaded as lastLoadedText, converted as the load converted them.
@@ -79,7 +83,9 @@ public:
     // A record that replaced the shown one by another road than its own file (a new record, the clipboard,
     // a web address) has no chat log: the old one must neither be shown nor saved beside it.
     void DropChatLog() {
+        ++recordsTaken;
         chatLogPresent = false;
+        chatFileRead_.reset();
         if (chatLog_) chatLog_->ClearChatLog();
     }
 
@@ -121,6 +127,15 @@ private:
     TitleRegistry& titles_;
     Loader load_;
     ChatLogKeeper* chatLog_ = nullptr;
+    // The chat file read with the record: where from, its bytes (after the older layout's conversion),
+    // the text the log gave for it right after reading, and whether the log kept all it held.
+    struct ChatFileRead {
+        std::string path;
+        std::string bytes;
+        std::string text;
+        bool whole = true;
+    };
+    std::optional<ChatFileRead> chatFileRead_;
 };
 
 }  // namespace quorvel

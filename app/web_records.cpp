@@ -1,10 +1,12 @@
 #include "app/web_records.h"
 
 #include <cctype>
+#include <memory>
 
 #include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
 #include "platform/connection_state.h"
+#include "platform/text_codec.h"
 
 namespace quorvel {
 
@@ -23,6 +25,23 @@ const char* const kTooLong = "棋譜データが長すぎるので、ブラウ�
 const char* const kBadSendPath = "送信先のURLが http:// か https:// で始まっていません";
 const char* const kNoBrowser = "ブラウザを開けません";
 
+// A page holds a record when it reads as one with at least one entry (a stone or a move): "(;" alone
+// is also in every script's "for(;;)". It is read aside, so that the board's record stays until then.
+bool HoldsRecord(const std::string& text) {
+    if (text.find("(;") == std::string::npos) return false;
+    MemoryMessageArea messages;
+    MemoryDialogs dialogs;
+    const auto trial = std::make_unique<Engine>(messages, dialogs);
+    return LoadRecordText(*trial, text) && trial->lineEnd > 0;
+}
+
+void AppendEscaped(std::string& out, unsigned char c) {
+    static const char kHex[] = "0123456789ABCDEF";
+    out += '%';
+    out += kHex[c >> 4];
+    out += kHex[c & 15];
+}
+
 }  // namespace
 
 std::string WithCrLfLineEnds(const std::string& text) {
@@ -40,7 +59,6 @@ std::string WithCrLfLineEnds(const std::string& text) {
 }
 
 std::string PercentEncode(const std::string& text) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 3);
     for (char ch : text) {
@@ -50,9 +68,20 @@ std::string PercentEncode(const std::string& text) {
         } else if (c == '-' || c == '_' || c == '.' || c == '~') {
             out += ch;
         } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
+            AppendEscaped(out, c);
+        }
+    }
+    return out;
+}
+
+std::string RequestAddress(const std::string& url) {
+    std::string out;
+    for (char ch : Cp932ToUtf8(url)) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '`') {
+            AppendEscaped(out, c);
+        } else {
+            out += ch;
         }
     }
     return out;
@@ -78,11 +107,17 @@ void WebRecords::StartRequest(const std::string& url) {
         return;
     }
     if (!dialUpStarted && !InternetConnectionUp()) dialUpStarted = true;
-    http_.Get(url, [this, url](const net::HttpResult& result) { Received(url, result); });
+    const unsigned long recordsTaken = files_.recordsTaken;
+    http_.Get(RequestAddress(url), [this, url, recordsTaken](const net::HttpResult& result) { Received(url, result, recordsTaken); });
 }
 
-void WebRecords::Received(const std::string& url, const net::HttpResult& result) {
+void WebRecords::Received(const std::string& url, const net::HttpResult& result, unsigned long recordsTaken) {
     MessageArea& textWindow = board_.messages();
+    // A record opened while this one was on its way is the one the user wants now.
+    if (recordsTaken != files_.recordsTaken) {
+        if (finished) finished();
+        return;
+    }
     // The user may have started creation mode, autoplay or the comment dialog while the record was on
     // its way: the record they work on stays.
     if (result.outcome == net::HttpOutcome::Success && (board_.Busy() || !CanLoad())) {
@@ -96,20 +131,28 @@ void WebRecords::Received(const std::string& url, const net::HttpResult& result)
         return;
     }
     const std::string text = WithCrLfLineEnds(result.body);
+    const bool holdsRecord = HoldsRecord(text);
+    // The record it would replace may have been changed meanwhile: asked as opening asks.
+    if (holdsRecord && !files_.AskToSave()) {
+        textWindow.Clear();
+        board_.ShowPositionComment();
+        if (finished) finished();
+        return;
+    }
     // A page without a record leaves the record on the board as it is.
-    if (text.find("(;") != std::string::npos) {
-        LoadRecordText(board_, text);
+    const bool loaded = holdsRecord && LoadRecordText(board_, text);
+    if (loaded) {
         board_.recordModified = false;
         files_.KeepLoadedText(text);
         files_.DropChatLog();
         // The address names the record in the caption and the recent files, but it is no file to
         // overwrite: saving asks for a name.
-        files_.currentFileName = board_.lineEnd > 0 ? url : kNoTitle;
+        files_.currentFileName = url;
         files_.RenewTitle();
         files_.currentFileName = kNoTitle;
-        if (board_.lineEnd > 0) files_.recentFiles.Add(url);
+        files_.recentFiles.Add(url);
     }
-    if (text.find("(;") == std::string::npos || board_.lineEnd == 0) textWindow.SetText(kNoRecord + text);
+    if (!loaded) textWindow.SetText(kNoRecord + text);
     settings.netKifu.MoveToFront(url);
     if (files_.changed) files_.changed();
     if (finished) finished();

@@ -25,6 +25,11 @@ std::string WithCrLfLineEnds(const std::string& text);
 // byte as "%" and two hexadecimal digits.
 std::string PercentEncode(const std::string& text);
 
+// The address as a browser requests it: the typed address (Shift-JIS, as the address lists keep it) in
+// UTF-8, every byte beyond ASCII, every control character and blank, and '"', '<', '>', '`' as "%" and two
+// hexadecimal digits; escapes already typed stay as they are.
+std::string RequestAddress(const std::string& url);
+
 class WebRecords {
 public:
     static constexpr std::size_t kLongestAddress = 65536;  // what a browser and its command line carry
@@ -49,7 +54,8 @@ public:
     void SendRecord(UrlOpener& opener);
 
 private:
-    void Received(const std::string& url, const net::HttpResult& result);
+    // `recordsTaken`: the file commands' count when the load started.
+    void Received(const std::string& url, const net::HttpResult& result, unsigned long recordsTaken);
 
     Engine& board_;
     FileCommands& files_;

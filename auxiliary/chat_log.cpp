@@ -1,6 +1,8 @@
 #include "auxiliary/chat_log.h"
 
 #include <algorithm>
+#include <string_view>
+#include <vector>
 
 #include "platform/text_codec.h"
 
@@ -141,7 +143,54 @@ std::string ChatFileText(const ChatLog& log) {
     return text;
 }
 
-ChatLog ChatLogFromFileText(const std::string& fileText) {
+std::string ChatLineEndsAsCrLf(const std::string& fileText) {
+    // Neither byte is ever the second byte of a Shift-JIS character, so the bytes can be replaced as they
+    // stand.
+    std::string text = fileText;
+    ReplaceAll(text, "\r\n", "\n");
+    ReplaceAll(text, "\r", "\n");
+    ReplaceAll(text, "\n", kCrLf);
+    return text;
+}
+
+namespace {
+
+bool IsBlankLine(std::string_view line) { return line.find_first_not_of(' ') == std::string_view::npos; }
+
+std::vector<std::string_view> LinesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = text.find(kCrLf, start);
+        lines.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 2;
+    }
+    return lines;
+}
+
+}  // namespace
+
+bool ChatFileReadWhole(const std::string& fileText) {
+    const std::string text = ChatLineEndsAsCrLf(fileText);
+    const std::string written = ChatFileText(ChatLogFromFileText(text));
+    const std::vector<std::string_view> have = LinesOf(text);
+    const std::vector<std::string_view> kept = LinesOf(written);
+    // The head line (the first, when it is no entry) is always written anew; every other line that holds
+    // something must come back, in order.
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < have.size(); ++i) {
+        if (IsBlankLine(have[i]) || (i == 0 && have[i].compare(0, 1, "[") != 0)) continue;
+        // The marker is written only before diagrams; without any, nothing is lost with it.
+        if (have[i] == kBoardDataMarker) continue;
+        while (k < kept.size() && kept[k] != have[i]) ++k;
+        if (k == kept.size()) return false;
+        ++k;
+    }
+    return true;
+}
+
+ChatLog ChatLogFromFileText(const std::string& originalText) {
+    const std::string fileText = ChatLineEndsAsCrLf(originalText);
     ChatLog log;
     log.present = true;
     const std::string marker = kBoardDataMarker;

@@ -50,8 +50,13 @@ bool RemoveStoredDiagram(ChatLog& log, int number);
 // The diagram text of diagram `number` in the store (what stands between "<<DiaData=" and ">>"), or empty.
 std::string StoredDiagram(const ChatLog& log, int number);
 
-// The chat file's text and its reading (the chat file beside a record, "...Chat.dat").
+// The chat file's text and its reading (the chat file beside a record, "...Chat.dat"). Line ends of
+// other programs and systems (LF alone, CR alone) are read as CR LF.
 std::string ChatFileText(const ChatLog& log);
 ChatLog ChatLogFromFileText(const std::string& fileText);
+std::string ChatLineEndsAsCrLf(const std::string& fileText);
+// True when the log read from `fileText` keeps every line of it that holds something (the head line
+// aside): a file the reading dropped text of must not be written over from the log.
+bool ChatFileReadWhole(const std::string& fileText);
 
 }  // namespace quorvel

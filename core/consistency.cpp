@@ -89,15 +89,9 @@ int GroupLiberties(const PointGrid& board, PointCode start, std::vector<PointCod
 Replay ReplayLine(const Engine& e) {
     Replay r;
     for (PointCode p = 0; p < kGridCells; ++p) r.board[p] = e.IsOnBoard(p) ? kEmpty : kBorder;
-    const int background = std::min(e.replayMode ? e.setupCount : e.baseIndex, e.currentIndex);
-    for (int k = 1; k <= background; ++k) {
-        const PointCode p = e.lineMoves[k];
-        if (e.IsOnBoard(p)) r.board[p] = EntryColour(e, k);
-    }
-    for (int k = background + 1; k <= e.currentIndex; ++k) {
-        const PointCode p = e.lineMoves[k];
-        if (!e.IsOnBoard(p)) continue;
-        const int colour = EntryColour(e, k);
+    // A stone put down, and the groups of the other colour it leaves without a liberty taken off, counted
+    // as prisoners when `counted`.
+    const auto put = [&r](PointCode p, int colour, bool counted) {
         r.board[p] = colour;
         for (int step : kNeighbourSteps) {
             const PointCode n = p + step;
@@ -105,10 +99,26 @@ Replay ReplayLine(const Engine& e) {
             std::vector<PointCode> stones;
             if (GroupLiberties(r.board, n, &stones) > 0) continue;
             for (PointCode s : stones) {
-                (r.board[s] == kBlack ? r.blackCaptured : r.whiteCaptured) += 1;
+                if (counted) (r.board[s] == kBlack ? r.blackCaptured : r.whiteCaptured) += 1;
                 r.board[s] = kEmpty;
             }
         }
+    };
+    const int background = std::min(e.replayMode ? e.setupCount : e.baseIndex, e.currentIndex);
+    // The moves AS hides end the background; they were played, the setup stones before them were put.
+    const int hiddenFrom = background - std::min(e.mainLineOffset, background);
+    for (int k = 1; k <= background; ++k) {
+        const PointCode p = e.lineMoves[k];
+        if (!e.IsOnBoard(p)) continue;
+        if (k > hiddenFrom) {
+            put(p, EntryColour(e, k), false);
+        } else {
+            r.board[p] = EntryColour(e, k);
+        }
+    }
+    for (int k = background + 1; k <= e.currentIndex; ++k) {
+        const PointCode p = e.lineMoves[k];
+        if (e.IsOnBoard(p)) put(p, EntryColour(e, k), true);
     }
     return r;
 }

@@ -267,6 +267,9 @@ public:
 private:
     // Capture helpers of AnalysePosition.
     void CaptureTest(PointCode n, PointCode v, int mover);
+    // Empties the groups of `colour` next to `played` that have no liberty left (a background move's
+    // captures: no prisoners, no log).
+    void RemoveTakenGroups(PointCode played, int colour);
     void CaptureSingle(PointCode n, PointCode v, int mover);
     void LogCapture(PointCode p);
     void AnalyseGroups();

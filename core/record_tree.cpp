@@ -181,7 +181,32 @@ void Engine::PlaceSetupStones() {
         } else {
             colour = StoneColour(setupList[k]);
         }
-        if (colour == kBlack || colour == kWhite) board[p] = colour;
+        if (colour != kBlack && colour != kWhite) continue;
+        board[p] = colour;
+        // A hidden move was played: what it took is off the board where the numbered moves start.
+        if (k > baseIndex - fromMoves) RemoveTakenGroups(p, Opponent(colour));
+    }
+}
+
+void Engine::RemoveTakenGroups(PointCode played, int colour) {
+    for (const int step : kNeighbourSteps) {
+        const PointCode start = played + step;
+        if (board[start] != colour) continue;
+        std::vector<PointCode> group{start};
+        std::vector<bool> seen(kGridCells, false);
+        seen[start] = true;
+        bool breathes = false;
+        for (std::size_t i = 0; i < group.size() && !breathes; ++i) {
+            for (const int next : kNeighbourSteps) {
+                const PointCode n = group[i] + next;
+                if (board[n] == kEmpty) breathes = true;
+                if (board[n] != colour || seen[n]) continue;
+                seen[n] = true;
+                group.push_back(n);
+            }
+        }
+        if (breathes) continue;
+        for (const PointCode q : group) board[q] = kEmpty;
     }
 }
 

@@ -6,6 +6,9 @@
 #include "formats/board_diagram.h"
 
 namespace quorvel {
+
+// How far left of a footnote's place its point ("13-1") starts: right of the bracket's stroke.
+constexpr int kFootnoteTextLeft = 45;
 namespace {
 
 struct Footnote {
@@ -86,8 +89,11 @@ PrintJob DiagramPagesPrint(const Engine& e, const std::string& today) {
                               inside.x, inside.y);
                 } else {
                     const PointCode p = e.lineMoves[f.entry];
-                    DrawText(s, inside.x - 60, inside.y - 22, 12,
-                             std::to_string(PointCol(p)) + "-" + std::to_string(PointRow(p)));
+                    // Clear of the "[" drawn before it, which would cover a first digit, and of the "]":
+                    // "13-19" is written smaller.
+                    const std::string point = std::to_string(PointCol(p)) + "-" + std::to_string(PointRow(p));
+                    const bool longest = point.size() > 4;
+                    DrawText(s, inside.x - kFootnoteTextLeft, inside.y - (longest ? 18 : 22), longest ? 10 : 12, point);
                 }
             },
             [d](Sheet& s, int, int, bool more) {

@@ -368,8 +368,19 @@ void TForm1::BuildPanels() {
 
 void TForm1::Redraw() { Form2->Redraw(); }
 
+namespace {
+
+// A record's name as shown: a file's path in the file system's bytes, a web address as the user typed it
+// (the address lists keep it in the program's Shift-JIS).
+QString RecordNameToQString(const std::string& name) {
+    const bool web = name.find("http://") != std::string::npos || name.find("https://") != std::string::npos;
+    return web ? ToQString(name) : PathToQString(name);
+}
+
+}  // namespace
+
 void TForm1::RenewCaption() {
-    QString caption = PathToQString(files_->caption);
+    QString caption = RecordNameToQString(files_->caption);
     if (!board().replayMode) caption += ToQString(" 　   『 棋譜データ作成 』");
     setWindowTitle(caption);
 }
@@ -387,7 +398,11 @@ void TForm1::RenewRecentItems() {
     for (int k = 1; k <= RecentFiles::kSlots; ++k) {
         QAction* item = ZarnItem[k - 1];
         item->setVisible(k <= recent.count);
-        if (k <= recent.count) item->setText(QStringLiteral("%1 : ").arg(k) + PathToQString(recent.Slot(k)));
+        if (k > recent.count) continue;
+        // An "&" of the name is shown, never taken as the item's shortcut letter.
+        QString name = RecordNameToQString(recent.Slot(k));
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        item->setText(QStringLiteral("%1 : ").arg(k) + name);
     }
 }
 
@@ -499,7 +514,8 @@ void TForm1::paintEvent(QPaintEvent* event) {
 
 void TForm1::changeEvent(QEvent* event) {
     // Activating the main window brings the board window to the front with it.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // Never over a modal window (the secondary board, a dialog) that is up.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !QApplication::activeModalWidget()) {
         Form2->raise();
         raise();
     }
@@ -508,6 +524,7 @@ void TForm1::changeEvent(QEvent* event) {
 
 void TForm1::BoardActivated() {
     // The other way round for the board window: the main window first, then the board on top again.
+    if (QApplication::activeModalWidget()) return;
     raise();
     Form2->raise();
 }
@@ -629,7 +646,8 @@ void TForm1::KVGClick() {
 }
 
 void TForm1::KSMClick() {
-    Form5()->ShowForSettings();
+    // The hint options change what the board shows at once, not only from the next step on.
+    if (Form5()->ShowForSettings() && board().replayMode) board().RecountHints();
     Redraw();
 }
 

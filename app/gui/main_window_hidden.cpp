@@ -3,6 +3,7 @@
 // preview (Form8), the mail window (Form9), the net game log window (Form10), the web address window
 // (Form11) and the mark palette (Form15). Every caller reaches them through these accessors; the board
 // window, the file commands and the open dialog reach three of them through the stand-ins below.
+#include <QScreen>
 #include <algorithm>
 
 #include "app/gui/main_window.h"
@@ -33,7 +34,7 @@ private:
 class TForm1::LazyChatLogKeeper : public ChatLogKeeper {
 public:
     explicit LazyChatLogKeeper(TForm1& main) : main_(main) {}
-    void TakeChatFile(const std::string& fileText) override { main_.Form10()->TakeChatFile(fileText); }
+    bool TakeChatFile(const std::string& fileText) override { return main_.Form10()->TakeChatFile(fileText); }
     // Only the log window fills the log: one not built yet has nothing to clear.
     void ClearChatLog() override {
         if (main_.form10_) main_.form10_->ClearChatLog();
@@ -112,7 +113,13 @@ TForm10* TForm1::Form10() {
     if (form10_) return form10_;
     // The log window shows the chat log the secondary board writes board comments into.
     form10_ = new TForm10(Form6()->chatLog(), clipboard_, programDir_);
-    if (shell_.chatWindowSize > 0) form10_->resize(shell_.chatWindowSize / 10000, shell_.chatWindowSize % 10000);
+    if (shell_.chatWindowSize > 0) {
+        // The kept size may come from a bigger screen or a hand-edited settings file: it is held to the
+        // screen the window opens on.
+        const QRect screen = form10_->screen()->availableGeometry();
+        form10_->resize(std::min(shell_.chatWindowSize / 10000, screen.width()),
+                        std::min(shell_.chatWindowSize % 10000, screen.height()));
+    }
     form10_->resized = [this](int width, int height) { shell_.chatWindowSize = width * 10000 + height; };
     form10_->editRequested = [this] {
         const LogSelection& selected = form10_->selection();

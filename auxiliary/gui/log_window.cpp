@@ -114,9 +114,10 @@ TForm10::TForm10(ChatLog& log, Clipboard& clipboard, const QString& programDir)
 
 // ---- The log ----
 
-void TForm10::TakeChatFile(const std::string& fileText) {
+bool TForm10::TakeChatFile(const std::string& fileText) {
     log_ = ChatLogFromFileText(fileText);
     ReloadLog();
+    return ChatFileReadWhole(fileText);
 }
 
 void TForm10::ClearChatLog() {

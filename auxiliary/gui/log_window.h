@@ -28,7 +28,7 @@ public:
     TForm10(ChatLog& log, Clipboard& clipboard, const QString& programDir);
 
     // ChatLogKeeper: a chat file read, none, and the text to save.
-    void TakeChatFile(const std::string& fileText) override;
+    bool TakeChatFile(const std::string& fileText) override;
     void ClearChatLog() override;
     std::string ChatFileText() const override;
 

@@ -1,6 +1,7 @@
 #include "auxiliary/gui/secondary_board_window.h"
 
 #include <QApplication>
+#include <QWindow>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -207,6 +208,10 @@ void TForm6::Open(SecondaryRole role, const Engine& board) {
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const int top = (boardWindow_ && area.height() >= 500) ? std::max(0, boardWindow_->y() - 60) : 0;
     move(area.width() - width() - 2, top);
+    // A window of the board window, the window manager keeps it above the board and main windows, which
+    // raise each other whenever one of them is activated.
+    winId();
+    if (boardWindow_ && boardWindow_->windowHandle()) windowHandle()->setTransientParent(boardWindow_->windowHandle());
     Redraw();
 }
 

@@ -391,9 +391,10 @@ namespace {
 // The chat log kept as the log window keeps it, without a window.
 class MemoryChatLog : public ChatLogKeeper {
 public:
-    void TakeChatFile(const std::string& fileText) override {
+    bool TakeChatFile(const std::string& fileText) override {
         log = ChatLogFromFileText(fileText);
         ++taken;
+        return ChatFileReadWhole(fileText);
     }
     void ClearChatLog() override {
         log = ChatLog();
@@ -454,6 +455,63 @@ TEST_F(FileCommandsTest, AChatLogWithHangulIsKeptInUtf8) {
               std::string::npos);
     ASSERT_TRUE(commands->KFWClick());
     EXPECT_EQ(Read(dir + "/kChat.dat"), chat);
+}
+
+TEST_F(FileCommandsTest, AChatFileWithOtherLineEndsIsReadWholeAndKept) {
+    MemoryChatLog keeper;
+    commands->SetChatLogKeeper(&keeper);
+    Write(dir + "/g.sgf", "(;SZ[19];B[pd])");
+    std::string crLf = kChatFile;
+    for (const char* ending : {"\n", "\r"}) {
+        std::string chat;
+        for (std::size_t at = 0; at < crLf.size(); ++at) {
+            if (crLf.compare(at, 2, "\r\n") == 0) chat += ending, ++at;
+            else chat += crLf[at];
+        }
+        Write(dir + "/gChat.dat", chat);
+        ASSERT_TRUE(commands->OpenPath(dir + "/g.sgf"));
+        EXPECT_EQ(keeper.log.logText, ChatLogFromFileText(kChatFile).logText) << ending;
+        EXPECT_EQ(StoredDiagram(keeper.log, 1), "SZ[19];B[pd];W[dd]");
+        // Unchanged, the file stays as it was written.
+        ASSERT_TRUE(commands->KFWClick());
+        EXPECT_EQ(Read(dir + "/gChat.dat"), chat);
+        // A comment added writes the whole log with it.
+        AddBoardComment(keeper.log, 40, "次の手", "<<DiaData=SZ[19];B[qq]>>\r\n");
+        ASSERT_TRUE(commands->KFWClick());
+        const std::string written = Read(dir + "/gChat.dat");
+        for (const char* kept : {"[ 12 ]：よろしくお願いします", "[ 30 ]：この手は？\r\n{ 碁盤 1 }", "[ 40 ]：次の手\r\n{ 碁盤 2 }",
+                                 "{1}<<DiaData=SZ[19];B[pd];W[dd]>>\r\n{2}<<DiaData=SZ[19];B[qq]>>"}) {
+            EXPECT_NE(written.find(kept), std::string::npos) << kept;
+        }
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(FileCommandsTest, AChatFileNotReadWholeIsNeverWrittenOver) {
+    MemoryChatLog keeper;
+    commands->SetChatLogKeeper(&keeper);
+    Write(dir + "/g.sgf", "(;SZ[19];B[pd])");
+    // A note before the first entry, and a store without a diagram number, are lines the log cannot keep.
+    for (const std::string chat : {std::string("Oskelt\r\nメモ: 第3局\r\n[ 1 ]：a\r\n"),
+                                   std::string("[ 1 ]：a\r\n\r\n\r\n---碁盤データ---\r\n\r\n<<DiaData=SZ[9]>>\r\n")}) {
+        EXPECT_FALSE(ChatFileReadWhole(chat)) << chat;
+        Write(dir + "/gChat.dat", chat);
+        ASSERT_TRUE(commands->OpenPath(dir + "/g.sgf"));
+        ASSERT_TRUE(commands->KFWClick());
+        EXPECT_EQ(Read(dir + "/gChat.dat"), chat);
+        AddBoardComment(keeper.log, 2, "b", "<<DiaData=SZ[19]>>\r\n");
+        const std::size_t said = dialogs.shown.size();
+        ASSERT_TRUE(commands->KFWClick());
+        EXPECT_EQ(Read(dir + "/gChat.dat"), chat);
+        EXPECT_EQ(dialogs.shown.size(), said + 1);
+        // Saved under another name, the file goes beside it as it was.
+        files.answers = {dir + "/h.sgf"};
+        ASSERT_TRUE(commands->KFSClick());
+        EXPECT_EQ(Read(dir + "/hChat.dat"), chat);
+    }
+    // What the program writes itself reads whole, runs of empty lines and all.
+    EXPECT_TRUE(ChatFileReadWhole(kChatFile));
+    EXPECT_TRUE(ChatFileReadWhole("Oskelt\r\n\r\n[ 1 ]：a\r\n\r\n\r\n\r\n[ 2 ]：b\r\n"));
 }
 
 TEST_F(FileCommandsTest, AnOlderChatFileIsConvertedAndWrittenBackInPlace) {

@@ -216,6 +216,16 @@ TEST_F(SgfReaderTest, AsTurnsTheFirstMovesIntoBackground) {
     // Numbers above 500 are ignored.
     Load("(;AS[501,1];B[cc];W[dd])");
     EXPECT_EQ(e.mainLineOffset, 0);
+    // Hidden moves were played: what they took is gone from the start position, setup stones too.
+    // (AS counts the setup stones too.)
+    Load("(;SZ[9]AW[ca]AS[4,1];B[ba];W[aa];B[ab];W[cc];B[dd])");
+    EXPECT_EQ(e.board[P("aa")], kEmpty);
+    EXPECT_EQ(e.board[P("ab")], kBlack);
+    EXPECT_EQ(e.board[P("ca")], kWhite);
+    Load("(;SZ[9]AW[aa]AS[4,1];B[ab];W[cc];B[ba];W[dd])");
+    EXPECT_EQ(e.board[P("aa")], kEmpty);
+    e.GoToEnd();
+    EXPECT_EQ(e.board[P("ba")], kBlack);
 }
 
 TEST_F(SgfReaderTest, StandardNestingBecomesTheBranchTable) {

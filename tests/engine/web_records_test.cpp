@@ -39,6 +39,8 @@ protected:
         std::ofstream(served / "game.sgf", std::ios::binary) << kGame;
         std::ofstream(served / "Zarn.dat", std::ios::binary) << kGame;
         std::ofstream(served / "page.html", std::ios::binary) << "<html>no record here</html>\n";
+        std::ofstream(served / "script.html", std::ios::binary) << "<script>for(;;){}</script>\n";
+        std::ofstream(served / "other.sgf", std::ios::binary) << "(;GM[1]SZ[19];B[dd];W[pp];B[qq])";
         ASSERT_GT(server.port(), 0);
         web.httpOptions().timeoutMs = 1500;
         web.finished = [this] { ++finishedCount; };
@@ -86,7 +88,10 @@ TEST_F(WebRecordsTest, AServedRecordLoadsUnderItsAddressButIsNoFileToOverwrite) 
 // The chat log of the record shown before, as the log window keeps it.
 class KeptChatLog : public ChatLogKeeper {
 public:
-    void TakeChatFile(const std::string& fileText) override { text = fileText; }
+    bool TakeChatFile(const std::string& fileText) override {
+        text = fileText;
+        return true;
+    }
     void ClearChatLog() override { text.clear(); }
     std::string ChatFileText() const override { return text; }
     std::string text = "[ 3 ]: the record before";
@@ -134,6 +139,46 @@ TEST_F(WebRecordsTest, FailedLoadsSayWhyAndLeaveTheRecord) {
     EXPECT_EQ(e.recordText, record);
     EXPECT_EQ(files.recentFiles.count, 1);
     EXPECT_EQ(web.settings.netKifu.Slot(1), server.Url("/page.html"));
+    // A script's "for(;;)" is no record either.
+    Load(server.Url("/script.html"));
+    EXPECT_EQ(messages.Text(), "指定されたファイルに棋譜データはありません。\r\n\r\n<script>for(;;){}</script>\r\n");
+    EXPECT_EQ(e.recordText, record);
+    EXPECT_EQ(e.lineEnd, 2);
+    EXPECT_EQ(files.caption, caption);
+}
+
+TEST_F(WebRecordsTest, ALoadOvertakenByAnOpenedRecordIsDropped) {
+    TempFolder local{"web-local"};
+    const std::string path = (local.path() / "mine.sgf").string();
+    std::ofstream(path, std::ios::binary) << "(;GM[1]SZ[19];B[aa])";
+    web.StartRequest(server.Url("/game.sgf"));
+    ASSERT_TRUE(files.OpenPath(path));
+    for (int i = 0; i < 200 && web.Loading(); ++i) events.WaitAndRun(std::chrono::milliseconds(50));
+    events.WaitAndRun(std::chrono::milliseconds(100));
+    EXPECT_EQ(finishedCount, 1);
+    EXPECT_EQ(e.lineEnd, 1);
+    EXPECT_EQ(files.currentFileName, path);
+    EXPECT_EQ(files.recentFiles.count, 1);
+}
+
+TEST_F(WebRecordsTest, AChangedRecordIsReplacedOnlyAfterTheQuestion) {
+    Load(server.Url("/game.sgf"));
+    files.endingAsk = true;
+    e.recordModified = true;
+    dialogs.nextAnswer = Answer::Cancel;
+    Load(server.Url("/other.sgf"));
+    EXPECT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(e.lineEnd, 2);
+    EXPECT_TRUE(e.recordModified);
+    EXPECT_EQ(files.recentFiles.Slot(1), server.Url("/game.sgf"));
+    // A page without a record asks nothing.
+    Load(server.Url("/page.html"));
+    EXPECT_EQ(dialogs.asked.size(), 1u);
+    dialogs.nextAnswer = Answer::No;
+    Load(server.Url("/other.sgf"));
+    EXPECT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(e.lineEnd, 3);
+    EXPECT_FALSE(e.recordModified);
 }
 
 TEST_F(WebRecordsTest, LoadingWaitsForReplayMode) {
@@ -158,6 +203,11 @@ TEST_F(WebRecordsTest, ANewLoadReplacesAPendingOne) {
     EXPECT_EQ(finishedCount, 1);
     EXPECT_EQ(e.lineEnd, 2);
     EXPECT_FALSE(web.Loading());
+}
+
+TEST(WebText, AddressesAreRequestedInUtf8Escapes) {
+    EXPECT_EQ(RequestAddress("http://h/棋譜 1.sgf?a=1&b=%41"), "http://h/%E6%A3%8B%E8%AD%9C%201.sgf?a=1&b=%41");
+    EXPECT_EQ(RequestAddress("https://h/a\"<>`\x7F.sgf#x"), "https://h/a%22%3C%3E%60%7F.sgf#x");
 }
 
 TEST(WebText, LineEndsBecomeCrLf) {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -279,6 +280,46 @@ TEST_F(LogWindowTest, ARecordWithoutAChatFileHasNoSignAndAnEmptyLog) {
     EXPECT_FALSE(log->isVisible());
     window->action(QStringLiteral("KFW"))->trigger();
     EXPECT_FALSE(fs::exists(dir + "/gameChat.dat"));
+}
+
+TEST_F(LogWindowTest, AChatFileWithLfLineEndsShowsItsLogAndIsKept) {
+    std::string lf = kChatFile;
+    for (std::size_t at = lf.find("\r\n"); at != std::string::npos; at = lf.find("\r\n", at)) lf.erase(at, 1);
+    std::ofstream(dir + "/gameChat.dat", std::ios::binary) << lf;
+    window->action(QStringLiteral("KFO"))->trigger();
+    QTest::mouseClick(window->Form2, Qt::LeftButton, {}, QPoint(150, 432));
+    ASSERT_TRUE(log->isVisible());
+    EXPECT_TRUE(log->Memo1->toPlainText().contains(ToQString("右上が大事です")));
+    ClickLog("ここは厳しい");
+    EXPECT_EQ(Highlighted(), "[ 45 ]");
+    EXPECT_EQ(log->Panel1->text(), ToQString(" [碁盤2]   7手"));
+    window->action(QStringLiteral("KFW"))->trigger();
+    EXPECT_EQ(Read(dir + "/gameChat.dat"), lf);
+}
+
+TEST(LogWindowSize, TheKeptSizeIsHeldToTheScreen) {
+    const std::string dir = (fs::temp_directory_path() / "quorvel-log-size").string();
+    fs::create_directories(dir);
+    TitleRegistry titles(dir + "/titles");
+    MemoryDialogs dialogs;
+    OpenAnswers files;
+    for (const int kept : {999999999, 7000500}) {
+        TForm1 window(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList(), titles, &dialogs, &files);
+        window.ShowAtStart();
+        window.shell().chatWindowSize = kept;
+        TForm10* log = window.Form10();
+        log->show();
+        const QRect screen = log->screen()->availableGeometry();
+        ASSERT_GE(screen.width(), 700);
+        ASSERT_GE(screen.height(), 500);
+        if (kept == 7000500) {
+            EXPECT_EQ(log->size(), QSize(700, 500));
+        } else {
+            EXPECT_LE(log->width(), screen.width());
+            EXPECT_LE(log->height(), screen.height());
+        }
+    }
+    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // checked in the board window's record, the window's texts and the painted pixels.
 #include <QApplication>
 #include <QDir>
+#include <QWindow>
 
 #include "auxiliary/gui/secondary_board_window.h"
 #include "board_window_fixture.h"
@@ -122,6 +123,14 @@ const std::vector<std::string> kNine = {
     "...X.O...", "...X.O.X.", "...X.O.X.", "...X.O...", ".O.X.O...",
     "...X.O...", "...X.O...", "...X.O...", "...X.O...",
 };
+
+TEST_F(SecondaryBoardWindowTest, TheWindowManagerKeepsItAboveTheBoardWindow) {
+    w.show();
+    f.Open(SecondaryRole::Counting, e);
+    f.show();
+    ASSERT_NE(f.windowHandle(), nullptr);
+    EXPECT_EQ(f.windowHandle()->transientParent(), w.windowHandle());
+}
 
 TEST_F(SecondaryBoardWindowTest, ACountShowsTerritoryColoursTotalsAndTheResultInTheTitle) {
     SetPosition(kNine);

@@ -130,6 +130,22 @@ TEST_F(SettingsDialogTest, SettingsRoleAppliesOnOkAndDropsEditsOnCancel) {
     }
 }
 
+TEST_F(SettingsDialogTest, AHintOptionShowsOnTheBoardAtOnce) {
+    Open("h.sgf", "(;GM[1]SZ[19];B[pd];W[dp];B[pp])");
+    board().StepForward();
+    ASSERT_TRUE(board().hintsShown);
+    ASSERT_TRUE(board().settings.noZarnNoHint);
+    ASSERT_TRUE(board().hintLetters.empty());
+    window->Form2->Redraw();
+    const QImage withoutHint = window->Form2->grab().toImage();
+    // Off, the next move of the line gets its letter without another step.
+    WhenShown([](TForm5& d) { QTest::mouseClick(d.NoZarnNoHint, Qt::LeftButton, {}, QPoint(5, 11)); });
+    window->action(QStringLiteral("KSM"))->trigger();
+    ASSERT_FALSE(board().settings.noZarnNoHint);
+    EXPECT_EQ(board().hintLetters.size(), 1u);
+    EXPECT_NE(window->Form2->grab().toImage(), withoutHint);
+}
+
 TEST_F(SettingsDialogTest, GameInformationReplacesTheHeadsValuesAndKeepsTheList) {
     Open("game.sgf", "(;GM[1]FF[4]SZ[19]PB[Old]BR[3d]DT[2020-01-02]HA[2]KM[0.5];B[pd];W[dp])");
     WhenShown([](TForm5& d) {

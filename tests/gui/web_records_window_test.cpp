@@ -164,6 +164,22 @@ TEST_F(WebRecordsWindowTest, ARecentAddressLoadsFromTheWebAgain) {
     EXPECT_EQ(window->ZarnItem[0]->text(), QStringLiteral("1 : ") + ToQString(url));
 }
 
+TEST_F(WebRecordsWindowTest, AnAddressWithJapaneseAndAmpersandShowsAsTyped) {
+    // The server finds the file only when the path is requested in UTF-8 escapes.
+    std::ofstream(served / u8"棋譜&1.sgf", std::ios::binary) << "(;GM[1]SZ[19];B[pd];W[dp])";
+    const std::string url = server.Url("/棋譜&1.sgf");
+    StartLoad(url);
+    WaitForLoad();
+    EXPECT_EQ(board().lineEnd, 2);
+    const QString typed = ToQString(url);
+    EXPECT_TRUE(typed.contains(QStringLiteral(u"/棋譜&1.sgf")));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral(" Quorvel  ") + typed);
+    QString shown = typed;
+    shown.replace(QStringLiteral("&"), QStringLiteral("&&"));
+    EXPECT_EQ(window->ZarnItem[0]->text(), QStringLiteral("1 : ") + shown);
+    EXPECT_EQ(window->Form11()->ComboBox1->itemText(0), typed);
+}
+
 TEST_F(WebRecordsWindowTest, SendingOpensTheBrowserWithTheRecordsBytes) {
     // A browser stub on PATH that writes down the record part of the address, decoded by Python.
     TempFolder bin{"web-browser"};
