@@ -8,13 +8,16 @@ const char* const kPastedCaption = " Quorvel [Quorvel]";
 
 bool ReadClipboard(FileCommands& files, Engine& board, const Clipboard& clipboard, bool textBoardBlackFirst) {
     if (!files.AskToSave()) return false;
-    const std::string text = clipboard.Text();
-    if (text.empty()) {
+    // Unicode already: the record it becomes holds its characters in a table of its own, not in codes of
+    // the record it replaces.
+    DecodedRecord pasted = DecodeUnicodeText(clipboard.UnicodeText());
+    if (pasted.text.empty()) {
         board.messages().SetText(kNothingInClipboard);
         return false;
     }
     board.messages().Clear();
-    if (LoadPastedText(board, text, textBoardBlackFirst) == PastedKind::Unreadable) return false;
+    const std::string text = pasted.text;
+    if (LoadPastedText(board, std::move(pasted), textBoardBlackFirst) == PastedKind::Unreadable) return false;
     files.currentFileName = kNoTitle;
     files.titleIsUnique = true;
     files.DropChatLog();

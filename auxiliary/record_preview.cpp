@@ -222,7 +222,8 @@ std::string Score(const std::string& s) {
 
 RecordPreview PreviewOfFileBytes(const std::string& bytes) {
     DecodedRecord decoded = DecodeRecordBytes(bytes);
-    RecordPreview preview = ScanRecordPreview(decoded.converted ? decoded.text : bytes);
+    // The program's text, whatever the CA names: scanned as Shift-JIS, as the reader reads it.
+    RecordPreview preview = ScanPreviewAs(decoded.converted ? decoded.text : bytes, sgf::Charset::kShiftJis);
     preview.foreign = std::move(decoded.foreign);
     return preview;
 }
@@ -246,13 +247,15 @@ std::string PreviewResultText(const std::string& v) {
     return std::string(black ? "黒 " : "白 ") + Score(v.substr(2)) + "勝";
 }
 
-RecordPreview ScanRecordPreview(const std::string& source) {
+RecordPreview ScanRecordPreview(const std::string& source) { return ScanPreviewAs(source, std::nullopt); }
+
+RecordPreview ScanPreviewAs(const std::string& source, std::optional<sgf::Charset> charsetOfText) {
     RecordPreview p;
     if (source.size() < 5) return p;
     const std::string text = WithoutLineBreaks(source);
     const std::size_t start = GameStart(text);
     if (start == std::string::npos) return p;
-    const sgf::CharsetScope charset(sgf::RecordCharset(text));
+    const sgf::CharsetScope charset(charsetOfText ? *charsetOfText : sgf::RecordCharset(text));
     const MainLineFacts f = ScanMainLine(text, start);
 
     p.boardSize = PreviewSize(f);

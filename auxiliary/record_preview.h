@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/position.h"
+#include "formats/sgf_scan.h"
 #include "platform/text_codec.h"
 
 namespace quorvel {
@@ -36,6 +38,10 @@ struct RecordPreview {
 // The preview of a record text. A text of fewer than 5 bytes, or without a game ("(;", or "(" and a
 // property where the root's ";" is missing), gives an empty board and no lines.
 RecordPreview ScanRecordPreview(const std::string& text);
+
+// The same scan with the bytes read as `charset` says (the program's own text is Shift-JIS whatever its CA
+// names); without one, as ScanRecordPreview reads them.
+RecordPreview ScanPreviewAs(const std::string& text, std::optional<sgf::Charset> charset);
 
 // The preview of a file's bytes in whatever encoding the record came in, decided as a load decides it.
 RecordPreview PreviewOfFileBytes(const std::string& bytes);

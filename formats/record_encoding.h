@@ -21,14 +21,27 @@ struct DecodedRecord {
 };
 
 // Decides the encoding of a record's bytes and converts them: a byte-order mark first (UTF-8, UTF-16 LE
-// and BE; UTF-16 is written back as UTF-8); then the root's CA when iconv knows it (or names HZ, read
-// here and written back as GB2312), unless the bytes are
-// not valid in it but are valid UTF-8 (a CA left behind when a program re-encoded the record); without
-// either, valid UTF-8 holding characters beyond ASCII is UTF-8, bytes beyond ASCII that all pair up as EUC
-// characters (no Shift-JIS kana or common kanji can) are GB18030, bytes beyond ASCII that are each an
-// accented Latin letter alone between ASCII bytes are Latin-1 (SGF's own default), and anything else is
-// Shift-JIS.
+// and BE; UTF-16 is written back as UTF-8), or UTF-16 without one (zero bytes beside the ASCII ones);
+// then the root's CA when iconv knows its encoding (CodecOfCharset; HZ is read here and written back as
+// GB2312), unless the bytes are not valid in it but are valid UTF-8 (a CA left behind when a program
+// re-encoded the record). Bytes under a CA naming UTF-8 that are no UTF-8 are Shift-JIS when they are
+// valid Shift-JIS and mostly not UTF-8, else read character by character (MixedUtf8ToCp932). Without a
+// CA, valid UTF-8 holding characters beyond ASCII is UTF-8; bytes beyond ASCII that all pair up as EUC
+// characters (no Shift-JIS kana or common kanji can) are EUC-JP, CP949 or GB18030 by the rows their
+// characters use (half-width katakana of Shift-JIS stays Shift-JIS); bytes beyond ASCII that are each an
+// accented Latin letter alone between ASCII bytes are Latin-1 (SGF's own default); anything else is
+// Shift-JIS, whose own codes of the user-defined area are kept from the table's use.
 DecodedRecord DecodeRecordBytes(std::string_view bytes);
+
+// A text that is Unicode already (the clipboard's) as the program's text: every character it holds, those
+// Shift-JIS lacks in a table of its own. A save writes the encoding its CA names (UTF-8 for UTF-16),
+// Shift-JIS without one.
+DecodedRecord DecodeUnicodeText(std::u32string_view text);
+
+// The iconv encoding that reads and writes the text of a CA label: the superset real files of that label
+// use (GBK for GB2312, Big5-HKSCS for Big5, CP949 for EUC-KR, Windows-1252 for Latin-1), the name iconv
+// knows for a common alias (EUC_JP, ks_c_5601-1987); any other label as it stands.
+std::string CodecOfCharset(std::string_view label);
 
 // The first character of `text` that only `foreign` holds (a user-defined code of the table), 0 when
 // there is none.

@@ -1339,6 +1339,11 @@ bool LoadRecordText(Engine& e, const std::string& text) {
     return LoadProgramText(e, converted, &decoded);
 }
 
+bool LoadDecodedRecord(Engine& e, DecodedRecord decoded) {
+    const std::string text = std::move(decoded.text);
+    return LoadProgramText(e, text, &decoded);
+}
+
 void TidyHeaderText(Engine& e) {
     const sgf::CharsetScope charset(sgf::Charset::kShiftJis);
     TidyHeaderTextIn(e);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/engine.h"
+#include "formats/record_encoding.h"
 
 namespace quorvel {
 
@@ -20,6 +21,10 @@ namespace quorvel {
 // record as it was; then the result is false. Given the record's own recordText, it reads it again as
 // it stands, keeping the record's encoding.
 bool LoadRecordText(Engine& e, const std::string& text);
+
+// Loads a text already in the program's Shift-JIS (decoded.text), with the table of its characters
+// Shift-JIS lacks and the encoding a save writes, as LoadRecordText does after deciding them.
+bool LoadDecodedRecord(Engine& e, DecodedRecord decoded);
 
 // The line the text window shows once after loading a record with more characters Shift-JIS lacks than
 // the user-defined area holds.

@@ -117,7 +117,7 @@ bool IsBoardRow(const std::string& line) {
     return false;
 }
 
-void ReadTextBoard(Engine& e, bool blackFirstSetting) {
+void ReadTextBoard(Engine& e, bool blackFirstSetting, DecodedRecord* source) {
     const std::string original = e.recordText;
 
     // The layout of the labels: rows begin with a two-byte label when the text has a bottom label "01" at
@@ -233,7 +233,13 @@ void ReadTextBoard(Engine& e, bool blackFirstSetting) {
         if (n % 10 == 0 || n == highest) sgf += kCrLf;
     }
     sgf += ")";
-    LoadRecordText(e, sgf);
+    if (source) {
+        // The notes keep the characters of the text's own table.
+        source->text = std::move(sgf);
+        LoadDecodedRecord(e, std::move(*source));
+    } else {
+        LoadRecordText(e, sgf);
+    }
 
     // The counts and the notes replace the game summary.
     const int setup = e.setupCount;
@@ -261,18 +267,25 @@ std::string DiagramTextAsSgf(const std::string& text) {
     return "(;" + inner + ")";
 }
 
-PastedKind LoadPastedText(Engine& e, const std::string& text, bool blackFirstSetting) {
-    if (Contains(text, ";") || Contains(text, "<<DiaData=")) {
-        LoadRecordText(e, DiagramTextAsSgf(text));
+PastedKind LoadPastedText(Engine& e, DecodedRecord pasted, bool blackFirstSetting) {
+    if (Contains(pasted.text, ";") || Contains(pasted.text, "<<DiaData=")) {
+        pasted.text = DiagramTextAsSgf(pasted.text);
+        LoadDecodedRecord(e, std::move(pasted));
         return PastedKind::Sgf;
     }
-    if (Contains(text, "１") || Contains(text, "●")) {
-        e.recordText = WithCrLf(text);
-        ReadTextBoard(e, blackFirstSetting);
+    if (Contains(pasted.text, "１") || Contains(pasted.text, "●")) {
+        e.recordText = WithCrLf(pasted.text);
+        ReadTextBoard(e, blackFirstSetting, &pasted);
         return PastedKind::TextBoard;
     }
     e.messages().SetText(kNoDatasToRead);
     return PastedKind::Unreadable;
+}
+
+PastedKind LoadPastedText(Engine& e, const std::string& bytes, bool blackFirstSetting) {
+    DecodedRecord decoded = DecodeRecordBytes(bytes);
+    if (!decoded.converted) decoded.text = bytes;
+    return LoadPastedText(e, std::move(decoded), blackFirstSetting);
 }
 
 std::string ConvertChatBoardData(const std::string& text) {

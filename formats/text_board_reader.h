@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/engine.h"
+#include "formats/record_encoding.h"
 
 namespace quorvel {
 
@@ -25,7 +26,8 @@ bool IsBoardRow(const std::string& line);
 // corner of a 19-line board. `blackFirstSetting` is the main window's choice (KSB) of the first colour;
 // "kurosaki" or "sirosaki" in the text decide it instead. The text window shows the counts and the notes
 // found beside the rows.
-void ReadTextBoard(Engine& e, bool blackFirstSetting);
+// `source`, when given, is the decoded text the board came from: the record keeps its table and encoding.
+void ReadTextBoard(Engine& e, bool blackFirstSetting, DecodedRecord* source = nullptr);
 
 // What a clipboard text was read as.
 enum class PastedKind { Sgf, TextBoard, Unreadable };
@@ -36,7 +38,10 @@ std::string DiagramTextAsSgf(const std::string& text);
 
 // Loads a text from the clipboard: SGF (or a diagram text) when it holds ";", else a text board when it holds "１" or "●";
 // otherwise "No datas to read" goes to the text window and the record stays.
-PastedKind LoadPastedText(Engine& e, const std::string& text, bool blackFirstSetting);
+// `pasted` holds the program's text (pasted.text), its table and encoding (record_encoding.h).
+PastedKind LoadPastedText(Engine& e, DecodedRecord pasted, bool blackFirstSetting);
+// The same for the bytes of a file, whose encoding is decided as a record's.
+PastedKind LoadPastedText(Engine& e, const std::string& bytes, bool blackFirstSetting);
 
 // The board data of an older chat file (no "SZ[" in the text, the marker "---碁盤データ---" present): after
 // the marker, each bracketed code of two or three digits whose column and row lie on a 19-line board

@@ -98,6 +98,8 @@ struct Cp932Tables {
     std::vector<char32_t> single = std::vector<char32_t>(256, 0);
     std::vector<char32_t> pair = std::vector<char32_t>(65536, 0);
     std::vector<std::uint16_t> reverse = std::vector<std::uint16_t>(65536, 0);
+    // One bit a two-byte code that makes a character: 8 KB that stay in the cache for a validity check.
+    std::vector<std::uint64_t> pairValid = std::vector<std::uint64_t>(65536 / 64, 0);
 
     Cp932Tables() {
         iconv_t cd = iconv_open("UTF-32LE", "CP932");
@@ -131,6 +133,7 @@ struct Cp932Tables {
                     if (round == 0) {
                         const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
                         pair[code] = decode(bytes, 2);
+                        if (pair[code] != 0) pairValid[code / 64] |= std::uint64_t{1} << (code % 64);
                     }
                     const char32_t c = pair[code];
                     if (c == 0 || c >= 0x10000 || IsUserDefinedCode(code) || necSelected != (round == 1)) continue;
@@ -218,12 +221,20 @@ std::size_t AsciiRun(const unsigned char* p, std::size_t n) {
 std::mutex shownMutex;
 std::shared_ptr<ForeignCharacters> shownTable;
 
-// A typed character CP932 lacks exactly: first the nearest character CP932 has, as Windows converts typed
-// text (the wave dash of Japanese input methods becomes the full-width tilde), then the shown table.
+// A typed character CP932 lacks exactly: first the code the shown table already gives it, then the nearest
+// character CP932 has, as Windows converts typed text (the wave dash of Japanese input methods becomes the
+// full-width tilde), then a new code of the shown table.
 void AppendTyped(std::string& out, char32_t c) {
     const Cp932Tables& t = Tables();
     if (c < 0x80 || (c < 0x10000 && t.reverse[c] != 0)) {
         AppendExactCp932(out, c, nullptr, nullptr);
+        return;
+    }
+    // A character the record already holds keeps its code: editing one character of a text leaves the
+    // others as they were.
+    ForeignCharacters* shown = ShownForeignCharacters();
+    if (const unsigned code = shown ? shown->Find(c) : 0) {
+        AppendCode(out, code);
         return;
     }
     const unsigned char u[4] = {static_cast<unsigned char>(c), static_cast<unsigned char>(c >> 8),
@@ -234,7 +245,7 @@ void AppendTyped(std::string& out, char32_t c) {
         out += nearest;
         return;
     }
-    AppendExactCp932(out, c, ShownForeignCharacters(), nullptr);
+    AppendExactCp932(out, c, shown, nullptr);
 }
 
 }  // namespace
@@ -242,22 +253,69 @@ void AppendTyped(std::string& out, char32_t c) {
 unsigned ForeignCharacters::CodeOf(char32_t c) {
     const auto it = codes_.find(c);
     if (it != codes_.end()) return it->second;
-    if (free_ == 0) return 0;
     if (byIndex_.empty()) byIndex_.assign(kCapacity, 0);
-    const unsigned code = AreaOrder()[kCapacity - free_];
-    --free_;
+    const std::vector<unsigned>& order = AreaOrder();
+    while (next_ < kCapacity && byIndex_[AreaIndex(order[next_])] == kReserved) ++next_;
+    if (next_ >= kCapacity) return 0;
+    const unsigned code = order[next_++];
     byIndex_[AreaIndex(code)] = c;
     codes_.emplace(c, code);
+    ++count_;
     return code;
 }
 
+unsigned ForeignCharacters::Find(char32_t c) const {
+    const auto it = codes_.find(c);
+    return it == codes_.end() ? 0 : it->second;
+}
+
 char32_t ForeignCharacters::CharacterOf(unsigned code) const {
-    return IsUserDefinedCode(code) && !byIndex_.empty() ? byIndex_[AreaIndex(code)] : 0;
+    if (!IsUserDefinedCode(code) || byIndex_.empty()) return 0;
+    const char32_t c = byIndex_[AreaIndex(code)];
+    return c == kReserved ? 0 : c;
+}
+
+void ForeignCharacters::ReserveCodesIn(std::string_view cp932) {
+    // Bytes F0 to F9 are looked for sixteen at a time; most are second bytes of kana and kanji. Whether one
+    // begins a character is told from the run of bytes before it that could begin one: characters end
+    // where such a run starts, so an even run leaves it at a character's start.
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(cp932.data());
+    const std::size_t n = cp932.size();
+    const auto beginsCharacter = [p](std::size_t at) {
+        std::size_t run = 0;
+        while (run < at && IsCp932LeadByte(p[at - run - 1])) ++run;
+        return run % 2 == 0;
+    };
+    std::size_t next = 0;  // the first place not inside a character already reserved
+    const auto look = [&](std::size_t at) {
+        if (at < next || at + 1 >= n || !IsCp932Trail(p[at + 1]) || !beginsCharacter(at)) return;
+        if (byIndex_.empty()) byIndex_.assign(kCapacity, 0);
+        char32_t& slot = byIndex_[AreaIndex(static_cast<unsigned>(p[at]) << 8 | p[at + 1])];
+        if (slot == 0) slot = kReserved;
+        next = at + 2;
+    };
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i low = _mm_set1_epi8(static_cast<char>(0xF0 ^ 0x80));
+    const __m128i high = _mm_set1_epi8(static_cast<char>(0xF9 ^ 0x80));
+    const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), flip);
+        const __m128i in = _mm_andnot_si128(_mm_or_si128(_mm_cmplt_epi8(v, low), _mm_cmpgt_epi8(v, high)), _mm_set1_epi8(-1));
+        for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(in)); mask != 0; mask &= mask - 1) {
+            look(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        if (IsUserDefinedLead(p[i])) look(i);
+    }
 }
 
 void ForeignCharacters::Clear() {
     byIndex_.clear();
-    free_ = kCapacity;
+    next_ = 0;
+    count_ = 0;
     codes_.clear();
 }
 
@@ -307,6 +365,71 @@ std::string Utf8ToCp932Exact(std::string_view utf8, ForeignCharacters* foreign, 
         i += length;
     }
     return out;
+}
+
+// Windows-1252's characters for the bytes 80 to 9F; 0 where it has none (Latin-1's control stays).
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+
+char32_t Windows1252Character(unsigned char b) {
+    return (b >= 0x80 && b < 0xA0 && kWindows1252High[b - 0x80]) ? kWindows1252High[b - 0x80] : b;
+}
+
+std::string MixedUtf8ToCp932(std::string_view bytes, ForeignCharacters* foreign, std::size_t* lost) {
+    const Cp932Tables& t = Tables();
+    std::string out;
+    out.reserve(bytes.size());
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        const std::size_t run = AsciiRun(p + i, n - i);
+        out.append(bytes.data() + i, run);
+        i += run;
+        if (i >= n) break;
+        std::size_t length;
+        const char32_t c = DecodeUtf8(p + i, n - i, length);
+        if (c != kReplacement || length > 1) {
+            AppendExactCp932(out, c, foreign, lost);
+            i += length;
+            continue;
+        }
+        const unsigned char b = p[i];
+        // A Shift-JIS character stays the program's own bytes; codes of the user-defined area would meet
+        // the table's.
+        if (IsCp932LeadByte(b) && !IsUserDefinedLead(b) && i + 1 < n && IsCp932Trail(p[i + 1]) &&
+            t.pair[static_cast<unsigned>(b) << 8 | p[i + 1]] != 0) {
+            out.append(bytes.data() + i, 2);
+            i += 2;
+            continue;
+        }
+        if (!IsCp932LeadByte(b) && t.single[b] != 0) {
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        AppendExactCp932(out, Windows1252Character(b), foreign, lost);
+        ++i;
+    }
+    return out;
+}
+
+std::size_t Utf8BytesBeyondAscii(std::string_view text, std::size_t* beyondAscii) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t utf8 = 0;
+    std::size_t beyond = 0;
+    for (std::size_t i = 0; i < n;) {
+        i += AsciiRun(p + i, n - i);
+        if (i >= n) break;
+        std::size_t length;
+        const bool valid = !(DecodeUtf8(p + i, n - i, length) == kReplacement && length == 1);
+        beyond += length;
+        if (valid) utf8 += length;
+        i += length;
+    }
+    if (beyondAscii) *beyondAscii = beyond;
+    return utf8;
 }
 
 bool TryUtf8ToCp932(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost, std::string& out,
@@ -499,13 +622,17 @@ ByteKind KindOfBytes(std::string_view text) {
 bool IsValidCp932(std::string_view text) {
     const Cp932Tables& t = Tables();
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::uint64_t* pairValid = t.pairValid.data();
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n;) {
-        i += AsciiRun(p + i, n - i);
-        if (i >= n) break;
         const unsigned char b = p[i];
-        if (IsCp932LeadByte(b)) {
-            if (i + 1 >= n || !IsCp932Trail(p[i + 1]) || t.pair[static_cast<unsigned>(b) << 8 | p[i + 1]] == 0) return false;
+        if (b < 0x80) {
+            // Long ASCII runs sixteen bytes at a time; single ASCII bytes between characters straight on.
+            i += (i + 1 < n && p[i + 1] < 0x80) ? AsciiRun(p + i, n - i) : 1;
+        } else if (IsCp932LeadByte(b)) {
+            if (i + 1 >= n) return false;
+            const unsigned code = static_cast<unsigned>(b) << 8 | p[i + 1];
+            if (!(pairValid[code / 64] >> (code % 64) & 1)) return false;
             i += 2;
         } else {
             if (t.single[b] == 0) return false;

@@ -24,15 +24,23 @@ public:
     // The two-byte code of `c` (lead * 256 + trail), given one when it has none yet; 0 when the area is
     // full.
     unsigned CodeOf(char32_t c);
+    // The code `c` already has, 0 when it has none (nothing is given out).
+    unsigned Find(char32_t c) const;
     // The character of a user-defined code, 0 when the code holds none.
     char32_t CharacterOf(unsigned code) const;
-    std::size_t size() const { return kCapacity - free_; }
+    // Keeps every user-defined code that `cp932` uses (a Shift-JIS record's own characters of the area)
+    // from being given to another character.
+    void ReserveCodesIn(std::string_view cp932);
+    // Characters given codes (reserved codes do not count).
+    std::size_t size() const { return count_; }
     bool empty() const { return size() == 0; }
     void Clear();
 
 private:
-    std::vector<char32_t> byIndex_;  // by place in the area; allocated with the first code given out
-    std::size_t free_ = kCapacity;
+    static constexpr char32_t kReserved = 0xFFFFFFFF;
+    std::vector<char32_t> byIndex_;  // by place in the area; allocated with the first code given out or kept
+    std::size_t next_ = 0;           // place in the order of giving out of the next code to try
+    std::size_t count_ = 0;
     std::unordered_map<char32_t, unsigned> codes_;
 };
 
@@ -57,6 +65,19 @@ std::string Utf8ToCp932Exact(std::string_view utf8, ForeignCharacters* foreign, 
 // One pass, ASCII runs sixteen bytes at a time.
 bool TryUtf8ToCp932(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost, std::string& out,
                     bool* multibyte);
+
+// The character of a byte in Windows-1252; Latin-1's (a C1 control) for the five bytes it leaves undefined.
+char32_t Windows1252Character(unsigned char b);
+
+// UTF-8 text in which some characters are not UTF-8 (a Shift-JIS comment pasted into a UTF-8 file) ->
+// CP932: a byte that starts no UTF-8 character starts a Shift-JIS character when its bytes make one
+// (outside the user-defined area), otherwise it is the Windows-1252 (else Latin-1) character of the byte.
+// No byte is dropped or read as U+FFFD.
+std::string MixedUtf8ToCp932(std::string_view bytes, ForeignCharacters* foreign, std::size_t* lost);
+
+// How many bytes beyond ASCII belong to valid UTF-8 characters; `beyondAscii` receives how many bytes
+// beyond ASCII there are.
+std::size_t Utf8BytesBeyondAscii(std::string_view text, std::size_t* beyondAscii);
 
 // Text in any encoding iconv knows -> CP932 exactly as above. `clean` tells whether every byte made a
 // character. Throws std::runtime_error when iconv does not know the encoding.

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_codec.h"
+
 namespace quorvel {
 
 // The message area: the text window's memo. A message replaces its whole text.
@@ -39,7 +41,10 @@ class Clipboard {
 public:
     virtual ~Clipboard() = default;
     virtual void SetText(const std::string& text) = 0;
+    // As the program's text: characters Shift-JIS lacks get codes of the shown record's table.
     virtual std::string Text() const = 0;
+    // The characters as they are, for a text that becomes a record of its own (with its own table).
+    virtual std::u32string UnicodeText() const { return Cp932ToUnicode(Text(), ShownForeignCharacters()); }
 };
 
 // The open and save dialogs. Each returns the chosen path, or nothing when cancelled.

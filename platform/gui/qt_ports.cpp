@@ -214,6 +214,11 @@ void QtClipboard::SetText(const std::string& text) {
 
 std::string QtClipboard::Text() const { return FromQString(QApplication::clipboard()->text()); }
 
+std::u32string QtClipboard::UnicodeText() const {
+    const QList<uint> characters = QApplication::clipboard()->text().toUcs4();
+    return std::u32string(characters.begin(), characters.end());
+}
+
 QImage ReadImageFile(const QString& path, const char* format) {
     // A missing file is a null picture, said by the caller; the reader would only complain on stderr.
     if (!QFileInfo::exists(path)) return QImage();

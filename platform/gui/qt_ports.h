@@ -58,6 +58,7 @@ class QtClipboard : public Clipboard {
 public:
     void SetText(const std::string& text) override;
     std::string Text() const override;
+    std::u32string UnicodeText() const override;
 };
 
 // The record a drop on the main or the board window opens: the first dropped file, when its own name holds

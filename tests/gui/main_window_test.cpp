@@ -128,6 +128,16 @@ TEST_F(MainWindowTest, TextBoardsGoToTheTextWindowAndTheClipboardAndPasteBackAsA
     QGuiApplication::clipboard()->clear();
     window->action(QStringLiteral("KVS"))->trigger();
     EXPECT_EQ(board().messages().Text(), "Nothing in Clipbord");
+
+    // A record in characters Shift-JIS lacks shows them in the text window.
+    const QString foreign = QString::fromStdU32String(U"(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[山田太郎]PW[이세돌] ;B[pd]C[良い手 좋아];W[dp])");
+    const QString names = QString::fromStdU32String(U"● 山田太郎 | ○ 이세돌");
+    const QString comment = QString::fromStdU32String(U"良い手 좋아");
+    QGuiApplication::clipboard()->setText(foreign);
+    window->action(QStringLiteral("KVS"))->trigger();
+    EXPECT_TRUE(window->Form3->memo()->toPlainText().startsWith(names));
+    board().StepForward();
+    EXPECT_TRUE(window->Form3->memo()->toPlainText().contains(comment));
 }
 
 // Pixels near a point of the secondary board's picture that pass `ink`.
