@@ -520,7 +520,7 @@ TEST_F(FileCommandsTest, AChatFileNotReadWholeIsNeverWrittenOver) {
     commands->SetChatLogKeeper(&keeper);
     Write(dir + "/g.sgf", "(;SZ[19];B[pd])");
     // A note before the first entry, and a store without a diagram number, are lines the log cannot keep.
-    for (const std::string chat : {std::string("Oskelt\r\nメモ: 第3局\r\n[ 1 ]：a\r\n"),
+    for (const std::string& chat : {std::string("Oskelt\r\nメモ: 第3局\r\n[ 1 ]：a\r\n"),
                                    std::string("[ 1 ]：a\r\n\r\n\r\n---碁盤データ---\r\n\r\n<<DiaData=SZ[9]>>\r\n")}) {
         EXPECT_FALSE(ChatFileReadWhole(chat)) << chat;
         Write(dir + "/gChat.dat", chat);

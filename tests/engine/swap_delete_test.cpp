@@ -249,7 +249,9 @@ TEST_F(ReplayEditingTest, ATargetALaterMoveOfTheLinePlaysOnIsRefused) {
     for (const Case& c : cases) {
         Load(c.record);
         Forward(c.forward);
-        if (c.trial) ASSERT_TRUE(e.PlayTrialMove(P(c.trial))) << c.name;
+        if (c.trial) {
+            ASSERT_TRUE(e.PlayTrialMove(P(c.trial))) << c.name;
+        }
         const std::string before = Saved();
         const int shown = e.currentIndex;
         messages.Clear();
