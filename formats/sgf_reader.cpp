@@ -258,6 +258,13 @@ public:
         SetHeaderText(pos_);
 
         ReadBranch(0, 0);
+        if (!carried_.empty() && mainMovesKept_ > 0) {
+            // No main-line move came after them: they stay with the last one.
+            CommentRef& last = e_.branchComments[0][static_cast<std::size_t>(mainMovesKept_)];
+            carried_.insert(carried_.begin(), last);
+            last = JoinComments(carried_);
+            carried_.clear();
+        }
         e_.blackFirst = HeaderBlackFirst(e_.branchMoves[0][0]) ? 1 : 0;
 
         // Further trees and top-level alternatives: each an alternative to the first move.
@@ -579,13 +586,18 @@ private:
         std::vector<CommentRef> parts;
         const bool kept = f.branch != kDropped && f.stored == f.moves && f.stored > 0;
         if (kept) parts.push_back(e_.branchComments[f.branch][f.stored]);
+        // A main-line move the head may keep hidden (AS) keeps there only what stands right after its node;
+        // what comes after variations goes with the first move shown.
+        const bool mayHide = kept && f.branch == 0 && f.stored <= e_.mainLineOffset;
+        std::size_t& moveEnd = mainMoveEnd_[static_cast<std::size_t>(std::max(f.stored, 0))];
         while (pos_ + 2 < t_.size() && t_[pos_] == ';' && !((t_[pos_ + 1] == 'B' || t_[pos_ + 1] == 'W') && t_[pos_ + 2] == '[')) {
             const sgf::WalkedNode node = sgf::WalkNodeValues(t_, pos_ + 1);
             if (node.Find("B") || node.Find("W")) break;
-            const std::size_t said = parts.size();
-            const std::size_t last = CollectComments(node, kNone, 0, parts);
-            // A main-line move's node ends, for a head that keeps hidden moves, after what is said of it.
-            if (kept && f.branch == 0 && parts.size() > said) mainMoveEnd_[static_cast<std::size_t>(f.stored)] = last + 1;
+            const bool adjacent = kept && f.branch == 0 && SkipBlanks(moveEnd) == pos_;
+            CollectComments(node, kNone, 0, mayHide && !adjacent ? carried_ : parts);
+            // A main-line move's node ends, for a head that keeps hidden moves, after the nodes that
+            // follow it right away.
+            if (adjacent) moveEnd = node.end;
             pos_ = SkipBlanks(node.end);
         }
         if (kept && parts.size() > 1) e_.branchComments[f.branch][f.stored] = JoinComments(parts);
@@ -638,7 +650,7 @@ private:
                 continue;
             }
             if (!f.afterMove) {
-                if (f.moves > 0) {
+                if (f.moves > 0 && (f.branch != 0 || carried_.empty())) {
                     const int read = f.moves;
                     ReadPlainRun(f);
                     // After the run's last move, as after any other: nodes without a move, variations.
@@ -884,6 +896,11 @@ private:
             if (comment.IsSet()) commentsBeforeMove_.push_back(comment);
             comment = JoinComments(commentsBeforeMove_);
         }
+        if (keep && f.branch == 0 && !carried_.empty()) {
+            carried_.push_back(comment);
+            comment = JoinComments(carried_);
+            carried_.clear();
+        }
         if (keep) {
             e_.branchComments[f.branch][f.stored] = comment;
             if (f.branch == 0) {
@@ -1018,6 +1035,9 @@ private:
     std::size_t rootEnd_ = 0;  // where the root node ends
     std::vector<CommentRef> commentsBeforeMove_;  // the comments of the move's node that stand before the move
     std::vector<std::size_t> otherRootComments_;
+    // Comments of nodes without a move after variations of a main-line move the head may hide: said with
+    // the next main-line move.
+    std::vector<CommentRef> carried_;
     std::vector<std::size_t> mainMoveEnd_;  // one past the last bracket of each kept main-line move's node
     int mainMovesKept_ = 0;
     Byoyomi byoyomiBlack_;

@@ -177,6 +177,11 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a comment node opening the continuation", "(;GM[1];B[aa]C[a](;C[b];W[bb];B[cc])(;W[dd]))"},
         {"a comment node before variations", "(;GM[1];B[aa];C[a](;W[bb])(;W[cc]);B[dd])"},
         {"comment nodes behind hidden moves", "(;GM[1]AS[2,1];B[aa]C[x];C[y];W[bb];C[z];B[cc])"},
+        {"a comment node after variations of the last hidden move",
+         "(;GM[1]SZ[9]AS[1,1];B[ah](;C[k2];W[de];B[gd](;W[ff])(;W[ca]))(;W[be];B[ei]))"},
+        {"a comment node after variations of the last hidden move, inline",
+         "(;GM[1]SZ[9]AS[1,1];B[ah](;W[be];B[ei]);C[k2];W[de];B[gd])"},
+        {"nodes without a move right after the last hidden move", "(;GM[1]SZ[9]AS[1,1];B[ah];N[x];C[k2](;W[de])(;W[be]))"},
     };
     for (const auto& [kind, bytes] : records) {
         const std::string text = oracle::ProgramText(bytes);
