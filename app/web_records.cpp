@@ -26,9 +26,9 @@ const char* const kBadSendPath = "送信先のURLが http:// か https:// で始
 const char* const kNoBrowser = "ブラウザを開けません";
 
 // A page holds a record when it reads as one with at least one entry (a stone or a move): "(;" alone
-// is also in every script's "for(;;)". It is read aside, so that the board's record stays until then.
+// is also in every script's "for(;;)", and a record may have blanks between its "(" and ";". It is read
+// aside, so that the board's record stays until then.
 bool HoldsRecord(const std::string& text) {
-    if (text.find("(;") == std::string::npos) return false;
     MemoryMessageArea messages;
     MemoryDialogs dialogs;
     const auto trial = std::make_unique<Engine>(messages, dialogs);

@@ -281,10 +281,15 @@ void ForeignCharacters::ReserveCodesIn(std::string_view cp932) {
     // where such a run starts, so an even run leaves it at a character's start.
     const unsigned char* p = reinterpret_cast<const unsigned char*>(cp932.data());
     const std::size_t n = cp932.size();
-    const auto beginsCharacter = [p](std::size_t at) {
+    // Places are asked for in order, and each answer leaves a place where a character starts: no run is
+    // walked twice, so a long run of such bytes costs one pass.
+    std::size_t known = 0;
+    const auto beginsCharacter = [p, &known](std::size_t at) {
         std::size_t run = 0;
-        while (run < at && IsCp932LeadByte(p[at - run - 1])) ++run;
-        return run % 2 == 0;
+        while (at - run > known && IsCp932LeadByte(p[at - run - 1])) ++run;
+        const bool begins = run % 2 == 0;
+        known = begins ? at : at - 1;
+        return begins;
     };
     std::size_t next = 0;  // the first place not inside a character already reserved
     const auto look = [&](std::size_t at) {

@@ -41,6 +41,7 @@ protected:
         std::ofstream(served / "page.html", std::ios::binary) << "<html>no record here</html>\n";
         std::ofstream(served / "script.html", std::ios::binary) << "<script>for(;;){}</script>\n";
         std::ofstream(served / "other.sgf", std::ios::binary) << "(;GM[1]SZ[19];B[dd];W[pp];B[qq])";
+        std::ofstream(served / "blank.sgf", std::ios::binary) << "(\r\n;GM[1]SZ[19];B[dd];W[pp])";
         ASSERT_GT(server.port(), 0);
         web.httpOptions().timeoutMs = 1500;
         web.finished = [this] { ++finishedCount; };
@@ -145,6 +146,10 @@ TEST_F(WebRecordsTest, FailedLoadsSayWhyAndLeaveTheRecord) {
     EXPECT_EQ(e.recordText, record);
     EXPECT_EQ(e.lineEnd, 2);
     EXPECT_EQ(files.caption, caption);
+    // A record with a line break between its "(" and ";" is one.
+    Load(server.Url("/blank.sgf"));
+    EXPECT_EQ(e.lineEnd, 2);
+    EXPECT_NE(e.recordText, record);
 }
 
 TEST_F(WebRecordsTest, ALoadOvertakenByAnOpenedRecordIsDropped) {
