@@ -253,16 +253,6 @@ std::string ChineseCodecOf(std::string_view t) {
     return lowTrails * 4 >= pairs ? "BIG5-HKSCS" : "GB18030";
 }
 
-// True when the text's first 4 KB (to the last ASCII byte in them, where a character ends) are valid
-// Shift-JIS: a Shift-JIS record without CA is not read once more to its end for the guesses that follow.
-bool BeginsAsShiftJis(std::string_view bytes) {
-    constexpr std::size_t kLook = 4096;
-    if (bytes.size() <= kLook) return IsValidCp932(bytes);
-    std::size_t end = kLook;
-    while (end > 0 && static_cast<unsigned char>(bytes[end - 1]) >= 0x80) --end;
-    return IsValidCp932(bytes.substr(0, end == 0 ? bytes.size() : end));
-}
-
 // A guess without CA taken when every byte reads as a character of `codec` (empty: no guess); `d` stays
 // as it was otherwise.
 bool ReadCleanlyAs(DecodedRecord& d, std::string_view bytes, const std::string& codec, const std::string& encoding,
@@ -416,7 +406,9 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         d.reason = "lone Latin letters without a known CA";
         return d;
     }
-    if (!asciiOnly && !BeginsAsShiftJis(bytes)) {
+    // The whole text: one valid only in its first kilobytes (plain moves, then a Big5 or UTF-8 comment) is
+    // no Shift-JIS record.
+    if (!asciiOnly && !IsValidCp932(bytes)) {
         // Mostly UTF-8 with a few characters that are not (a Shift-JIS name pasted into a UTF-8 file);
         // double-byte Chinese text makes valid UTF-8 by chance in about a tenth of its bytes.
         std::size_t beyond = 0;

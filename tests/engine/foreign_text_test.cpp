@@ -34,6 +34,12 @@ std::string Utf16(std::u16string_view text, bool bigEndian) {
     return out;
 }
 
+std::string Repeat(const std::string& s, int n) {
+    std::string out;
+    for (int k = 0; k < n; ++k) out += s;
+    return out;
+}
+
 TEST(ForeignText, EveryRecordReadsAsItsCharactersAndLabelledOnesSaveBackByteForByte) {
     struct Case {
         const char* label;
@@ -70,6 +76,9 @@ TEST(ForeignText, EveryRecordReadsAsItsCharactersAndLabelledOnesSaveBackByteForB
          "UTF-8", u8"(;CA[UTF-8]PB[이세돌];B[aa]C[良い手])", false},
         {"UTF-16 LE without a mark", Utf16(u"(;PB[井山];B[aa]C[이])", false), "UTF-8", u8"(;PB[井山];B[aa]C[이])", false},
         {"UTF-16 BE without a mark", Utf16(u"(;PB[井山];B[aa]C[이])", true), "UTF-8", u8"(;PB[井山];B[aa]C[이])", false},
+        // Past the first kilobytes: plain moves first, the characters late.
+        {"Big5 without CA, late", "(;" + Repeat(";B[aa];W[bb]", 500) + "C[\xB9\xEF\xA7\xBD \xA4\x40\xA6\x6E])", "Big5",
+         "(;" + Repeat(";B[aa];W[bb]", 500) + u8"C[對局 一好])", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
