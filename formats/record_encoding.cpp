@@ -183,6 +183,25 @@ std::string DecodeWith(std::string_view bytes, const std::string& codec, Foreign
     return EncodedToCp932(bytes, codec, foreign, lost, clean);
 }
 
+// True when the text's first 1,024 bytes beyond ASCII (all of them in a shorter text) are valid Shift-JIS
+// and no mostly valid UTF-8: enough of its characters to tell, however many plain moves come first, and a
+// large Shift-JIS record is not read to its end for the guesses that follow.
+bool ShowsShiftJis(std::string_view bytes) {
+    constexpr std::size_t kEnough = 1024;
+    std::size_t end = 0;
+    for (std::size_t beyond = 0; end < bytes.size() && beyond < kEnough; ++end) {
+        beyond += static_cast<unsigned char>(bytes[end]) >> 7;
+    }
+    // To the last ASCII byte, where a character ends.
+    if (end < bytes.size()) {
+        while (end > 0 && static_cast<unsigned char>(bytes[end - 1]) >= 0x80) --end;
+        if (end == 0) end = bytes.size();
+    }
+    const std::string_view shown = bytes.substr(0, end);
+    std::size_t beyond = 0;
+    return IsValidCp932(shown) && Utf8BytesBeyondAscii(shown, &beyond) * 3 < beyond * 2;
+}
+
 void ReadAsShiftJis(DecodedRecord& d, std::string_view bytes, const char* reason) {
     d.reason = reason;
     // The record's own characters of the user-defined area keep their codes: a character typed later
@@ -406,9 +425,7 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
         d.reason = "lone Latin letters without a known CA";
         return d;
     }
-    // The whole text: one valid only in its first kilobytes (plain moves, then a Big5 or UTF-8 comment) is
-    // no Shift-JIS record.
-    if (!asciiOnly && !IsValidCp932(bytes)) {
+    if (!asciiOnly && !ShowsShiftJis(bytes)) {
         // Mostly UTF-8 with a few characters that are not (a Shift-JIS name pasted into a UTF-8 file);
         // double-byte Chinese text makes valid UTF-8 by chance in about a tenth of its bytes.
         std::size_t beyond = 0;
