@@ -580,7 +580,7 @@ private:
 
     // Nodes without a move right after a move's node: the variations after them are variations after
     // that move, and their comments are said after it too, joined to its own.
-    void SkipNodesWithoutMove(const Frame& f) {
+    void SkipNodesWithoutMove(const Frame& f, bool afterVariations) {
         const std::size_t next = SkipBlanks(pos_);
         if (next < t_.size() && t_[next] == ';') pos_ = next;
         std::vector<CommentRef> parts;
@@ -593,11 +593,14 @@ private:
         while (pos_ + 2 < t_.size() && t_[pos_] == ';' && !((t_[pos_ + 1] == 'B' || t_[pos_ + 1] == 'W') && t_[pos_ + 2] == '[')) {
             const sgf::WalkedNode node = sgf::WalkNodeValues(t_, pos_ + 1);
             if (node.Find("B") || node.Find("W")) break;
-            const bool adjacent = kept && f.branch == 0 && SkipBlanks(moveEnd) == pos_;
+            const bool adjacent = kept && f.branch == 0 && !afterVariations;
             CollectComments(node, kNone, 0, mayHide && !adjacent ? carried_ : parts);
-            // A main-line move's node ends, for a head that keeps hidden moves, after the nodes that
-            // follow it right away.
-            if (adjacent) moveEnd = node.end;
+            // A main-line move's node ends, for a head that keeps hidden moves, after the last value of
+            // the nodes that follow it right away.
+            if (adjacent && !node.values.empty() && node.values.back().close < t_.size() &&
+                t_[node.values.back().close] == ']') {
+                moveEnd = node.values.back().close + 1;
+            }
             pos_ = SkipBlanks(node.end);
         }
         if (kept && parts.size() > 1) e_.branchComments[f.branch][f.stored] = JoinComments(parts);
@@ -665,6 +668,7 @@ private:
                 }
                 f.afterMove = true;
             }
+            const bool afterVariations = !f.run.empty();
             if (!f.run.empty()) {
                 const std::size_t next = SkipBlanks(pos_);
                 if (next < t_.size() && t_[next] == ';') {
@@ -672,7 +676,7 @@ private:
                 }
                 if (next >= t_.size() || t_[next] != '(') f.run.clear();
             }
-            SkipNodesWithoutMove(f);
+            SkipNodesWithoutMove(f, afterVariations);
             // Sub-branches after this move: each "(" before the next ";" and ")". Standing on a ";", "(" or
             // ")" (as after a walked node) the answer is that byte.
             const char here = pos_ < t_.size() ? t_[pos_] : '\0';

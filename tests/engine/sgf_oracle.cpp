@@ -590,9 +590,7 @@ std::optional<Record> ReadRecord(std::string_view text) {
         }
     }
 
-    Builder builder{charset, r.boardSize, r.outside};
-    builder.main = &r.main;
-    builder.hideable = asEntries - static_cast<int>(r.setup.size());
+    Builder builder{charset, r.boardSize, r.outside, &r.main, asEntries - static_cast<int>(r.setup.size()), false, {}};
     builder.ReadGroup(tree, setupNode ? 2 : 1, r.main);
     if (!builder.carried.empty() && !r.main.moves.empty()) {
         std::optional<std::string>& last = r.main.moves.back().comment;

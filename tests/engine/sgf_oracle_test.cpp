@@ -182,6 +182,7 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a comment node after variations of the last hidden move, inline",
          "(;GM[1]SZ[9]AS[1,1];B[ah](;W[be];B[ei]);C[k2];W[de];B[gd])"},
         {"nodes without a move right after the last hidden move", "(;GM[1]SZ[9]AS[1,1];B[ah];N[x];C[k2](;W[de])(;W[be]))"},
+        {"a comment node after a hidden move's other values", "(;GM[1]\r\nAS[5,1]\r\n;B[kg]TR[sh][fd];C[x])"},
     };
     for (const auto& [kind, bytes] : records) {
         const std::string text = oracle::ProgramText(bytes);
