@@ -156,6 +156,9 @@ struct Record {
     int storedLineEnd = 0;
 
     bool recordModified = false;
+    // Of the comment of the last move AS hides, what the head text holds (its node and the nodes right after
+    // it); the rest was said after variations of it, and the writer writes it after the head.
+    CommentRef hiddenCommentInHead;
 
     int BranchLength(int b) const { return HeaderLength(branchMoves[b][0]); }
     // The comment text a reference points at; empty for no comment or a reference past the pool.

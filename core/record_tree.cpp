@@ -37,6 +37,7 @@ void Engine::NewRecord() {
     inputMode = 1;
     moveLimit = kNormalMoveLimit;
     mainLineOffset = 0;
+    hiddenCommentInHead = CommentRef{};
     currentBranch = variationDepth = diagramBranch = mainLinePosition = 0;
     hintPosition = hintCount = selectedHint = 0;
     blackCaptured = whiteCaptured = 0;

@@ -67,14 +67,9 @@ void AppendContinuations(Engine& e, std::vector<Branch>& table, const std::vecto
         const int former = static_cast<int>(parent.moves.size());
         const int room = std::max(capacity(p) - former, 0);
         const int taken = std::min(static_cast<int>(child.moves.size()), room);
-        // A comment before the continuation's first move is said after the parent's last one, unless the
-        // head may hide that move (AS) and keep only its own text: then it goes with the next.
-        if (p == 0 && former <= e.mainLineOffset && taken > 0) {
-            child.comments[1] = e.JoinComments({child.comments[0], child.comments[1]});
-        } else {
-            parent.comments[static_cast<std::size_t>(former)] =
-                e.JoinComments({parent.comments[static_cast<std::size_t>(former)], child.comments[0]});
-        }
+        // A comment before the continuation's first move is said after the parent's last one.
+        parent.comments[static_cast<std::size_t>(former)] =
+            e.JoinComments({parent.comments[static_cast<std::size_t>(former)], child.comments[0]});
         parent.moves.insert(parent.moves.end(), child.moves.begin(), child.moves.begin() + taken);
         parent.comments.insert(parent.comments.end(), child.comments.begin() + 1, child.comments.begin() + 1 + taken);
         for (int g = 1; g <= count; ++g) {

@@ -233,6 +233,7 @@ public:
           white_(t, "W") {
         setupStones_ = e.setupCount;
         mainMoveEnd_.assign(kLineSlots, 0);
+        mainHeadComment_.assign(kLineSlots, CommentRef{});
     }
 
     void Read() {
@@ -240,6 +241,7 @@ public:
         // A reload reads into the tables of the last read: comments joined into the main line's are
         // made again.
         e_.branchComments[0].fill(CommentRef{});
+        e_.hiddenCommentInHead = CommentRef{};
         // The root node.
         const std::size_t root = sgf::FindByte(t_, ';', 0);
         if (root == kNone) return;
@@ -258,13 +260,6 @@ public:
         SetHeaderText(pos_);
 
         ReadBranch(0, 0);
-        if (!carried_.empty() && mainMovesKept_ > 0) {
-            // No main-line move came after them: they stay with the last one.
-            CommentRef& last = e_.branchComments[0][static_cast<std::size_t>(mainMovesKept_)];
-            carried_.insert(carried_.begin(), last);
-            last = JoinComments(carried_);
-            carried_.clear();
-        }
         e_.blackFirst = HeaderBlackFirst(e_.branchMoves[0][0]) ? 1 : 0;
 
         // Further trees and top-level alternatives: each an alternative to the first move.
@@ -305,6 +300,7 @@ public:
         SetHeaderText(from);
         AppendNodesWithWrittenComments(e_.headerText, from, end);
         headerEnd_ = end;
+        e_.hiddenCommentInHead = mainHeadComment_[static_cast<std::size_t>(hidden)];
     }
 
 private:
@@ -583,27 +579,34 @@ private:
     void SkipNodesWithoutMove(const Frame& f, bool afterVariations) {
         const std::size_t next = SkipBlanks(pos_);
         if (next < t_.size() && t_[next] == ';') pos_ = next;
-        std::vector<CommentRef> parts;
         const bool kept = f.branch != kDropped && f.stored == f.moves && f.stored > 0;
-        if (kept) parts.push_back(e_.branchComments[f.branch][f.stored]);
-        // A main-line move the head may keep hidden (AS) keeps there only what stands right after its node;
-        // what comes after variations goes with the first move shown.
-        const bool mayHide = kept && f.branch == 0 && f.stored <= e_.mainLineOffset;
+        // The nodes right after the move's node, and those after variations of it.
+        std::vector<CommentRef> adjacentParts;
+        std::vector<CommentRef> laterParts;
         std::size_t& moveEnd = mainMoveEnd_[static_cast<std::size_t>(std::max(f.stored, 0))];
         while (pos_ + 2 < t_.size() && t_[pos_] == ';' && !((t_[pos_ + 1] == 'B' || t_[pos_ + 1] == 'W') && t_[pos_ + 2] == '[')) {
             const sgf::WalkedNode node = sgf::WalkNodeValues(t_, pos_ + 1);
             if (node.Find("B") || node.Find("W")) break;
-            const bool adjacent = kept && f.branch == 0 && !afterVariations;
-            CollectComments(node, kNone, 0, mayHide && !adjacent ? carried_ : parts);
+            CollectComments(node, kNone, 0, afterVariations ? laterParts : adjacentParts);
             // A main-line move's node ends, for a head that keeps hidden moves, after the last value of
             // the nodes that follow it right away.
-            if (adjacent && !node.values.empty() && node.values.back().close < t_.size() &&
-                t_[node.values.back().close] == ']') {
+            if (kept && f.branch == 0 && !afterVariations && !node.values.empty() &&
+                node.values.back().close < t_.size() && t_[node.values.back().close] == ']') {
                 moveEnd = node.values.back().close + 1;
             }
             pos_ = SkipBlanks(node.end);
         }
-        if (kept && parts.size() > 1) e_.branchComments[f.branch][f.stored] = JoinComments(parts);
+        if (!kept) return;
+        CommentRef& said = e_.branchComments[f.branch][f.stored];
+        if (!adjacentParts.empty()) {
+            adjacentParts.insert(adjacentParts.begin(), said);
+            said = JoinComments(adjacentParts);
+            if (f.branch == 0) mainHeadComment_[static_cast<std::size_t>(f.stored)] = said;
+        }
+        if (!laterParts.empty()) {
+            laterParts.insert(laterParts.begin(), said);
+            said = JoinComments(laterParts);
+        }
     }
 
     // After the line's own ")": the ")" of the groups it went on in, past the variations beside them.
@@ -653,7 +656,7 @@ private:
                 continue;
             }
             if (!f.afterMove) {
-                if (f.moves > 0 && (f.branch != 0 || carried_.empty())) {
+                if (f.moves > 0) {
                     const int read = f.moves;
                     ReadPlainRun(f);
                     // After the run's last move, as after any other: nodes without a move, variations.
@@ -756,6 +759,7 @@ private:
                 (*movesRow)[static_cast<std::size_t>(stored)] = sgf::BoardPoint(x, y, boardSize);
                 (*commentsRow)[static_cast<std::size_t>(stored)] = comment;
                 if (branch == 0) {
+                    mainHeadComment_[static_cast<std::size_t>(stored)] = comment;
                     mainMoveEnd_[static_cast<std::size_t>(stored)] = lastBracket + 1;
                     mainMovesKept_ = stored;
                 }
@@ -900,14 +904,10 @@ private:
             if (comment.IsSet()) commentsBeforeMove_.push_back(comment);
             comment = JoinComments(commentsBeforeMove_);
         }
-        if (keep && f.branch == 0 && !carried_.empty()) {
-            carried_.push_back(comment);
-            comment = JoinComments(carried_);
-            carried_.clear();
-        }
         if (keep) {
             e_.branchComments[f.branch][f.stored] = comment;
             if (f.branch == 0) {
+                mainHeadComment_[f.stored] = comment;
                 mainMoveEnd_[f.stored] = lastBracket + 1;
                 mainMovesKept_ = f.stored;
             }
@@ -1039,9 +1039,9 @@ private:
     std::size_t rootEnd_ = 0;  // where the root node ends
     std::vector<CommentRef> commentsBeforeMove_;  // the comments of the move's node that stand before the move
     std::vector<std::size_t> otherRootComments_;
-    // Comments of nodes without a move after variations of a main-line move the head may hide: said with
-    // the next main-line move.
-    std::vector<CommentRef> carried_;
+    // What the text says of each kept main-line move in its node and the nodes right after it: what a head
+    // that keeps the move hidden (AS) holds of its comment.
+    std::vector<CommentRef> mainHeadComment_;
     std::vector<std::size_t> mainMoveEnd_;  // one past the last bracket of each kept main-line move's node
     int mainMovesKept_ = 0;
     Byoyomi byoyomiBlack_;

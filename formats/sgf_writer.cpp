@@ -112,9 +112,18 @@ private:
     }
 
     // A comment before a branch's first move stands in a node of its own, where the reader finds it again.
-    // Behind moves the head hides (AS), the comment there is the last hidden move's, which the head holds.
+    // Behind moves the head hides (AS), the comment there is the last hidden move's: the head holds its
+    // start, and what was said of it after its variations follows in a node of its own, where a reading
+    // joins it again.
     void WriteCommentBefore(int b) {
-        if (Offset(b) > 0) return;
+        if (Offset(b) > 0) {
+            const std::string said = e_.CommentText(e_.branchComments[b][Offset(b)]);
+            const std::string held = e_.CommentText(e_.hiddenCommentInHead);
+            std::string rest = said;
+            if (!held.empty() && said.compare(0, held.size() + 2, held + "\r\n") == 0) rest = said.substr(held.size() + 2);
+            if (said != held && !rest.empty()) out_ += ";C[" + CommentValue(rest, true) + "]";
+            return;
+        }
         const CommentRef& r = e_.branchComments[b][0];
         if (r.IsSet()) out_ += ";C[" + CommentValue(e_.CommentText(r), true) + "]";
     }

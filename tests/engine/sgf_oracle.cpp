@@ -232,13 +232,6 @@ struct Builder {
     Charset charset;
     int size;
     std::vector<std::string>& outside;
-    // The main line, and how many of its first moves AS may hide: the head keeps such a move's node and
-    // what follows it right away, so a comment of a node without a move that comes after variations of
-    // it goes with the next move of the main line.
-    const Line* main = nullptr;
-    int hideable = 0;
-    bool afterGroups = false;
-    std::vector<std::string> carried;
 
     // Reads the items of `g` from `start` into `line`, a line whose first colour is still open when
     // `line.moves` is empty. Groups followed by nodes are variations of the next move; groups at the end
@@ -253,7 +246,6 @@ struct Builder {
                 continue;
             }
             // A run of groups.
-            if (&line == main) afterGroups = true;
             std::size_t j = i;
             while (j < g.items.size() && g.items[j].group >= 0) ++j;
             const bool atEnd = j == g.items.size();
@@ -288,10 +280,6 @@ struct Builder {
         const std::optional<std::string> c = Comment(n);
         if (b && w) outside.push_back("a node with moves of both colours");
         if (!b && !w) {
-            if (&line == main && afterGroups && !line.moves.empty() && static_cast<int>(line.moves.size()) <= hideable) {
-                if (c) carried.push_back(*c);
-                return;
-            }
             // A node without a move: its comment stands before the line when no move came yet, and after
             // the last move otherwise, joined to what is said there already.
             std::optional<std::string>& to = line.moves.empty() ? line.commentBefore : line.moves.back().comment;
@@ -304,16 +292,6 @@ struct Builder {
         // "\" escapes the next byte in every value, a point's too.
         m.point = PointOf(Unescape(move->values[0], charset), size);
         m.comment = c;
-        if (&line == main) {
-            afterGroups = false;
-            if (!carried.empty()) {
-                if (c) carried.push_back(*c);
-                std::string joined = carried.front();
-                for (std::size_t k = 1; k < carried.size(); ++k) joined += "\r\n" + carried[k];
-                m.comment = joined;
-                carried.clear();
-            }
-        }
         if (!line.moves.empty() && line.moves.back().black == m.black) outside.push_back("two moves of one colour in a row");
         line.moves.push_back(std::move(m));
     }
@@ -590,12 +568,8 @@ std::optional<Record> ReadRecord(std::string_view text) {
         }
     }
 
-    Builder builder{charset, r.boardSize, r.outside, &r.main, asEntries - static_cast<int>(r.setup.size()), false, {}};
+    Builder builder{charset, r.boardSize, r.outside};
     builder.ReadGroup(tree, setupNode ? 2 : 1, r.main);
-    if (!builder.carried.empty() && !r.main.moves.empty()) {
-        std::optional<std::string>& last = r.main.moves.back().comment;
-        for (const std::string& c : builder.carried) last = last ? *last + "\r\n" + c : c;
-    }
     // Further game trees are alternatives to the first move, each with the comment of its root.
     for (std::size_t t = 1; t < trees->size(); ++t) {
         Line v;

@@ -183,6 +183,19 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
          "(;GM[1]SZ[9]AS[1,1];B[ah](;W[be];B[ei]);C[k2];W[de];B[gd])"},
         {"nodes without a move right after the last hidden move", "(;GM[1]SZ[9]AS[1,1];B[ah];N[x];C[k2](;W[de])(;W[be]))"},
         {"a comment node after a hidden move's other values", "(;GM[1]\r\nAS[5,1]\r\n;B[kg]TR[sh][fd];C[x])"},
+        // Found by the fuzzer: a "(" in a hidden move's second value, read as a group, before a comment node.
+        {"a group in a hidden move's value",
+         "(;GM[1]\x0d\x0a""FF[4]\x0d\x0aPW[\x81[.the\\]\xb1,\x94\x92see (A) and [B\\]]\x0d\x0aRE[\x09,\x0d\x0a"
+         "\x82\xa0\x94\x92\\]4.5g:ood]\x0d\x0a""EV[,\x09\x95\\AB[ccttp://example.org/a]\x0d\x0a""BR[C[;,W\x88"
+         "\xcd\x8c\xe9]\x0b\x0a""AS[4,1]\x0d\x0a;B[ca]C[\x0d\x0a(;\x8c\xe9;(;\x81[];W[ae]C[W[move\x81@Black"
+         "\x0d\x0a/\x94\x92];B[ad];W[ca][\x8d(;FF[4]CA[Big5]GM[1]\x0a;C[BBEdit calls the encoding of this file"
+         " \"Tr\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff"
+         "\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff"
+         "\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff"
+         "\xff\xff\xff\xff\xff\xff\xff\xff""c\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2"
+         "\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2\xd2_\xb1"
+         "\x83].thea\xb1\x09\x83[.//];B[ea];W[fe]C[\\\\\\]\x88\xcd\x8c\xe9:;B[aa\\]the))];B[fc]C[\x88\xcd\x8c"
+         "\xe9good])\x0d\x0a"},
     };
     for (const auto& [kind, bytes] : records) {
         const std::string text = oracle::ProgramText(bytes);
