@@ -354,35 +354,12 @@ void AppendExactCp932(std::string& out, char32_t c, ForeignCharacters* foreign, 
     if (lost) ++*lost;
 }
 
-std::string Utf8ToCp932Exact(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost) {
-    std::string out;
-    out.reserve(utf8.size());
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    const std::size_t n = utf8.size();
-    for (std::size_t i = 0; i < n;) {
-        const std::size_t run = AsciiRun(p + i, n - i);
-        out.append(utf8.data() + i, run);
-        i += run;
-        if (i >= n) break;
-        std::size_t length;
-        const char32_t c = DecodeUtf8(p + i, n - i, length);
-        AppendExactCp932(out, c, foreign, lost);
-        i += length;
-    }
-    return out;
-}
+namespace {
 
-// Windows-1252's characters for the bytes 80 to 9F; 0 where it has none (Latin-1's control stays).
-constexpr char16_t kWindows1252High[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-
-char32_t Windows1252Character(unsigned char b) {
-    return (b >= 0x80 && b < 0xA0 && kWindows1252High[b - 0x80]) ? kWindows1252High[b - 0x80] : b;
-}
-
-std::string MixedUtf8ToCp932(std::string_view bytes, ForeignCharacters* foreign, std::size_t* lost) {
-    const Cp932Tables& t = Tables();
+// UTF-8 -> CP932 exactly, ASCII runs copied whole; `invalid` takes a byte that begins no UTF-8 character
+// (out, place) and returns how many bytes it read.
+template <typename Invalid>
+std::string Utf8ToCp932Each(std::string_view bytes, ForeignCharacters* foreign, std::size_t* lost, Invalid invalid) {
     std::string out;
     out.reserve(bytes.size());
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -397,26 +374,51 @@ std::string MixedUtf8ToCp932(std::string_view bytes, ForeignCharacters* foreign,
         if (c != kReplacement || length > 1) {
             AppendExactCp932(out, c, foreign, lost);
             i += length;
-            continue;
+        } else {
+            i += invalid(out, i);
         }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string Utf8ToCp932Exact(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost) {
+    return Utf8ToCp932Each(utf8, foreign, lost, [foreign, lost](std::string& out, std::size_t) {
+        AppendExactCp932(out, kReplacement, foreign, lost);
+        return std::size_t{1};
+    });
+}
+
+// Windows-1252's characters for the bytes 80 to 9F; 0 where it has none (Latin-1's control stays).
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+
+char32_t Windows1252Character(unsigned char b) {
+    return (b >= 0x80 && b < 0xA0 && kWindows1252High[b - 0x80]) ? kWindows1252High[b - 0x80] : b;
+}
+
+std::string MixedUtf8ToCp932(std::string_view bytes, ForeignCharacters* foreign, std::size_t* lost) {
+    const Cp932Tables& t = Tables();
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    return Utf8ToCp932Each(bytes, foreign, lost, [&](std::string& out, std::size_t i) -> std::size_t {
         const unsigned char b = p[i];
         // A Shift-JIS character stays the program's own bytes; codes of the user-defined area would meet
         // the table's.
         if (IsCp932LeadByte(b) && !IsUserDefinedLead(b) && i + 1 < n && IsCp932Trail(p[i + 1]) &&
             t.pair[static_cast<unsigned>(b) << 8 | p[i + 1]] != 0) {
             out.append(bytes.data() + i, 2);
-            i += 2;
-            continue;
+            return 2;
         }
         if (!IsCp932LeadByte(b) && t.single[b] != 0) {
             out += static_cast<char>(b);
-            ++i;
-            continue;
+        } else {
+            AppendExactCp932(out, Windows1252Character(b), foreign, lost);
         }
-        AppendExactCp932(out, Windows1252Character(b), foreign, lost);
-        ++i;
-    }
-    return out;
+        return 1;
+    });
 }
 
 std::size_t Utf8BytesBeyondAscii(std::string_view text, std::size_t* beyondAscii) {

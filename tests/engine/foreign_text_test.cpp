@@ -158,12 +158,6 @@ private:
     std::u32string text_;
 };
 
-class NoFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> RunOpenDialog(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> RunSaveDialog(const std::string&) override { return std::nullopt; }
-};
-
 class PastedRecordTest : public EngineTest {
 protected:
     void SetUp() override {
@@ -184,7 +178,7 @@ protected:
     }
 
     std::string dir;
-    NoFileDialogs files;
+    AnsweredFileDialogs files;  // no answers: every dialog is cancelled
     std::unique_ptr<TitleRegistry> titles;
     std::unique_ptr<FileCommands> commands;
 };
