@@ -133,12 +133,14 @@ void Engine::SwitchToCreationMode() {
     storedStoneCount = static_cast<int>(storedPosition.size());
     storedMoves.clear();
     editing.storedMoveComments.clear();
+    editing.storedMoveKept.clear();
     for (int k = currentIndex + 1; k <= lineEnd && k < kLineSlots; ++k) {
         storedMoves.push_back(lineMoves[k]);
         const int slot = k - baseIndex + LineOffset();
         const bool inBranch = slot > 0 && slot < kLineSlots;
         editing.storedMoveComments.push_back(inBranch ? CommentText(branchComments[currentBranch][slot])
                                                       : "");
+        editing.storedMoveKept.push_back(inBranch ? KeptText(branchComments[currentBranch][slot]) : "");
     }
     storedMoveCount = static_cast<int>(storedMoves.size());
 
@@ -208,11 +210,13 @@ void Engine::SwitchToReplayMode() {
         setupCount = baseIndex;
 
         int moves = currentIndex - baseIndex;
+        std::vector<std::string> keptAt(kLineSlots);
         if (giveBack) {
             for (std::size_t i = 0; i < storedMoves.size() && lineEnd < kMaxLineEntries; ++i) {
                 lineMoves[++lineEnd] = storedMoves[i];
                 editing.createdComments[static_cast<std::size_t>(lineEnd - baseIndex)] =
                     i < editing.storedMoveComments.size() ? editing.storedMoveComments[i] : "";
+                if (i < editing.storedMoveKept.size()) keptAt[static_cast<std::size_t>(lineEnd - baseIndex)] = editing.storedMoveKept[i];
             }
             moves = lineEnd - baseIndex;
         }
@@ -223,6 +227,7 @@ void Engine::SwitchToReplayMode() {
             branchMoves[0][k] = lineMoves[baseIndex + k];
             const std::string& comment = editing.createdComments[static_cast<std::size_t>(k)];
             if (!comment.empty()) branchComments[0][k] = AppendComment(comment);
+            SetKeptText(branchComments[0][k], keptAt[static_cast<std::size_t>(k)]);
         }
 
         std::string header = "(;GM[1]FF[1]";

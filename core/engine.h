@@ -17,6 +17,8 @@ namespace quorvel {
 
 // The message of a point where a stone may not go.
 extern const char* const kNotPlayable;  // "そこは打てません。"
+// The message of a variation refused because the branch table holds as many as it can.
+extern const char* const kBranchTableFull;
 
 // The record text the SGF writer last put into the text window, known by its length and digest (a large
 // record is not kept twice), and which writer made it.
@@ -328,9 +330,9 @@ private:
     // The first trial move (counted from baseIndex + 1) that differs from the stored branch; 0 when every
     // stored move agrees.
     int FirstDifferingTrialMove() const;
-    // Puts the stored line back, stepped to entry `stepTo`, and tells the user that the record cannot be
-    // stored so; returns false.
-    bool RefuseVariation(int stepTo);
+    // Puts the stored line back, stepped to entry `stepTo`, and tells the user why the variation cannot be
+    // stored; returns false.
+    bool RefuseVariation(int stepTo, const char* message);
     // The trial moves become a new branch that replaces the diagram's first move, and the shown one.
     void AddAlternativeToFirstMove();
     // The trial moves from `firstDiffering` on become a child variation of the current branch, entered.

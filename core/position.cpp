@@ -57,6 +57,7 @@ int Engine::ColourToMove() const {
 }
 
 const char* const kNotPlayable = "そこは打てません。";
+const char* const kBranchTableFull = "分岐の数が上限（150）に達しているため、この変化図は追加できません";
 
 bool Engine::IsPlayable(PointCode point) {
     if (point > 0 && point < kGridCells && board[point] < 1 && board[point] != kBorder &&

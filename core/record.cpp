@@ -20,6 +20,21 @@ std::string Record::CommentText(const CommentRef& r) const {
     return commentPool.substr(r.offset - commentPoolBase, r.length);
 }
 
+std::string Record::KeptText(const CommentRef& r) const {
+    if (!r.Keeps()) return std::string();
+    return CommentText(CommentRef{r.keptOffset, r.keptLength});
+}
+
+void Record::SetKeptText(CommentRef& r, const std::string& text) {
+    if (text.empty()) {
+        r.keptOffset = r.keptLength = 0;
+        return;
+    }
+    const CommentRef at = AppendComment(text);
+    r.keptOffset = at.offset;
+    r.keptLength = at.length;
+}
+
 CommentRef Record::AppendComment(const std::string& text) {
     CommentRef r{commentPoolBase + commentPool.size(), text.size()};
     commentPool += text;
@@ -31,10 +46,15 @@ CommentRef Record::JoinComments(const std::vector<CommentRef>& parts) {
     for (const CommentRef& r : parts) {
         if (r.IsSet()) set.push_back(r);
     }
-    if (set.size() <= 1) return set.empty() ? CommentRef{} : set.front();
+    // What the first part's node keeps stays with the joined comment.
+    CommentRef out = parts.empty() ? CommentRef{} : parts.front();
+    out.SetComment(CommentRef{});
+    if (set.size() == 1) out.SetComment(set.front());
+    if (set.size() <= 1) return out;
     std::string joined = CommentText(set.front());
     for (std::size_t k = 1; k < set.size(); ++k) joined += "\r\n" + CommentText(set[k]);
-    return AppendComment(joined);
+    out.SetComment(AppendComment(joined));
+    return out;
 }
 
 }  // namespace quorvel

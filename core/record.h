@@ -53,12 +53,29 @@ inline bool HintStepsAlongLine(int selectedHint) { return selectedHint >= kAlong
 
 // Where a comment stands in the comment pool: `length` bytes right after the first `offset` bytes.
 // Kept as a pair so that neither a large pool nor a long comment can overflow it. All zero = no comment.
+//
+// The slot of a move also carries what else its node held that the program does not model (times left,
+// marks and labels of that move, node names, annotations, other programs' own properties) and the nodes
+// without a move right after it, as read: `kept`, addressed like the comment. It travels with the slot
+// through every edit, and the writers put it back after the move's comment, so a record from another
+// program comes back from a save with it. Records the program writes itself hold none.
 struct CommentRef {
     std::size_t offset = 0;
     std::size_t length = 0;
+    std::size_t keptOffset = 0;
+    std::size_t keptLength = 0;
 
+    // True when there is a comment (whatever the node keeps besides).
     bool IsSet() const { return offset != 0 || length != 0; }
-    bool operator==(const CommentRef& o) const { return offset == o.offset && length == o.length; }
+    bool Keeps() const { return keptLength != 0; }
+    // Takes the comment of `text`, keeping what the node keeps.
+    void SetComment(const CommentRef& text) {
+        offset = text.offset;
+        length = text.length;
+    }
+    bool operator==(const CommentRef& o) const {
+        return offset == o.offset && length == o.length && keptOffset == o.keptOffset && keptLength == o.keptLength;
+    }
     bool operator!=(const CommentRef& o) const { return !(*this == o); }
 };
 
@@ -139,6 +156,10 @@ struct Record {
     std::string recordEncoding;
     std::shared_ptr<ForeignCharacters> foreignCharacters = std::make_shared<ForeignCharacters>();
     std::size_t lostCharacters = 0;
+    // What the last load read but the branch table cannot hold: moves past a line's 499th entry, and
+    // variations past the 149th.
+    int unshownMoves = 0;
+    int unshownVariations = 0;
 
     // Navigation through the tree.
     int currentBranch = 0;     // branch whose moves fill the line after baseIndex
@@ -167,6 +188,10 @@ struct Record {
     bool HoldsComment(const CommentRef& r) const;
     // Appends a text to the pool and returns its reference.
     CommentRef AppendComment(const std::string& text);
+    // What a slot's node keeps besides its move and comment (empty when nothing).
+    std::string KeptText(const CommentRef& r) const;
+    // Appends `text` to the pool as what `r`'s node keeps.
+    void SetKeptText(CommentRef& r, const std::string& text);
     // The comments of one place as one, in their order, joined with line breaks (unset ones left out): a
     // record that gives a place more than one, in one node or in nodes without a move, loses none of them.
     CommentRef JoinComments(const std::vector<CommentRef>& parts);

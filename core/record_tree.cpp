@@ -56,6 +56,7 @@ void Engine::NewRecord() {
     storedMoves.clear();
     // What "Make" kept and what was written while building belong to the record being replaced.
     editing.storedMoveComments.clear();
+    editing.storedMoveKept.clear();
     editing.savedMarks.fill(0);
     for (std::string& comment : editing.createdComments) comment.clear();
     editing.markMode = false;
@@ -83,6 +84,7 @@ void Engine::NewRecord() {
     recordEncoding.clear();
     foreignCharacters->Clear();
     lostCharacters = 0;
+    unshownMoves = unshownVariations = 0;
 }
 
 int Engine::BranchesAt(int position) const {
@@ -245,7 +247,7 @@ void Engine::StoreComment(const std::string& raw) {
     const std::string text = ProtectSgfText(raw);
     const int slot = CurrentMoveSlot();
     if (slot < 0 || slot >= kLineSlots) return;
-    if (text.empty()) branchComments[currentBranch][slot] = CommentRef{};
+    if (text.empty()) branchComments[currentBranch][slot].SetComment(CommentRef{});
     if (currentBranch == 0 && currentIndex == baseIndex) {
         gameComment = text.empty() ? kNoComment : text;
         if (text.empty()) {
@@ -255,7 +257,7 @@ void Engine::StoreComment(const std::string& raw) {
         }
         return;
     }
-    if (!text.empty()) branchComments[currentBranch][slot] = AppendComment(text);
+    if (!text.empty()) branchComments[currentBranch][slot].SetComment(AppendComment(text));
 }
 
 bool Engine::InsertBranchAt(int start) {
@@ -366,9 +368,9 @@ int Engine::FirstDifferingTrialMove() const {
     return 0;
 }
 
-bool Engine::RefuseVariation(int stepTo) {
+bool Engine::RefuseVariation(int stepTo, const char* message) {
     RestoreStoredLine(stepTo);
-    dialogs_.ShowMessage("この棋譜データを保存できません");
+    dialogs_.ShowMessage(message);
     return false;
 }
 
@@ -423,9 +425,11 @@ bool Engine::AddTrialMovesAsVariation() {
     const int firstDiffering = FirstDifferingTrialMove();
 
     bool added = true;
-    if (firstDiffering > 0 && (DivergingMoveExists(firstDiffering, LineOffset()) || branchCount >= kLastBranch)) {
-        // That move is stored already as another continuation, or the branch table is full.
-        added = RefuseVariation(baseIndex + firstDiffering - 1);
+    if (firstDiffering > 0 && DivergingMoveExists(firstDiffering, LineOffset())) {
+        // That move is stored already as another continuation.
+        added = RefuseVariation(baseIndex + firstDiffering - 1, "この棋譜データを保存できません");
+    } else if (firstDiffering > 0 && branchCount >= kLastBranch) {
+        added = RefuseVariation(baseIndex + firstDiffering - 1, kBranchTableFull);
     } else if (firstDiffering == 1 && variationDepth > 0) {
         // A sibling of the shown variation: it takes the variation's slot and origin, the variation moves
         // one slot down.

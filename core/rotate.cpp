@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "core/engine.h"
-#include "platform/text_codec.h"
+#include "core/sgf_text.h"
 
 namespace quorvel {
 namespace {
@@ -68,20 +68,6 @@ void TurnValue(std::string& text, std::size_t start, std::size_t end, PointValue
     }
 }
 
-// The end of the value that starts at `start`: its closing "]", which is neither escaped nor the second
-// byte of a two-byte character; the text's size when it is not closed.
-std::size_t ValueEnd(const std::string& text, std::size_t start) {
-    for (std::size_t i = start; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\\' || IsCp932LeadByte(c)) {
-            ++i;
-        } else if (c == ']') {
-            return i;
-        }
-    }
-    return text.size();
-}
-
 // Turns every point of an SGF text (moves, setup stones, marks, labels, arrows) on a board of n lines.
 void TurnSgfPoints(std::string& text, int n) {
     std::string name;
@@ -89,7 +75,7 @@ void TurnSgfPoints(std::string& text, int n) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '[') {
-            const std::size_t end = ValueEnd(text, i + 1);
+            const std::size_t end = SgfValueEnd(text, i + 1);
             TurnValue(text, i + 1, end, PointValueOf(name), n);
             i = end;
             afterValue = true;
@@ -136,6 +122,15 @@ void Engine::RotateRecord() {
     // The head is saved as it stands: its setup lists, marks and the moves an AS property keeps there
     // turn with the board, or a saved record would put them back at their old points.
     TurnSgfPoints(headerText, n);
+    // So do the marks, labels and setup stones a move's node keeps.
+    for (int b = 0; b <= branchCount && b < kMaxBranches; ++b) {
+        for (CommentRef& slot : branchComments[b]) {
+            if (!slot.Keeps()) continue;
+            std::string kept = KeptText(slot);
+            TurnSgfPoints(kept, n);
+            SetKeptText(slot, kept);
+        }
+    }
     const PointGrid marks = markGrid;
     const PointGrid stones = board;
     for (PointCode p = 0; p < kGridCells; ++p) {

@@ -34,4 +34,16 @@ std::size_t FindSgfChar(const std::string& s, char c, std::size_t from) {
     return std::string::npos;
 }
 
+std::size_t SgfValueEnd(const std::string& text, std::size_t start) {
+    for (std::size_t i = start; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\\' || IsCp932LeadByte(c)) {
+            ++i;
+        } else if (c == ']') {
+            return i;
+        }
+    }
+    return text.size();
+}
+
 }  // namespace quorvel

@@ -15,4 +15,8 @@ std::string ProtectSgfText(const std::string& text);
 // a two-byte character), or std::string::npos. `from` must be at a character boundary.
 std::size_t FindSgfChar(const std::string& s, char c, std::size_t from = 0);
 
+// The end of the value that starts at `start`: its closing "]", which is neither escaped nor the second
+// byte of a two-byte character; the text's size when it is not closed.
+std::size_t SgfValueEnd(const std::string& text, std::size_t start);
+
 }  // namespace quorvel

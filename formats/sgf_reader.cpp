@@ -242,6 +242,7 @@ public:
         // made again.
         e_.branchComments[0].fill(CommentRef{});
         e_.hiddenCommentInHead = CommentRef{};
+        e_.unshownMoves = e_.unshownVariations = 0;
         // The root node.
         const std::size_t root = sgf::FindByte(t_, ';', 0);
         if (root == kNone) return;
@@ -588,6 +589,11 @@ private:
             const sgf::WalkedNode node = sgf::WalkNodeValues(t_, pos_ + 1);
             if (node.Find("B") || node.Find("W")) break;
             CollectComments(node, kNone, 0, afterVariations ? laterParts : adjacentParts);
+            if (!afterVariations) {
+                std::string nodeKeeps;
+                AppendKept(nodeKeeps, node);
+                if (!nodeKeeps.empty()) keptOfMove_ += ";" + nodeKeeps;
+            }
             // A main-line move's node ends, for a head that keeps hidden moves, after the last value of
             // the nodes that follow it right away.
             if (kept && f.branch == 0 && !afterVariations && !node.values.empty() &&
@@ -596,8 +602,11 @@ private:
             }
             pos_ = SkipBlanks(node.end);
         }
+        std::string keptText;
+        keptText.swap(keptOfMove_);
         if (!kept) return;
         CommentRef& said = e_.branchComments[f.branch][f.stored];
+        if (!afterVariations && !keptText.empty()) e_.SetKeptText(said, keptText);
         if (!adjacentParts.empty()) {
             adjacentParts.insert(adjacentParts.begin(), said);
             said = JoinComments(adjacentParts);
@@ -710,7 +719,12 @@ private:
     }
 
     void FinishBranch(const Frame& f) {
-        if (f.branch == kDropped) return;
+        // What the table cannot hold is counted, so that the load can say what the windows do not show.
+        if (f.branch == kDropped) {
+            if (f.moves > 0) e_.unshownVariations += 1;
+            return;
+        }
+        e_.unshownMoves += f.moves - f.stored;
         int& header = e_.branchMoves[f.branch][0];
         header = MakeHeader(f.depth, f.blackFirst ? kBlack : kWhite, f.stored);
     }
@@ -774,6 +788,7 @@ private:
     // Steps 1 to 5 of one move: false when the line has no further move of the expected colour.
     bool ReadMove(Frame& f) {
         commentsBeforeMove_.clear();
+        moveNodeStart_ = kNone;
         const bool blackToPlay = (f.moves % 2 == 0) == f.blackFirst;
         std::size_t move;
         if (f.moves > 0 && pos_ + 2 < t_.size() && t_[pos_] == ';' && t_[pos_ + 1] == (blackToPlay ? 'B' : 'W') &&
@@ -818,6 +833,7 @@ private:
         }
         // The move's own node may hold its comment before the move.
         const std::size_t node = NodeStartBefore(entry, move);
+        moveNodeStart_ = node;
         if (node != kNone) {
             const std::size_t c = sgf::FindProperty(t_, "C", std::max(pos_, node + 1), move);
             if (c != kNone) {
@@ -846,6 +862,27 @@ private:
             i = end;
         }
         return kNone;
+    }
+
+    // The properties other than comments that the move's node holds before the move (at `move`).
+    std::string KeptBefore(std::size_t move) const {
+        std::string kept;
+        if (moveNodeStart_ != kNone) AppendKept(kept, sgf::WalkNodeValues(t_, moveNodeStart_ + 1), move);
+        return kept;
+    }
+
+    // The values of a walked node before `limit`, each property with its name, but for comments and moves.
+    void AppendKept(std::string& out, const sgf::WalkedNode& node, std::size_t limit = kNone) const {
+        bool keep = false;
+        for (const sgf::ValueSpan& v : node.values) {
+            if (v.close >= limit || v.close >= t_.size() || t_[v.close] != ']') break;
+            const bool first = sgf::IsUpperLetter(t_[v.open - 1]);
+            if (first) {
+                keep = v.name != "C" && v.name != "B" && v.name != "W";
+                if (keep) out.append(v.name.data(), v.name.size());
+            }
+            if (keep) out.append(t_, v.open, v.close + 1 - v.open);
+        }
     }
 
     // Steps 2 to 5 of one move, found at `move`: its point, its times, its comment.
@@ -904,6 +941,8 @@ private:
             if (comment.IsSet()) commentsBeforeMove_.push_back(comment);
             comment = JoinComments(commentsBeforeMove_);
         }
+        keptOfMove_ = KeptBefore(move);
+        if (walked) keptOfMove_ += node.kept;
         if (keep) {
             e_.branchComments[f.branch][f.stored] = comment;
             if (f.branch == 0) {
@@ -935,6 +974,7 @@ private:
         bool moreComments = false;    // a further "C[" after it
         std::size_t tl = kNone, bl = kNone, wl = kNone;
         std::size_t end = 0;  // the ";", "(" or ")" after the node, or the text's end
+        std::string kept;     // every other property but a move, as it stands
     };
 
     bool WalkNode(std::size_t from, Node& node) {
@@ -975,6 +1015,7 @@ private:
                 end = sgf::FindValueEnd(t_, k + 1);
                 if (end == kNone) return false;
             }
+            if (name != "C" && name != "B" && name != "W") node.kept.append(t_, i, end + 1 - i);
             i = end + 1;
         }
     }
@@ -1038,6 +1079,8 @@ private:
     std::optional<Span> rootComment_;
     std::size_t rootEnd_ = 0;  // where the root node ends
     std::vector<CommentRef> commentsBeforeMove_;  // the comments of the move's node that stand before the move
+    std::size_t moveNodeStart_ = kNone;           // the ";" of the move's node when it was walked to
+    std::string keptOfMove_;  // what the last move's node and the nodes right after it keep, until stored
     std::vector<std::size_t> otherRootComments_;
     // What the text says of each kept main-line move in its node and the nodes right after it: what a head
     // that keeps the move hidden (AS) holds of its comment.
@@ -1151,7 +1194,13 @@ void ShowLoadedRecord(Engine& e) {
     }
 }
 
-void ReadRootPropertiesFrom(Engine& e, const RootProperties& root, const std::optional<Span>& rootComment) {
+// Where the first move after the root stands: marks from there on belong to moves, not to the start.
+std::size_t FirstMoveAfter(std::string_view t, const sgf::WalkedNode& rootNode) {
+    return std::min(sgf::FindProperty(t, "B", rootNode.end), sgf::FindProperty(t, "W", rootNode.end));
+}
+
+void ReadRootPropertiesFrom(Engine& e, const RootProperties& root, const std::optional<Span>& rootComment,
+                            std::size_t firstMove) {
     const std::string_view t = e.recordText;
 
     const int size = SizeFromValue(root.Value(t, kSZ));
@@ -1162,8 +1211,10 @@ void ReadRootPropertiesFrom(Engine& e, const RootProperties& root, const std::op
     ReadSetupList(e, t, root.at[kAW], kWhite);
 
     const RootName marks[] = {kSQ, kST, kCR, kRT, kTR, kLO, kMA};
-    for (int kind = 1; kind <= 7; ++kind) ReadMarks(e, t, root.at[marks[kind - 1]], kind);
-    ReadLabels(e, t, root.at[kLB]);
+    // Marks met first in a move's node are that move's: its node keeps them.
+    const auto startMark = [&root, firstMove](RootName n) { return root.at[n] < firstMove ? root.at[n] : kNone; };
+    for (int kind = 1; kind <= 7; ++kind) ReadMarks(e, t, startMark(marks[kind - 1]), kind);
+    ReadLabels(e, t, startMark(kLB));
 
     GameInfo& g = e.info;
     SetSlot(g.blackPlayer, root.Value(t, kPB));
@@ -1212,7 +1263,7 @@ void ReadRootProperties(Engine& e) {
     RootProperties root(e.recordText);
     const sgf::WalkedNode rootNode = WalkRootNode(e.recordText);
     root.TakeRootNode(e.recordText, rootNode);
-    ReadRootPropertiesFrom(e, root, FindRootComment(rootNode));
+    ReadRootPropertiesFrom(e, root, FindRootComment(rootNode), FirstMoveAfter(e.recordText, rootNode));
 }
 
 namespace {
@@ -1227,7 +1278,7 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
     const bool doubleClose = facts ? facts->doubleClose : sgf::HasDoubleClose(t);
     const std::vector<CommentSpan>* plainComments = facts ? &facts->plainComments : nullptr;
     const std::optional<Span> rootComment = FindRootComment(rootNode);
-    ReadRootPropertiesFrom(e, root, rootComment);
+    ReadRootPropertiesFrom(e, root, rootComment, FirstMoveAfter(t, rootNode));
     ReadAsProperty(e, root);
     const int setupStones = e.setupCount;
 
@@ -1341,11 +1392,13 @@ bool LoadProgramText(Engine& e, const std::string& text, DecodedRecord* decoded)
     e.recordModified = false;
     ShowLoadedRecord(e);
     TidyHeaderTextIn(e);
-    if (e.lostCharacters > 0) {
-        // Said once, after the summary: the text shown again at the start position does not repeat it.
+    // Said once, after the summary: the text shown again at the start position does not repeat it.
+    const auto sayOnce = [&e](const std::string& notice) {
         const std::string shown = e.messages().Text();
-        e.messages().SetText(shown + (shown.empty() ? "" : "\r\n") + LostCharactersNotice(e.lostCharacters));
-    }
+        e.messages().SetText(shown + (shown.empty() ? "" : "\r\n") + notice);
+    };
+    if (e.lostCharacters > 0) sayOnce(LostCharactersNotice(e.lostCharacters));
+    if (e.unshownMoves > 0 || e.unshownVariations > 0) sayOnce(UnshownNotice(e.unshownMoves, e.unshownVariations));
     return true;
 }
 
@@ -1353,6 +1406,13 @@ bool LoadProgramText(Engine& e, const std::string& text, DecodedRecord* decoded)
 
 std::string LostCharactersNotice(std::size_t lost) {
     return "※ この棋譜には外字の領域に入りきらない文字があり、" + std::to_string(lost) + " 字を「?」で表示しています。";
+}
+
+std::string UnshownNotice(int moves, int variations) {
+    std::string notice = "この棋譜は表示できる範囲（1 本の手順に 499 手、分岐 149 本）を超えています。";
+    if (moves > 0) notice += "表示していない手：" + std::to_string(moves) + "　";
+    if (variations > 0) notice += "表示していない分岐：" + std::to_string(variations);
+    return notice;
 }
 
 bool LoadRecordText(Engine& e, const std::string& text) {

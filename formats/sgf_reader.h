@@ -30,6 +30,10 @@ bool LoadDecodedRecord(Engine& e, DecodedRecord decoded);
 // the user-defined area holds.
 std::string LostCharactersNotice(std::size_t lost);
 
+// The line the text window shows once after loading a record with more moves in a line, or more
+// variations, than the branch table holds.
+std::string UnshownNotice(int moves, int variations);
+
 // The reading step of a load, on e.recordText as it stands: root properties, the AS property, the move
 // tree and the finishing steps. Expects a record emptied by NewRecord or ClearRecordForReload. True when
 // the record has at least one entry.

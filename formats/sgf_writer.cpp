@@ -109,6 +109,7 @@ private:
         out_ += MoveItem(odd == blackFirst, e_.branchMoves[b][i]);
         const CommentRef& r = e_.branchComments[b][i];
         if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), true) + "]";
+        out_ += e_.KeptText(r);
     }
 
     // A comment before a branch's first move stands in a node of its own, where the reader finds it again.
@@ -365,11 +366,14 @@ std::string CurrentLineText(const Engine& e) {
                 const int slot = c + k - e.baseIndex;
                 // A record being built keeps its comments beside the line until "Show" stores them.
                 std::string comment;
+                std::string kept;
                 if (slot < kLineSlots) {
-                    comment = e.replayMode ? e.CommentText(e.branchComments[e.currentBranch][slot])
-                                           : e.editing.createdComments[static_cast<std::size_t>(slot)];
+                    const CommentRef& r = e.branchComments[e.currentBranch][slot];
+                    comment = e.replayMode ? e.CommentText(r) : e.editing.createdComments[static_cast<std::size_t>(slot)];
+                    if (e.replayMode) kept = e.KeptText(r);
                 }
                 if (!comment.empty()) moves += "C[" + CommentValue(comment, false) + "]";
+                moves += kept;
             }
             if ((k - n) % 10 == 0) moves += kCrLf;
         }

@@ -25,6 +25,10 @@ std::string InfoReport(Engine& e, const std::string& why) {
     report += "setup stones: " + std::to_string(c.setupStones) + "\n";
     report += "main-line moves: " + std::to_string(c.mainLineMoves) + "\n";
     report += "variations: " + std::to_string(c.variations) + "\n";
+    if (e.unshownMoves > 0 || e.unshownVariations > 0) {
+        report += "not shown (past the table's limits): " + std::to_string(e.unshownMoves) + " moves, " +
+                  std::to_string(e.unshownVariations) + " variations\n";
+    }
     report += "encoding: " + (e.recordEncoding.empty() ? std::string("Shift_JIS") : e.recordEncoding) +
               (why.empty() ? std::string() : " (" + why + ")") + "\n";
     return report;

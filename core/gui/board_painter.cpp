@@ -3,8 +3,9 @@
 #include <QPainter>
 #include <QPolygon>
 
-#include "platform/gui/qt_text.h"
 #include "core/gui/font_names.h"
+#include "core/marks.h"
+#include "platform/gui/qt_text.h"
 
 namespace quorvel {
 namespace {
@@ -194,8 +195,15 @@ void BoardPainter::DrawBoard(QPainter& p, const Engine& e, const BoardView& view
     p.drawImage(0, 0, image1_);
     const StonesOnBoard stones = StonesToDraw(e, view.markBranching);
     for (const DrawnStone& s : stones.background) DrawStone(p, g.CentreX(s.point), g.CentreY(s.point), s.colour);
+    // The marks of the shown move's node take the place of the start position's on their points.
+    std::vector<std::pair<PointCode, int>> nodeMarks;
+    if (e.replayMode && e.currentIndex > e.baseIndex && e.currentIndex < e.moveLimit) {
+        nodeMarks = NodeMarks(e, e.currentBranch, e.CurrentMoveSlot(), e.boardSize);
+    }
+    PointGrid marks = e.markGrid;
+    for (const auto& [point, kind] : nodeMarks) marks[point] = MakeStone(std::max(0, e.board[point]), kind);
     for (int point = 22; point <= 418; ++point) {
-        const int mark = e.markGrid[point];
+        const int mark = marks[point];
         if (mark > 0 && e.IsOnBoard(point) && StoneColour(mark) == std::max(0, e.board[point])) {
             DrawMark(p, mark, point, g);
         }

@@ -237,7 +237,8 @@ TEST_F(RecordTreeTest, TheTableRefusesAVariationWhenFull) {
     PlayTrial("bb");
     EXPECT_FALSE(e.AddTrialMovesAsVariation());
     EXPECT_EQ(e.branchCount, kLastBranch);
-    EXPECT_EQ(dialogs.shown.size(), 1u);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], kBranchTableFull);
     ExpectConsistent();
 }
 

@@ -41,7 +41,7 @@ protected:
 // A record with setup stones, marks of several kinds and two moves hidden by AS, and a variation.
 const char* const kRecord =
     "(;GM[1]FF[4]SZ[9]AS[5,1]AB[cc][gc]AW[cg]SQ[de]TR[bb]LB[gh:A];B[ge];W[ec]"
-    ";B[gg];W[dd](;B[fc];W[cf])(;B[ff]))";
+    ";B[gg]TR[gg]LB[ce:x]N[mid];W[dd](;B[fc];W[cf])(;B[ff]))";
 
 TEST_F(RotateSaveTest, RotateSaveReloadShowsTheTurnedBoardAndTurningTwiceSavesTheSameBytes) {
     ASSERT_TRUE(LoadRecordText(e, kRecord));
@@ -54,6 +54,8 @@ TEST_F(RotateSaveTest, RotateSaveReloadShowsTheTurnedBoardAndTurningTwiceSavesTh
     e.RotateRecord();
     ExpectConsistent();
     const std::string saved = WholeRecordText(e);
+    // What a move's node keeps turns with it.
+    EXPECT_NE(saved.find(";B[cc]TR[cc]LB[ge:x]N[mid];"), std::string::npos) << saved;
 
     MemoryMessageArea otherMessages;
     MemoryDialogs otherDialogs;

@@ -2,12 +2,16 @@
 #include <dirent.h>
 
 #include <fstream>
+#include <cstdio>
 #include <functional>
+#include <map>
+#include <set>
 #include <random>
 #include <sstream>
 
 #include "engine_fixture.h"
 #include "formats/sgf_reader.h"
+#include "sgf_oracle.h"
 #include "formats/sgf_writer.h"
 
 namespace quorvel::test {
@@ -47,6 +51,64 @@ protected:
         }
     }
 };
+
+// Every property of every node by where the node stands in the grammar's tree: the moves from the root to
+// it (its own included) and, among the nodes at that place that hold more than comments, its number. The
+// root and the nodes without a move right after it are one place: the program keeps them as one head.
+// Moves, comments (C, GC) and the encoding's label are left out: the program keeps moves as points, joins
+// comments and names its encoding anew.
+using PlacedProperties = std::map<std::string, std::multiset<std::string>>;
+
+void CollectPlaced(const oracle::Group& g, std::string path, std::map<std::string, int>& seen, PlacedProperties& out) {
+    for (const oracle::Group::Item& item : g.items) {
+        if (item.group >= 0) {
+            CollectPlaced(g.groups[static_cast<std::size_t>(item.group)], path, seen, out);
+            continue;
+        }
+        const oracle::Node& node = g.nodes[static_cast<std::size_t>(item.node)];
+        std::multiset<std::string> values;
+        for (const oracle::Property& p : node.properties) {
+            // A pass is "" or "tt", whichever the file wrote.
+            if (p.name == "B" || p.name == "W") path += ";" + p.name + (p.values[0].empty() ? "tt" : p.values[0]);
+            if (p.name == "C" || p.name == "GC" || p.name == "CA" || p.name == "B" || p.name == "W") continue;
+            std::string text = p.name;
+            for (const std::string& v : p.values) text += "[" + v + "]";
+            values.insert(text);
+        }
+        if (values.empty()) continue;
+        const bool head = path.empty();
+        const std::string place = head ? std::string("root") : path + "#" + std::to_string(seen[path]++);
+        out[place].insert(values.begin(), values.end());
+    }
+}
+
+PlacedProperties Placed(const std::string& text) {
+    PlacedProperties out;
+    const auto trees = oracle::Parse(text, oracle::RecordCharset(text));
+    if (!trees) return out;
+    std::map<std::string, int> seen;
+    for (const oracle::Group& g : *trees) CollectPlaced(g, "", seen, out);
+    return out;
+}
+
+// The values of `original` that `saved` does not hold at the same place: "place: property".
+std::vector<std::string> LostOrMoved(const std::string& original, const std::string& saved) {
+    const PlacedProperties before = Placed(original);
+    PlacedProperties after = Placed(saved);
+    std::vector<std::string> missing;
+    for (const auto& [place, values] : before) {
+        std::multiset<std::string>& there = after[place];
+        for (const std::string& v : values) {
+            const auto it = there.find(v);
+            if (it == there.end()) {
+                missing.push_back(place.substr(0, 60) + ": " + v.substr(0, 60));
+            } else {
+                there.erase(it);
+            }
+        }
+    }
+    return missing;
+}
 
 // The records of a folder, sorted; none when the folder is absent.
 std::vector<std::string> CorpusFiles(const std::string& folder) {
@@ -89,6 +151,46 @@ TEST_F(RoundTripTest, CopyleftRecordsComeBackTheSame) {
         LoadRecordText(e, text.str());
         ExpectRoundTrip(path);
     }
+}
+
+// True when some variation's first node holds no move (setup stones or marks of a variation), which the
+// branch table does not keep yet.
+bool HasVariationWithoutFirstMove(const oracle::Group& g, bool top) {
+    if (!top && (g.nodes.empty() || (!g.nodes[0].Find("B") && !g.nodes[0].Find("W")))) return true;
+    for (const oracle::Group& child : g.groups) {
+        if (HasVariationWithoutFirstMove(child, false)) return true;
+    }
+    return false;
+}
+
+// A record from another program keeps, through a save in either layout, every value of every node in
+// its node: times, marks and labels of moves, names, annotations and properties of other programs.
+// Collections (the heads of their further games) and variations that start without a move are not
+// kept yet; a record saved in another encoding than it came in (HZ as GB2312) has other bytes.
+TEST_F(RoundTripTest, EveryPropertyStaysInItsNode) {
+    std::vector<std::string> files = CorpusFiles(std::string(QUORVEL_TEST_DATA) + "/corpus");
+    for (const std::string& f : CorpusFiles(std::string(QUORVEL_SHARED_CORPUS) + "/copyleft")) files.push_back(f);
+    int compared = 0;
+    for (const std::string& path : files) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream read;
+        read << in.rdbuf();
+        const std::string text = read.str();
+        const auto trees = oracle::Parse(text, oracle::RecordCharset(text));
+        if (!trees || trees->size() != 1 || HasVariationWithoutFirstMove(trees->front(), true)) continue;
+        LoadRecordText(e, text);
+        for (bool inlineLayout : {false, true}) {
+            e.settings.zarnStyle = inlineLayout;
+            const std::string saved = SavedBytes(e, WholeRecordText(e));
+            const std::size_t ca = text.find("CA[");
+            if (ca != std::string::npos && saved.find(text.substr(ca, text.find(']', ca) - ca)) == std::string::npos) break;
+            const std::vector<std::string> lost = LostOrMoved(text, saved);
+            EXPECT_TRUE(lost.empty()) << path << (inlineLayout ? " (inline): " : ": ") << lost.size() << " lost, first "
+                                      << lost.front();
+            compared += 1;
+        }
+    }
+    EXPECT_GT(compared, 40);
 }
 
 // Records other programs write in ways the head of a record does not expect.

@@ -441,6 +441,36 @@ TEST_F(BoardWindowPixels, StonesAreDarkAndLightAndStarPointsStandOnTheirLines) {
     }
 }
 
+// A mark kept in a move's node is drawn while that move is shown, and only then.
+TEST_F(BoardWindowPixels, MarksOfAMoveShowWithItsPosition) {
+    ASSERT_TRUE(LoadRecordText(e, "(;GM[1];B[dd]CR[jj]LB[kk:B];W[pp])"));
+    const auto blueInk = [&](const QImage& img, const char* letters) {
+        const PointCode p = P(letters);
+        int n = 0;
+        for (int y = e.geometry->CentreY(p) - 9; y <= e.geometry->CentreY(p) + 9; ++y) {
+            for (int x = e.geometry->CentreX(p) - 9; x <= e.geometry->CentreX(p) + 9; ++x) {
+                const QColor c = img.pixelColor(x, y);
+                n += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+            }
+        }
+        return n;
+    };
+    const int shownAt[] = {0, 1, 2};
+    for (int move : shownAt) {
+        e.GoToStart();
+        for (int k = 0; k < move; ++k) e.StepForward();
+        w.Redraw();
+        const QImage img = Shown();
+        for (const char* point : {"jj", "kk"}) {
+            if (move == 1) {
+                EXPECT_GT(blueInk(img, point), 5) << point;
+            } else {
+                EXPECT_EQ(blueInk(img, point), 0) << point << " at move " << move;
+            }
+        }
+    }
+}
+
 TEST_F(BoardWindowPixels, CapturedThenReplacedPointShowsTheNewerStoneWithItsNumber) {
     MakeMainLine("aa ba cc ab dd aa");
     e.GoToEnd();
