@@ -470,6 +470,9 @@ TEST_F(SgfReaderTest, BranchesPastTheTableAreDropped) {
     EXPECT_EQ(e.branchCount, kLastBranch);
     EXPECT_EQ(Comment(kLastBranch, 1), "v148");
     EXPECT_EQ(e.BranchLength(0), 2);
+    // The load says once what the windows do not show.
+    EXPECT_EQ(e.unshownVariations, 51);
+    EXPECT_NE(messages.Text().find(UnshownNotice(0, 51)), std::string::npos) << messages.Text();
 }
 
 TEST_F(SgfReaderTest, MovesPastTheLineAreDropped) {
@@ -480,6 +483,8 @@ TEST_F(SgfReaderTest, MovesPastTheLineAreDropped) {
     EXPECT_EQ(e.setupCount, 2);
     EXPECT_EQ(e.BranchLength(0), kMaxLineEntries - 2);
     EXPECT_EQ(Comment(0, kMaxLineEntries - 2), std::to_string(kMaxLineEntries - 3));
+    EXPECT_EQ(e.unshownMoves, 600 - (kMaxLineEntries - 2));
+    EXPECT_NE(messages.Text().find(UnshownNotice(600 - (kMaxLineEntries - 2), 0)), std::string::npos);
 }
 
 std::string Repeat(const std::string& s, int times) {
