@@ -17,8 +17,7 @@ namespace {
 bool WritePage(Engine& e, const std::string& path, const std::string& bytes) {
     std::string error;
     if (WriteFileAtomically(path, bytes, error)) return true;
-    e.dialogs().ShowMessage("ファイルを保存できません。\r\n" + Utf8ToCp932(path) + "\r\n" +
-                            Utf8ToCp932(error));
+    e.dialogs().ShowMessage("ファイルを保存できません。\r\n" + Utf8ToCp932(path) + "\r\n" + error);
     return false;
 }
 

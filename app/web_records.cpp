@@ -58,6 +58,51 @@ std::string WithCrLfLineEnds(const std::string& text) {
     return out;
 }
 
+namespace {
+
+// How many bytes of `text` from `from` make whole characters within `limit` bytes: a two-byte character
+// is never cut in half.
+std::size_t WholeCharacters(const std::string& text, std::size_t from, std::size_t limit) {
+    std::size_t i = from;
+    while (i < text.size() && i - from < limit) {
+        const std::size_t width = IsCp932LeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i - from + width > limit) break;
+        i += width;
+    }
+    return i - from;
+}
+
+}  // namespace
+
+std::string ShownPageText(const std::string& page) {
+    std::string shown;
+    bool cut = false;
+    for (std::size_t start = 0; start < page.size();) {
+        const std::size_t newline = page.find('\n', start);
+        const std::size_t next = newline == std::string::npos ? page.size() : newline + 1;
+        std::size_t content = next - start;
+        if (newline != std::string::npos) content -= (content >= 2 && page[newline - 1] == '\r') ? 2 : 1;
+        std::string line;
+        if (content > kLongestShownLine) {
+            line = page.substr(start, WholeCharacters(page, start, kLongestShownLine)) + " ・・・";
+            if (newline != std::string::npos) line += "\r\n";
+            cut = true;
+        } else {
+            line = page.substr(start, next - start);
+        }
+        if (shown.size() + line.size() > kLongestShownPage) {
+            cut = true;
+            break;
+        }
+        shown += line;
+        start = next;
+    }
+    if (!cut) return shown;
+    if (!shown.empty() && shown.back() != '\n') shown += "\r\n";
+    return shown + "\r\n（ページが大きいため、一部だけを表示しています。全体は " + std::to_string(page.size()) +
+           " バイトです。）";
+}
+
 std::string PercentEncode(const std::string& text) {
     std::string out;
     out.reserve(text.size() * 3);
@@ -152,7 +197,7 @@ void WebRecords::Received(const std::string& url, const net::HttpResult& result,
         files_.currentFileName = kNoTitle;
         files_.recentFiles.Add(url);
     }
-    if (!loaded) textWindow.SetText(kNoRecord + text);
+    if (!loaded) textWindow.SetText(kNoRecord + ShownPageText(text));
     settings.netKifu.MoveToFront(url);
     if (files_.changed) files_.changed();
     if (finished) finished();

@@ -30,6 +30,14 @@ std::string PercentEncode(const std::string& text);
 // hexadecimal digits; escapes already typed stay as they are.
 std::string RequestAddress(const std::string& url);
 
+// A received page without a record as the text window shows it: lines longer than kLongestShownLine cut
+// with " ・・・", the page cut after kLongestShownPage bytes, and when anything was cut a last line that
+// says so. The window lays out what it is given on the window thread, and a long text (a long line above
+// all) holds the windows for minutes.
+constexpr std::size_t kLongestShownPage = 64 * 1024;
+constexpr std::size_t kLongestShownLine = 1024;
+std::string ShownPageText(const std::string& page);
+
 class WebRecords {
 public:
     static constexpr std::size_t kLongestAddress = 65536;  // what a browser and its command line carry

@@ -4,43 +4,89 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "platform/text_codec.h"
+
 namespace quorvel {
 
+namespace {
+
+// The system's reason for a failure, as a text of the program: strerror speaks the locale's encoding.
+std::string SystemError(int code) { return Utf8ToCp932(std::strerror(code)); }
+
+// What a name is when it is no regular file, as a reason to give.
+std::string KindOf(mode_t mode) {
+    if (S_ISFIFO(mode)) return "名前付きパイプ";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "デバイス";
+    if (S_ISSOCK(mode)) return "ソケット";
+    return "特殊なファイル";
+}
+
+std::string NotReadReason(mode_t mode) {
+    if (S_ISDIR(mode)) return "フォルダなので読み込めません。";
+    return "通常のファイルではないので読み込めません（" + KindOf(mode) + "）。";
+}
+
+std::string TooLong() { return std::to_string(kLongestReadFile >> 20) + " MB を超えるファイルは読み込みません。"; }
+// A folder and a file that may not be written get one answer: to the user both are places this save
+// may not take.
+const char* const kNotWritable = "書き込めるファイルではありません。";
+
+}  // namespace
+
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    bytes.clear();
+    // Without O_NONBLOCK the open of a pipe waits for a writer, which may never come.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        error = std::strerror(errno);
+        const int code = errno;
+        // A socket cannot be opened at all; its kind says more than the system's "no such device".
+        struct stat st {};
+        error = ::stat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode) ? NotReadReason(st.st_mode) : SystemError(code);
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int code = errno;
         ::close(fd);
-        error = std::strerror(EISDIR);
+        error = st.st_mode != 0 ? NotReadReason(st.st_mode) : SystemError(code);
+        return false;
+    }
+    if (static_cast<unsigned long long>(st.st_size) > kLongestReadFile) {
+        ::close(fd);
+        error = TooLong();
         return false;
     }
     // Read straight into a text of the file's size: a large record is then written to memory once, not
-    // copied again at every doubling of a growing text. A file that grows meanwhile is read to its end.
-    const std::size_t expected = (st.st_size > 0 && S_ISREG(st.st_mode)) ? static_cast<std::size_t>(st.st_size) : 0;
+    // copied again at every doubling of a growing text. A file that grows meanwhile (or one of /proc,
+    // which has no size) is read to its end, up to the longest file read.
+    const std::size_t expected = static_cast<std::size_t>(st.st_size);
     bytes.resize(expected + 1);
     std::size_t used = 0;
     for (;;) {
-        if (used == bytes.size()) bytes.resize(bytes.size() * 2 + (1 << 16));
+        if (used == bytes.size()) bytes.resize(std::min(bytes.size() * 2 + (1 << 16), kLongestReadFile + 1));
         const ssize_t n = ::read(fd, &bytes[used], bytes.size() - used);
         if (n < 0) {
             if (errno == EINTR) continue;
-            error = std::strerror(errno);
+            error = SystemError(errno);
             ::close(fd);
             bytes.clear();
             return false;
         }
         if (n == 0) break;
         used += static_cast<std::size_t>(n);
+        if (used > kLongestReadFile) {
+            error = TooLong();
+            ::close(fd);
+            bytes.clear();
+            return false;
+        }
     }
     bytes.resize(used);
     ::close(fd);
@@ -89,15 +135,15 @@ bool WriteInPlace(const std::string& path, const std::string& bytes, std::string
     if (!ReadWholeFile(path, old, error)) return false;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = SystemError(errno);
         return false;
     }
     if (WriteAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0) {
         if (::close(fd) == 0) return true;
-        error = std::strerror(errno);
+        error = SystemError(errno);
         return false;
     }
-    error = std::strerror(errno);
+    error = SystemError(errno);
     if (WriteAll(fd, old)) {
         (void)!::ftruncate(fd, static_cast<off_t>(old.size()));
         ::fsync(fd);
@@ -106,14 +152,39 @@ bool WriteInPlace(const std::string& path, const std::string& bytes, std::string
     return false;
 }
 
+// Whether a save may put a file where `path` (links followed) is: a name not taken yet, or a regular file
+// this user may write. rename() would put a regular file in place of a pipe a reader waits on, or of a
+// device node when the superuser saves, and the permissions of a write-protected file say "keep" to the
+// superuser as much as to its owner, so they are read from the mode and not asked of the system.
+bool MayReplace(const std::string& path, std::string& error) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return true;
+    if (S_ISDIR(st.st_mode)) {
+        error = kNotWritable;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = "通常のファイルではないので書き込みません（" + KindOf(st.st_mode) + "）。";
+        return false;
+    }
+    const bool writable = ::geteuid() == 0 ? (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0
+                                           : ::euidaccess(path.c_str(), W_OK) == 0;
+    if (!writable) {
+        error = kNotWritable;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& given, const std::string& bytes, std::string& error) {
     std::string path = given;
     if (!FollowLinks(path)) {
-        error = std::strerror(errno);
+        error = SystemError(errno);
         return false;
     }
+    if (!MayReplace(path, error)) return false;
     // The temporary name does not grow with the file's own: a name near the system's limit of 255 bytes
     // must still be saved.
     std::string temp = FolderOf(path) + ".quorvel-XXXXXX";
@@ -123,12 +194,12 @@ bool WriteFileAtomically(const std::string& given, const std::string& bytes, std
     if (fd < 0) {
         const int code = errno;
         if ((code == EACCES || code == EPERM) && FileExists(path)) return WriteInPlace(path, bytes, error);
-        error = std::strerror(code);
+        error = SystemError(code);
         return false;
     }
     temp = name.data();
     const auto fail = [&](int code) {
-        error = std::strerror(code);
+        error = SystemError(code);
         ::close(fd);
         ::unlink(temp.c_str());
         return false;
@@ -148,12 +219,12 @@ bool WriteFileAtomically(const std::string& given, const std::string& bytes, std
     if (!WriteAll(fd, bytes)) return fail(errno);
     if (::fsync(fd) != 0) return fail(errno);
     if (::close(fd) != 0) {
-        error = std::strerror(errno);
+        error = SystemError(errno);
         ::unlink(temp.c_str());
         return false;
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
-        error = std::strerror(errno);
+        error = SystemError(errno);
         ::unlink(temp.c_str());
         return false;
     }

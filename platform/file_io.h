@@ -2,16 +2,26 @@
 // into place only when every byte is on disk, so a failed save never harms the file it would replace.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace quorvel {
 
-// Reads the whole file as bytes. False (with a reason in `error`) when it cannot be read.
+// No record, settings file or chat log comes near this size; a file beyond it is not read at all, so that
+// a mistaken name (a disk image, a link to /dev/zero) cannot fill the memory.
+constexpr std::size_t kLongestReadFile = std::size_t{256} << 20;
+
+// Reads the whole file as bytes. Only a regular file (or a link to one) is read: a pipe, a device, a socket
+// or a folder is refused at once, without waiting for a writer, as is a file over kLongestReadFile. False
+// (with a reason in `error`, a text of the program) when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
 
-// Replaces the file with `bytes`. False (with a reason in `error`) when it could not be written; the old
-// file, if any, is then unchanged and no temporary file is left behind. A symbolic link stays a link and
-// its target takes the bytes. A file that can be written in a folder that cannot is written in place.
+// Replaces the file with `bytes`. False (with a reason in `error`, a text of the program) when it could not
+// be written; the old file, if any, is then unchanged and no temporary file is left behind. A symbolic link
+// stays a link and its target takes the bytes. Only a regular file or a name not taken yet is written: a
+// pipe, a device or a socket stays as it is, and a folder or a file whose permissions forbid this user to
+// write it is refused alike, by the superuser too. A file that can be written in a folder that cannot is
+// written in place.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error);
 
 bool FileExists(const std::string& path);

@@ -3,7 +3,9 @@
 //
 //   quorvel COMMAND [ARGUMENTS]
 //
-// A record may be named by a file or by an http or https address.
+// A record may be named by a file or by an http or https address. The network module (libcurl and the
+// libraries behind it) is loaded only for an address, so that a script over a folder of records does not
+// pay for it at every start.
 //
 // Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, a file that cannot be read or a
 // failed download, 3 a record that the encoding asked for cannot hold.
@@ -27,6 +29,7 @@
 #include "formats/text_board_reader.h"
 #include "net/http_client.h"
 #include "platform/file_io.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -55,25 +58,28 @@ int LoadRecordFile(const std::string& path, Engine& engine, std::string* readByt
 const Command kCommands[] = {
     {"info", "RECORD.sgf",
      "the game summary the text window shows after loading,\n"
-     "                         then the counts of setup stones, main-line moves and variations",
+     "                         then the counts of setup stones, main-line moves and variations\n"
+     "                         and the record's encoding; in UTF-8, lines ending in LF",
      Info},
     {"write", "[--nested|--inline] [--encoding shift_jis|utf-8] RECORD.sgf [OUT.sgf]",
      "\n                         the whole record as SGF again, in the standard nested layout\n"
      "                         (the default) or the program's own inline one, in the record's own\n"
-     "                         encoding or the one named; to OUT.sgf or the output",
+     "                         encoding (UTF-16 as UTF-8) or the one named; to OUT.sgf or the output",
      Write},
     {"line", "[--moves N] [--encoding shift_jis|utf-8] RECORD.sgf [OUT.sgf]",
      "\n                         the main line from the start to its end (or to move N) alone, the\n"
-     "                         setup stones and the AS mark of a hidden start; to OUT.sgf or the output",
+     "                         setup stones and the AS mark of a hidden start, encoded as write\n"
+     "                         encodes; to OUT.sgf or the output",
      Line},
     {"html", "RECORD.sgf [OUT.html]",
      "\n                         the record as an HTML page with the board-replay applet, named\n"
-     "                         after the record's file, with the default settings; to OUT.html or\n"
-     "                         the output",
+     "                         after the record's file, with the default settings, in Shift-JIS\n"
+     "                         (a character Shift-JIS lacks as &#x...;); to OUT.html or the output",
      Html},
     {"textboard", "[--moves N] RECORD [OUT]",
      "\n                         text diagrams of the main line to its end (or to move N), 99\n"
-     "                         moves a diagram, as the text board command writes them",
+     "                         moves a diagram, as the text board command writes them, in\n"
+     "                         Shift-JIS; to OUT or the output",
      TextBoard},
 };
 
@@ -88,9 +94,13 @@ void PrintHelp(std::ostream& out) {
            "A RECORD may be a file or an http:// or https:// address; a text board or a diagram text\n"
            "(one without \";\") is read as the clipboard command reads it.\n"
            "A record's encoding is its byte-order mark, else its CA, else UTF-8 when its bytes are valid\n"
-           "UTF-8, else Shift-JIS (GB18030 for bytes that pair up as EUC characters); texts are printed\n"
-           "in UTF-8. Records are written in the encoding they came in (UTF-16 as UTF-8) with a CA naming\n"
-           "it, Shift-JIS records exactly as the program writes them; lines end in CR LF.\n"
+           "UTF-8, else Shift-JIS (GB18030 for bytes that pair up as EUC characters). Each command's\n"
+           "output is in the encoding its line above names; messages on the error output are UTF-8.\n"
+           "Records are written with a CA naming their encoding, Shift-JIS records exactly as the program\n"
+           "writes them; records, pages and text boards end their lines in CR LF.\n"
+           "A RECORD is read only from a regular file (or a link to one) of at most 256 MB; an OUT file is\n"
+           "written only over a regular file the user may write, or as a new file.\n"
+           "An option without its value, or one no command knows, prints this list and exits with 2.\n"
            "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, an unreadable file or a\n"
            "failed download, 3 a character the encoding asked for lacks (or one the record could not keep).\n";
 }
@@ -106,7 +116,8 @@ struct LoadedRecord {
 // The encoding asked for with --encoding: empty for the record's own, "Shift_JIS" or "UTF-8".
 bool TakeEncoding(const std::vector<std::string>& args, std::size_t& i, std::string& encoding) {
     if (i + 1 >= args.size()) {
-        std::cerr << "quorvel: --encoding takes shift_jis or utf-8\n";
+        std::cerr << "quorvel: --encoding takes shift_jis or utf-8\n\n";
+        PrintHelp(std::cerr);
         return false;
     }
     const std::string& name = args[++i];
@@ -121,6 +132,18 @@ bool TakeEncoding(const std::vector<std::string>& args, std::size_t& i, std::str
     return true;
 }
 
+// A file name of the command line; a word that looks like an option no command knows is a mistake rather
+// than the name of a file to write (a file named so is given as ./--name).
+bool TakeFile(const std::string& arg, std::vector<std::string>& files) {
+    if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+        std::cerr << "quorvel: unknown option \"" << arg << "\"\n\n";
+        PrintHelp(std::cerr);
+        return false;
+    }
+    files.push_back(arg);
+    return true;
+}
+
 // The record file and the file to write of a writing command: one or two names.
 bool RecordAndOutput(const char* command, const std::vector<std::string>& files) {
     if (!files.empty() && files.size() <= 2) return true;
@@ -130,14 +153,24 @@ bool RecordAndOutput(const char* command, const std::vector<std::string>& files)
 
 std::string OutputOf(const std::vector<std::string>& files) { return files.size() == 2 ? files[1] : std::string(); }
 
+// The file names of a command that takes no option.
+bool FilesOnly(const std::vector<std::string>& args, std::vector<std::string>& files) {
+    for (const std::string& a : args) {
+        if (!TakeFile(a, files)) return false;
+    }
+    return true;
+}
+
 int Info(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
+    std::vector<std::string> files;
+    if (!FilesOnly(args, files)) return kUsage;
+    if (files.size() != 1) {
         std::cerr << "quorvel: info takes one record file\n";
         return kUsage;
     }
     LoadedRecord record;
     std::string bytes;
-    if (const int status = LoadRecordFile(args[0], record.engine, &bytes)) return status;
+    if (const int status = LoadRecordFile(files[0], record.engine, &bytes)) return status;
     // Why the encoding was chosen: the decision on the record's bytes once more.
     std::cout << quorvel::cli::InfoReport(record.engine, quorvel::DecodeRecordBytes(bytes).reason);
     return kDone;
@@ -162,7 +195,7 @@ int LoadRecordFile(const std::string& path, Engine& engine, std::string* readByt
     const bool read = quorvel::net::IsWebAddress(path) ? ReadWebRecord(path, bytes, error)
                                                        : quorvel::ReadWholeFile(path, bytes, error);
     if (!read) {
-        std::cerr << "quorvel: cannot read " << path << ": " << error << "\n";
+        std::cerr << "quorvel: cannot read " << path << ": " << quorvel::Cp932ToUtf8(error) << "\n";
         return kUsage;
     }
     // SGF, else a text board, as a text from the clipboard is read. The main window's first colour of text
@@ -183,7 +216,7 @@ int EmitBytes(const std::string& bytes, const std::string& outPath) {
     }
     std::string error;
     if (!quorvel::WriteFileAtomically(outPath, bytes, error)) {
-        std::cerr << "quorvel: cannot write " << outPath << ": " << error << "\n";
+        std::cerr << "quorvel: cannot write " << outPath << ": " << quorvel::Cp932ToUtf8(error) << "\n";
         return kUsage;
     }
     return kDone;
@@ -224,8 +257,8 @@ int Write(const std::vector<std::string>& args) {
             inlineLayout = false;
         } else if (a == "--encoding") {
             if (!TakeEncoding(args, i, encoding)) return kUsage;
-        } else {
-            files.push_back(a);
+        } else if (!TakeFile(a, files)) {
+            return kUsage;
         }
     }
     if (!RecordAndOutput("write", files)) return kUsage;
@@ -241,7 +274,12 @@ bool LineArguments(const std::vector<std::string>& args, int& moves, std::string
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--encoding") {
             if (!TakeEncoding(args, i, encoding)) return false;
-        } else if (args[i] == "--moves" && i + 1 < args.size()) {
+        } else if (args[i] == "--moves") {
+            if (i + 1 >= args.size()) {
+                std::cerr << "quorvel: --moves takes a number of moves\n\n";
+                PrintHelp(std::cerr);
+                return false;
+            }
             char* end = nullptr;
             const long n = std::strtol(args[++i].c_str(), &end, 10);
             if (*end != '\0' || n < 0) {
@@ -249,8 +287,8 @@ bool LineArguments(const std::vector<std::string>& args, int& moves, std::string
                 return false;
             }
             moves = static_cast<int>(std::min(n, 1000L));
-        } else {
-            files.push_back(args[i]);
+        } else if (!TakeFile(args[i], files)) {
+            return false;
         }
     }
     return true;
@@ -301,15 +339,17 @@ int TextBoard(const std::vector<std::string>& args) {
 }
 
 int Html(const std::vector<std::string>& args) {
-    if (!RecordAndOutput("html", args)) return kUsage;
+    std::vector<std::string> files;
+    if (!FilesOnly(args, files)) return kUsage;
+    if (!RecordAndOutput("html", files)) return kUsage;
     LoadedRecord record;
     Engine& engine = record.engine;
-    if (const int status = LoadRecordFile(args[0], engine)) return status;
+    if (const int status = LoadRecordFile(files[0], engine)) return status;
     // The page's record is the record file as the program saves it.
     const std::string sgf = quorvel::WholeRecordText(engine);
-    const std::string page = quorvel::ExportPageText(quorvel::PageTitleOf(args[0]), sgf, engine.boardSize,
+    const std::string page = quorvel::ExportPageText(quorvel::PageTitleOf(files[0]), sgf, engine.boardSize,
                                                      quorvel::HtmlSettings(), quorvel::AppletParams(engine, false));
-    return EmitBytes(quorvel::PageBytes(page, engine.foreignCharacters.get()), OutputOf(args));
+    return EmitBytes(quorvel::PageBytes(page, engine.foreignCharacters.get()), OutputOf(files));
 }
 
 }  // namespace

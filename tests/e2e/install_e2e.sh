@@ -12,7 +12,7 @@ fail() { echo "install e2e: $*" >&2; [ -f "$work/out.log" ] && cat "$work/out.lo
 
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" > "$work/install.log" || fail "cmake --install failed"
-for f in bin/ZarnShow bin/quorvel lib/quorvel/ZarnShow lib/quorvel/quorvel lib/quorvel/quorvel_sound.so \
+for f in bin/ZarnShow bin/quorvel lib/quorvel/ZarnShow lib/quorvel/quorvel lib/quorvel/quorvel_sound.so lib/quorvel/quorvel_net.so \
          lib/quorvel/bmp/GoBan19.bmp lib/quorvel/bmp/Start.bmp lib/quorvel/bmp/icons/KFO.png \
          lib/quorvel/stone.wav lib/quorvel/bgm.wav lib/quorvel/boat.avi \
          share/applications/quorvel.desktop share/icons/hicolor/64x64/apps/quorvel.png; do

@@ -558,5 +558,57 @@ TEST_F(FileCommandsTest, AnOlderChatFileIsConvertedAndWrittenBackInPlace) {
     EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"old.sgf", "oldChat.dat", "titles"}));
 }
 
+TEST_F(FileCommandsTest, APipeADeviceOrAWriteProtectedFileIsNeitherWaitedOnNorReplaced) {
+    const std::string pipe = dir + "/pipe.sgf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir + "/zero.sgf");
+    // Opening them ends at once with the reason; the record and its name stay.
+    files.answers = {pipe, dir + "/zero.sgf"};
+    commands->KFOClick();
+    commands->KFOClick();
+    EXPECT_TRUE(loads.empty());
+    EXPECT_EQ(commands->currentFileName, "NoTitle");
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0], "ファイルを読み込めません。\r\n" + pipe + "\r\n通常のファイルではないので読み込めません（名前付きパイプ）。");
+    EXPECT_EQ(dialogs.shown[1], "ファイルを読み込めません。\r\n" + dir + "/zero.sgf\r\n通常のファイルではないので読み込めません（デバイス）。");
+
+    // Saving over the pipe or a write-protected record (with its write-protected chat file) keeps both.
+    MemoryChatLog keeper;
+    commands->SetChatLogKeeper(&keeper);
+    const std::string locked = dir + "/locked.sgf";
+    Write(locked, "(;SZ[19];B[pd])");
+    Write(dir + "/lockedChat.dat", kChatFile);
+    ASSERT_TRUE(commands->OpenPath(locked));
+    ASSERT_TRUE(commands->chatLogPresent);
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod((dir + "/lockedChat.dat").c_str(), 0444), 0);
+    MakeMainLine("dd");
+    e.recordModified = true;
+    dialogs.shown.clear();
+    EXPECT_FALSE(commands->KFWClick());
+    files.answers = {pipe};
+    EXPECT_FALSE(commands->KFSClick());
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0], "棋譜を保存できません。元のファイルは変更されていません。\r\n" + locked + "\r\n書き込めるファイルではありません。");
+    EXPECT_EQ(dialogs.shown[1], "棋譜を保存できません。元のファイルは変更されていません。\r\n" + pipe +
+                                    "\r\n通常のファイルではないので書き込みません（名前付きパイプ）。");
+    EXPECT_TRUE(e.recordModified);
+    EXPECT_EQ(commands->currentFileName, locked);
+    EXPECT_EQ(Read(locked), "(;SZ[19];B[pd])");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+
+    // The record may be written while its chat file may not: the chat file stays and the user hears why.
+    ASSERT_EQ(::chmod(locked.c_str(), 0644), 0);
+    keeper.log.logText += "new line\r\n";
+    dialogs.shown.clear();
+    EXPECT_TRUE(commands->KFWClick());
+    EXPECT_EQ(Read(locked), "(;GM[1]FF[1]SZ[19]\r\n;B[dd])\r\n");
+    EXPECT_EQ(Read(dir + "/lockedChat.dat"), kChatFile);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], "チャットログを保存できません。元のファイルは変更されていません。\r\n" + dir +
+                                    "/lockedChat.dat\r\n書き込めるファイルではありません。");
+    EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"locked.sgf", "lockedChat.dat", "pipe.sgf", "titles", "zero.sgf"}));
+}
+
 }  // namespace
 }  // namespace quorvel::test

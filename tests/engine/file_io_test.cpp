@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
+#include <cstring>
 #include <random>
 #include <thread>
 
@@ -35,21 +41,51 @@ TEST(ReadWholeFile, EveryByteOfFilesOfAnySizeAndOfFilesWithoutAKnownSize) {
         EXPECT_EQ(read, bytes) << size;
     }
 
-    // A pipe has no size until it is read to its end.
-    const std::string fifo = dir + "/pipe";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string sent(300000, 'x');
-    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << sent; });
+    // A file of /proc has no size until it is read to its end.
     std::string read, error;
-    EXPECT_TRUE(ReadWholeFile(fifo, read, error)) << error;
-    writer.join();
-    EXPECT_EQ(read, sent);
-    // As does a file of /proc.
     ASSERT_TRUE(ReadWholeFile("/proc/self/mountinfo", read, error)) << error;
     EXPECT_EQ(read.substr(0, 40), ReadWithStreams("/proc/self/mountinfo").substr(0, 40));
 
-    EXPECT_FALSE(ReadWholeFile(dir, read, error));
-    EXPECT_FALSE(error.empty());
+    fs::remove_all(dir);
+}
+
+// Reads that would wait for ever or fill the memory end at once, saying why.
+TEST(ReadWholeFile, OnlyRegularFilesAreReadAndNoneBeyondTheLongest) {
+    char pattern[] = "/tmp/quorvel-read-XXXXXX";
+    const std::string dir = ::mkdtemp(pattern);
+    const auto refused = [](const std::string& path) {
+        std::string read = "left over", error;
+        EXPECT_FALSE(ReadWholeFile(path, read, error)) << path;
+        EXPECT_TRUE(read.empty()) << path;
+        return error;
+    };
+    // A pipe nobody writes: opening it for reading alone would wait for a writer.
+    ASSERT_EQ(::mkfifo((dir + "/pipe.sgf").c_str(), 0600), 0);
+    EXPECT_EQ(refused(dir + "/pipe.sgf"), "通常のファイルではないので読み込めません（名前付きパイプ）。");
+    // A link to a device that never ends.
+    fs::create_symlink("/dev/zero", dir + "/zero.sgf");
+    EXPECT_EQ(refused(dir + "/zero.sgf"), "通常のファイルではないので読み込めません（デバイス）。");
+    EXPECT_EQ(refused("/dev/zero"), "通常のファイルではないので読み込めません（デバイス）。");
+    // A socket cannot even be opened; the reason is still what it is.
+    const std::string socketPath = dir + "/socket.sgf";
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(refused(socketPath), "通常のファイルではないので読み込めません（ソケット）。");
+    ::close(sock);
+    EXPECT_EQ(refused(dir), "フォルダなので読み込めません。");
+
+    // A file one byte over the longest is not read at all (a sparse file: no disk is used).
+    const std::string large = dir + "/large.sgf";
+    std::ofstream(large, std::ios::binary) << "(;";
+    fs::resize_file(large, kLongestReadFile + 1);
+    EXPECT_EQ(refused(large), "256 MB を超えるファイルは読み込みません。");
+    fs::resize_file(large, 300000);
+    std::string read, error;
+    ASSERT_TRUE(ReadWholeFile(large, read, error)) << error;
+    EXPECT_EQ(read, "(;" + std::string(300000 - 2, '\0'));
     fs::remove_all(dir);
 }
 
@@ -111,6 +147,64 @@ TEST_F(WriteFileAtomicallyTest, ALinkStaysALinkAndItsTargetTakesTheRecord) {
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(Names(), (std::vector<std::string>{"dangling.sgf", "link.sgf", "link2.sgf", "loop-a", "loop-b", "records"}));
     EXPECT_EQ(Names("/records"), (std::vector<std::string>{"later.sgf", "real.sgf"}));
+}
+
+TEST_F(WriteFileAtomicallyTest, OnlyARegularFileTheUserMayWriteOrANewNameIsReplaced) {
+    const auto refused = [&](const std::string& path) {
+        EXPECT_FALSE(Write(path, "(;GM[1];B[aa])")) << path;
+        return error;
+    };
+    // A pipe a reader may be waiting on stays a pipe.
+    const std::string pipe = dir + "/pipe.sgf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(refused(pipe), "通常のファイルではないので書き込みません（名前付きパイプ）。");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    // Through a link too, which stays a link.
+    fs::create_symlink("pipe.sgf", dir + "/to-pipe.sgf");
+    EXPECT_EQ(refused(dir + "/to-pipe.sgf"), "通常のファイルではないので書き込みません（名前付きパイプ）。");
+    EXPECT_TRUE(fs::is_symlink(dir + "/to-pipe.sgf"));
+
+    const std::string socketPath = dir + "/socket.sgf";
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(refused(socketPath), "通常のファイルではないので書き込みません（ソケット）。");
+    EXPECT_TRUE(fs::is_socket(socketPath));
+    ::close(sock);
+
+    // The superuser could put a file in place of a device node: a node of its own, the system's null
+    // device, where the system lets the test make one.
+    const std::string device = dir + "/null.sgf";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        EXPECT_EQ(refused(device), "通常のファイルではないので書き込みません（デバイス）。");
+        EXPECT_TRUE(fs::is_character_file(device));
+    } else {
+        std::cout << "no device node made here (" << std::strerror(errno) << "); devices untried\n";
+    }
+
+    // A folder, and a file whose permissions forbid writing, get one answer, for the superuser as well.
+    fs::create_directory(dir + "/folder.sgf");
+    const std::string folderError = refused(dir + "/folder.sgf");
+    EXPECT_EQ(folderError, "書き込めるファイルではありません。");
+    EXPECT_TRUE(fs::is_directory(dir + "/folder.sgf"));
+    const std::string locked = dir + "/locked.sgf";
+    std::ofstream(locked, std::ios::binary) << "keep";
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    EXPECT_EQ(refused(locked), folderError);
+    EXPECT_EQ(ReadWithStreams(locked), "keep");
+    struct stat st {};
+    ASSERT_EQ(::stat(locked.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+
+    // Given back its write permission, it is written.
+    ASSERT_EQ(::chmod(locked.c_str(), 0644), 0);
+    ASSERT_TRUE(Write(locked, "new")) << error;
+    EXPECT_EQ(ReadWithStreams(locked), "new");
+    std::vector<std::string> expected{"folder.sgf", "locked.sgf", "pipe.sgf", "socket.sgf", "to-pipe.sgf"};
+    if (fs::exists(device)) expected.insert(expected.begin() + 2, "null.sgf");
+    EXPECT_EQ(Names(), expected);
 }
 
 TEST_F(WriteFileAtomicallyTest, ANameOfTheLongestLengthIsSavedAndOverwritten) {

@@ -215,6 +215,23 @@ TEST(WebText, AddressesAreRequestedInUtf8Escapes) {
     EXPECT_EQ(RequestAddress("https://h/a\"<>`\x7F.sgf#x"), "https://h/a%22%3C%3E%60%7F.sgf#x");
 }
 
+TEST(WebText, APageIsShownWholeUpToItsLimitsAndCutOnlyBetweenCharacters) {
+    const std::string note = "\r\n（ページが大きいため、一部だけを表示しています。全体は ";
+    // A line of exactly 1024 bytes and a page of exactly 64 KB are shown as they are.
+    EXPECT_EQ(ShownPageText(std::string(1024, 'd') + "\r\n"), std::string(1024, 'd') + "\r\n");
+    EXPECT_EQ(ShownPageText(std::string(1025, 'd')), std::string(1024, 'd') + " ・・・\r\n" + note + "1025 バイトです。）");
+    std::string page;
+    while (page.size() < 65536) page += std::string(1024 - 2, 'a') + "\r\n";
+    ASSERT_EQ(page.size(), 65536u);
+    EXPECT_EQ(ShownPageText(page), page);
+    EXPECT_EQ(ShownPageText("short\r\npage"), "short\r\npage");
+    // One byte more, and the last line goes.
+    EXPECT_EQ(ShownPageText(page + "b"), page + note + "65537 バイトです。）");
+    // A two-byte character across the 1024th byte of a line is left out whole; the line's end stays.
+    const std::string longLine = std::string(1023, 'c') + "棋譜" + "\r\nnext";
+    EXPECT_EQ(ShownPageText(longLine), std::string(1023, 'c') + " ・・・\r\nnext\r\n" + note + "1033 バイトです。）");
+}
+
 TEST(WebText, LineEndsBecomeCrLf) {
     for (const char* text : {"a\r\nb", "a\nb", "a\r\r\nb"}) EXPECT_EQ(WithCrLfLineEnds(text), "a\r\nb") << text;
     EXPECT_EQ(WithCrLfLineEnds("a\rb\n"), "a\rb\r\n");

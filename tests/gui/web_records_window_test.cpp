@@ -2,17 +2,22 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 
 #include "app/gui/main_window.h"
+#include "app/gui/text_window.h"
 #include "app/gui/web_address_window.h"
 #include "auxiliary/gui/mail_window.h"
 #include "platform/gui/qt_text.h"
+#include "platform/text_codec.h"
 #include "support/local_server.h"
 
 namespace quorvel {
@@ -210,6 +215,49 @@ TEST_F(WebRecordsWindowTest, SendingOpensTheBrowserWithTheRecordsBytes) {
     EXPECT_EQ(sent, TextWindow());
     EXPECT_NE(sent.find("C[#&+ 日本]"), std::string::npos) << sent;
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(WebRecordsWindowTest, ALargePageWithoutARecordShowsCutAndTheWindowsGoOn) {
+    // 30 MB in lines of 100 bytes, and 2 MB on one line: either held the window thread for minutes when
+    // the text window was given all of it.
+    std::string lines;
+    for (int i = 0; lines.size() < (30u << 20); ++i) {
+        std::string line = "<p>line " + std::to_string(i) + " ";
+        lines += line + std::string(99 - line.size(), 'x') + "\n";
+    }
+    std::ofstream(served / "lines.html", std::ios::binary) << lines;
+    std::ofstream(served / "one-line.html", std::ios::binary) << "<html>" + std::string(2u << 20, 'y');
+    const std::string before = board().recordText;
+    const QString title = window->windowTitle();
+
+    // What the window should show, read off the pages here: the line ends become CR LF (101 bytes a line),
+    // as many whole lines as 64 KB hold, or the one line's first 1024 bytes.
+    std::string firstLines;
+    for (std::size_t at = 0; firstLines.size() + 101 <= 65536; at += 100) firstLines += lines.substr(at, 99) + "\r\n";
+    const std::string linesShown = "指定されたファイルに棋譜データはありません。\r\n\r\n" + firstLines +
+                                   "\r\n（ページが大きいため、一部だけを表示しています。全体は " +
+                                   std::to_string(lines.size() / 100 * 101) + " バイトです。）";
+    const std::string oneLineShown = "指定されたファイルに棋譜データはありません。\r\n\r\n<html>" + std::string(1018, 'y') +
+                                     " ・・・\r\n\r\n（ページが大きいため、一部だけを表示しています。全体は " +
+                                     std::to_string((2u << 20) + 6) + " バイトです。）";
+
+    for (const auto& [name, shown] : {std::pair<std::string, std::string>{"/lines.html", linesShown},
+                                     std::pair<std::string, std::string>{"/one-line.html", oneLineShown}}) {
+        QElapsedTimer clock;
+        clock.start();
+        StartLoad(server.Url(name));
+        WaitForLoad();
+        // The window paints what it shows.
+        const QImage painted = window->Form3->grab().toImage();
+        std::cout << name << ": received and shown in " << clock.elapsed() << " ms\n";
+        EXPECT_FALSE(painted.isNull());
+        EXPECT_EQ(TextWindow(), shown) << name;
+        EXPECT_EQ(FromQString(window->Form3->memo()->toPlainText()),
+                  [&] { std::string s = shown; ReplaceAll(s, "\r\n", "\n"); return s; }());
+        // The record on the board and its name stay.
+        EXPECT_EQ(board().recordText, before);
+        EXPECT_EQ(window->windowTitle(), title);
+    }
 }
 
 TEST_F(WebRecordsWindowTest, TheMailCommandOpensTheMailWindow) {
