@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "formats/replay_board.h"
 #include "formats/text_board.h"
 
 namespace quorvel {
@@ -137,7 +138,7 @@ std::string AppletParams(const Engine& e, bool advanceMoves) {
 std::string ExportPageText(const std::string& title, const std::string& sgf, int boardSize,
                            const HtmlSettings& html, const std::string& params) {
     return PageHead(title, html) + AppletTag(boardSize, html) + params + MovesParam(sgf) +
-           "</APPLET>\r\n</BODY>\r\n</HTML>\r\n";
+           ReplayBoardHtml(sgf, boardSize) + "</APPLET>\r\n</BODY>\r\n</HTML>\r\n";
 }
 
 HtmlSource HtmlSourceOf(const std::string& text) {
@@ -154,7 +155,8 @@ std::string SavedPageText(const std::string& title, const std::string& text, int
     std::string page = PageHead(title, html);
     if (HtmlSourceOf(text) == HtmlSource::Sgf) {
         page +=
-            "<CENTER>" + AppletTag(boardSize, html) + params + MovesParam(text) + "</APPLET></CENTER>\r\n";
+            "<CENTER>" + AppletTag(boardSize, html) + params + MovesParam(text) + ReplayBoardHtml(text, boardSize) +
+            "</APPLET></CENTER>\r\n";
     } else {
         page += EscapeTextBoard(text) + kCrLf;
     }
