@@ -97,9 +97,9 @@ void TakeProperty(ReplayNode& node, const std::string& name, const std::string& 
 
 // A text as a JavaScript string literal of ASCII: every character beyond it, and every character that could
 // end the script or a string ("<", ">", "&", quotes, the backslash), as a \u escape.
-std::string ScriptString(const std::string& cp932) {
+std::string ScriptString(const std::string& cp932, const ForeignCharacters* foreign) {
     std::string out = "\"";
-    for (const char32_t c : Cp932ToUnicode(cp932, nullptr)) {
+    for (const char32_t c : Cp932ToUnicode(cp932, foreign)) {
         if (c >= 0x20 && c < 0x7f && c != '"' && c != '\\' && c != '<' && c != '>' && c != '&' && c != '\'') {
             out += static_cast<char>(c);
             continue;
@@ -278,7 +278,7 @@ std::vector<ReplayNode> ReplayTreeOf(const std::string& sgf, int size) {
     return nodes;
 }
 
-std::string ReplayBoardHtml(const std::string& sgf, int size) {
+std::string ReplayBoardHtml(const std::string& sgf, int size, const ForeignCharacters* foreign) {
     // The record's own size where the text names one (a text edited in the text window may).
     const std::string named = RootValue(sgf, "SZ");
     if (!named.empty()) size = std::atoi(named.c_str());
@@ -336,11 +336,11 @@ std::string ReplayBoardHtml(const std::string& sgf, int size) {
                        ",origin:" + std::to_string(origin) + ",info:";
     const std::string black = RootValue(sgf, "PB");
     const std::string white = RootValue(sgf, "PW");
-    data += ScriptString(black.empty() && white.empty() ? std::string() : "黒 " + black + "  白 " + white);
+    data += ScriptString(black.empty() && white.empty() ? std::string() : "黒 " + black + "  白 " + white, foreign);
     data += ",nodes:[\r\n";
     for (std::size_t k = 0; k < nodes.size(); ++k) {
         const ReplayNode& n = nodes[k];
-        data += "[" + std::to_string(n.colour) + "," + std::to_string(n.point) + "," + ScriptString(n.comment) +
+        data += "[" + std::to_string(n.colour) + "," + std::to_string(n.point) + "," + ScriptString(n.comment, foreign) +
                 "," + ScriptList(n.black) + "," + ScriptList(n.white) + "," + ScriptList(n.empty) + "," +
                 ScriptList(n.children) + "]" + (k + 1 < nodes.size() ? ",\r\n" : "");
     }

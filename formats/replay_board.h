@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_codec.h"
+
 namespace quorvel {
 
 // One node of the record as the replay board steps through it. Points are y * size + x from the top left;
@@ -30,6 +32,7 @@ std::vector<ReplayNode> ReplayTreeOf(const std::string& sgf, int boardSize);
 
 // The replay board's markup and script for a page, lines ended by CR LF. The page's fragment steps it on
 // load: "#12" shows move 12, "#3,v2,4" three moves, the second variation there, four moves more.
-std::string ReplayBoardHtml(const std::string& sgf, int boardSize);
+// `foreign` (may be null) holds the record's characters Shift-JIS lacks.
+std::string ReplayBoardHtml(const std::string& sgf, int boardSize, const ForeignCharacters* foreign = nullptr);
 
 }  // namespace quorvel

@@ -208,6 +208,8 @@ TEST_F(HtmlPageTest, ARecordsHangulReachesThePageAndItsCopyAsWritten) {
     EXPECT_NE(sgfFile.find(u8"C[\xED\x95\x9C\xEA\xB5\xAD 囲碁]"), std::string::npos) << sgfFile;
     EXPECT_NE(sgfFile.find("CA[UTF-8]"), std::string::npos);
     EXPECT_TRUE(BrowserReads(dir + "HTML/game.html", "moves", sgfFile, "game", true));
+    // The replay board's comment: the Hangul as it was, not the user-defined codes that stand for it.
+    EXPECT_NE(ReadFile(dir + "HTML/game.html").find("\\ud55c\\uad6d \\u56f2\\u7881"), std::string::npos);
     // A trail byte that looks like a user-defined lead starts no reference.
     EXPECT_EQ(PageBytes("\x88\xF0\x40", e.foreignCharacters.get()), "\x88\xF0\x40");
 }
