@@ -209,8 +209,9 @@ document.getElementById("qv-last").onclick=function(){last();draw();};
 document.getElementById("qv").addEventListener("keydown",function(e){
  var k={ArrowLeft:back,ArrowRight:function(){return go(0);},Home:first,End:last}[e.key];
  if(k){k();draw();e.preventDefault();}});
-function fromFragment(){first();
- decodeURIComponent(location.hash.replace(/^#/,"")).split(",").forEach(function(t){
+function fromFragment(){first();var h=location.hash.replace(/^#/,"");
+ try{h=decodeURIComponent(h);}catch(e){}
+ h.split(",").forEach(function(t){
   if(/^\d+$/.test(t))step(+t,function(){return go(0);});
   else if(/^v\d+$/.test(t))go(+t.slice(1)-1);
   else if(/^b\d+$/.test(t))step(+t.slice(1),back);
