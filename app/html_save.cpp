@@ -55,7 +55,8 @@ void SaveNameExport::ExportHtmlPage(Engine& e) {
     // The SGF copy first: a page never names a record that is not there.
     if (!WritePage(e, sgfFolder + name.fileName + ".sgf", RecordFileBytes(e, sgf))) return;
     const std::string page =
-        ExportPageText(name.text, sgf, e.boardSize, shell_.html, AppletParams(e, shell_.advanceMoves));
+        ExportPageText(name.text, sgf, e.boardSize, shell_.html, AppletParams(e, shell_.advanceMoves),
+                       e.foreignCharacters.get());
     WritePage(e, htmlFolder + name.fileName + ".html", PageBytes(page, e.foreignCharacters.get()));
 }
 
@@ -73,7 +74,8 @@ bool SaveHtmlPage(Engine& e, ShellSettings& shell, const HtmlSaveDialog& dialog,
     if (FileNameOf(path).find('.') == std::string::npos) path += ".html";
     shell.htmlSaveDialogDir = FolderOf(path);
     const std::string page =
-        SavedPageText(PageTitleOf(path), text, e.boardSize, shell.html, AppletParams(e, shell.advanceMoves));
+        SavedPageText(PageTitleOf(path), text, e.boardSize, shell.html, AppletParams(e, shell.advanceMoves),
+                      e.foreignCharacters.get());
     if (!WritePage(e, path, PageBytes(page, e.foreignCharacters.get()))) return false;
     if (!chatLog) return true;
     const std::string chatPath = WithoutExtension(path) + "Chat.html";

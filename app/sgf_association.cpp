@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 #include "platform/file_io.h"
@@ -127,6 +128,109 @@ std::string ExecProgram(const std::string& exec) {
     return unpercent;
 }
 
+// The default application of SGF files as the desktop's own tool (xdg-mime) finds it: the id it answers and
+// the entry's file (empty when no installed entry has that id).
+struct SgfDefault {
+    std::string id;
+    std::string path;
+};
+
+// The first application a mimeapps.list names that is installed: the user's configuration first, then the
+// system's, then the applications folders, each with the current desktop's own list before the common one.
+SgfDefault FromMimeappsLists(const DesktopFolders& f) {
+    std::vector<std::string> folders{f.configHome};
+    folders.insert(folders.end(), f.configDirs.begin(), f.configDirs.end());
+    for (const std::string& a : ApplicationFolders(f)) folders.push_back(a);
+    std::vector<std::string> prefixes;
+    for (const std::string& desktop : SplitList(Environment("XDG_CURRENT_DESKTOP"), ':')) {
+        prefixes.push_back(Lower(desktop) + "-");
+    }
+    prefixes.push_back(std::string());
+    for (const std::string& folder : folders) {
+        for (const std::string& prefix : prefixes) {
+            const auto value = GroupValue(ReadText(folder + "/" + prefix + "mimeapps.list"), kDefaultGroup, kSgfMimeType);
+            if (!value) continue;
+            for (const std::string& listed : SplitList(*value, ';')) {
+                const std::string id = Trim(listed);
+                const std::string path = FindDesktopFile(f, id);
+                if (!path.empty()) return {id, path};
+            }
+        }
+    }
+    return {};
+}
+
+// The first application named for the type in a defaults.list or, failing that, in the MIME cache that
+// update-desktop-database keeps (mimeinfo.cache), folder by folder (the user's first). Installed
+// programs that open SGF files are found here on most systems, where no mimeapps.list names any of them.
+// As for the desktop, the first name counts whether or not its entry is still installed.
+SgfDefault FromCaches(const DesktopFolders& f) {
+    const std::string key = std::string(kSgfMimeType) + "=";
+    std::vector<std::string> prefixes{Environment("XDG_MENU_PREFIX")};
+    if (!prefixes[0].empty()) prefixes.push_back(std::string());
+    for (const std::string& folder : ApplicationFolders(f)) {
+        for (const std::string& prefix : prefixes) {
+            for (const char* file : {"defaults.list", "mimeinfo.cache"}) {
+                for (const std::string& line : SplitList(ReadText(folder + "/" + prefix + file), '\n')) {
+                    const std::size_t at = line.find(key);
+                    if (at == std::string::npos) continue;
+                    // Only the first line naming the type counts, even when it names nothing.
+                    const std::string value = line.substr(at + key.size());
+                    const std::string id = Trim(value.substr(0, value.find(';')));
+                    if (id.empty()) break;
+                    return {id, FindDesktopFile(f, id)};
+                }
+            }
+        }
+    }
+    return {};
+}
+
+// The desktop files of `folder` and its subfolders, in name order.
+void DesktopFilesUnder(const std::string& folder, std::vector<std::string>& out) {
+    std::error_code error;
+    std::vector<std::filesystem::directory_entry> entries;
+    for (const auto& e : std::filesystem::directory_iterator(folder, error)) entries.push_back(e);
+    std::sort(entries.begin(), entries.end());
+    for (const auto& e : entries) {
+        const std::string path = e.path().string();
+        if (e.is_directory(error)) {
+            DesktopFilesUnder(path, out);
+        } else if (e.path().extension() == ".desktop") {
+            out.push_back(path);
+        }
+    }
+}
+
+// Without any list naming one: the installed entry that lists the type, the one of highest
+// InitialPreference (the first found among equals).
+SgfDefault FromEntries(const DesktopFolders& f) {
+    SgfDefault best;
+    long bestPreference = -1;
+    for (const std::string& folder : ApplicationFolders(f)) {
+        std::vector<std::string> entries;
+        DesktopFilesUnder(folder, entries);
+        for (const std::string& path : entries) {
+            const std::string text = ReadText(path);
+            if (text.find(std::string(kSgfMimeType) + ";") == std::string::npos) continue;
+            const auto preference = GroupValue(text, "[Desktop Entry]", "InitialPreference");
+            const long value = preference ? std::strtol(preference->c_str(), nullptr, 10) : 0;
+            if (value > bestPreference) {
+                bestPreference = value;
+                best = {path.substr(path.rfind('/') + 1), path};
+            }
+        }
+    }
+    return best;
+}
+
+SgfDefault FindSgfDefault(const DesktopFolders& f) {
+    SgfDefault found = FromMimeappsLists(f);
+    if (found.id.empty()) found = FromCaches(f);
+    if (found.id.empty()) found = FromEntries(f);
+    return found;
+}
+
 // Where the MIME database already knows SGF files.
 bool SystemKnowsSgf(const DesktopFolders& f) {
     std::vector<std::string> folders{f.dataHome};
@@ -218,34 +322,11 @@ DesktopFolders DesktopFolders::FromEnvironment() {
     return f;
 }
 
-std::string DefaultSgfApplication(const DesktopFolders& f) {
-    std::vector<std::string> folders{f.configHome};
-    folders.insert(folders.end(), f.configDirs.begin(), f.configDirs.end());
-    for (const std::string& a : ApplicationFolders(f)) folders.push_back(a);
-    // A desktop's own list ("gnome-mimeapps.list") comes before the common one.
-    std::vector<std::string> prefixes;
-    for (const std::string& desktop : SplitList(Environment("XDG_CURRENT_DESKTOP"), ':')) {
-        prefixes.push_back(Lower(desktop) + "-");
-    }
-    prefixes.push_back(std::string());
-    for (const std::string& folder : folders) {
-        for (const std::string& prefix : prefixes) {
-            const std::string text = ReadText(folder + "/" + prefix + "mimeapps.list");
-            const auto value = GroupValue(text, kDefaultGroup, kSgfMimeType);
-            if (!value) continue;
-            // The first listed application that is installed.
-            for (const std::string& id : SplitList(*value, ';')) {
-                if (!FindDesktopFile(f, Trim(id)).empty()) return Trim(id);
-            }
-        }
-    }
-    return std::string();
-}
+std::string DefaultSgfApplication(const DesktopFolders& f) { return FindSgfDefault(f).id; }
 
 std::string ReadAssociationCommand(const DesktopFolders& f) {
-    const std::string id = DefaultSgfApplication(f);
-    const std::string path = id.empty() ? std::string() : FindDesktopFile(f, id);
-    const auto exec = path.empty() ? std::nullopt : GroupValue(ReadText(path), "[Desktop Entry]", "Exec");
+    const SgfDefault found = FindSgfDefault(f);
+    const auto exec = found.path.empty() ? std::nullopt : GroupValue(ReadText(found.path), "[Desktop Entry]", "Exec");
     if (!exec) return "不明";
     return ExecProgram(*exec);
 }

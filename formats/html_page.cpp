@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "formats/replay_board.h"
 #include "formats/text_board.h"
 
 namespace quorvel {
@@ -135,9 +136,9 @@ std::string AppletParams(const Engine& e, bool advanceMoves) {
 }
 
 std::string ExportPageText(const std::string& title, const std::string& sgf, int boardSize,
-                           const HtmlSettings& html, const std::string& params) {
+                           const HtmlSettings& html, const std::string& params, const ForeignCharacters* foreign) {
     return PageHead(title, html) + AppletTag(boardSize, html) + params + MovesParam(sgf) +
-           "</APPLET>\r\n</BODY>\r\n</HTML>\r\n";
+           ReplayBoardHtml(sgf, boardSize, foreign) + "</APPLET>\r\n</BODY>\r\n</HTML>\r\n";
 }
 
 HtmlSource HtmlSourceOf(const std::string& text) {
@@ -150,11 +151,12 @@ HtmlSource HtmlSourceOf(const std::string& text) {
 }
 
 std::string SavedPageText(const std::string& title, const std::string& text, int boardSize,
-                          const HtmlSettings& html, const std::string& params) {
+                          const HtmlSettings& html, const std::string& params, const ForeignCharacters* foreign) {
     std::string page = PageHead(title, html);
     if (HtmlSourceOf(text) == HtmlSource::Sgf) {
         page +=
-            "<CENTER>" + AppletTag(boardSize, html) + params + MovesParam(text) + "</APPLET></CENTER>\r\n";
+            "<CENTER>" + AppletTag(boardSize, html) + params + MovesParam(text) + ReplayBoardHtml(text, boardSize, foreign) +
+            "</APPLET></CENTER>\r\n";
     } else {
         page += EscapeTextBoard(text) + kCrLf;
     }

@@ -36,8 +36,10 @@ const char* AppletClassName(int boardSize);
 std::string AppletParams(const Engine& e, bool advanceMoves);
 
 // The page the save name exports beside its SGF copy: `title` is the save name, `sgf` the record text.
+// `foreign` (may be null) holds the record's characters Shift-JIS lacks, for the replay board's texts.
 std::string ExportPageText(const std::string& title, const std::string& sgf, int boardSize,
-                           const HtmlSettings& html, const std::string& params);
+                           const HtmlSettings& html, const std::string& params,
+                           const ForeignCharacters* foreign = nullptr);
 
 // What the text window holds, for the HTML save command.
 enum class HtmlSource { None, Sgf, TextBoard };
@@ -47,7 +49,8 @@ HtmlSource HtmlSourceOf(const std::string& text);
 
 // The page of the HTML save command: the applet with the SGF text, centred, or the text board itself.
 std::string SavedPageText(const std::string& title, const std::string& text, int boardSize,
-                          const HtmlSettings& html, const std::string& params);
+                          const HtmlSettings& html, const std::string& params,
+                          const ForeignCharacters* foreign = nullptr);
 
 // The chat log's page: the log applet with the log (and the board diagrams, when `diagramText` is not
 // empty) as its parameter, every line after the first begun with "___".

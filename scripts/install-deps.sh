@@ -15,6 +15,10 @@ packages=(
   # the network clients (HTTP, SMTP) and the local servers their tests start; Python's codecs also decode
   # the records of the encodings test
   libcurl4-openssl-dev python3 python3-aiosmtpd
+  # Qt's own Japanese texts for the standard dialogs and buttons (qtbase_ja.qm)
+  qt6-translations-l10n
+  # the published replay page, loaded and stepped through in a real browser by its test
+  chromium
   # the fonts the board and dialogs are drawn with
   fonts-ipafont-mincho fonts-ipafont-gothic
   # characters of Chinese and Korean records that the Japanese fonts lack (simplified hanzi, Hangul)

@@ -348,7 +348,8 @@ int Html(const std::vector<std::string>& args) {
     // The page's record is the record file as the program saves it.
     const std::string sgf = quorvel::WholeRecordText(engine);
     const std::string page = quorvel::ExportPageText(quorvel::PageTitleOf(files[0]), sgf, engine.boardSize,
-                                                     quorvel::HtmlSettings(), quorvel::AppletParams(engine, false));
+                                                     quorvel::HtmlSettings(), quorvel::AppletParams(engine, false),
+                                                     engine.foreignCharacters.get());
     return EmitBytes(quorvel::PageBytes(page, engine.foreignCharacters.get()), OutputOf(files));
 }
 

@@ -597,7 +597,14 @@ void TForm1::KFWClick() { files_->KFWClick(); }
 void TForm1::KFZClick() { close(); }
 
 void TForm1::KKAClick() {
-    AddVariationCommand(board());
+    Engine& e = board();
+    // "ADD" does nothing where no move was played beyond the stored line (at move 0, say), but the command
+    // promises the whole record: it is written and published all the same.
+    if (e.replayMode && (e.lineEnd == 0 || e.currentIndex <= e.baseIndex)) {
+        WriteWholeRecord(e, true);
+    } else {
+        AddVariationCommand(e);
+    }
     Redraw();
 }
 

@@ -219,6 +219,8 @@ private:
     void SetUpLogWindow();
     void BoardCommentAdded();
     void StopLogWindow();
+    // Places the log window beside the main and board windows the first time it shows.
+    void PlaceLogWindow();
     // Text boards and the clipboard (main_window_text.cpp).
     void SetUpTextCommands();
     void KKTClick();
@@ -244,6 +246,7 @@ private:
     TForm8* form8_ = nullptr;
     TForm9* form9_ = nullptr;
     TForm10* form10_ = nullptr;
+    bool logWindowPlaced_ = false;
     TForm11* form11_ = nullptr;
     TForm15* form15_ = nullptr;
     std::unique_ptr<PointPicker> pointPicker_;

@@ -13,6 +13,7 @@
 #include "app/startup_record.h"
 #include "platform/gui/font_configuration.h"
 #include "platform/gui/qt_ports.h"
+#include "platform/gui/qt_translation.h"
 #include "platform/gui/startup_probe.h"
 #include "platform/file_io.h"
 #include "platform/title_registry.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     fontConfiguration.Wait();
     quorvel::StartupMark("fonts");
     quorvel::PreferJapaneseFonts();
+    quorvel::LoadQtJapanese(app);
     quorvel::TitleRegistry titles;
     // The arguments Qt left (its own options taken out), read as the file system's bytes: Qt's own list
     // turns a name that is not UTF-8 (a Shift-JIS name) into replacement characters.

@@ -1,6 +1,7 @@
 """Reads an HTML page of the program with Python's own HTML parser, as a browser would, and checks that
-nothing in it became markup of its own: only the page's elements occur, the applet's "moves" (or
-"logfile") parameter hands over exactly the expected text, and the title reads as expected.
+nothing in it became markup of its own: only the page's elements occur (inside the replay board only its
+own), the applet's "moves" (or "logfile") parameter hands over exactly the expected text, and the title
+reads as expected.
 
 usage: html_page_check.py PAGE PARAM EXPECTED_VALUE_FILE EXPECTED_TITLE_FILE
 (an expected value file whose name ends in ".utf8" is UTF-8, the others Shift-JIS like the page)
@@ -10,6 +11,9 @@ import sys
 from html.parser import HTMLParser
 
 PAGE_ELEMENTS = {"html", "head", "title", "body", "center", "applet", "param"}
+# The replay board inside the applet element (its div "qv" and what it holds).
+REPLAY_ELEMENTS = {"div", "style", "svg", "defs", "radialgradient", "stop", "rect", "g", "line", "circle",
+                   "button", "span", "script"}
 
 
 class Page(HTMLParser):
@@ -19,8 +23,18 @@ class Page(HTMLParser):
         self.params = {}
         self.title = ""
         self.in_title = False
+        self.replay_depth = 0  # divs open inside the replay board
 
     def handle_starttag(self, tag, attrs):
+        if self.replay_depth:
+            if tag == "div":
+                self.replay_depth += 1
+            if tag not in REPLAY_ELEMENTS:
+                self.elements.append(tag)
+            return
+        if tag == "div" and dict(attrs).get("id") == "qv":
+            self.replay_depth = 1
+            return
         self.elements.append(tag)
         if tag == "param":
             a = dict(attrs)
@@ -28,6 +42,8 @@ class Page(HTMLParser):
         self.in_title = tag == "title"
 
     def handle_endtag(self, tag):
+        if tag == "div" and self.replay_depth:
+            self.replay_depth -= 1
         if tag == "title":
             self.in_title = False
 

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 #include "app/sgf_association.h"
 #include "support/test_files.h"
@@ -86,9 +88,6 @@ protected:
 };
 
 TEST_F(AssociationTest, WrittenAssociationIsValidAndTheDesktopsDefault) {
-    // Another installed program that opens SGF files: the desktop's answer must come from the default.
-    WriteTestFile(folders.dataDirs[0] + "/applications/aaa.desktop",
-                  "[Desktop Entry]\nType=Application\nName=A\nExec=/bin/true %f\nMimeType=application/x-go-sgf;\n");
     EXPECT_FALSE(AssociationExists(folders));
     EXPECT_EQ(ReadAssociationCommand(folders), "不明");
 
@@ -104,6 +103,59 @@ TEST_F(AssociationTest, WrittenAssociationIsValidAndTheDesktopsDefault) {
     EXPECT_NE(ReadTestFile(folders.dataHome + "/mime/globs2").find("application/x-go-sgf:*.sgf"), std::string::npos);
 }
 
+// Wherever the desktop takes another program's default from, the program finds the same one as xdg-mime, so
+// that the association command asks before it replaces it: systems with Kigo or qgo installed name them only
+// in the MIME cache that update-desktop-database writes.
+TEST_F(AssociationTest, TheDefaultIsFoundWhereverTheDesktopFindsIt) {
+    const std::string user = folders.dataHome + "/applications/";
+    const std::string system = folders.dataDirs[0] + "/applications/";
+    const std::string entry = "[Desktop Entry]\nType=Application\nName=X\nExec=/bin/true %f\n"
+                              "MimeType=text/plain;application/x-go-sgf;\n";
+    const struct {
+        const char* why;
+        std::vector<std::pair<std::string, std::string>> files;  // path, text
+        const char* found;
+        const char* command;
+    } cases[] = {
+        {"nothing knows SGF files", {}, "", "不明"},
+        {"only the system's MIME cache, naming an entry that is not there",
+         {{system + "mimeinfo.cache", "[MIME Cache]\ntext/plain=ed.desktop;\napplication/x-go-sgf=kigo.desktop;qgo.desktop;\n"}},
+         "kigo.desktop", "不明"},
+        {"the MIME cache naming an installed entry",
+         {{system + "mimeinfo.cache", "[MIME Cache]\napplication/x-go-sgf=kigo.desktop;\n"},
+          {system + "kigo.desktop", entry}},
+         "kigo.desktop", "/bin/true"},
+        {"the user's cache before the system's, defaults.list before the cache",
+         {{system + "mimeinfo.cache", "[MIME Cache]\napplication/x-go-sgf=kigo.desktop;\n"},
+          {user + "mimeinfo.cache", "[MIME Cache]\napplication/x-go-sgf=qgo.desktop;\n"},
+          {user + "defaults.list", "[Default Applications]\napplication/x-go-sgf=quarry.desktop\n"}},
+         "quarry.desktop", "不明"},
+        {"a mimeapps.list before any cache",
+         {{system + "mimeinfo.cache", "[MIME Cache]\napplication/x-go-sgf=kigo.desktop;\n"},
+          {system + "qgo.desktop", entry},
+          {folders.configDirs[0] + "/mimeapps.list", "[Default Applications]\napplication/x-go-sgf=qgo.desktop\n"}},
+         "qgo.desktop", "/bin/true"},
+        {"no list at all: the installed entry of highest preference",
+         {{system + "aaa.desktop", entry},
+          {system + "games/bbb.desktop", entry + "InitialPreference=3\n"},
+          {system + "ccc.desktop", entry + "InitialPreference=1\n"},
+          {system + "ddd.desktop", "[Desktop Entry]\nType=Application\nName=D\nExec=/bin/true\nInitialPreference=9\n"}},
+         "bbb.desktop", "/bin/true"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(dir + "/system");
+        fs::remove_all(folders.dataHome);
+        fs::remove_all(folders.configDirs[0]);
+        for (const auto& [path, text] : c.files) WriteTestFile(path, text);
+        const std::string desktop = XdgDefault();
+        EXPECT_EQ(desktop, std::string(c.found) + (*c.found ? "\n" : "")) << c.why;
+        EXPECT_EQ(DefaultSgfApplication(folders), c.found) << c.why;
+        EXPECT_EQ(AssociationExists(folders), *c.found != 0) << c.why;
+        EXPECT_EQ(ReadAssociationCommand(folders), c.command) << c.why;
+        EXPECT_FALSE(AssociatedWithProgram(folders)) << c.why;
+    }
+}
+
 TEST_F(AssociationTest, ASystemThatKnowsSgfGetsNoMimePackage) {
     WriteTestFile(folders.dataDirs[0] + "/mime/application/x-go-sgf.xml", "<mime-type/>");
     std::string error;
@@ -117,9 +169,11 @@ TEST_F(AssociationTest, AnotherDefaultExistsButIsNotThisProgram) {
     EXPECT_TRUE(AssociationExists(folders));
     EXPECT_EQ(ReadAssociationCommand(folders), "/bin/true");
     EXPECT_FALSE(AssociatedWithProgram(folders));
-    // A default naming an application that is not installed is no default, as for the desktop.
+    // A default naming an application that is not installed is passed over, as by the desktop: the
+    // installed entry that lists the type is the default then.
     WriteTestFile(MimeappsList(), "[Default Applications]\napplication/x-go-sgf=gone.desktop;\n");
-    EXPECT_FALSE(AssociationExists(folders));
+    EXPECT_EQ(DefaultSgfApplication(folders), "other.desktop");
+    EXPECT_EQ(XdgDefault(), "other.desktop\n");
 }
 
 TEST_F(AssociationTest, ProgramPathsThatNeedQuotesReadBackWhole) {

@@ -259,6 +259,34 @@ TEST_F(ExportWindowTest, VectorPictureIsSvgWithAPngBeside) {
     }
 }
 
+// The whole-record command writes, copies and publishes the whole record also where "ADD" has nothing to
+// add: at move 0, and at the end of the line shown.
+TEST_F(ExportWindowTest, KkaWritesThePublishedWholeRecordWithoutTrialMoves) {
+    OpenRecord("(;SZ[9];B[cc](;W[gg])(;W[ee]C[side]))");
+    window->Edit1->setText(QStringLiteral("whole"));
+    for (const bool atStart : {true, false}) {
+        if (atStart) {
+            board().GoToStart();
+        } else {
+            board().GoToEnd();
+        }
+        fs::remove_all(dir + "HTML");
+        fs::remove_all(dir + "SGF");
+        window->Form3->SetText("");
+        QApplication::clipboard()->clear();
+        window->action(QStringLiteral("KKA"))->trigger();
+        const std::string text = window->Form3->Text();
+        EXPECT_EQ(text.compare(0, 2, "(;"), 0) << atStart;
+        EXPECT_NE(text.find("B[cc]"), std::string::npos) << atStart;
+        EXPECT_NE(text.find("W[ee]"), std::string::npos) << atStart;
+        EXPECT_TRUE(QApplication::clipboard()->text().contains(QStringLiteral("W[ee]"))) << atStart;
+        EXPECT_EQ(Read(dir + "SGF/whole.sgf"), text + "\r\n") << atStart;
+        EXPECT_NE(Read(dir + "HTML/whole.html").find(text), std::string::npos) << atStart;
+        EXPECT_EQ(board().branchCount, 1) << atStart;
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(ExportWindowTest, HtmlPagesOfTheSaveNameAndOfKvt) {
     std::ofstream(dir + "gameChat.dat", std::ios::binary)
         << "Oskelt - Oskelt - チャットログ\r\n\r\n[ 1 ]：<b>hi</b>\r\n";

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -131,6 +136,55 @@ TEST_F(FileDialogsTest, ANameNotInUtf8ComesBackFromTheOpenDialogAsTheFileSystemH
         });
     });
     EXPECT_EQ(files.RunOpenDialog(dir + "/"), chosen);
+}
+
+// Qt's own texts (the buttons of questions, the labels and buttons of the file and print dialogs) are
+// Japanese like the program's, as a user reads them; the screenshot of the open dialog is written when
+// QUORVEL_SCREENSHOTS names a folder.
+TEST_F(FileDialogsTest, QtsOwnTextsOfTheDialogsAreJapanese) {
+    QtDialogs dialogs(nullptr, "Quorvel");
+    QStringList buttons;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (const auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
+            buttons << box->button(b)->text();
+        }
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_EQ(dialogs.AskYesNoCancel("保存しますか？", "Quorvel"), Answer::Cancel);
+    ASSERT_EQ(buttons.size(), 3);
+    EXPECT_TRUE(buttons[0].startsWith(ToQString("はい"))) << buttons[0].toStdString();
+    EXPECT_TRUE(buttons[1].startsWith(ToQString("いいえ"))) << buttons[1].toStdString();
+    EXPECT_TRUE(buttons[2].startsWith(ToQString("キャンセル"))) << buttons[2].toStdString();
+
+    QtFileDialogs files(nullptr);
+    QString fileNameLabel, openButton;
+    QTimer::singleShot(50, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        fileNameLabel = dialog->findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text();
+        openButton = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->text();
+        const QString shots = qEnvironmentVariable("QUORVEL_SCREENSHOTS");
+        if (!shots.isEmpty()) dialog->grab().save(shots + QStringLiteral("/open-dialog.png"));
+        dialog->reject();
+    });
+    EXPECT_FALSE(files.RunOpenDialog(dir + "/").has_value());
+    EXPECT_TRUE(fileNameLabel.startsWith(ToQString("ファイル名"))) << fileNameLabel.toStdString();
+    EXPECT_TRUE(openButton.startsWith(ToQString("開く"))) << openButton.toStdString();
+
+    // The print dialog as the print command runs it, with no printer but the PDF file.
+    QPrinter printer;
+    QPrintDialog print(&printer);
+    QString printButton;
+    QTimer::singleShot(50, [&] {
+        auto* buttonBox = print.findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttonBox, nullptr);
+        printButton = buttonBox->button(QDialogButtonBox::Ok)->text();
+        print.reject();
+    });
+    print.exec();
+    EXPECT_TRUE(printButton.startsWith(ToQString("印刷"))) << printButton.toStdString();
 }
 
 }  // namespace

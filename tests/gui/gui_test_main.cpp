@@ -5,11 +5,14 @@
 #include <QApplication>
 
 #include "platform/gui/qt_text.h"
+#include "platform/gui/qt_translation.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     quorvel::PreferJapaneseFonts();
+    // The windows are tested as the program shows them: Qt's own texts in Japanese.
+    quorvel::LoadQtJapanese(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

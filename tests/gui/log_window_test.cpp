@@ -99,6 +99,14 @@ TEST_F(LogWindowTest, TheSignOpensTheLogAndACommentShowsItsDiagram) {
     EXPECT_EQ(log->windowTitle(), ToQString(" [ Oskelt ]  対 局 ロ グ"));
     EXPECT_TRUE(log->Memo1->toPlainText().contains(ToQString("右上が大事です")));
     EXPECT_EQ(log->Memo1->width(), log->width() - 408);
+    // It opens on the screen, its memo clear of the main, board and text windows.
+    const QRect memo(log->Memo1->mapToGlobal(QPoint(0, 0)), log->Memo1->size());
+    EXPECT_TRUE(log->screen()->availableGeometry().contains(log->frameGeometry()));
+    for (const QWidget* other : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(window->Form2),
+                                 static_cast<QWidget*>(window->Form3)}) {
+        if (!other->isVisible()) continue;
+        EXPECT_FALSE(memo.intersects(other->frameGeometry())) << other->metaObject()->className();
+    }
 
     // The entry's second line selects it: its header is highlighted and diagram 2 shown at its end.
     const QColor empty = StoneAt(16, 4);

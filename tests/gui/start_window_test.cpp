@@ -256,6 +256,19 @@ TEST_F(StartWindowTest, KskAsksBeforeReplacingAnotherDefaultAndIsDisabledOnceDon
     EXPECT_FALSE(window->action(QStringLiteral("KSK"))->isEnabled());
 }
 
+// The desktop's answer (xdg-mime) comes from the MIME cache alone on a system where Kigo is installed.
+TEST_F(StartWindowTest, KskAsksAlsoWhenOnlyTheMimeCacheNamesAnotherProgram) {
+    WriteTestFile(dir + "/system/applications/mimeinfo.cache", "[MIME Cache]\napplication/x-go-sgf=kigo.desktop;\n");
+    Make();
+    dialogs.nextAnswer = Answer::No;
+    window->action(QStringLiteral("KSK"))->trigger();
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.askedCaptions[0], " SGFファイルの関連付け");
+    EXPECT_FALSE(fs::exists(DesktopFile()));
+    EXPECT_FALSE(fs::exists(MimeappsList()));
+    EXPECT_TRUE(window->action(QStringLiteral("KSK"))->isEnabled());
+}
+
 TEST_F(StartWindowTest, KskWithoutAnyDefaultAsksNothingAndAFailureSaysSoAndLeavesNoFile) {
     // The configuration folder is a file: the default cannot be written, even by root.
     WriteTestFile(dir + "/config", "not a folder");
