@@ -25,6 +25,17 @@ std::string Record::KeptText(const CommentRef& r) const {
     return CommentText(CommentRef{r.keptOffset, r.keptLength});
 }
 
+std::string Record::KeptGroups(const CommentRef& r) const {
+    if (!r.KeepsGroups()) return std::string();
+    return CommentText(CommentRef{r.groupsOffset, r.groupsLength});
+}
+
+void Record::SetKeptGroups(CommentRef& r, const std::string& text) {
+    const CommentRef at = text.empty() ? CommentRef{} : AppendComment(text);
+    r.groupsOffset = at.offset;
+    r.groupsLength = at.length;
+}
+
 void Record::SetKeptText(CommentRef& r, const std::string& text) {
     if (text.empty()) {
         r.keptOffset = r.keptLength = 0;

@@ -58,23 +58,30 @@ inline bool HintStepsAlongLine(int selectedHint) { return selectedHint >= kAlong
 // marks and labels of that move, node names, annotations, other programs' own properties) and the nodes
 // without a move right after it, as read: `kept`, addressed like the comment. It travels with the slot
 // through every edit, and the writers put it back after the move's comment, so a record from another
-// program comes back from a save with it. Records the program writes itself hold none.
+// program comes back from a save with it. Records the program writes itself hold none. Past the table's
+// limits, what a line goes on with after its last kept move is part of that move's `kept`, and the
+// variations of a move the table has no room for are its `groups`, as read ("(;...)(;...)"), written
+// where its variations are written.
 struct CommentRef {
     std::size_t offset = 0;
     std::size_t length = 0;
     std::size_t keptOffset = 0;
     std::size_t keptLength = 0;
+    std::size_t groupsOffset = 0;
+    std::size_t groupsLength = 0;
 
     // True when there is a comment (whatever the node keeps besides).
     bool IsSet() const { return offset != 0 || length != 0; }
     bool Keeps() const { return keptLength != 0; }
+    bool KeepsGroups() const { return groupsLength != 0; }
     // Takes the comment of `text`, keeping what the node keeps.
     void SetComment(const CommentRef& text) {
         offset = text.offset;
         length = text.length;
     }
     bool operator==(const CommentRef& o) const {
-        return offset == o.offset && length == o.length && keptOffset == o.keptOffset && keptLength == o.keptLength;
+        return offset == o.offset && length == o.length && keptOffset == o.keptOffset && keptLength == o.keptLength &&
+               groupsOffset == o.groupsOffset && groupsLength == o.groupsLength;
     }
     bool operator!=(const CommentRef& o) const { return !(*this == o); }
 };
@@ -192,6 +199,9 @@ struct Record {
     std::string KeptText(const CommentRef& r) const;
     // Appends `text` to the pool as what `r`'s node keeps.
     void SetKeptText(CommentRef& r, const std::string& text);
+    // The variations of a slot's move that the table has no room for, as read (empty when none).
+    std::string KeptGroups(const CommentRef& r) const;
+    void SetKeptGroups(CommentRef& r, const std::string& text);
     // The comments of one place as one, in their order, joined with line breaks (unset ones left out): a
     // record that gives a place more than one, in one node or in nodes without a move, loses none of them.
     CommentRef JoinComments(const std::vector<CommentRef>& parts);

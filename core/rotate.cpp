@@ -125,10 +125,16 @@ void Engine::RotateRecord() {
     // So do the marks, labels and setup stones a move's node keeps.
     for (int b = 0; b <= branchCount && b < kMaxBranches; ++b) {
         for (CommentRef& slot : branchComments[b]) {
-            if (!slot.Keeps()) continue;
-            std::string kept = KeptText(slot);
-            TurnSgfPoints(kept, n);
-            SetKeptText(slot, kept);
+            if (slot.Keeps()) {
+                std::string kept = KeptText(slot);
+                TurnSgfPoints(kept, n);
+                SetKeptText(slot, kept);
+            }
+            if (slot.KeepsGroups()) {
+                std::string groups = KeptGroups(slot);
+                TurnSgfPoints(groups, n);
+                SetKeptGroups(slot, groups);
+            }
         }
     }
     const PointGrid marks = markGrid;

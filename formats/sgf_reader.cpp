@@ -286,6 +286,8 @@ public:
 
     void SetRootComment(std::optional<Span> span) { rootComment_ = span; }
     void SetRootEnd(std::size_t end) { rootEnd_ = end; }
+    // Where the properties stand that the writer writes into the head from the game information.
+    void SetWrittenByHead(std::vector<std::size_t> at) { writtenByHead_ = std::move(at); }
     // Where the root's comments other than the first stand (their "C"), in the order of the text.
     void SetOtherRootComments(std::vector<std::size_t> at) { otherRootComments_ = std::move(at); }
 
@@ -316,7 +318,13 @@ private:
                 const int parent = OriginParent(e_.branchOrigin[b]);
                 const int move = OriginMove(e_.branchOrigin[b]);
                 CommentRef& at = e_.branchComments[newIndex[parent]][static_cast<std::size_t>(move)];
-                if (parent == 0 || newIndex[parent] != 0) at = e_.JoinComments({at, e_.branchComments[b][0]});
+                const CommentRef& own = e_.branchComments[b][0];
+                if (parent != 0 && newIndex[parent] == 0) continue;
+                if (own.KeepsGroups() && (move > 0 || (parent == 0 && e_.mainLineOffset == 0))) {
+                    e_.SetKeptGroups(at, e_.KeptGroups(at) + e_.KeptGroups(own));
+                } else {
+                    at = e_.JoinComments({at, own});
+                }
                 continue;
             }
             newIndex[b] = ++kept;
@@ -496,6 +504,13 @@ private:
         int depth = 0;
         int base = 0;      // entries before the branch's first move
         int capacity = 0;  // moves the branch can keep
+        // Where the line goes on past what the branch can keep: the node of its first move not kept.
+        std::size_t tailStart = kNone;
+        // A variation the table has no room for: its "(" and the slot (branch, move) whose variations it
+        // is kept with as read; no slot when it lies inside another such variation.
+        std::size_t open = kNone;
+        int keptWithBranch = kDropped;
+        int keptWithMove = 0;
         bool blackFirst = true;
         int moves = 0;   // moves read
         int stored = 0;  // moves kept
@@ -538,6 +553,7 @@ private:
         // Most variations start with their move.
         if (i + 2 < t_.size() && t_[i] == ';' && (t_[i + 1] == 'B' || t_[i + 1] == 'W') && t_[i + 2] == '[') return;
         std::vector<CommentRef> beforeParts;
+        std::string keptBefore;  // the nodes before the first move, ";" between them
         for (;;) {
             i = SkipBlanks(i);
             if (i >= t_.size()) break;
@@ -545,6 +561,9 @@ private:
                 const sgf::WalkedNode node = sgf::WalkNodeValues(t_, i + 1);
                 if (node.Find("B") || node.Find("W")) break;
                 CollectComments(node, kNone, 0, beforeParts);
+                std::string nodeKeeps;
+                AppendKept(nodeKeeps, node);
+                if (!nodeKeeps.empty()) keptBefore += (keptBefore.empty() ? "" : ";") + nodeKeeps;
                 i = node.end;
                 continue;
             }
@@ -571,8 +590,18 @@ private:
             }
         }
         if (i == pos_ || (i + 1 == pos_ && t_[i] == ';')) return;
+        const std::size_t lineOpen = pos_ > 0 ? t_.rfind('(', pos_ - 1) : kNone;
         pos_ = i;
-        if (f.branch != kDropped && !beforeParts.empty()) e_.branchComments[f.branch][0] = JoinComments(beforeParts);
+        if (f.branch == kDropped) return;
+        CommentRef& before = e_.branchComments[f.branch][0];
+        if (!beforeParts.empty()) before = JoinComments(beforeParts);
+        e_.SetKeptText(before, keptBefore);
+        // A variation without a move that holds more than words (setup stones of a review, marks) has no
+        // line of its own to keep it: its group goes, as read, with the move it leaves from.
+        if (i < t_.size() && t_[i] == ')' && !keptBefore.empty() && lineOpen != kNone && f.branch > 0) {
+            const std::size_t end = GroupEnd(lineOpen);
+            if (end == i + 1) e_.SetKeptGroups(before, std::string(t_.substr(lineOpen, end - lineOpen)));
+        }
     }
 
     // Nodes without a move right after a move's node: the variations after them are variations after
@@ -657,11 +686,18 @@ private:
                     stack.pop_back();
                     continue;
                 }
-                pos_ = f.beside[f.nextBeside++] + 1;
+                const std::size_t besideOpen = f.beside[f.nextBeside++];
+                pos_ = besideOpen + 1;
                 // Beside the main line: alternatives to its first move.
                 const int depthBeside = f.branch == 0 ? 1 : f.depth;
                 const int sibling = f.branch == kDropped ? kDropped : NewBranch(e_.branchOrigin[f.branch], depthBeside);
+                // A variation of a variation's first move that the table cannot hold is kept with the move
+                // the variation leaves from.
+                const int origin = f.branch > 0 ? e_.branchOrigin[f.branch] : 0;
                 stack.push_back(StartBranch(sibling, depthBeside));
+                if (sibling == kDropped && f.branch > 0 && OriginMove(origin) > 0) {
+                    KeepWith(stack.back(), besideOpen, OriginParent(origin), OriginMove(origin));
+                }
                 continue;
             }
             if (!f.afterMove) {
@@ -702,9 +738,13 @@ private:
                 }
                 const int childDepth = f.depth + 1;
                 if (child != kDropped) f.run.push_back(child);
+                const bool keptAsRead = child == kDropped && f.branch != kDropped && f.stored == f.moves && f.stored > 0;
+                const int parent = f.branch;
+                const int parentMove = f.stored;
                 // Cut after the "(": a variation without a move must not be found again.
                 pos_ = open + 1;
                 stack.push_back(StartBranch(child, childDepth));
+                if (keptAsRead) KeepWith(stack.back(), open, parent, parentMove);
                 continue;
             }
             f.afterMove = false;
@@ -718,13 +758,40 @@ private:
         }
     }
 
+    static void KeepWith(Frame& f, std::size_t open, int branch, int move) {
+        f.open = open;
+        f.keptWithBranch = branch;
+        f.keptWithMove = move;
+    }
+
+    // A variation the table cannot hold goes with the move it leaves from, as read.
+    void KeepDroppedGroup(const Frame& f) {
+        if (f.keptWithBranch == kDropped || f.open == kNone) return;
+        const std::size_t end = GroupEnd(f.open);
+        if (end == kNone) return;
+        CommentRef& slot = e_.branchComments[f.keptWithBranch][f.keptWithMove];
+        e_.SetKeptGroups(slot, e_.KeptGroups(slot) + std::string(t_.substr(f.open, end - f.open)));
+    }
+
+    // The moves of a line past what its branch can keep go, as read, with its last kept move.
+    void KeepTail(const Frame& f) {
+        if (f.tailStart == kNone || f.stored == 0) return;
+        std::size_t end = pos_ > 0 && t_[pos_ - 1] == ')' ? pos_ - 1 : close_.From(pos_);
+        if (end == kNone) end = t_.size();
+        if (end <= f.tailStart) return;
+        CommentRef& slot = e_.branchComments[f.branch][f.stored];
+        e_.SetKeptText(slot, e_.KeptText(slot) + std::string(t_.substr(f.tailStart, end - f.tailStart)));
+    }
+
     void FinishBranch(const Frame& f) {
         // What the table cannot hold is counted, so that the load can say what the windows do not show.
         if (f.branch == kDropped) {
             if (f.moves > 0) e_.unshownVariations += 1;
+            KeepDroppedGroup(f);
             return;
         }
         e_.unshownMoves += f.moves - f.stored;
+        KeepTail(f);
         int& header = e_.branchMoves[f.branch][0];
         header = MakeHeader(f.depth, f.blackFirst ? kBlack : kWhite, f.stored);
     }
@@ -768,6 +835,7 @@ private:
             }
             if (q >= n || t[q] != ';') break;
             moves += 1;
+            if (branch != kDropped && stored == capacity && f.tailStart == kNone) f.tailStart = p;
             if (branch != kDropped && stored < capacity && stored + 1 == moves) {
                 stored += 1;
                 (*movesRow)[static_cast<std::size_t>(stored)] = sgf::BoardPoint(x, y, boardSize);
@@ -864,6 +932,13 @@ private:
         return kNone;
     }
 
+    // Whether a node keeps the property `name` at `at` as read: moves and comments are the record's own, and
+    // the game information the writer writes into the head.
+    bool Keeps(std::string_view name, std::size_t at) const {
+        if (name == "C" || name == "B" || name == "W") return false;
+        return std::find(writtenByHead_.begin(), writtenByHead_.end(), at) == writtenByHead_.end();
+    }
+
     // The properties other than comments that the move's node holds before the move (at `move`).
     std::string KeptBefore(std::size_t move) const {
         std::string kept;
@@ -878,7 +953,7 @@ private:
             if (v.close >= limit || v.close >= t_.size() || t_[v.close] != ']') break;
             const bool first = sgf::IsUpperLetter(t_[v.open - 1]);
             if (first) {
-                keep = v.name != "C" && v.name != "B" && v.name != "W";
+                keep = Keeps(v.name, v.open - v.name.size());
                 if (keep) out.append(v.name.data(), v.name.size());
             }
             if (keep) out.append(t_, v.open, v.close + 1 - v.open);
@@ -889,6 +964,9 @@ private:
     bool ReadMoveAt(Frame& f, bool blackToPlay, std::size_t move) {
         f.moves += 1;
         const bool keep = f.branch != kDropped && f.stored < f.capacity && f.stored + 1 == f.moves;
+        if (f.branch != kDropped && f.stored == f.capacity && f.tailStart == kNone) {
+            f.tailStart = moveNodeStart_ != kNone ? moveNodeStart_ : t_.rfind(';', move);
+        }
         const std::size_t value = move + 2;
         PointCode point = kPass;
         std::size_t close = kNone;
@@ -1015,7 +1093,7 @@ private:
                 end = sgf::FindValueEnd(t_, k + 1);
                 if (end == kNone) return false;
             }
-            if (name != "C" && name != "B" && name != "W") node.kept.append(t_, i, end + 1 - i);
+            if (Keeps(name, i)) node.kept.append(t_, i, end + 1 - i);
             i = end + 1;
         }
     }
@@ -1080,6 +1158,7 @@ private:
     std::size_t rootEnd_ = 0;  // where the root node ends
     std::vector<CommentRef> commentsBeforeMove_;  // the comments of the move's node that stand before the move
     std::size_t moveNodeStart_ = kNone;           // the ";" of the move's node when it was walked to
+    std::vector<std::size_t> writtenByHead_;
     std::string keptOfMove_;  // what the last move's node and the nodes right after it keep, until stored
     std::vector<std::size_t> otherRootComments_;
     // What the text says of each kept main-line move in its node and the nodes right after it: what a head
@@ -1206,15 +1285,16 @@ void ReadRootPropertiesFrom(Engine& e, const RootProperties& root, const std::op
     const int size = SizeFromValue(root.Value(t, kSZ));
     if (size != e.boardSize) e.ChangeBoardSize(size);
 
+    // Setup stones and marks met first in a move's node (or after it) are that node's: it keeps them. The
+    // start position holds those of the nodes before the first move.
+    const auto atStart = [&root, firstMove](RootName n) { return root.at[n] < firstMove ? root.at[n] : kNone; };
     e.setupCount = 0;
-    ReadSetupList(e, t, root.at[kAB], kBlack);
-    ReadSetupList(e, t, root.at[kAW], kWhite);
+    ReadSetupList(e, t, atStart(kAB), kBlack);
+    ReadSetupList(e, t, atStart(kAW), kWhite);
 
     const RootName marks[] = {kSQ, kST, kCR, kRT, kTR, kLO, kMA};
-    // Marks met first in a move's node are that move's: its node keeps them.
-    const auto startMark = [&root, firstMove](RootName n) { return root.at[n] < firstMove ? root.at[n] : kNone; };
-    for (int kind = 1; kind <= 7; ++kind) ReadMarks(e, t, startMark(marks[kind - 1]), kind);
-    ReadLabels(e, t, startMark(kLB));
+    for (int kind = 1; kind <= 7; ++kind) ReadMarks(e, t, atStart(marks[kind - 1]), kind);
+    ReadLabels(e, t, atStart(kLB));
 
     GameInfo& g = e.info;
     SetSlot(g.blackPlayer, root.Value(t, kPB));
@@ -1287,6 +1367,9 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
     MoveTreeReader tree(e, t, doubleClose, plainComments);
     tree.SetRootComment(rootComment);
     tree.SetRootEnd(rootNode.end);
+    // The game information the writer puts into the head is not kept again in the node it came from.
+    tree.SetWrittenByHead({root.at[kSZ], root.at[kPB], root.at[kPW], root.at[kBR], root.at[kWR], root.at[kKM],
+                           root.at[kDT], root.at[kGN], root.at[kPC], root.at[kHA]});
     std::vector<std::size_t> otherComments;
     for (const sgf::ValueSpan& v : rootNode.values) {
         // A root comment before its first: a comment whose "C" comes after the comment's start.
@@ -1318,6 +1401,18 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
     while (lineEnd > std::max(e.setupCount, lastBranchPoint) && e.lineMoves[lineEnd] == kPass &&
            !e.branchComments[0][static_cast<std::size_t>(lineEnd - setupStones)].IsSet()) {
         --lineEnd;
+    }
+    // The passes left out stay in the record as read, after the last move kept: a save writes them again.
+    if (const int lastKept = lineEnd - setupStones; lineEnd < entries && lastKept >= 0) {
+        const bool blackFirst = HeaderBlackFirst(e.branchMoves[0][0]);
+        std::string passes;
+        for (int k = lastKept + 1; k <= movesRead && k < kLineSlots; ++k) {
+            passes += (((k % 2) == 1) == blackFirst ? ";B[tt]" : ";W[tt]") + e.KeptText(e.branchComments[0][k]);
+        }
+        CommentRef& last = e.branchComments[0][static_cast<std::size_t>(lastKept)];
+        // Before the first move, the kept nodes are written after a ";" of their own.
+        if (lastKept == 0 && !last.IsSet() && !last.Keeps()) passes.erase(0, 1);
+        e.SetKeptText(last, e.KeptText(last) + passes);
     }
     e.lineEnd = lineEnd;
     e.loadedBaseCount = e.setupCount;

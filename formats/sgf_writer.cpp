@@ -63,7 +63,9 @@ public:
         for (int j = 1; j <= e_.branchCount; ++j) alternative |= OriginPlace(e_.branchOrigin[j]) == topLevel;
         // Nested, the main line and its alternatives are sibling groups under the root; inline, the
         // alternatives follow the record as further trees.
-        const bool group = nested && alternative;
+        // Variations of the root without a move (diagrams of a collection) are kept as read, after them.
+        const std::string rootGroups = topLevel == 0 ? KeptGroups(0, 0) : std::string();
+        const bool group = nested && (alternative || !rootGroups.empty());
         // A main line without moves (only alternatives to its first move) writes no group of its own:
         // "()" is no SGF.
         const bool emptyMain = e_.BranchLength(0) == 0 && !e_.branchComments[0][Offset(0)].IsSet();
@@ -88,6 +90,7 @@ public:
                 out_.swap(rest);
             }
         }
+        if (!rootGroups.empty()) out_ += "\r\n\r\n" + rootGroups;
         if (group) out_ += ")";
         return beforeMoves + out_;
     }
@@ -96,11 +99,15 @@ private:
     int Offset(int b) const { return b == 0 ? e_.mainLineOffset : 0; }
     int LastMove(int b) const { return Offset(b) + e_.BranchLength(b); }
     bool HasChildAt(int b, int i) const {
+        if (e_.branchComments[b][i].KeepsGroups()) return true;
         for (int j = 1; j <= e_.branchCount; ++j) {
             if (OriginPlace(e_.branchOrigin[j]) == MakePlace(b, i)) return true;
         }
         return false;
     }
+
+    // The variations of move i of branch b that the table had no room for, as they were read.
+    std::string KeptGroups(int b, int i) const { return e_.KeptGroups(e_.branchComments[b][i]); }
 
     void WriteMove(int b, int i) {
         const int a = Offset(b);
@@ -125,8 +132,12 @@ private:
             if (said != held && !rest.empty()) out_ += ";C[" + CommentValue(rest, true) + "]";
             return;
         }
+        // The nodes before the first move keep what they held (the setup stones of a variation, say).
         const CommentRef& r = e_.branchComments[b][0];
-        if (r.IsSet()) out_ += ";C[" + CommentValue(e_.CommentText(r), true) + "]";
+        if (!r.IsSet() && !r.Keeps()) return;
+        out_ += ";";
+        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), true) + "]";
+        out_ += e_.KeptText(r);
     }
 
     void WriteInline(int b) {
@@ -146,6 +157,10 @@ private:
                 WriteInline(j);
                 out_ += ")";
                 out_ += kCrLf;
+                counter = 0;
+            }
+            if (const std::string groups = KeptGroups(b, i); !groups.empty()) {
+                out_ += (first ? "\r\n" : "") + groups + kCrLf;
                 counter = 0;
             }
             if (counter == 10 && i != last) {
@@ -183,6 +198,9 @@ private:
                 first = false;
                 WriteNested(k);
                 out_ += ")\r\n";
+            }
+            if (const std::string groups = KeptGroups(b, j); !groups.empty()) {
+                out_ += ((first && j != last) ? ")\r\n" : "\r\n") + groups + kCrLf;
             }
         }
     }

@@ -468,9 +468,24 @@ std::optional<Record> ReadRecord(std::string_view text) {
         const std::string& v = sz->values[0];
         r.boardSize = v == "13" ? 13 : v == "9" ? 9 : v == "7" ? 7 : v == "6" ? 6 : 19;
     }
+    // The start position is that of the nodes before the first move: setup stones and marks of a later
+    // node are that node's.
+    std::size_t firstMoveNode = nodes.size();
+    for (std::size_t k = 0; k < nodes.size(); ++k) {
+        if (nodes[k]->Find("B") || nodes[k]->Find("W")) {
+            firstMoveNode = k;
+            break;
+        }
+    }
+    const auto atStart = [&nodes, firstMoveNode](std::string_view name) -> const Property* {
+        for (std::size_t k = 0; k < firstMoveNode; ++k) {
+            if (const Property* p = nodes[k]->Find(name)) return p;
+        }
+        return nullptr;
+    };
     std::map<int, int> board;
     const auto setupList = [&](const char* name, int colour) {
-        const Property* p = first(name);
+        const Property* p = atStart(name);
         if (!p) return;
         for (std::size_t k = 0; k < p->values.size(); ++k) {
             if (k > 0 && p->gaps[k - 1] > 1) break;
@@ -488,7 +503,7 @@ std::optional<Record> ReadRecord(std::string_view text) {
     std::map<int, int> marks;
     const char* const kMarkNames[] = {"SQ", "ST", "CR", "RT", "TR", "LO", "MA"};
     for (int kind = 1; kind <= 7; ++kind) {
-        const Property* p = first(kMarkNames[kind - 1]);
+        const Property* p = atStart(kMarkNames[kind - 1]);
         if (!p) continue;
         for (std::size_t k = 0; k < p->values.size(); ++k) {
             if ((k > 0 && p->gaps[k - 1] > 0) || p->values[k].size() != 2) break;
@@ -496,7 +511,7 @@ std::optional<Record> ReadRecord(std::string_view text) {
             if (point != 0) marks[point] = kind + 1000 * board[point];
         }
     }
-    if (const Property* p = first("LB")) {
+    if (const Property* p = atStart("LB")) {
         for (std::size_t k = 0; k < p->values.size(); ++k) {
             if ((k > 0 && p->gaps[k - 1] > 0) || p->values[k].size() != 4) break;
             const int point = PointOf(p->values[k], r.boardSize);
@@ -523,11 +538,6 @@ std::optional<Record> ReadRecord(std::string_view text) {
         if (const Property* p = root.Find(name)) return p;
         return setupNode ? setupNode->Find(name) : nullptr;
     };
-    for (const char* name : {"SQ", "ST", "CR", "RT", "TR", "LO", "MA", "LB"}) {
-        if (first(name) && !inRoot(name)) r.marksComparable = false;
-    }
-    bool setupOutsideRoot = false;
-    for (const char* name : {"AB", "AW"}) setupOutsideRoot |= first(name) && !inRoot(name);
     for (const char* name : {"PB", "PW", "BR", "WR", "KM", "PC", "EV", "GN", "RO"}) {
         if (first(name) && !inRoot(name)) r.infoNotInRoot.push_back(name);
         if (const Property* p = first(name)) {
@@ -580,11 +590,6 @@ std::optional<Record> ReadRecord(std::string_view text) {
     // The alternatives to the first move follow the main line's own variations.
     std::stable_partition(r.main.variations.begin(), r.main.variations.end(),
                           [](const Line::Variation& v) { return v.after != 0; });
-    // Without variations the program's layout is the text's own.
-    if (setupOutsideRoot && CountBranches(r.main) > 0) {
-        r.setupComparable = false;
-        r.marksComparable = false;  // a mark notes the stone on its point
-    }
     if (r.main.moves.empty()) r.outside.push_back("no main line");
     if (HasVariationAfterEnd(r.main, true)) r.outside.push_back("a variation without moves or after the end of a line");
     if (CountBranches(r.main) > 149) r.outside.push_back("more than 149 variations");

@@ -76,11 +76,8 @@ struct Record {
     std::vector<std::pair<int, int>> marks;  // point, kind (1..7 SQ ST CR RT TR LO MA, 9..15 labels A..G)
     std::optional<std::string> rootComment;
     std::vector<std::pair<std::string, std::string>> info;  // property name, text (display form)
-    // The program takes setup, marks and game information from their first occurrence in its own layout
-    // of the text, which orders variations otherwise: setup stones, marks and names not in the root node
-    // are not compared.
-    bool marksComparable = true;
-    bool setupComparable = true;
+    // The program takes game information from its first occurrence in its own layout of the text, which
+    // orders variations otherwise: names not in the root node are not compared.
     std::vector<std::string> infoNotInRoot;
     int asHidden = 0;    // AS: main-line moves hidden as background
     Line main;

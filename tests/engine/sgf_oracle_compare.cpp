@@ -56,12 +56,12 @@ std::string CompareWithOracle(const Engine& e, const Record& r) {
     if (e.boardSize != r.boardSize) out += "board size " + std::to_string(e.boardSize) + " != " + std::to_string(r.boardSize) + "\n";
     std::vector<int> setup;
     for (int k = 1; k <= e.setupCount - e.mainLineOffset; ++k) setup.push_back(e.setupList[k]);
-    if (r.setupComparable && setup != r.setup) out += "setup stones differ\n";
+    if (setup != r.setup) out += "setup stones differ\n";
     std::vector<std::pair<int, int>> marks;
     for (int p = 0; p < kGridCells; ++p) {
         if (e.markGrid[p] != 0) marks.emplace_back(p, e.markGrid[p]);
     }
-    if (r.marksComparable && marks != r.marks) out += "start marks differ\n";
+    if (marks != r.marks) out += "start marks differ\n";
     for (const char* name : {"PB", "PW", "BR", "WR", "KM", "PC", "EV", "GN", "RO"}) {
         if (std::find(r.infoNotInRoot.begin(), r.infoNotInRoot.end(), name) != r.infoNotInRoot.end()) continue;
         std::string expected = kUnknown;
@@ -118,11 +118,8 @@ std::string WrittenDifferences(Engine& e, const std::optional<Record>& original)
         e.settings.zarnStyle = inlineLayout;
         const std::string written = WholeRecordText(e);
         std::optional<Record> read = ReadRecord(written);
-        // What the loaded record took from move nodes (marks, game information) the writer does not write
-        // again there.
+        // What the loaded record took from move nodes as game information the writer writes into the head.
         if (read && original) {
-            read->marksComparable = read->marksComparable && original->marksComparable;
-            read->setupComparable = read->setupComparable && original->setupComparable;
             read->infoNotInRoot.insert(read->infoNotInRoot.end(), original->infoNotInRoot.begin(),
                                        original->infoNotInRoot.end());
         }

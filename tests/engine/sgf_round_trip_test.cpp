@@ -59,20 +59,28 @@ protected:
 // comments and names its encoding anew.
 using PlacedProperties = std::map<std::string, std::multiset<std::string>>;
 
-void CollectPlaced(const oracle::Group& g, std::string path, std::map<std::string, int>& seen, PlacedProperties& out) {
+// A move's point as the program reads it on a board of `size` lines: a pair of letters on the board, or a
+// pass ("tt") for anything else.
+std::string MovePoint(const std::string& v, int size) {
+    const auto on = [size](char c) { return c >= 'a' && c < 'a' + size; };
+    return v.size() == 2 && on(v[0]) && on(v[1]) ? v : "tt";
+}
+
+void CollectPlaced(const oracle::Group& g, std::string path, std::map<std::string, int>& seen, int size,
+                   PlacedProperties& out) {
     for (const oracle::Group::Item& item : g.items) {
         if (item.group >= 0) {
-            CollectPlaced(g.groups[static_cast<std::size_t>(item.group)], path, seen, out);
+            CollectPlaced(g.groups[static_cast<std::size_t>(item.group)], path, seen, size, out);
             continue;
         }
         const oracle::Node& node = g.nodes[static_cast<std::size_t>(item.node)];
         std::multiset<std::string> values;
         for (const oracle::Property& p : node.properties) {
-            // A pass is "" or "tt", whichever the file wrote.
-            if (p.name == "B" || p.name == "W") path += ";" + p.name + (p.values[0].empty() ? "tt" : p.values[0]);
-            if (p.name == "C" || p.name == "GC" || p.name == "CA" || p.name == "B" || p.name == "W") continue;
+            const bool move = p.name == "B" || p.name == "W";
+            if (move) path += ";" + p.name + MovePoint(p.values[0], size);
+            if (p.name == "C" || p.name == "GC" || p.name == "CA") continue;
             std::string text = p.name;
-            for (const std::string& v : p.values) text += "[" + v + "]";
+            for (const std::string& v : p.values) text += "[" + (move ? MovePoint(v, size) : v) + "]";
             values.insert(text);
         }
         if (values.empty()) continue;
@@ -86,8 +94,12 @@ PlacedProperties Placed(const std::string& text) {
     PlacedProperties out;
     const auto trees = oracle::Parse(text, oracle::RecordCharset(text));
     if (!trees) return out;
+    int size = 19;
+    if (const oracle::Property* sz = trees->front().nodes.front().Find("SZ")) {
+        for (int n : {13, 9, 7, 6}) size = sz->values[0] == std::to_string(n) ? n : size;
+    }
     std::map<std::string, int> seen;
-    for (const oracle::Group& g : *trees) CollectPlaced(g, "", seen, out);
+    for (const oracle::Group& g : *trees) CollectPlaced(g, "", seen, size, out);
     return out;
 }
 
@@ -100,10 +112,19 @@ std::vector<std::string> LostOrMoved(const std::string& original, const std::str
         std::multiset<std::string>& there = after[place];
         for (const std::string& v : values) {
             const auto it = there.find(v);
-            if (it == there.end()) {
-                missing.push_back(place.substr(0, 60) + ": " + v.substr(0, 60));
-            } else {
+            if (it != there.end()) {
                 there.erase(it);
+                continue;
+            }
+            // Game information the program took from a later node is written with the head's.
+            std::multiset<std::string>& head = after["root"];
+            const auto inHead = head.find(v);
+            const std::string name = v.substr(0, v.find('['));
+            const bool info = std::string(" SZ PB PW BR WR KM DT GN PC HA ").find(" " + name + " ") != std::string::npos;
+            if (info && inHead != head.end()) {
+                head.erase(inHead);
+            } else {
+                missing.push_back(place.substr(0, 60) + ": " + v.substr(0, 60));
             }
         }
     }
@@ -153,20 +174,20 @@ TEST_F(RoundTripTest, CopyleftRecordsComeBackTheSame) {
     }
 }
 
-// True when some variation's first node holds no move (setup stones or marks of a variation), which the
-// branch table does not keep yet.
-bool HasVariationWithoutFirstMove(const oracle::Group& g, bool top) {
-    if (!top && (g.nodes.empty() || (!g.nodes[0].Find("B") && !g.nodes[0].Find("W")))) return true;
+bool HoldsAMove(const oracle::Group& g) {
+    for (const oracle::Node& n : g.nodes) {
+        if (n.Find("B") || n.Find("W")) return true;
+    }
     for (const oracle::Group& child : g.groups) {
-        if (HasVariationWithoutFirstMove(child, false)) return true;
+        if (HoldsAMove(child)) return true;
     }
     return false;
 }
 
 // A record from another program keeps, through a save in either layout, every value of every node in
 // its node: times, marks and labels of moves, names, annotations and properties of other programs.
-// Collections (the heads of their further games) and variations that start without a move are not
-// kept yet; a record saved in another encoding than it came in (HZ as GB2312) has other bytes.
+// Left out: further games of a collection without a move, which no line keeps yet, what the table cannot
+// stand for, and a record saved in another encoding than it came in (HZ as GB2312), whose bytes differ.
 TEST_F(RoundTripTest, EveryPropertyStaysInItsNode) {
     std::vector<std::string> files = CorpusFiles(std::string(QUORVEL_TEST_DATA) + "/corpus");
     for (const std::string& f : CorpusFiles(std::string(QUORVEL_SHARED_CORPUS) + "/copyleft")) files.push_back(f);
@@ -177,7 +198,15 @@ TEST_F(RoundTripTest, EveryPropertyStaysInItsNode) {
         read << in.rdbuf();
         const std::string text = read.str();
         const auto trees = oracle::Parse(text, oracle::RecordCharset(text));
-        if (!trees || trees->size() != 1 || HasVariationWithoutFirstMove(trees->front(), true)) continue;
+        // What the branch table cannot stand for is left out: two moves of one colour in a row, a node
+        // with moves of both colours, boards of other sizes.
+        const std::optional<oracle::Record> record = oracle::ReadRecord(text);
+        if (!trees || !record || text.find("SZ[5") != std::string::npos) continue;
+        bool modelled = true;
+        for (const std::string& reason : record->outside) modelled &= reason.find("colour") == std::string::npos;
+        // A further game of a collection without a move has no line to keep it yet.
+        for (std::size_t t = 1; t < trees->size(); ++t) modelled &= HoldsAMove((*trees)[t]);
+        if (!modelled) continue;
         LoadRecordText(e, text);
         for (bool inlineLayout : {false, true}) {
             e.settings.zarnStyle = inlineLayout;
