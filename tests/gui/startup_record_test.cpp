@@ -3,6 +3,8 @@
 // the same message, after the windows are up, for a file that cannot be used.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QTest>
 #include <filesystem>
@@ -125,12 +127,19 @@ TEST_F(StartupRecordTest, ARelativeShiftJisNameOpensAndIsKeptAsTheWholePath) {
 TEST_F(StartupRecordTest, AFileThatCannotBeUsedIsSaidOnceTheWindowsAreUp) {
     const std::string text = folder.path().string() + "/notes.sgf";
     std::ofstream(text, std::ios::binary) << "no record here";
-    for (const std::string& path : {folder.path().string() + "/missing.sgf", text}) {
+    // A pipe nobody writes and a link to a device that never ends: the start waits for neither.
+    const std::string pipe = folder.path().string() + "/pipe.sgf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string zero = folder.path().string() + "/zero.sgf";
+    fs::create_symlink("/dev/zero", zero);
+    for (const std::string& path : {folder.path().string() + "/missing.sgf", text, pipe, zero}) {
         SCOPED_TRACE(path);
         ExpectSameStart(path);
         EXPECT_EQ(Start(path, true).fileName, kNoTitle);
     }
     EXPECT_EQ(Start(folder.path().string() + "/missing.sgf", true).messages.size(), 1u);
+    EXPECT_EQ(Start(pipe, true).messages,
+              std::vector<std::string>{"ファイルを読み込めません。\r\n" + pipe + "\r\n通常のファイルではないので読み込めません（名前付きパイプ）。"});
 }
 
 // A start builds only the windows it shows; a hidden window is built when first used, the net game log
