@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -101,6 +102,51 @@ struct Cp932Tables {
     // One bit a two-byte code that makes a character: 8 KB that stay in the cache for a validity check.
     std::vector<std::uint64_t> pairValid = std::vector<std::uint64_t>(65536 / 64, 0);
 
+    // The codes of one lead byte, converted together. Where iconv stops at a code it cannot read, that code
+    // has no character and the conversion goes on after it; a run whose characters do not pair one to one
+    // with its codes is decoded again code by code.
+    template <typename Decode>
+    void DecodeRow(iconv_t cd, unsigned lead, const Decode& decode) {
+        std::vector<unsigned> codes;
+        std::string bytes;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (!IsCp932Trail(static_cast<unsigned char>(trail))) continue;
+            codes.push_back(lead << 8 | trail);
+            bytes += static_cast<char>(lead);
+            bytes += static_cast<char>(trail);
+        }
+        const auto take = [&](unsigned code, char32_t c) {
+            pair[code] = c;
+            if (c != 0) pairValid[code / 64] |= std::uint64_t{1} << (code % 64);
+        };
+        std::vector<unsigned char> u(codes.size() * 8);
+        for (std::size_t at = 0; at < codes.size();) {
+            char* in = &bytes[at * 2];
+            std::size_t inLeft = bytes.size() - at * 2;
+            char* out = reinterpret_cast<char*>(u.data());
+            std::size_t outLeft = u.size();
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            const bool stopped = iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1);
+            const bool unreadable = stopped && errno == EILSEQ;
+            const std::size_t consumed = bytes.size() - at * 2 - inLeft;
+            const std::size_t done = consumed / 2;
+            if (consumed % 2 == 0 && (u.size() - outLeft) == done * 4) {
+                for (std::size_t k = 0; k < done; ++k) {
+                    const unsigned char* c = &u[k * 4];
+                    take(codes[at + k], static_cast<char32_t>(c[0] | c[1] << 8 | c[2] << 16 | static_cast<std::uint32_t>(c[3]) << 24));
+                }
+                at += done;
+            } else {
+                const std::size_t end = std::min(codes.size(), at + (consumed + 1) / 2);
+                for (; at < end; ++at) take(codes[at], decode(&bytes[at * 2], 2));
+            }
+            if (stopped && at < codes.size() && in == &bytes[at * 2]) {
+                take(codes[at], unreadable ? 0 : decode(&bytes[at * 2], 2));
+                ++at;
+            }
+        }
+    }
+
     Cp932Tables() {
         iconv_t cd = iconv_open("UTF-32LE", "CP932");
         if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv has no CP932");
@@ -121,6 +167,11 @@ struct Cp932Tables {
             single[b] = decode(&c, 1);
             if (single[b] != 0 && single[b] < 0x10000 && reverse[single[b]] == 0) reverse[single[b]] = static_cast<std::uint16_t>(b);
         }
+        // Every two-byte code of a lead byte in one conversion: a conversion per code took most of the
+        // command-line tool's start.
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (IsCp932LeadByte(static_cast<unsigned char>(lead))) DecodeRow(cd, lead, decode);
+        }
         // NEC's selection of IBM's characters (ED40 to EEFC) duplicates codes that come later; it is taken
         // last, as Windows does.
         for (int round = 0; round < 2; ++round) {
@@ -130,11 +181,6 @@ struct Cp932Tables {
                 for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
                     if (!IsCp932Trail(static_cast<unsigned char>(trail))) continue;
                     const unsigned code = lead << 8 | trail;
-                    if (round == 0) {
-                        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                        pair[code] = decode(bytes, 2);
-                        if (pair[code] != 0) pairValid[code / 64] |= std::uint64_t{1} << (code % 64);
-                    }
                     const char32_t c = pair[code];
                     if (c == 0 || c >= 0x10000 || IsUserDefinedCode(code) || necSelected != (round == 1)) continue;
                     if (reverse[c] == 0) reverse[c] = static_cast<std::uint16_t>(code);

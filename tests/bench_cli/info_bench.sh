@@ -12,14 +12,15 @@ for p in "$tool" "$yardstick"; do [ -x "$p" ] || { echo "missing $p (build the d
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# A record of about 2 KB: a 60-move game with its game information and a few comments.
+# A record of about 2 KB: a 100-move game with its game information and a comment on every third move.
 record="$work/small.sgf"
 python3 - "$record" <<'PY'
 import sys
 letters = "abcdefghijklmnopqrs"
 moves = "".join(";%s[%s%s]%s" % ("BW"[k % 2], letters[(k * 7) % 19], letters[(k * 11 + k // 19) % 19],
-                                 "C[a short note on move %d]" % k if k % 6 == 0 else "") for k in range(60))
-text = "(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[Black player]PW[White player]KM[6.5]RE[B+R]DT[2026-12-08]\n" + moves + ")\n"
+                                 "C[a short note on move %d, about the shape]" % k if k % 3 == 0 else "")
+                for k in range(100))
+text = "(;GM[1]FF[4]SZ[19]PB[Black player]PW[White player]KM[6.5]RE[B+R]DT[2026-12-08]\n" + moves + ")\n"
 open(sys.argv[1], "w", encoding="ascii", newline="").write(text)
 PY
 

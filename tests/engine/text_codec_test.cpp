@@ -1,10 +1,45 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include "core/sgf_text.h"
 #include "platform/text_codec.h"
 
 namespace quorvel {
 namespace {
+
+// Every two-byte code reads as iconv reads that code alone, and a character read comes back as a code that
+// reads as the same character.
+TEST(TextCodec, EveryTwoByteCodeAgreesWithIconvCodeByCode) {
+    iconv_t cd = iconv_open("UTF-32LE", "CP932");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    int valid = 0;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsCp932LeadByte(static_cast<unsigned char>(lead)) || IsUserDefinedLead(static_cast<unsigned char>(lead))) continue;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            char* in = bytes;
+            std::size_t inLeft = 2;
+            unsigned char u[8];
+            char* out = reinterpret_cast<char*>(u);
+            std::size_t outLeft = sizeof u;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            const bool read = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1) && outLeft == 4;
+            const std::string code(bytes, 2);
+            EXPECT_EQ(IsValidCp932(code), read) << std::hex << (lead << 8 | trail);
+            if (!read) continue;
+            ++valid;
+            const char32_t c = u[0] | u[1] << 8 | u[2] << 16 | static_cast<char32_t>(u[3]) << 24;
+            EXPECT_EQ(Cp932ToUnicode(code, nullptr), std::u32string(1, c)) << std::hex << (lead << 8 | trail);
+            EXPECT_EQ(Cp932ToUnicode(Utf8ToCp932Exact(UnicodeToUtf8(std::u32string(1, c)), nullptr, nullptr), nullptr),
+                      std::u32string(1, c))
+                << std::hex << (lead << 8 | trail);
+        }
+    }
+    iconv_close(cd);
+    // JIS X 0208 with NEC's and IBM's additions: about eight thousand characters.
+    EXPECT_GT(valid, 7500);
+}
 
 // Characters whose second Shift-JIS byte is "[", "]" or "\".
 TEST(TextCodec, TrailBytesThatLookLikeSgfSyntaxRoundTrip) {
