@@ -33,7 +33,7 @@ std::string NotReadReason(mode_t mode) {
     return "通常のファイルではないので読み込めません（" + KindOf(mode) + "）。";
 }
 
-const char* const kTooLong = "256 MB を超えるファイルは読み込みません。";
+std::string TooLong() { return std::to_string(kLongestReadFile >> 20) + " MB を超えるファイルは読み込みません。"; }
 // A folder and a file that may not be written get one answer: to the user both are places this save
 // may not take.
 const char* const kNotWritable = "書き込めるファイルではありません。";
@@ -60,7 +60,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     }
     if (static_cast<unsigned long long>(st.st_size) > kLongestReadFile) {
         ::close(fd);
-        error = kTooLong;
+        error = TooLong();
         return false;
     }
     // Read straight into a text of the file's size: a large record is then written to memory once, not
@@ -82,7 +82,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
         if (n == 0) break;
         used += static_cast<std::size_t>(n);
         if (used > kLongestReadFile) {
-            error = kTooLong;
+            error = TooLong();
             ::close(fd);
             bytes.clear();
             return false;
