@@ -3,6 +3,7 @@
 #include "formats/html_page.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -77,6 +78,18 @@ TEST_F(HtmlPageTest, SaveNameExportWritesTheSgfCopyAndTheDefaultPage) {
     EXPECT_EQ(ReadFile(dir + "HTML/game.html"), Golden("default19.html"));
     EXPECT_EQ(ReadFile(dir + "SGF/game.sgf"), Golden("default19.sgf"));
     EXPECT_TRUE(dialogs.shown.empty());
+
+    // A page that is a pipe, or a write-protected SGF copy, stays as it is and the user hears why.
+    fs::remove(dir + "HTML/game.html");
+    ASSERT_EQ(::mkfifo((dir + "HTML/game.html").c_str(), 0600), 0);
+    exporter.ExportHtmlPage(e);
+    fs::permissions(dir + "SGF/game.sgf", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    exporter.ExportHtmlPage(e);
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{
+                                 "ファイルを保存できません。\r\n" + dir + "HTML/game.html\r\n通常のファイルではないので書き込みません（名前付きパイプ）。",
+                                 "ファイルを保存できません。\r\n" + dir + "SGF/game.sgf\r\n書き込めるファイルではありません。"}));
+    EXPECT_TRUE(fs::is_fifo(dir + "HTML/game.html"));
+    EXPECT_EQ(ReadFile(dir + "SGF/game.sgf"), Golden("default19.sgf"));
 }
 
 TEST_F(HtmlPageTest, SavedPageOfA13LineRecordCarriesTheChangedSettings) {

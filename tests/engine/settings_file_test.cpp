@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -263,6 +264,17 @@ TEST_F(SettingsFileTest, LoadAndSaveUseOneFileBesideItsFolders) {
     // A folder that cannot be made: the save says so and names the file.
     const std::string blocked = dir + "Zarn.dat/inside/";
     EXPECT_NE(SaveSettingsFile(blocked, second->owners).find(blocked + "Zarn.dat"), std::string::npos);
+
+    // A settings file that is a pipe is neither waited on nor replaced: the start takes the defaults, the
+    // save says why.
+    const std::string piped = dir + "piped/";
+    fs::create_directory(piped);
+    ASSERT_EQ(::mkfifo((piped + "Zarn.dat").c_str(), 0600), 0);
+    auto third = NewRun();
+    EXPECT_EQ(LoadSettingsFile(piped, third->owners), "");
+    EXPECT_EQ(SaveSettingsFile(piped, third->owners), "設定ファイルを保存できません。前回の設定はそのまま残ります。\r\n" + piped +
+                                                           "Zarn.dat\r\n通常のファイルではないので書き込みません（名前付きパイプ）。");
+    EXPECT_TRUE(fs::is_fifo(piped + "Zarn.dat"));
 }
 
 TEST_F(SettingsFileTest, TheFileLivesInTheProgramFolderWhenItIsWritable) {
