@@ -5,9 +5,8 @@ namespace quorvel {
 const char* const kUnknown = "不明";
 const char* const kNoComment = "G";
 
-Record::Record() : branchMoves(kMaxBranches), branchComments(kMaxBranches) {
-    for (LineArray& moves : branchMoves) moves.fill(0);
-}
+// Both tables start as zeros without being written (ZeroedAllocator): a record touches only the rows it uses.
+Record::Record() : branchMoves(kMaxBranches), branchComments(kMaxBranches) {}
 
 bool Record::HoldsComment(const CommentRef& r) const {
     if (r.offset < commentPoolBase) return r.length <= commentPoolBase - r.offset && commentPoolBase <= recordText.size();

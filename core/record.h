@@ -11,6 +11,7 @@
 
 #include "core/point.h"
 #include "platform/text_codec.h"
+#include "platform/zeroed_allocator.h"
 
 namespace quorvel {
 
@@ -131,9 +132,9 @@ struct Record {
     int storedMoveCount = 0;
 
     // The branch table. Index 0 is the main line; branchCount counts the others (at most 149).
-    std::vector<LineArray> branchMoves;  // [b][0] header, [b][1..length] points
+    std::vector<LineArray, ZeroedAllocator<LineArray>> branchMoves;  // [b][0] header, [b][1..length] points
     std::array<int, kMaxBranches> branchOrigin{};
-    std::vector<CommentArray> branchComments;  // [b][0] comment before the branch's first move
+    std::vector<CommentArray, ZeroedAllocator<CommentArray>> branchComments;  // [b][0] comment before the branch's first move
     int branchCount = 0;
 
     // Comments: every comment text end to end; replaced comments stay in the pool. A reference below

@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/zeroed_allocator.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -97,8 +99,10 @@ const std::vector<unsigned>& AreaOrder() {
 // never a code of the user-defined area, which the record's own table fills).
 struct Cp932Tables {
     std::vector<char32_t> single = std::vector<char32_t>(256, 0);
-    std::vector<char32_t> pair = std::vector<char32_t>(65536, 0);
-    std::vector<std::uint16_t> reverse = std::vector<std::uint16_t>(65536, 0);
+    // Zeroed by the system, so that only the pages of codes and characters that exist are ever touched.
+    std::vector<char32_t, ZeroedAllocator<char32_t>> pair = std::vector<char32_t, ZeroedAllocator<char32_t>>(65536);
+    std::vector<std::uint16_t, ZeroedAllocator<std::uint16_t>> reverse =
+        std::vector<std::uint16_t, ZeroedAllocator<std::uint16_t>>(65536);
     // One bit a two-byte code that makes a character: 8 KB that stay in the cache for a validity check.
     std::vector<std::uint64_t> pairValid = std::vector<std::uint64_t>(65536 / 64, 0);
 
