@@ -18,7 +18,9 @@ import sys
 import time
 from html.parser import HTMLParser
 
-QUORVEL, CHROMIUM, WORK = sys.argv[1:4]
+QUORVEL, CHROMIUM = sys.argv[1:3]
+# The page is loaded by its file:// address, which needs the whole path.
+WORK = os.path.abspath(sys.argv[3])
 
 RECORD = ("(;GM[1]FF[4]SZ[9]PB[黒番]PW[白番]C[開始]"
           ";B[ba]C[一手目];W[aa];B[ab]C[取った]"
