@@ -170,17 +170,14 @@ SgfDefault FromCaches(const DesktopFolders& f) {
     if (!prefixes[0].empty()) prefixes.push_back(std::string());
     for (const std::string& folder : ApplicationFolders(f)) {
         for (const std::string& prefix : prefixes) {
-            for (const char* file : {"defaults.list", "mimeinfo.cache"}) {
-                for (const std::string& line : SplitList(ReadText(folder + "/" + prefix + file), '\n')) {
-                    const std::size_t at = line.find(key);
-                    if (at == std::string::npos) continue;
-                    // Only the first line naming the type counts, even when it names nothing.
-                    const std::string value = line.substr(at + key.size());
-                    const std::string id = Trim(value.substr(0, value.find(';')));
-                    if (id.empty()) break;
-                    return {id, FindDesktopFile(f, id)};
-                }
-            }
+            // Only the first line naming the type in the two files counts, even when it names nothing.
+            const std::string lists =
+                ReadText(folder + "/" + prefix + "defaults.list") + "\n" + ReadText(folder + "/" + prefix + "mimeinfo.cache");
+            const std::size_t at = lists.find(key);
+            if (at == std::string::npos) continue;
+            const std::string value = lists.substr(at + key.size(), lists.find('\n', at) - at - key.size());
+            const std::string id = Trim(value.substr(0, value.find(';')));
+            if (!id.empty()) return {id, FindDesktopFile(f, id)};
         }
     }
     return {};

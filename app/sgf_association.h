@@ -23,9 +23,10 @@ struct DesktopFolders {
     static DesktopFolders FromEnvironment();
 };
 
-// The desktop file named as the default application of SGF files, searched as the desktop searches the
-// mimeapps.list files (the user's configuration first, then the system's, then the applications folders);
-// empty when none names one. This is what "the association exists" means.
+// The desktop file the desktop takes as the default application of SGF files, found as xdg-mime finds it:
+// the mimeapps.list files (the user's configuration first, then the system's, then the applications
+// folders), then defaults.list and the MIME cache of each applications folder, then the installed entries
+// listing the type; empty when there is none. This is what "the association exists" means.
 std::string DefaultSgfApplication(const DesktopFolders& folders);
 inline bool AssociationExists(const DesktopFolders& folders) { return !DefaultSgfApplication(folders).empty(); }
 

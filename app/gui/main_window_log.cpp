@@ -31,19 +31,29 @@ void TForm1::BoardCommentAdded() {
 }
 
 // Without a window manager a new window opens at (0,0), under the main and board windows with its memo
-// hidden. The log opens once to their right instead, narrowed to what the screen holds there (and, on a
-// screen too narrow even for that, against the screen's right edge), so that its memo is clear of them.
-// Placed once shown, when its frame is known.
+// hidden. The log opens once beside them instead: to their right, narrowed to what the screen holds there;
+// to their left when only that side holds it; and on a screen too narrow for either, against the screen's
+// right edge, where the windows cover the log's board rather than its memo. Placed once shown, when its
+// frame is known.
 void TForm1::PlaceLogWindow() {
     TForm10* log = Form10();
     if (logWindowPlaced_ || !log->isVisible()) return;
     logWindowPlaced_ = true;
     const QRect area = screen()->availableGeometry();
-    const int besides = std::max(frameGeometry().right(), Form2->frameGeometry().right()) + 1;
+    const int left = std::min(frameGeometry().left(), Form2->frameGeometry().left());
+    const int right = std::max(frameGeometry().right(), Form2->frameGeometry().right()) + 1;
     const int frame = log->frameGeometry().width() - log->width();
-    const int width = std::clamp(area.right() + 1 - besides - frame, log->minimumWidth(), log->width());
+    const int roomRight = area.right() + 1 - right - frame;
+    const int roomLeft = left - area.left() - frame;
+    const int top = std::max(area.top(), y());
+    if (roomRight < log->minimumWidth() && roomLeft >= log->minimumWidth()) {
+        log->resize(std::min(roomLeft, log->width()), log->height());
+        log->move(left - log->width() - frame, top);
+        return;
+    }
+    const int width = std::clamp(roomRight, log->minimumWidth(), log->width());
     log->resize(width, log->height());
-    log->move(std::max(area.left(), std::min(besides, area.right() + 1 - width - frame)), std::max(area.top(), y()));
+    log->move(std::max(area.left(), std::min(right, area.right() + 1 - width - frame)), top);
 }
 
 void TForm1::StopLogWindow() {

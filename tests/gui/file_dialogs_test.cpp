@@ -139,7 +139,7 @@ TEST_F(FileDialogsTest, ANameNotInUtf8ComesBackFromTheOpenDialogAsTheFileSystemH
 }
 
 // Qt's own texts (the buttons of questions, the labels and buttons of the file and print dialogs) are
-// Japanese like the program's, as a user reads them; the screenshot of the open dialog is written when
+// Japanese like the program's, as a user reads them; screenshots of the three dialogs are written when
 // QUORVEL_SCREENSHOTS names a folder.
 TEST_F(FileDialogsTest, QtsOwnTextsOfTheDialogsAreJapanese) {
     QtDialogs dialogs(nullptr, "Quorvel");
@@ -150,6 +150,8 @@ TEST_F(FileDialogsTest, QtsOwnTextsOfTheDialogsAreJapanese) {
         for (const auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
             buttons << box->button(b)->text();
         }
+        const QString shots = qEnvironmentVariable("QUORVEL_SCREENSHOTS");
+        if (!shots.isEmpty()) box->grab().save(shots + QStringLiteral("/question.png"));
         box->button(QMessageBox::Cancel)->click();
     });
     EXPECT_EQ(dialogs.AskYesNoCancel("保存しますか？", "Quorvel"), Answer::Cancel);
@@ -181,6 +183,8 @@ TEST_F(FileDialogsTest, QtsOwnTextsOfTheDialogsAreJapanese) {
         auto* buttonBox = print.findChild<QDialogButtonBox*>();
         ASSERT_NE(buttonBox, nullptr);
         printButton = buttonBox->button(QDialogButtonBox::Ok)->text();
+        const QString shots = qEnvironmentVariable("QUORVEL_SCREENSHOTS");
+        if (!shots.isEmpty()) print.grab().save(shots + QStringLiteral("/print-dialog.png"));
         print.reject();
     });
     print.exec();
