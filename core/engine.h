@@ -19,6 +19,8 @@ namespace quorvel {
 extern const char* const kNotPlayable;  // "そこは打てません。"
 // The message of a variation refused because the branch table holds as many as it can.
 extern const char* const kBranchTableFull;
+// The line before the setup stones a move's node holds, which the board does not show.
+extern const char* const kSetupNotShown;
 
 // The record text the SGF writer last put into the text window, known by its length and digest (a large
 // record is not kept twice), and which writer made it.

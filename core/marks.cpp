@@ -54,45 +54,28 @@ std::vector<std::pair<PointCode, int>> NodeMarks(const Record& r, int branch, in
         const int n = c - 'a' + 1;
         return n >= 1 && n <= boardSize ? n : 0;
     };
-    std::string name;
-    bool afterValue = false;
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        const char c = kept[i];
-        if (c >= 'A' && c <= 'Z') {
-            if (afterValue) name.clear();
-            afterValue = false;
-            name += c;
-            continue;
-        }
-        if (c != '[') {
-            if (c == ';') name.clear();
-            continue;
-        }
-        const std::size_t end = SgfValueEnd(kept, i + 1);
-        const std::string value = kept.substr(i + 1, end - i - 1);
-        i = end;
-        afterValue = true;
+    VisitNodeValues(kept, [&](const std::string& name, const std::string& value) {
         int kind = 0;
         for (int k = 0; k < 7; ++k) {
             if (name == kNames[k]) kind = k + 1;
         }
-        if (name == "LB" && value.size() == 4 && value[2] == ':' && value[3] >= 'A' && value[3] <= 'G') {
+        if (name == "LB") {
+            if (value.size() != 4 || value[2] != ':' || value[3] < 'A' || value[3] > 'G') return;
             kind = kFirstLabelMark + (value[3] - 'A');
-        } else if (name == "LB") {
-            continue;
         }
-        if (kind == 0 || value.size() < 2) continue;
+        if (kind == 0 || value.size() < 2) return;
         // A point, or the rectangle "ul:lr" of FF4's compressed lists.
-        int x1 = letter(value[0]), y1 = letter(value[1]), x2 = x1, y2 = y1;
+        const int x1 = letter(value[0]), y1 = letter(value[1]);
+        int x2 = x1, y2 = y1;
         if (kind < kFirstLabelMark && value.size() == 5 && value[2] == ':') {
             x2 = letter(value[3]);
             y2 = letter(value[4]);
         }
-        if (x1 == 0 || y1 == 0 || x2 < x1 || y2 < y1) continue;
+        if (x1 == 0 || y1 == 0 || x2 < x1 || y2 < y1) return;
         for (int x = x1; x <= x2; ++x) {
             for (int y = y1; y <= y2; ++y) marks.emplace_back(MakePoint(x, y), kind);
         }
-    }
+    });
     return marks;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/engine.h"
+#include "core/sgf_text.h"
 
 namespace quorvel {
 namespace {
@@ -94,6 +95,17 @@ void Engine::ShowPositionComment() {
             if (overtimeMoves != 0) text += " / " + std::to_string(overtimeMoves) + "手";
         }
         messages_.SetText(text);
+    }
+    // Stones a node sets up or takes away in the middle of a line are kept with it but not shown: say so.
+    if (currentIndex > baseIndex && currentIndex < moveLimit) {
+        std::string setup;
+        VisitNodeValues(KeptText(r), [&setup](const std::string& name, const std::string& value) {
+            if (name == "AB" || name == "AW" || name == "AE") setup += name + "[" + value + "]";
+        });
+        if (!setup.empty()) {
+            const std::string text = messages_.Text();
+            messages_.SetText(text + (text.empty() ? "" : "\r\n") + kSetupNotShown + setup);
+        }
     }
 }
 

@@ -46,4 +46,24 @@ std::size_t SgfValueEnd(const std::string& text, std::size_t start) {
     return text.size();
 }
 
+void VisitNodeValues(const std::string& text, const std::function<void(const std::string&, const std::string&)>& visit) {
+    std::string name;
+    bool afterValue = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= 'A' && c <= 'Z') {
+            if (afterValue) name.clear();
+            afterValue = false;
+            name += c;
+        } else if (c == '[') {
+            const std::size_t end = SgfValueEnd(text, i + 1);
+            visit(name, text.substr(i + 1, end - i - 1));
+            i = end;
+            afterValue = true;
+        } else if (c == ';') {
+            name.clear();
+        }
+    }
+}
+
 }  // namespace quorvel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace quorvel {
@@ -18,5 +19,9 @@ std::size_t FindSgfChar(const std::string& s, char c, std::size_t from = 0);
 // The end of the value that starts at `start`: its closing "]", which is neither escaped nor the second
 // byte of a two-byte character; the text's size when it is not closed.
 std::size_t SgfValueEnd(const std::string& text, std::size_t start);
+
+// Calls `visit` with each property name and raw value of a node text as a node keeps it ("LB[aa:A]TR[bb]",
+// further nodes after ";"), in order.
+void VisitNodeValues(const std::string& text, const std::function<void(const std::string&, const std::string&)>& visit);
 
 }  // namespace quorvel

@@ -73,6 +73,17 @@ std::string PlainGame() { return Head() + "\r\n" + Moves(0, 250, true, 0, 0) + "
 
 std::string CommentedGame() { return Head() + "\r\n" + Moves(0, 250, true, 60, 0) + ")\r\n"; }
 
+// A server game as review programs write it: the time left after every move, a label on every tenth.
+std::string TimedGame() {
+    std::string text = Head() + "\r\n";
+    for (int m = 0; m < 250; ++m) {
+        text += Moves(m, 1, m % 2 == 0, 0, 0);
+        text += (m % 2 == 0 ? "BL[" : "WL[") + std::to_string(1800 - 7 * m) + ".25]";
+        if (m % 10 == 9) text += "LB[" + Point(m) + ":A]";
+    }
+    return text + ")\r\n";
+}
+
 // The largest tree the branch table takes, in the program's own inline layout: a main line of 499 moves
 // and 149 variations, each as long as its line allows, every move commented.
 std::string LargestTree(std::size_t commentBytes) {
@@ -123,6 +134,7 @@ const std::string& Record(const std::string& fullName) {
     std::string text;
     if (name == "plain250") text = PlainGame();
     if (name == "commented250") text = CommentedGame();
+    if (name == "timed250") text = TimedGame();
     if (name == "largest_tree") text = LargestTree(24);
     if (name == "1MB") text = CommentedRecordOfSize(1 << 20);
     if (name == "5MB") text = CommentedRecordOfSize(5 << 20);
@@ -166,6 +178,7 @@ void Memchr(benchmark::State& state, const std::string& name) {
 
 QUORVEL_SGF_BENCH(plain250);
 QUORVEL_SGF_BENCH(commented250);
+QUORVEL_SGF_BENCH(timed250);
 QUORVEL_SGF_BENCH(largest_tree);
 QUORVEL_SGF_BENCH(1MB);
 QUORVEL_SGF_BENCH(5MB);
