@@ -199,6 +199,7 @@ void Engine::SwitchToReplayMode() {
 
         for (int b = 0; b <= branchCount && b < kMaxBranches; ++b) branchComments[b].fill(CommentRef{});
         commentPool = kProductName;
+        ClearKeptNodes();
         commentPoolBase = 0;
         branchCount = 0;
         mainLineOffset = 0;

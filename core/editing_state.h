@@ -30,7 +30,7 @@ struct EditingState {
     int storedBlackFirst = 1;
     PointGrid savedMarks{};
     std::vector<std::string> storedMoveComments;
-    std::vector<std::string> storedMoveKept;  // what their nodes keep besides (CommentRef::keptOffset)
+    std::vector<std::string> storedMoveKept;  // what their nodes keep besides (Record::KeptText)
     std::string savedBlackName;
     std::string savedWhiteName;
     std::string savedInfo;

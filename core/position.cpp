@@ -44,6 +44,7 @@ void Engine::ChangeBoardSize(int size) {
         baseIndex = 0;
         for (CommentArray& comments : branchComments) comments.fill(CommentRef{});
         commentPool.clear();
+        ClearKeptNodes();
         commentPoolBase = 0;
         headerText = "(;GM[1]FF[1]SZ[" + std::to_string(size) + "]";
     } else {

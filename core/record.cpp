@@ -19,30 +19,31 @@ std::string Record::CommentText(const CommentRef& r) const {
     return commentPool.substr(r.offset - commentPoolBase, r.length);
 }
 
-std::string Record::KeptText(const CommentRef& r) const {
-    if (!r.Keeps()) return std::string();
-    return CommentText(CommentRef{r.keptOffset, r.keptLength});
+void Record::StoreKeptNode(CommentRef& r, const KeptNode& node) {
+    r.kept = node.text.IsSet() || node.groups.IsSet() ? static_cast<std::uint32_t>(keptNodes.size()) : 0;
+    if (r.kept != 0) keptNodes.push_back(node);
 }
 
-std::string Record::KeptGroups(const CommentRef& r) const {
-    if (!r.KeepsGroups()) return std::string();
-    return CommentText(CommentRef{r.groupsOffset, r.groupsLength});
+std::string Record::KeptText(const CommentRef& r) const { return CommentText(KeptNodeOf(r).text); }
+
+std::string Record::KeptGroups(const CommentRef& r) const { return CommentText(KeptNodeOf(r).groups); }
+
+void Record::SetKeptText(CommentRef& r, const std::string& text) {
+    KeptNode node = KeptNodeOf(r);
+    node.text = text.empty() ? CommentRef{} : AppendComment(text);
+    StoreKeptNode(r, node);
+}
+
+void Record::SetKeptSpan(CommentRef& r, const CommentRef& span) {
+    KeptNode node = KeptNodeOf(r);
+    node.text = span;
+    StoreKeptNode(r, node);
 }
 
 void Record::SetKeptGroups(CommentRef& r, const std::string& text) {
-    const CommentRef at = text.empty() ? CommentRef{} : AppendComment(text);
-    r.groupsOffset = at.offset;
-    r.groupsLength = at.length;
-}
-
-void Record::SetKeptText(CommentRef& r, const std::string& text) {
-    if (text.empty()) {
-        r.keptOffset = r.keptLength = 0;
-        return;
-    }
-    const CommentRef at = AppendComment(text);
-    r.keptOffset = at.offset;
-    r.keptLength = at.length;
+    KeptNode node = KeptNodeOf(r);
+    node.groups = text.empty() ? CommentRef{} : AppendComment(text);
+    StoreKeptNode(r, node);
 }
 
 CommentRef Record::AppendComment(const std::string& text) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,25 +67,25 @@ inline bool HintStepsAlongLine(int selectedHint) { return selectedHint >= kAlong
 struct CommentRef {
     std::size_t offset = 0;
     std::size_t length = 0;
-    std::size_t keptOffset = 0;
-    std::size_t keptLength = 0;
-    std::size_t groupsOffset = 0;
-    std::size_t groupsLength = 0;
+    // What the node keeps besides: an entry of Record::keptNodes, 0 for nothing. Entries never change
+    // once made, so slots copied by an edit may share one.
+    std::uint32_t kept = 0;
 
     // True when there is a comment (whatever the node keeps besides).
     bool IsSet() const { return offset != 0 || length != 0; }
-    bool Keeps() const { return keptLength != 0; }
-    bool KeepsGroups() const { return groupsLength != 0; }
     // Takes the comment of `text`, keeping what the node keeps.
     void SetComment(const CommentRef& text) {
         offset = text.offset;
         length = text.length;
     }
-    bool operator==(const CommentRef& o) const {
-        return offset == o.offset && length == o.length && keptOffset == o.keptOffset && keptLength == o.keptLength &&
-               groupsOffset == o.groupsOffset && groupsLength == o.groupsLength;
-    }
+    bool operator==(const CommentRef& o) const { return offset == o.offset && length == o.length && kept == o.kept; }
     bool operator!=(const CommentRef& o) const { return !(*this == o); }
+};
+
+// What a slot's node keeps, both texts addressed like comments (an unset one is empty).
+struct KeptNode {
+    CommentRef text;
+    CommentRef groups;
 };
 
 using LineArray = std::array<int, kLineSlots>;
@@ -142,6 +143,7 @@ struct Record {
     // record is not copied a second time); from commentPoolBase on it points into commentPool.
     std::string commentPool;
     std::size_t commentPoolBase = 0;
+    std::vector<KeptNode> keptNodes = std::vector<KeptNode>(1);  // [0]: nothing kept
     std::string gameComment = kNoComment;  // the root comment
 
     GameInfo info;
@@ -198,11 +200,23 @@ struct Record {
     CommentRef AppendComment(const std::string& text);
     // What a slot's node keeps besides its move and comment (empty when nothing).
     std::string KeptText(const CommentRef& r) const;
+    bool KeepsText(const CommentRef& r) const { return KeptNodeOf(r).text.IsSet(); }
     // Appends `text` to the pool as what `r`'s node keeps.
     void SetKeptText(CommentRef& r, const std::string& text);
+    // The same for a text that stands in the record text or the pool already (`span` addressed like a
+    // comment).
+    void SetKeptSpan(CommentRef& r, const CommentRef& span);
     // The variations of a slot's move that the table has no room for, as read (empty when none).
     std::string KeptGroups(const CommentRef& r) const;
+    bool KeepsGroups(const CommentRef& r) const { return KeptNodeOf(r).groups.IsSet(); }
     void SetKeptGroups(CommentRef& r, const std::string& text);
+    // Forgets every entry of what nodes keep, with the pool they point into.
+    void ClearKeptNodes() { keptNodes.assign(1, KeptNode{}); }
+    const KeptNode& KeptNodeOf(const CommentRef& r) const {
+        return r.kept < keptNodes.size() ? keptNodes[r.kept] : keptNodes.front();
+    }
+    // Points `r` at a new entry holding `node` (or at none when it keeps nothing).
+    void StoreKeptNode(CommentRef& r, const KeptNode& node);
     // The comments of one place as one, in their order, joined with line breaks (unset ones left out): a
     // record that gives a place more than one, in one node or in nodes without a move, loses none of them.
     CommentRef JoinComments(const std::vector<CommentRef>& parts);

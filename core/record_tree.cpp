@@ -73,6 +73,7 @@ void Engine::NewRecord() {
     summaryText = kNoComment;
     gameComment = kNoComment;
     commentPool.clear();
+    ClearKeptNodes();
     commentPoolBase = 0;
     summaryPrefix.clear();
     headerText = "(;GM[1]FF[1]SZ[" + std::to_string(boardSize) + "]";

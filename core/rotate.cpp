@@ -125,12 +125,12 @@ void Engine::RotateRecord() {
     // So do the marks, labels and setup stones a move's node keeps.
     for (int b = 0; b <= branchCount && b < kMaxBranches; ++b) {
         for (CommentRef& slot : branchComments[b]) {
-            if (slot.Keeps()) {
+            if (KeepsText(slot)) {
                 std::string kept = KeptText(slot);
                 TurnSgfPoints(kept, n);
                 SetKeptText(slot, kept);
             }
-            if (slot.KeepsGroups()) {
+            if (KeepsGroups(slot)) {
                 std::string groups = KeptGroups(slot);
                 TurnSgfPoints(groups, n);
                 SetKeptGroups(slot, groups);

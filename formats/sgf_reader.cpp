@@ -320,7 +320,7 @@ private:
                 CommentRef& at = e_.branchComments[newIndex[parent]][static_cast<std::size_t>(move)];
                 const CommentRef& own = e_.branchComments[b][0];
                 if (parent != 0 && newIndex[parent] == 0) continue;
-                if (own.KeepsGroups() && (move > 0 || (parent == 0 && e_.mainLineOffset == 0))) {
+                if (e_.KeepsGroups(own) && (move > 0 || (parent == 0 && e_.mainLineOffset == 0))) {
                     e_.SetKeptGroups(at, e_.KeptGroups(at) + e_.KeptGroups(own));
                 } else {
                     at = e_.JoinComments({at, own});
@@ -621,7 +621,10 @@ private:
             if (!afterVariations) {
                 std::string nodeKeeps;
                 AppendKept(nodeKeeps, node);
-                if (!nodeKeeps.empty()) keptOfMove_ += ";" + nodeKeeps;
+                if (!nodeKeeps.empty()) {
+                    TakeKeptSpan();
+                    keptOfMove_ += ";" + nodeKeeps;
+                }
             }
             // A main-line move's node ends, for a head that keeps hidden moves, after the last value of
             // the nodes that follow it right away.
@@ -633,9 +636,12 @@ private:
         }
         std::string keptText;
         keptText.swap(keptOfMove_);
+        const CommentRef keptSpan = keptSpanOfMove_;
+        keptSpanOfMove_ = CommentRef{};
         if (!kept) return;
         CommentRef& said = e_.branchComments[f.branch][f.stored];
         if (!afterVariations && !keptText.empty()) e_.SetKeptText(said, keptText);
+        if (!afterVariations && keptSpan.IsSet()) e_.SetKeptSpan(said, keptSpan);
         if (!adjacentParts.empty()) {
             adjacentParts.insert(adjacentParts.begin(), said);
             said = JoinComments(adjacentParts);
@@ -1020,7 +1026,15 @@ private:
             comment = JoinComments(commentsBeforeMove_);
         }
         keptOfMove_ = KeptBefore(move);
-        if (walked) keptOfMove_ += node.kept;
+        keptSpanOfMove_ = CommentRef{};
+        if (walked && node.keptFrom != kNone) {
+            // Most often what a node keeps stands together in the text: the record points at it there.
+            if (keptOfMove_.empty() && node.kept.empty()) {
+                keptSpanOfMove_ = CommentRef{node.keptFrom, node.keptTo - node.keptFrom};
+            } else {
+                keptOfMove_ += node.kept.empty() ? std::string(t_.substr(node.keptFrom, node.keptTo - node.keptFrom)) : node.kept;
+            }
+        }
         if (keep) {
             e_.branchComments[f.branch][f.stored] = comment;
             if (f.branch == 0) {
@@ -1052,7 +1066,11 @@ private:
         bool moreComments = false;    // a further "C[" after it
         std::size_t tl = kNone, bl = kNone, wl = kNone;
         std::size_t end = 0;  // the ";", "(" or ")" after the node, or the text's end
-        std::string kept;     // every other property but a move, as it stands
+        // Every other property but a move, as it stands: [keptFrom, keptTo) of the text while they stand
+        // together, else copied into `kept`.
+        std::size_t keptFrom = kNone;
+        std::size_t keptTo = 0;
+        std::string kept;
     };
 
     bool WalkNode(std::size_t from, Node& node) {
@@ -1093,7 +1111,16 @@ private:
                 end = sgf::FindValueEnd(t_, k + 1);
                 if (end == kNone) return false;
             }
-            if (Keeps(name, i)) node.kept.append(t_, i, end + 1 - i);
+            if (Keeps(name, i)) {
+                if (node.keptFrom == kNone) {
+                    node.keptFrom = i;
+                } else if (node.keptTo != i && node.kept.empty()) {
+                    // Something not kept stands between: from here on the kept values are copied.
+                    node.kept.assign(t_, node.keptFrom, node.keptTo - node.keptFrom);
+                }
+                if (!node.kept.empty()) node.kept.append(t_, i, end + 1 - i);
+                node.keptTo = end + 1;
+            }
             i = end + 1;
         }
     }
@@ -1159,7 +1186,16 @@ private:
     std::vector<CommentRef> commentsBeforeMove_;  // the comments of the move's node that stand before the move
     std::size_t moveNodeStart_ = kNone;           // the ";" of the move's node when it was walked to
     std::vector<std::size_t> writtenByHead_;
-    std::string keptOfMove_;  // what the last move's node and the nodes right after it keep, until stored
+    // What the last move's node and the nodes right after it keep, until stored: a span of the text, or
+    // a copy when it does not stand together.
+    std::string keptOfMove_;
+    CommentRef keptSpanOfMove_;
+
+    void TakeKeptSpan() {
+        if (!keptSpanOfMove_.IsSet()) return;
+        keptOfMove_.insert(0, t_.substr(keptSpanOfMove_.offset, keptSpanOfMove_.length));
+        keptSpanOfMove_ = CommentRef{};
+    }
     std::vector<std::size_t> otherRootComments_;
     // What the text says of each kept main-line move in its node and the nodes right after it: what a head
     // that keeps the move hidden (AS) holds of its comment.
@@ -1246,6 +1282,7 @@ void ResetReadState(Engine& e) {
     e.branchCount = 0;
     e.branchMoves[0][0] = MakeHeader(0, kBlack, 0);
     e.commentPool.clear();
+    e.ClearKeptNodes();
     e.gameComment = kNoComment;
     e.summaryText = kNoComment;
     e.summaryPrefix.clear();
@@ -1363,6 +1400,7 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
     const int setupStones = e.setupCount;
 
     e.commentPool.clear();
+    e.ClearKeptNodes();
     e.commentPoolBase = t.size();
     MoveTreeReader tree(e, t, doubleClose, plainComments);
     tree.SetRootComment(rootComment);
@@ -1411,7 +1449,7 @@ bool ReadRecordText(Engine& e, const NormaliseFacts* facts) {
         }
         CommentRef& last = e.branchComments[0][static_cast<std::size_t>(lastKept)];
         // Before the first move, the kept nodes are written after a ";" of their own.
-        if (lastKept == 0 && !last.IsSet() && !last.Keeps()) passes.erase(0, 1);
+        if (lastKept == 0 && !last.IsSet() && !e.KeepsText(last)) passes.erase(0, 1);
         e.SetKeptText(last, e.KeptText(last) + passes);
     }
     e.lineEnd = lineEnd;

@@ -99,7 +99,7 @@ private:
     int Offset(int b) const { return b == 0 ? e_.mainLineOffset : 0; }
     int LastMove(int b) const { return Offset(b) + e_.BranchLength(b); }
     bool HasChildAt(int b, int i) const {
-        if (e_.branchComments[b][i].KeepsGroups()) return true;
+        if (e_.KeepsGroups(e_.branchComments[b][i])) return true;
         for (int j = 1; j <= e_.branchCount; ++j) {
             if (OriginPlace(e_.branchOrigin[j]) == MakePlace(b, i)) return true;
         }
@@ -134,7 +134,7 @@ private:
         }
         // The nodes before the first move keep what they held (the setup stones of a variation, say).
         const CommentRef& r = e_.branchComments[b][0];
-        if (!r.IsSet() && !r.Keeps()) return;
+        if (!r.IsSet() && !e_.KeepsText(r)) return;
         out_ += ";";
         if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), true) + "]";
         out_ += e_.KeptText(r);
