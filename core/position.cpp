@@ -59,7 +59,7 @@ int Engine::ColourToMove() const {
 
 const char* const kNotPlayable = "そこは打てません。";
 const char* const kBranchTableFull = "分岐の数が上限（150）に達しているため、この変化図は追加できません";
-const char* const kSetupNotShown = "（この局面の配置の変更は盤面に表示していません）";
+const char* const kSetupNotShown = "この局面には盤面に表示していない配置があります：";
 
 bool Engine::IsPlayable(PointCode point) {
     if (point > 0 && point < kGridCells && board[point] < 1 && board[point] != kBorder &&

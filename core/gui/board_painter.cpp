@@ -195,22 +195,26 @@ void BoardPainter::DrawBoard(QPainter& p, const Engine& e, const BoardView& view
     p.drawImage(0, 0, image1_);
     const StonesOnBoard stones = StonesToDraw(e, view.markBranching);
     for (const DrawnStone& s : stones.background) DrawStone(p, g.CentreX(s.point), g.CentreY(s.point), s.colour);
-    // The marks of the shown move's node take the place of the start position's on their points.
-    std::vector<std::pair<PointCode, int>> nodeMarks;
+    // The marks of the shown move's node take the place of the start position's on their points, and of
+    // the number on a numbered stone: they are drawn last.
+    PointGrid nodeMarks{};
     if (e.replayMode && e.currentIndex > e.baseIndex && e.currentIndex < e.moveLimit) {
-        nodeMarks = NodeMarks(e, e.currentBranch, e.CurrentMoveSlot(), e.boardSize);
+        for (const auto& [point, kind] : NodeMarks(e, e.currentBranch, e.CurrentMoveSlot(), e.boardSize)) {
+            nodeMarks[point] = MakeStone(std::max(0, e.board[point]), kind);
+        }
     }
-    PointGrid marks = e.markGrid;
-    for (const auto& [point, kind] : nodeMarks) marks[point] = MakeStone(std::max(0, e.board[point]), kind);
     for (int point = 22; point <= 418; ++point) {
-        const int mark = marks[point];
-        if (mark > 0 && e.IsOnBoard(point) && StoneColour(mark) == std::max(0, e.board[point])) {
+        const int mark = e.markGrid[point];
+        if (mark > 0 && nodeMarks[point] == 0 && e.IsOnBoard(point) && StoneColour(mark) == std::max(0, e.board[point])) {
             DrawMark(p, mark, point, g);
         }
     }
     for (const DrawnStone& s : stones.numbered) {
         DrawStone(p, g.CentreX(s.point), g.CentreY(s.point), s.colour);
-        DrawMoveNumber(p, s, g);
+        if (nodeMarks[s.point] == 0) DrawMoveNumber(p, s, g);
+    }
+    for (int point = 22; point <= 418; ++point) {
+        if (nodeMarks[point] > 0 && e.IsOnBoard(point)) DrawMark(p, nodeMarks[point], point, g);
     }
 }
 

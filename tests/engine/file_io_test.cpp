@@ -20,6 +20,19 @@
 namespace quorvel::test {
 namespace {
 
+// A Unix socket bound at `path`, or -1.
+int BoundSocket(const std::string& path) {
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    if (::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(sock);
+        return -1;
+    }
+    return sock;
+}
+
 namespace fs = std::filesystem;
 
 std::string ReadWithStreams(const std::string& path) {
@@ -68,11 +81,8 @@ TEST(ReadWholeFile, OnlyRegularFilesAreReadAndNoneBeyondTheLongest) {
     EXPECT_EQ(refused("/dev/zero"), "通常のファイルではないので読み込めません（デバイス）。");
     // A socket cannot even be opened; the reason is still what it is.
     const std::string socketPath = dir + "/socket.sgf";
-    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
-    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const int sock = BoundSocket(socketPath);
+    ASSERT_GE(sock, 0);
     EXPECT_EQ(refused(socketPath), "通常のファイルではないので読み込めません（ソケット）。");
     ::close(sock);
     EXPECT_EQ(refused(dir), "フォルダなので読み込めません。");
@@ -165,11 +175,8 @@ TEST_F(WriteFileAtomicallyTest, OnlyARegularFileTheUserMayWriteOrANewNameIsRepla
     EXPECT_TRUE(fs::is_symlink(dir + "/to-pipe.sgf"));
 
     const std::string socketPath = dir + "/socket.sgf";
-    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
-    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const int sock = BoundSocket(socketPath);
+    ASSERT_GE(sock, 0);
     EXPECT_EQ(refused(socketPath), "通常のファイルではないので書き込みません（ソケット）。");
     EXPECT_TRUE(fs::is_socket(socketPath));
     ::close(sock);

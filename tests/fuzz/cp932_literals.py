@@ -29,7 +29,17 @@ def convert(text: str) -> str:
             out.append(text[i:end])
             i = end
         elif c == 'R' and text.startswith('R"', i) and (i == 0 or not (text[i - 1].isalnum() or text[i - 1] == '_')):
-            raise SystemExit("raw string literals are not supported: " + text[i:i + 20])
+            # R"delim( ... )delim": copied as it stands when it holds ASCII alone (escapes mean nothing in it).
+            open_paren = text.find("(", i + 2)
+            delim = text[i + 2:open_paren]
+            end = text.find(")" + delim + '"', open_paren)
+            if open_paren < 0 or end < 0:
+                raise SystemExit("unterminated raw string literal: " + text[i:i + 20])
+            end += len(delim) + 2
+            if not text[i:end].isascii():
+                raise SystemExit("raw string literals beyond ASCII are not supported: " + text[i:i + 20])
+            out.append(text[i:end])
+            i = end
         elif c in "\"'":
             # A ' between digits is a digit separator, not a character literal.
             if c == "'" and i > 0 and text[i - 1].isalnum() and i + 1 < n and text[i + 1].isalnum():
