@@ -52,6 +52,15 @@ CommentRef Record::AppendComment(const std::string& text) {
     return r;
 }
 
+void Record::JoinNodesBefore(CommentRef& at, int move, const CommentRef& before) {
+    at = JoinComments({at, before});
+    const std::string nodes = KeptText(before);
+    if (nodes.empty()) return;
+    const std::string had = KeptText(at);
+    // After a move each node begins with its ";"; before a line's first move they stand between them.
+    SetKeptText(at, had + (move > 0 || !had.empty() ? ";" : "") + nodes);
+}
+
 CommentRef Record::JoinComments(const std::vector<CommentRef>& parts) {
     std::vector<CommentRef> set;
     for (const CommentRef& r : parts) {

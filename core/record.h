@@ -220,6 +220,9 @@ struct Record {
     // The comments of one place as one, in their order, joined with line breaks (unset ones left out): a
     // record that gives a place more than one, in one node or in nodes without a move, loses none of them.
     CommentRef JoinComments(const std::vector<CommentRef>& parts);
+    // What stands before a line's first move (`before`: its comment and kept nodes) said after move `move`
+    // of another line, in the slot `at`: the comment joined, the nodes kept after that move's.
+    void JoinNodesBefore(CommentRef& at, int move, const CommentRef& before);
 };
 
 }  // namespace quorvel

@@ -188,7 +188,7 @@ bool Engine::SwapWithParent(int c) {
     }
     // The comment before c's first moves goes with them. In p they follow move m at once, and what is said
     // between two moves of a line is said after the first of them, as a reading puts a comment there.
-    branchComments[p][m] = JoinComments({branchComments[p][m], branchComments[c][0]});
+    JoinNodesBefore(branchComments[p][m], m, branchComments[c][0]);
     branchComments[c][0] = CommentRef{};
     const int pHeader = branchMoves[p][0];
     const int cHeader = branchMoves[c][0];

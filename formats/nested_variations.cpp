@@ -68,13 +68,7 @@ void AppendContinuations(Engine& e, std::vector<Branch>& table, const std::vecto
         const int room = std::max(capacity(p) - former, 0);
         const int taken = std::min(static_cast<int>(child.moves.size()), room);
         // A comment before the continuation's first move is said after the parent's last one.
-        CommentRef& last = parent.comments[static_cast<std::size_t>(former)];
-        last = e.JoinComments({last, child.comments[0]});
-        // So are the nodes before it, each a node of its own after the parent's last move's.
-        if (const std::string before = e.KeptText(child.comments[0]); !before.empty()) {
-            const std::string had = e.KeptText(last);
-            e.SetKeptText(last, had + (former > 0 || !had.empty() ? ";" : "") + before);
-        }
+        e.JoinNodesBefore(parent.comments[static_cast<std::size_t>(former)], former, child.comments[0]);
         parent.moves.insert(parent.moves.end(), child.moves.begin(), child.moves.begin() + taken);
         parent.comments.insert(parent.comments.end(), child.comments.begin() + 1, child.comments.begin() + 1 + taken);
         for (int g = 1; g <= count; ++g) {
@@ -174,13 +168,10 @@ void PromoteFirstAlternative(Engine& e) {
 
     e.branchMoves[0] = e.branchMoves[first];
     e.branchMoves[0][0] = MakeHeader(0, HeaderFirstColour(e.branchMoves[first][0]), e.BranchLength(first));
-    const CommentRef mainBefore = e.branchComments[0][0];
+    CommentRef before = e.branchComments[0][0];
+    e.JoinNodesBefore(before, 0, e.branchComments[first][0]);
     e.branchComments[0] = e.branchComments[first];
-    e.branchComments[0][0] = e.JoinComments({mainBefore, e.branchComments[first][0]});
-    // So do the nodes before them: the main line's own come first.
-    const std::string mainKept = e.KeptText(mainBefore);
-    const std::string firstKept = e.KeptText(e.branchComments[first][0]);
-    e.SetKeptText(e.branchComments[0][0], mainKept + (mainKept.empty() || firstKept.empty() ? "" : ";") + firstKept);
+    e.branchComments[0][0] = before;
     for (int k = first + 1; k <= e.branchCount; ++k) {
         const int origin = e.branchOrigin[k];
         int parent = OriginParent(origin);

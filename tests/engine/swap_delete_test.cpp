@@ -1,6 +1,7 @@
 // Replay-mode changes to the record: Swap, deleting moves and variations, relocating stones, replacing a
 // pass, making a position the start; and a seeded random editing session saved and read back at each step.
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "engine_fixture.h"
@@ -200,6 +201,69 @@ TEST_F(ReplayEditingTest, AVariationsOpeningCommentGoesWithItsMovesIntoTheParent
     Load(text);
     EXPECT_EQ(e.CommentText(e.branchComments[0][2]), "opening");
     ExpectConsistent();
+}
+
+// What a move's node keeps beyond the move (times, marks, names) goes with the move through every edit
+// that moves it, and goes only with the moves an edit deletes.
+TEST_F(ReplayEditingTest, WhatANodeKeepsGoesWithItsMoveThroughEdits) {
+    const char* const record =
+        "(;GM[1]SZ[19];B[pd]BL[10];W[dp]WL[9]N[w](;B[pp]TR[pp];W[dd]LB[dd:A])(;C[alt]SQ[cc];B[qq]BL[8];W[cc]))";
+    struct Case {
+        const char* name;
+        std::function<void()> edit;
+        std::vector<std::string> kept;  // each once in the saved record
+        std::vector<std::string> gone;
+    };
+    const std::vector<std::string> all = {";B[pd]BL[10]", ";W[dp]WL[9]N[w]", ";B[pp]TR[pp]", ";W[dd]LB[dd:A]",
+                                          "SQ[cc]", ";B[qq]BL[8]"};
+    const Case cases[] = {
+        {"nothing", [] {}, all, {}},
+        {"swap",
+         [&] {
+             Forward(2);
+             ASSERT_TRUE(e.FollowPoint(P("qq")));
+             dialogs.nextAnswer = Answer::Yes;
+             ASSERT_TRUE(e.SwapVariation());
+         },
+         // The variation's opening node follows the move before it, after that move's comment.
+         {";B[pd]BL[10]", "WL[9]N[w];SQ[cc]", ";B[pp]TR[pp]", ";W[dd]LB[dd:A]", ";B[qq]BL[8]"}, {}},
+        {"reset", [&] { ResetRecord(e); }, all, {}},
+        {"Make and Show", [&] {
+             Forward(1);
+             e.SwitchToCreationMode();
+             e.SwitchToReplayMode();
+         },
+         {";W[dp]WL[9]N[w]", ";B[pp]TR[pp]", ";W[dd]LB[dd:A]"}, {}},
+        {"a position made the start", [&] {
+             Forward(2);
+             ASSERT_TRUE(e.MakePositionTheStart(P("dp")));
+         },
+         {";B[pp]TR[pp]", ";W[dd]LB[dd:A]"}, {"SQ[cc]"}},
+        {"the last move deleted", [&] {
+             e.GoToEnd();
+             ASSERT_TRUE(e.DeleteLastMove());
+         },
+         {";B[pd]BL[10]", ";B[pp]TR[pp]", "SQ[cc]"}, {"LB[dd:A]"}},
+        {"a stone relocated", [&] {
+             Forward(3);
+             ASSERT_TRUE(e.RelocateStone(3, P("jj")));
+         },
+         {";B[jj]TR[pp]", ";W[dd]LB[dd:A]"}, {}},
+    };
+    for (const Case& c : cases) {
+        Load(record);
+        c.edit();
+        const std::string saved = Saved();
+        for (const std::string& k : c.kept) {
+            const std::size_t at = saved.find(k);
+            EXPECT_NE(at, std::string::npos) << c.name << ": " << k << "\n" << saved;
+            if (at != std::string::npos) {
+                EXPECT_EQ(saved.find(k, at + 1), std::string::npos) << c.name << ": " << k;
+            }
+        }
+        for (const std::string& g : c.gone) EXPECT_EQ(saved.find(g), std::string::npos) << c.name << ": " << g;
+        ExpectConsistent();
+    }
 }
 
 TEST_F(ReplayEditingTest, RelocatedStonesArePlayedThroughTheRules) {
