@@ -34,6 +34,7 @@ GamePosition LinePosition(const Engine& e, int entries) {
         }
         if (k <= setup && point == kPass) continue;
         p.moves.push_back({LineEntryColour(e, k), point});
+        if (k <= setup) ++p.setupStones;
     }
     p.toMove = LineEntryColour(e, std::max(entries, setup) + 1);
     return p;
@@ -167,16 +168,17 @@ std::optional<double> SentPositionScore(GtpClient& engine, int toMove, int board
     return toMove == kBlack ? candidates.front().scoreLead : -candidates.front().scoreLead;
 }
 
-bool ReviewLine(GtpClient& engine, const GamePosition& line, int setupStones,
-                const std::function<bool(int, int)>& progress, Review& out, std::string& error) {
+bool ReviewLine(GtpClient& engine, const GamePosition& line, const std::function<bool(int, int)>& progress,
+                Review& out, std::string& error) {
     out = Review();
     GamePosition start = line;
-    setupStones = std::clamp(setupStones, 0, static_cast<int>(line.moves.size()));
+    const int setupStones = std::clamp(line.setupStones, 0, static_cast<int>(line.moves.size()));
     start.moves.resize(static_cast<std::size_t>(setupStones));
     if (!SendPosition(engine, start, error)) return false;
     const int moves = static_cast<int>(line.moves.size()) - setupStones;
     out.colours.push_back(0);
     out.points.push_back(kPass);
+    out.scoresIgnoreTurn = engine.Knows("estimate_score");
     int toMove = moves > 0 ? line.moves[static_cast<std::size_t>(setupStones)].colour : line.toMove;
     for (int k = 0; k <= moves; ++k) {
         if (k > 0) {
@@ -195,12 +197,22 @@ bool ReviewLine(GtpClient& engine, const GamePosition& line, int setupStones,
     return true;
 }
 
+std::vector<std::optional<double>> MoveLosses(const Review& review) {
+    const std::size_t moves = std::min(review.blackLead.size(), review.colours.size());
+    std::vector<std::optional<double>> out(moves);
+    const std::size_t back = review.scoresIgnoreTurn ? 2 : 1;
+    for (std::size_t k = back; k < moves; ++k) {
+        const double change = review.blackLead[k] - review.blackLead[k - back];
+        out[k] = review.colours[k] == kBlack ? -change : change;
+    }
+    return out;
+}
+
 std::vector<Loss> LargestLosses(const Review& review, int count) {
     std::vector<Loss> losses;
-    for (std::size_t k = 1; k < review.blackLead.size() && k < review.colours.size(); ++k) {
-        const double change = review.blackLead[k] - review.blackLead[k - 1];
-        const double lost = review.colours[k] == kBlack ? -change : change;
-        if (lost > 0) losses.push_back({static_cast<int>(k), lost});
+    const std::vector<std::optional<double>> lost = MoveLosses(review);
+    for (std::size_t k = 1; k < lost.size(); ++k) {
+        if (lost[k] && *lost[k] > 0) losses.push_back({static_cast<int>(k), *lost[k]});
     }
     std::stable_sort(losses.begin(), losses.end(), [](const Loss& a, const Loss& b) { return a.points > b.points; });
     if (static_cast<int>(losses.size()) > count) losses.resize(static_cast<std::size_t>(std::max(count, 0)));

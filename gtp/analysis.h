@@ -26,6 +26,7 @@ struct GamePosition {
     int boardSize = 19;
     double komi = 6.5;
     std::vector<GtpMove> moves;
+    int setupStones = 0;  // the first moves that are setup stones rather than moves of the game
     int toMove = kBlack;
 };
 
@@ -69,19 +70,28 @@ struct Review {
     std::vector<int> colours;       // [k]: the colour of move k ([0] unused)
     std::vector<PointCode> points;  // [k]: its point (kPass for a pass)
     bool complete = false;          // every position scored (not cancelled, no failure)
+    // The scores ignore whose turn it is (GNU Go's estimate_score counts the board as it stands), so every
+    // move seems to gain about a move's worth: a move is then judged against its player's previous move,
+    // between two positions with the same side to play.
+    bool scoresIgnoreTurn = false;
 };
 
 // Scores every position of `line` from its start (setup stones only) to its end: the setup stones and
 // moves of `line` are played one at a time. `progress(done, total)` is called after each position and
 // stops the review when it returns false (then false with an empty `error`). False with the user's message
 // on a failure. What was scored until then stays in `out`.
-bool ReviewLine(GtpClient& engine, const GamePosition& line, int setupStones,
-                const std::function<bool(int, int)>& progress, Review& out, std::string& error);
+bool ReviewLine(GtpClient& engine, const GamePosition& line, const std::function<bool(int, int)>& progress,
+                Review& out, std::string& error);
 
 struct Loss {
     int move = 0;       // 1-based number of the move in the review
     double points = 0;  // what the mover lost, in points (positive: worse than before the move)
 };
+
+// What each move lost ([k] for move k, [0] unused): its player's lead before it less the lead after it;
+// with scoresIgnoreTurn, "before" is before the opponent's move that came first, so the first move has
+// none (nullopt).
+std::vector<std::optional<double>> MoveLosses(const Review& review);
 
 // The `count` moves that lost the most, largest first; moves that lost nothing are left out.
 std::vector<Loss> LargestLosses(const Review& review, int count);

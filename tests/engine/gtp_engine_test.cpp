@@ -81,15 +81,16 @@ TEST_F(GnuGoTest, TheScoreFavoursTheSideThatOwnsTheBoard) {
 TEST_F(GnuGoTest, AReviewGivesOneFigurePerMove) {
     Load("(;GM[1]SZ[9]KM[6.5]AB[cc];W[gg];B[gc];W[cg];B[ee];W[tt];B[ef])");
     const GamePosition line = LinePosition(e, e.lineEnd);
-    ASSERT_EQ(SetupEntries(e), 1);
+    ASSERT_EQ(line.setupStones, 1);
     std::vector<int> seen;
     Review r;
     std::string error;
-    ASSERT_TRUE(ReviewLine(engine, line, SetupEntries(e), [&](int done, int total) {
+    ASSERT_TRUE(ReviewLine(engine, line, [&](int done, int total) {
         seen.push_back(done * 100 + total);
         return true;
     }, r, error)) << error;
     EXPECT_TRUE(r.complete);
+    EXPECT_TRUE(r.scoresIgnoreTurn);
     ASSERT_EQ(r.blackLead.size(), 7u);  // the start and six moves
     EXPECT_EQ(r.colours, (std::vector<int>{0, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack}));
     EXPECT_EQ(r.points[5], kPass);
@@ -100,12 +101,14 @@ TEST_F(GnuGoTest, AReviewGivesOneFigurePerMove) {
         if (i > 0) {
             EXPECT_GE(losses[i - 1].points, losses[i].points);
         }
+        // GNU Go's score counts the board as it stands: a move is judged from its player's move before.
         const int k = losses[i].move;
-        const double change = r.blackLead[k] - r.blackLead[k - 1];
+        ASSERT_GE(k, 2);
+        const double change = r.blackLead[k] - r.blackLead[k - 2];
         EXPECT_DOUBLE_EQ(losses[i].points, r.colours[k] == kBlack ? -change : change);
     }
     // Stopped after the third position: false without a message, the three figures kept.
-    ASSERT_FALSE(ReviewLine(engine, line, 1, [](int done, int) { return done < 3; }, r, error));
+    ASSERT_FALSE(ReviewLine(engine, line, [](int done, int) { return done < 3; }, r, error));
     EXPECT_TRUE(error.empty());
     EXPECT_FALSE(r.complete);
     EXPECT_EQ(r.blackLead.size(), 3u);
@@ -253,6 +256,42 @@ TEST(EngineSettings, AFileOfItsOwnBesideZarnDat) {
     EXPECT_EQ(read.level, 0);
     ReadEngineSettingsText("Level[strong]\r\n", read);
     EXPECT_EQ(read.level, 0);
+}
+
+}  // namespace
+}  // namespace quorvel::gtp
+
+namespace quorvel::gtp {
+namespace {
+
+TEST(Review, LossesCompareTwoPositionsWithTheSameSideToPlay) {
+    Review r;
+    r.colours = {0, kBlack, kWhite, kBlack, kWhite};
+    r.points = {kPass, MakePoint(3, 3), MakePoint(7, 7), MakePoint(3, 7), MakePoint(7, 3)};
+    r.blackLead = {-6.5, 3.0, -8.0, 1.0, -2.0};
+    // An engine whose score knows whose turn it is: each move against the position right before it.
+    // Black 1 gains 9.5, White 2 gains 11, Black 3 gains 9, White 4 gains 3.
+    EXPECT_TRUE(LargestLosses(r, 5).empty());
+    // Black 1 loses 2, White 2 loses 3 (White's lead from 2 to -1), Black 3 gains, White 4 loses 2.5.
+    r.blackLead = {0.0, -2.0, 1.0, 1.5, 4.0};
+    std::vector<Loss> losses = LargestLosses(r, 5);
+    ASSERT_EQ(losses.size(), 3u);
+    EXPECT_EQ(losses[0].move, 2);
+    EXPECT_DOUBLE_EQ(losses[0].points, 3.0);
+    EXPECT_EQ(losses[1].move, 4);
+    EXPECT_DOUBLE_EQ(losses[1].points, 2.5);
+    EXPECT_EQ(losses[2].move, 1);
+    EXPECT_EQ(LargestLosses(r, 1).size(), 1u);
+    // Scores that ignore the turn: against the player's previous move; the first move has no loss.
+    r.scoresIgnoreTurn = true;
+    r.blackLead = {-6.5, 3.0, -8.0, 1.0, -2.0};
+    const auto each = MoveLosses(r);
+    EXPECT_FALSE(each[1]);
+    EXPECT_DOUBLE_EQ(*each[2], -1.5);  // White led by 6.5 at the start and by 8 after White 2
+    EXPECT_DOUBLE_EQ(*each[3], 2.0);   // Black led by 3 after Black 1 and by 1 after Black 3
+    EXPECT_DOUBLE_EQ(*each[4], 6.0);   // White led by 8 after White 2 and by 2 after White 4
+    ASSERT_EQ(LargestLosses(r, 5).size(), 2u);
+    EXPECT_EQ(LargestLosses(r, 5)[0].move, 4);
 }
 
 }  // namespace
