@@ -2,7 +2,8 @@
 # Writes screenshots of the docked windows (compact and full) and of the board window (19, 13, 9, 7 and 6
 # lines, variations with hint letters, numbers on and off, the information panel, creation mode with marks
 # and the mark palette, the start screen and the about window), of the pictures on the clipboard and of
-# printed pages as PNG files, for looking at the windows and what they make as a user does.
+# printed pages, and of the engine's candidates, review and game, as PNG files, for looking at the windows
+# and what they make as a user does.
 #   scripts/screenshots.sh [OUTPUT_DIR]     (default: build/dev/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,5 +11,5 @@ cd "$(dirname "$0")/.."
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target gui_tests
 out=$(realpath -m "${1:-build/dev/screenshots}")
-QUORVEL_SCREENSHOTS="$out" QT_QPA_PLATFORM=offscreen ./build/dev/tests/gui_tests --gtest_filter='BoardScreenshots.*:MainWindowScreenshots.*:EditingScreenshots.*:SettingsDialogTest.Screenshots:SecondaryBoardScreenshots.*:StartWindowTest.TheStartScreen*:StartWindowTest.TheAboutWindow*:ExportWindowTest.*'
+QUORVEL_SCREENSHOTS="$out" QT_QPA_PLATFORM=offscreen ./build/dev/tests/gui_tests --gtest_filter='BoardScreenshots.*:MainWindowScreenshots.*:EditingScreenshots.*:SettingsDialogTest.Screenshots:SecondaryBoardScreenshots.*:StartWindowTest.TheStartScreen*:StartWindowTest.TheAboutWindow*:ExportWindowTest.*:EngineScreenshots.*'
 echo "Screenshots in $out"

@@ -45,6 +45,12 @@ BoardAnalysis::BoardAnalysis(TForm2& board, EngineWorker& worker, QObject* paren
 
 BoardAnalysis::~BoardAnalysis() { board_.overlay = nullptr; }
 
+void BoardAnalysis::SetIdleLine(const QString& text) {
+    if (idleLine_ == text) return;
+    idleLine_ = text;
+    if (!active_) board_.Redraw();
+}
+
 void BoardAnalysis::SetActive(bool active) {
     if (active_ == active) return;
     active_ = active;
@@ -105,7 +111,7 @@ void BoardAnalysis::Arrived(const GamePosition& position, const Analysis& analys
 
 QString BoardAnalysis::ScoreLine() const {
     if (!error_.empty() && !active_) return ToQString("エンジン: " + error_);
-    if (!active_) return QString();
+    if (!active_) return idleLine_;
     const Analysis* a = shownAnalysis();
     if (!a) return ToQString("検討中...");
     std::string line = "形勢 " + (a->blackLead ? ScoreText(*a->blackLead) : std::string("?"));
@@ -135,7 +141,8 @@ void BoardAnalysis::Paint(QPainter& p) {
     const Engine& e = board_.engine();
     const BoardGeometry& g = *e.geometry;
     p.setRenderHint(QPainter::Antialiasing);
-    const int radius = std::max(4, g.gridPitch * 9 / 20);
+    // As large as a stone, so that a candidate is not taken for the number on a stone beside it.
+    const int radius = std::max(4, g.gridPitch / 2 - 1);
     QFont font(QStringLiteral("IPAPGothic"));
     font.setPixelSize(std::max(8, g.gridPitch * 11 / 20));
     font.setBold(true);
@@ -147,7 +154,7 @@ void BoardAnalysis::Paint(QPainter& p) {
         if (c.point == kPass || !e.IsOnBoard(c.point)) continue;
         if (c.point == pointed_) pointed = &c;
         const QPoint centre(g.CentreX(c.point), g.CentreY(c.point));
-        p.setPen(rank == 1 ? QPen(QColor(200, 0, 0), 2) : QPen(Qt::NoPen));
+        p.setPen(rank == 1 ? QPen(QColor(200, 0, 0), 2) : QPen(QColor(90, 70, 20), 1));
         p.setBrush(RankColour(rank));
         p.drawEllipse(centre, radius, radius);
         p.setPen(rank == 1 ? Qt::white : Qt::black);

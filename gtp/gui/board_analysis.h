@@ -48,6 +48,8 @@ public:
     const std::string& lastError() const { return error_; }
     // The text of the score line in the information panel.
     QString ScoreLine() const;
+    // What the line shows while the analysis is off (a game's state); empty for nothing.
+    void SetIdleLine(const QString& text);
 
 signals:
     void activeChanged(bool active);
@@ -71,6 +73,7 @@ private:
     std::string error_;
     PointCode pointed_ = -1;  // the candidate under the pointer, whose variation is drawn
     std::chrono::milliseconds streamTime_ = kStreamTime;
+    QString idleLine_;
 };
 
 }  // namespace gtp

@@ -89,6 +89,12 @@ EngineCommands::EngineCommands(TForm2& board, EventPort& events, const std::stri
     worker_ = std::make_unique<EngineWorker>(events, EngineCommandLine(settings_));
     analysis_ = std::make_unique<BoardAnalysis>(board_, *worker_);
     game_ = std::make_unique<EngineGame>(board_, *worker_);
+    // The game speaks where the board says " 黒 が パ ス !": in the message area, the text window.
+    connect(game_.get(), &EngineGame::statusChanged, this,
+            [this](const QString& text) {
+                board_.engine().messages().SetText(FromQString(text));
+                analysis_->SetIdleLine(text);
+            });
 
     analysisAction_ = new QAction(ToQString("検討 (&A)"), this);
     analysisAction_->setObjectName(QStringLiteral("EngineAnalysis"));
