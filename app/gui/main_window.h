@@ -72,6 +72,8 @@ public:
     void ShowAtStart(bool fullMode = false);
 
     TForm2* Form2 = nullptr;
+    // The engine's commands and windows (analysis, review, game, settings).
+    gtp::EngineCommands& engineCommands() { return *engine_; }
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;  // only in a start without a record
     // The windows hidden at start are built when first used, each by its accessor, so that a start builds
