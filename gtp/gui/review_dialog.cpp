@@ -15,6 +15,7 @@
 
 #include "core/gui/board_window.h"
 #include "formats/board_diagram.h"
+#include "gtp/review_comments.h"
 #include "platform/gui/qt_text.h"
 
 namespace quorvel::gtp {
@@ -104,10 +105,13 @@ ReviewDialog::ReviewDialog(TForm2& board, EngineWorker& worker, QWidget* parent)
     losses_->setMinimumHeight(120);
     progress_ = new QProgressBar(this);
     cancel_ = new QPushButton(ToQString("中止"), this);
+    keep_ = new QPushButton(ToQString("棋譜のコメントに残す"), this);
+    keep_->setEnabled(false);
     status_ = new QLabel(this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(progress_, 1);
     bottom->addWidget(cancel_);
+    bottom->addWidget(keep_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(graph_, 2);
     layout->addWidget(new QLabel(ToQString("損の大きかった手"), this));
@@ -121,6 +125,7 @@ ReviewDialog::ReviewDialog(TForm2& board, EngineWorker& worker, QWidget* parent)
         Done(review_, std::string(), true);
     });
     connect(graph_, &ScoreGraph::moveClicked, this, &ReviewDialog::GoToMove);
+    connect(keep_, &QPushButton::clicked, this, &ReviewDialog::KeepInRecord);
     connect(losses_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { GoToMove(item->data(Qt::UserRole).toInt()); });
 }
@@ -136,6 +141,7 @@ void ReviewDialog::Start() {
     progress_->setRange(0, moves + 1);
     progress_->setValue(0);
     cancel_->setEnabled(true);
+    keep_->setEnabled(false);
     losses_->clear();
     graph_->SetScores({}, moves);
     status_->setText(ToQString("評価中..."));
@@ -181,7 +187,19 @@ void ReviewDialog::Done(const Review& review, const std::string& error, bool can
         progress_->setValue(progress_->maximum());
         status_->setText(ToQString("評価しました: " + std::to_string(review_.blackLead.size() - 1) + " 手"));
     }
+    keep_->setEnabled(review_.complete);
     emit finished(review_.complete);
+}
+
+void ReviewDialog::KeepInRecord() {
+    if (!review_.complete) return;
+    Engine& e = board_.engine();
+    if (!WriteReviewComments(e, review_, firstEntry_)) {
+        status_->setText(ToQString("再生モードの棋譜にだけ残せます"));
+        return;
+    }
+    status_->setText(ToQString("評価を各手のコメントに残しました"));
+    board_.Redraw();
 }
 
 void ReviewDialog::FillLosses() {

@@ -70,6 +70,10 @@ public:
     QProgressBar* progress() const { return progress_; }
     QPushButton* cancelButton() const { return cancel_; }
     QLabel* status() const { return status_; }
+    QPushButton* keepButton() const { return keep_; }
+
+    // Writes the finished review into the record's comments, a line per move.
+    void KeepInRecord();
 
     // Shows move k of the reviewed line on the board.
     void GoToMove(int k);
@@ -88,6 +92,7 @@ private:
     QListWidget* losses_;
     QProgressBar* progress_;
     QPushButton* cancel_;
+    QPushButton* keep_;
     QLabel* status_;
     GamePosition line_;
     int firstEntry_ = 0;  // the line entry before the first reviewed move

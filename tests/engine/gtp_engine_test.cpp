@@ -296,3 +296,43 @@ TEST(Review, LossesCompareTwoPositionsWithTheSameSideToPlay) {
 
 }  // namespace
 }  // namespace quorvel::gtp
+
+#include "formats/sgf_writer.h"
+#include "gtp/review_comments.h"
+
+namespace quorvel::gtp {
+namespace {
+
+class ReviewCommentsTest : public test::EngineTest {};
+
+TEST_F(ReviewCommentsTest, AReviewIsKeptAsACommentLinePerMoveAndReplacedByTheNext) {
+    ASSERT_TRUE(LoadRecordText(e, "(;GM[1]SZ[9];B[ee]C[good shape];W[cc];B[gc]C[first line\r\n評価: B+1.0])"));
+    e.StepForward();
+    Review r;
+    r.colours = {0, kBlack, kWhite, kBlack};
+    r.points = {kPass, MakePoint(5, 5), MakePoint(3, 3), MakePoint(7, 3)};
+    r.blackLead = {-6.5, 2.0, -3.0, -5.0};
+    ASSERT_TRUE(WriteReviewComments(e, r, 0));
+    EXPECT_EQ(e.currentIndex, 1) << "the position shown before";
+
+    // Saved and read back: every move carries its line, the comments before it kept.
+    const std::string sgf = WholeRecordText(e);
+    MemoryMessageArea backMessages;
+    MemoryDialogs backDialogs;
+    Engine back{backMessages, backDialogs};
+    ASSERT_TRUE(LoadRecordText(back, sgf));
+    std::vector<std::string> comments;
+    for (int k = 1; k <= 3; ++k) {
+        back.StepForward();
+        std::string c;
+        ASSERT_TRUE(back.BeginCommentEdit(c));
+        comments.push_back(c);
+    }
+    EXPECT_EQ(comments[0], "good shape\r\n評価: B+2.0");
+    EXPECT_EQ(comments[1], "評価: W+3.0");  // White gained: no loss written
+    EXPECT_EQ(comments[2], "first line\r\n評価: W+5.0  損 2.0");
+    EXPECT_EQ(CommentWithReviewLine(comments[2], "評価: 0"), "first line\r\n評価: 0");
+}
+
+}  // namespace
+}  // namespace quorvel::gtp

@@ -65,6 +65,16 @@ TEST_F(EngineWindowsTest, AReviewScoresEveryMoveAndItsListAndGraphGoToTheMoves) 
     const double lead = review.result().blackLead[6];
     const QColor line = drawn.pixelColor(graph->XOfMove(6), graph->YOfLead(lead));
     EXPECT_GT(line.red(), line.blue() + 60) << "no score line at move 6: " << line.name().toStdString();
+
+    // Kept in the record: move 6's comment holds its score, and the record counts as changed.
+    ASSERT_TRUE(review.keepButton()->isEnabled());
+    QTest::mouseClick(review.keepButton(), Qt::LeftButton);
+    EXPECT_TRUE(e.recordModified);
+    EXPECT_EQ(e.currentIndex, 5);
+    e.StepForward();
+    std::string comment;
+    ASSERT_TRUE(e.BeginCommentEdit(comment));
+    EXPECT_EQ(comment.rfind("評価: " + gtp::ScoreText(lead), 0), 0u) << comment;
 }
 
 TEST_F(EngineWindowsTest, CancelStopsTheReviewAndKeepsWhatWasScored) {
