@@ -167,6 +167,11 @@ void EngineProcess::CloseChannel() {
     channel_ = -1;
 }
 
+void EngineProcess::Interrupt() {
+    const pid_t pid = pid_.load();
+    if (pid > 0) kill(pid, SIGKILL);
+}
+
 void EngineProcess::Stop(std::chrono::milliseconds grace) {
     CloseChannel();
     if (pid_ <= 0) return;

@@ -4,6 +4,7 @@
 // caller; a write to an engine that has died fails instead of killing this program.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <sys/types.h>
@@ -42,11 +43,14 @@ public:
 
     // Waits up to `grace` for the engine to end by itself (after "quit"), then kills it. Always reaps it.
     void Stop(std::chrono::milliseconds grace);
+    // Kills the engine at once; callable from any thread, so that a thread blocked reading it gets the end
+    // of its output at once. The owner still calls Stop to reap it.
+    void Interrupt();
 
 private:
     void CloseChannel();
 
-    pid_t pid_ = -1;
+    std::atomic<pid_t> pid_{-1};
     int channel_ = -1;   // both directions: a socket pair, so that a write can refuse SIGPIPE
     std::string buffer_;  // output read but not yet returned as lines
 };

@@ -12,6 +12,7 @@ EngineWorker::~EngineWorker() {
         quitting_ = true;
         queue_.clear();
         ++*generation_;
+        if (jobRunning_) client_.Interrupt();
     }
     wake_.notify_all();
     thread_.join();
@@ -43,7 +44,7 @@ void EngineWorker::SetCommandLine(std::string commandLine) {
 }
 
 void EngineWorker::Run() {
-    GtpClient client;
+    GtpClient& client = client_;
     for (;;) {
         Job job;
         int started = 0;
@@ -54,6 +55,7 @@ void EngineWorker::Run() {
             job = std::move(queue_.front().job);
             queue_.pop_front();
             started = generation_->load();
+            jobRunning_ = true;
             if (restart_) {
                 restart_ = false;
                 lock.unlock();
@@ -62,6 +64,8 @@ void EngineWorker::Run() {
         }
         EngineSession session(*this, client, started);
         job(session);
+        std::lock_guard<std::mutex> lock(mutex_);
+        jobRunning_ = false;
     }
     client.Stop();
 }

@@ -26,7 +26,8 @@ public:
     using Job = std::function<void(EngineSession&)>;
 
     EngineWorker(EventPort& events, std::string commandLine);
-    // Stops the running job, then the engine ("quit", a kill after the grace period), and joins the thread.
+    // Stops the running job (an engine still thinking for it is killed, so that closing the program never
+    // waits for a move), then the engine ("quit", a kill after the grace period), and joins the thread.
     ~EngineWorker();
     EngineWorker(const EngineWorker&) = delete;
     EngineWorker& operator=(const EngineWorker&) = delete;
@@ -45,6 +46,9 @@ private:
         int kind;
     };
     void Run();
+
+    GtpClient client_;  // used by the worker's thread only, but for Interrupt
+    bool jobRunning_ = false;  // under mutex_
 
     EventPort& events_;
     std::mutex mutex_;

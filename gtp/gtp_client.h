@@ -54,6 +54,8 @@ public:
 
     // "quit", then the process ends (killed after the grace period).
     void Stop();
+    // Kills the engine from another thread: a command waiting for its answer fails at once.
+    void Interrupt() { process_.Interrupt(); }
 
     const std::string& Name() const { return name_; }
 

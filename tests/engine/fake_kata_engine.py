@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """A stand-in for an engine that only streams its analysis, as KataGo's kata-analyze does: it answers the
 commands the program sends for a position, and after "kata-analyze" prints an info line every 50 ms until
-the next command arrives, which ends the stream with an empty line."""
+the next command arrives, which ends the stream with an empty line. Asked for a move, it resigns."""
 import select
 import sys
 
 COMMANDS = ["protocol_version", "name", "list_commands", "boardsize", "clear_board", "komi", "play",
-            "kata-analyze", "quit"]
+            "kata-analyze", "genmove", "quit"]
 LINE = ("info move C3 visits {v} winrate 0.61 scoreLead 4.5 prior 0.2 order 0 pv C3 D4 "
         "info move G7 visits 3 winrate 0.55 scoreLead 2.0 order 1 pv G7 ownership 0.1 0.2")
 
@@ -34,6 +34,8 @@ def main():
             answer("\n".join(COMMANDS))
         elif name == "protocol_version":
             answer("2")
+        elif name == "genmove":
+            answer("resign")
         elif name == "kata-analyze":
             sys.stdout.write("=\n")
             sys.stdout.flush()

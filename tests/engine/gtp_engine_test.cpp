@@ -336,3 +336,31 @@ TEST_F(ReviewCommentsTest, AReviewIsKeptAsACommentLinePerMoveAndReplacedByTheNex
 
 }  // namespace
 }  // namespace quorvel::gtp
+
+namespace quorvel::gtp {
+namespace {
+
+TEST(EngineWorker, ClosingNeverWaitsForAnEngineThatThinks) {
+    QueuedEventPort events;
+    std::atomic<bool> asked{false};
+    GtpReply reply;
+    const auto before = std::chrono::steady_clock::now();
+    {
+        // Answers list_commands, then never anything again.
+        EngineWorker worker(events, "/bin/sh -c 'read line; printf \"= \\n\\n\"; exec sleep 600'");
+        worker.Submit([&](EngineSession& s) {
+            std::string error;
+            GtpClient* engine = s.Engine(error);
+            asked = true;
+            if (engine) reply = engine->Send("genmove B", kThinkLimit);
+        });
+        while (!asked.load()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    // Without the kill the worker would wait for the two minutes of kThinkLimit.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(30));
+    EXPECT_TRUE(reply.failed);
+}
+
+}  // namespace
+}  // namespace quorvel::gtp

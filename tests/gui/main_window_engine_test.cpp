@@ -124,5 +124,53 @@ TEST_F(MainWindowEngineTest, AGameAgainstTheEngineAlternatesAndSaves) {
     for (std::size_t k = 0; k < colours.size(); ++k) EXPECT_EQ(colours[k], k % 2 == 0 ? 'B' : 'W') << text;
 }
 
+TEST_F(MainWindowEngineTest, AHandicapGameStartsWithTheStonesAndTheEngineAsWhite) {
+    window->engineCommands().askGame = [] {
+        gtp::GameChoices c;
+        c.playerColour = kBlack;
+        c.boardSize = 9;
+        c.handicap = 3;
+        c.komi = 0.5;
+        return std::optional<gtp::GameChoices>(c);
+    };
+    window->engineCommands().gameAction()->trigger();
+    gtp::EngineGame& game = window->engineCommands().game();
+    ASSERT_TRUE(game.playing());
+    EXPECT_EQ(game.engineColour(), kWhite);
+    EXPECT_EQ(board().baseIndex, 3);
+    for (int k = 1; k <= 3; ++k) EXPECT_EQ(board().board[board().lineMoves[k]], kBlack) << k;
+    EXPECT_EQ(board().info.komi, "0.5");
+    EXPECT_EQ(board().info.whitePlayer, "GNU Go");
+    // White, the engine, plays first after the handicap stones.
+    ASSERT_TRUE(WaitUntil([&] { return board().lineEnd == 4 && !game.thinking(); }));
+    EXPECT_EQ(board().board[board().lineMoves[4]], kWhite);
+    EXPECT_EQ(board().ColourToMove(), kBlack);
+}
+
+TEST_F(MainWindowEngineTest, TheEnginesResignationEndsTheGameAndIsShown) {
+    gtp::EngineSettings settings;
+    settings.command = std::string(QUORVEL_PYTHON3) + " " + QUORVEL_TEST_SERVERS + "/../engine/fake_kata_engine.py";
+    std::string error;
+    ASSERT_TRUE(window->engineCommands().ApplySettings(settings, error)) << error;
+    std::ifstream kept(dir + "Engine.dat", std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(file, "Command[" + settings.command + "]\r\nLevel[10]\r\n");
+
+    window->engineCommands().askGame = [] {
+        gtp::GameChoices c;
+        c.playerColour = kWhite;
+        c.boardSize = 9;
+        return std::optional<gtp::GameChoices>(c);
+    };
+    window->engineCommands().gameAction()->trigger();
+    gtp::EngineGame& game = window->engineCommands().game();
+    ASSERT_TRUE(WaitUntil([&] { return !game.playing(); }));
+    EXPECT_EQ(board().lineEnd, 0);
+    const std::string said = FromQString(game.statusText());
+    EXPECT_EQ(said, "黒 (エンジン) が投了しました");
+    EXPECT_EQ(board().messages().Text(), said) << "the text window shows it";
+    EXPECT_EQ(window->engineCommands().analysis().ScoreLine(), game.statusText()) << "the panel's line shows it";
+}
+
 }  // namespace
 }  // namespace quorvel
