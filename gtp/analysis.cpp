@@ -16,7 +16,9 @@ double RecordKomi(const Engine& e) {
     return handicap >= 2 ? 0.5 : 6.5;
 }
 
-int SetupEntries(const Engine& e) { return CountBase(e); }
+int SetupEntries(const Engine& e) {
+    return CountBase(e);
+}
 
 GamePosition LinePosition(const Engine& e, int entries) {
     GamePosition p;
@@ -46,8 +48,9 @@ bool Play(GtpClient& engine, const GtpMove& m, int boardSize, std::size_t number
     const std::string vertex = VertexText(m.point, boardSize);
     const GtpReply reply = engine.Send(std::string("play ") + ColourText(m.colour) + " " + vertex);
     if (reply.ok) return true;
-    error = reply.failed ? reply.text
-                         : std::to_string(number) + " 手目 (" + vertex + ") をエンジンが受け付けません: " + reply.text;
+    error = reply.failed
+                ? reply.text
+                : std::to_string(number) + " 手目 (" + vertex + ") をエンジンが受け付けません: " + reply.text;
     return false;
 }
 
@@ -61,8 +64,9 @@ bool Setting(GtpClient& engine, const std::string& command, std::string& error) 
 // Streams one analysis for `time` and keeps the last complete line's candidates.
 bool StreamAnalysis(GtpClient& engine, AnalyzeDialect dialect, int toMove, int boardSize,
                     std::chrono::milliseconds time, std::vector<Candidate>& out, std::string& error) {
-    const std::string command = std::string(dialect == AnalyzeDialect::Kata ? "kata-analyze " : "lz-analyze ") +
-                                ColourText(toMove) + " 20";
+    const std::string command =
+        std::string(dialect == AnalyzeDialect::Kata ? "kata-analyze " : "lz-analyze ") + ColourText(toMove) +
+        " 20";
     if (!engine.BeginStream(command, error)) return false;
     const auto deadline = std::chrono::steady_clock::now() + time;
     for (;;) {
@@ -126,12 +130,13 @@ bool AnalyseSentPosition(GtpClient& engine, int toMove, int boardSize, Analysis&
     }
     const bool kata = engine.Knows("kata-analyze");
     if (!kata && !engine.Knows("lz-analyze")) {
-        error = "エンジン「" + engine.Name() + "」は候補手を出すコマンド (top_moves_black, kata-analyze, "
+        error = "エンジン「" + engine.Name() +
+                "」は候補手を出すコマンド (top_moves_black, kata-analyze, "
                 "lz-analyze) を持っていません。";
         return false;
     }
-    if (!StreamAnalysis(engine, kata ? AnalyzeDialect::Kata : AnalyzeDialect::Lz, toMove, boardSize, streamTime,
-                        out.candidates, error)) {
+    if (!StreamAnalysis(engine, kata ? AnalyzeDialect::Kata : AnalyzeDialect::Lz, toMove, boardSize,
+                        streamTime, out.candidates, error)) {
         return false;
     }
     const Candidate& best = out.candidates.front();
@@ -153,7 +158,8 @@ std::optional<double> SentPositionScore(GtpClient& engine, int toMove, int board
         return lead;
     }
     if (!engine.Knows("kata-analyze")) {
-        error = "エンジン「" + engine.Name() + "」は形勢を答えるコマンド (estimate_score, kata-analyze) を持って"
+        error = "エンジン「" + engine.Name() +
+                "」は形勢を答えるコマンド (estimate_score, kata-analyze) を持って"
                 "いません。";
         return std::nullopt;
     }
@@ -214,7 +220,8 @@ std::vector<Loss> LargestLosses(const Review& review, int count) {
     for (std::size_t k = 1; k < lost.size(); ++k) {
         if (lost[k] && *lost[k] > 0) losses.push_back({static_cast<int>(k), *lost[k]});
     }
-    std::stable_sort(losses.begin(), losses.end(), [](const Loss& a, const Loss& b) { return a.points > b.points; });
+    std::stable_sort(losses.begin(), losses.end(),
+                     [](const Loss& a, const Loss& b) { return a.points > b.points; });
     if (static_cast<int>(losses.size()) > count) losses.resize(static_cast<std::size_t>(std::max(count, 0)));
     return losses;
 }

@@ -1,18 +1,19 @@
 #include "gtp/engine_process.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
 
 extern char** environ;
 
@@ -78,7 +79,9 @@ std::string FindProgram(const std::string& name) {
     return {};
 }
 
-EngineProcess::~EngineProcess() { Stop(std::chrono::milliseconds(0)); }
+EngineProcess::~EngineProcess() {
+    Stop(std::chrono::milliseconds(0));
+}
 
 bool EngineProcess::Start(const std::vector<std::string>& words, std::string& error) {
     if (words.empty()) {
@@ -131,7 +134,8 @@ bool EngineProcess::WriteLine(const std::string& line) {
     return true;
 }
 
-EngineProcess::ReadResult EngineProcess::ReadLine(std::string& line, std::chrono::steady_clock::time_point deadline) {
+EngineProcess::ReadResult EngineProcess::ReadLine(std::string& line,
+                                                  std::chrono::steady_clock::time_point deadline) {
     for (;;) {
         const std::size_t end = buffer_.find('\n');
         if (end != std::string::npos) {
@@ -142,8 +146,9 @@ EngineProcess::ReadResult EngineProcess::ReadLine(std::string& line, std::chrono
         }
         if (channel_ < 0) return ReadResult::Closed;
         // Past the deadline, what the engine has already written is still taken.
-        const long long left = std::max<long long>(
-            0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count());
+        const long long left = std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                          deadline - std::chrono::steady_clock::now())
+                                                          .count());
         pollfd p{channel_, POLLIN, 0};
         const int ready = poll(&p, 1, static_cast<int>(std::min<long long>(left, 1000)));
         if (ready < 0 && errno != EINTR) return ReadResult::Closed;

@@ -4,10 +4,11 @@
 // caller; a write to an engine that has died fails instead of killing this program.
 #pragma once
 
+#include <sys/types.h>
+
 #include <atomic>
 #include <chrono>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace quorvel::gtp {
@@ -22,7 +23,7 @@ bool SplitCommandLine(const std::string& commandLine, std::vector<std::string>& 
 std::string FindProgram(const std::string& name);
 
 class EngineProcess {
-public:
+  public:
     EngineProcess() = default;
     // Ends the engine at once (a kill) when it still runs: a clean end is Stop's.
     ~EngineProcess();
@@ -47,11 +48,11 @@ public:
     // of its output at once. The owner still calls Stop to reap it.
     void Interrupt();
 
-private:
+  private:
     void CloseChannel();
 
     std::atomic<pid_t> pid_{-1};
-    int channel_ = -1;   // both directions: a socket pair, so that a write can refuse SIGPIPE
+    int channel_ = -1;    // both directions: a socket pair, so that a write can refuse SIGPIPE
     std::string buffer_;  // output read but not yet returned as lines
 };
 

@@ -22,7 +22,7 @@ namespace quorvel::gtp {
 class EngineSession;
 
 class EngineWorker {
-public:
+  public:
     using Job = std::function<void(EngineSession&)>;
 
     EngineWorker(EventPort& events, std::string commandLine);
@@ -39,7 +39,7 @@ public:
     // The engine to start from the next job on; a running engine is stopped first.
     void SetCommandLine(std::string commandLine);
 
-private:
+  private:
     friend class EngineSession;
     struct Waiting {
         Job job;
@@ -47,7 +47,7 @@ private:
     };
     void Run();
 
-    GtpClient client_;  // used by the worker's thread only, but for Interrupt
+    GtpClient client_;         // used by the worker's thread only, but for Interrupt
     bool jobRunning_ = false;  // under mutex_
 
     EventPort& events_;
@@ -65,7 +65,7 @@ private:
 
 // What a job sees, on the worker's thread.
 class EngineSession {
-public:
+  public:
     // The engine, started when it does not run yet; null (with the user's message) when it cannot start.
     GtpClient* Engine(std::string& error);
     // True once the job was cancelled; it should stop soon.
@@ -73,7 +73,7 @@ public:
     // Delivers `event` on the port's thread unless the job was cancelled or the worker is gone by then.
     void Post(std::function<void()> event);
 
-private:
+  private:
     friend class EngineWorker;
     EngineSession(EngineWorker& worker, GtpClient& client, int started)
         : worker_(worker), client_(client), generation_(worker.generation_), started_(started) {}

@@ -8,7 +8,9 @@ namespace quorvel::gtp {
 
 namespace {
 
-bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+bool IsBlank(const std::string& line) {
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
 
 // The first line of an answer without its "=" or "?" and the optional id after it.
 std::string AnswerText(const std::string& line) {
@@ -19,11 +21,15 @@ std::string AnswerText(const std::string& line) {
 }
 
 // At most the first 60 bytes of an answer for a message.
-std::string Excerpt(const std::string& text) { return text.size() > 60 ? text.substr(0, 60) + "..." : text; }
+std::string Excerpt(const std::string& text) {
+    return text.size() > 60 ? text.substr(0, 60) + "..." : text;
+}
 
 }  // namespace
 
-GtpClient::~GtpClient() { Stop(); }
+GtpClient::~GtpClient() {
+    Stop();
+}
 
 bool GtpClient::Start(const std::string& commandLine, std::string& error, std::chrono::milliseconds limit) {
     Stop();
@@ -36,8 +42,9 @@ bool GtpClient::Start(const std::string& commandLine, std::string& error, std::c
     name_ = words[0];
     const GtpReply reply = Send("list_commands", limit);
     if (!reply.ok) {
-        error = reply.failed ? reply.text
-                             : "エンジン「" + name_ + "」が list_commands に答えません: " + Excerpt(reply.text);
+        error = reply.failed
+                    ? reply.text
+                    : "エンジン「" + name_ + "」が list_commands に答えません: " + Excerpt(reply.text);
         Stop();
         return false;
     }
@@ -114,8 +121,9 @@ bool GtpClient::BeginStream(const std::string& command, std::string& error) {
         }
         if (IsBlank(line)) continue;
         if (line[0] == '=') return true;
-        error = line[0] == '?' ? "エンジン「" + name_ + "」が解析を断りました: " + AnswerText(line)
-                               : Fail("エンジン「" + name_ + "」の答えが GTP ではありません: " + Excerpt(line)).text;
+        error = line[0] == '?'
+                    ? "エンジン「" + name_ + "」が解析を断りました: " + AnswerText(line)
+                    : Fail("エンジン「" + name_ + "」の答えが GTP ではありません: " + Excerpt(line)).text;
         if (line[0] == '?') {
             // The refusal is a whole answer: its empty line follows.
             std::string rest;
@@ -126,11 +134,15 @@ bool GtpClient::BeginStream(const std::string& command, std::string& error) {
     }
 }
 
-GtpClient::StreamRead GtpClient::ReadStreamLine(std::string& line, std::chrono::steady_clock::time_point deadline) {
+GtpClient::StreamRead GtpClient::ReadStreamLine(std::string& line,
+                                                std::chrono::steady_clock::time_point deadline) {
     switch (process_.ReadLine(line, deadline)) {
-        case EngineProcess::ReadResult::Line: return StreamRead::Line;
-        case EngineProcess::ReadResult::TimedOut: return StreamRead::Quiet;
-        case EngineProcess::ReadResult::Closed: break;
+        case EngineProcess::ReadResult::Line:
+            return StreamRead::Line;
+        case EngineProcess::ReadResult::TimedOut:
+            return StreamRead::Quiet;
+        case EngineProcess::ReadResult::Closed:
+            break;
     }
     Fail("");
     return StreamRead::Failed;

@@ -21,13 +21,13 @@ constexpr std::chrono::milliseconds kThinkLimit{120000};
 constexpr std::chrono::milliseconds kQuitGrace{2000};
 
 struct GtpReply {
-    bool ok = false;    // "=": done; else the engine refused ("?") or failed (then `failed`)
+    bool ok = false;      // "=": done; else the engine refused ("?") or failed (then `failed`)
     bool failed = false;  // no answer: the engine is gone, silent or not speaking GTP, and has been stopped
-    std::string text;   // the answer after "= " / "? ", lines joined with "\n"; for a failure the message
+    std::string text;     // the answer after "= " / "? ", lines joined with "\n"; for a failure the message
 };
 
 class GtpClient {
-public:
+  public:
     GtpClient() = default;
     ~GtpClient();
     GtpClient(const GtpClient&) = delete;
@@ -35,7 +35,8 @@ public:
 
     // Starts the engine and reads its list_commands. False with the user's message when it cannot run, ends
     // or does not answer in GTP.
-    bool Start(const std::string& commandLine, std::string& error, std::chrono::milliseconds limit = kStartLimit);
+    bool Start(const std::string& commandLine, std::string& error,
+               std::chrono::milliseconds limit = kStartLimit);
     bool Running() const { return process_.Running(); }
 
     // Sends one command and reads its whole answer, waiting at most `limit`.
@@ -59,7 +60,7 @@ public:
 
     const std::string& Name() const { return name_; }
 
-private:
+  private:
     GtpReply Fail(const std::string& message);
     GtpReply ReadAnswer(const std::string& commandName, std::chrono::steady_clock::time_point deadline,
                         std::chrono::milliseconds limit);

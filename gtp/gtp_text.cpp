@@ -32,7 +32,8 @@ std::optional<double> Number(const std::string& word) {
 bool EqualsIgnoringCase(const std::string& a, const char* b) {
     std::size_t i = 0;
     for (; i < a.size() && b[i]; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
             return false;
         }
     }
@@ -66,7 +67,9 @@ std::optional<PointCode> VertexPoint(const std::string& vertex, int boardSize) {
     return MakePoint(col, boardSize + 1 - number);
 }
 
-const char* ColourText(int colour) { return colour == kWhite ? "W" : "B"; }
+const char* ColourText(int colour) {
+    return colour == kWhite ? "W" : "B";
+}
 
 std::optional<std::vector<Candidate>> ReadTopMoves(const std::string& reply, int boardSize) {
     const std::vector<std::string> words = Words(reply);
@@ -149,7 +152,8 @@ std::optional<std::vector<Candidate>> ReadAnalyzeLine(const std::string& line, i
         } else if (key == "visits") {
             if (const auto v = Number(value)) current->visits = static_cast<int>(*v);
         } else if (key == "winrate") {
-            if (const auto v = Number(value)) current->winrate = dialect == AnalyzeDialect::Lz ? *v / 10000 : *v;
+            if (const auto v = Number(value))
+                current->winrate = dialect == AnalyzeDialect::Lz ? *v / 10000 : *v;
         } else if (key == "scoreLead") {
             if (const auto v = Number(value)) {
                 current->scoreLead = *v;

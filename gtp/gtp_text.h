@@ -25,9 +25,9 @@ const char* ColourText(int colour);
 // One candidate move of an engine, with what the engine said of it.
 struct Candidate {
     PointCode point = kPass;
-    double value = 0;           // top_moves: GNU Go's value of the move
-    double winrate = -1;        // analyze: the chance to win of the side to move, 0..1; -1 when not given
-    double scoreLead = 0;       // kata-analyze: the points the side to move leads by after the move
+    double value = 0;      // top_moves: GNU Go's value of the move
+    double winrate = -1;   // analyze: the chance to win of the side to move, 0..1; -1 when not given
+    double scoreLead = 0;  // kata-analyze: the points the side to move leads by after the move
     bool hasScoreLead = false;
     int visits = 0;
     std::vector<PointCode> pv;  // the principal variation, starting with the move itself

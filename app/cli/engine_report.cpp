@@ -7,7 +7,9 @@ namespace quorvel::cli {
 
 namespace {
 
-const char* ColourName(int colour) { return colour == kWhite ? "White" : "Black"; }
+const char* ColourName(int colour) {
+    return colour == kWhite ? "White" : "Black";
+}
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string Format(const char* format, ...) {
@@ -29,9 +31,9 @@ std::string PvText(const gtp::Candidate& c, int boardSize) {
 
 std::string AnalysisReport(const gtp::Analysis& a, const gtp::GamePosition& position, int moveNumber,
                            int lineMoves) {
-    std::string out = Format("position: after move %d of %d, %s to play, komi %.1f, %dx%d\n", moveNumber,
-                             lineMoves, ColourName(a.toMove), position.komi, position.boardSize,
-                             position.boardSize);
+    std::string out =
+        Format("position: after move %d of %d, %s to play, komi %.1f, %dx%d\n", moveNumber, lineMoves,
+               ColourName(a.toMove), position.komi, position.boardSize, position.boardSize);
     out += "score: " + (a.blackLead ? gtp::ScoreText(*a.blackLead) : std::string("(the engine gives none)"));
     if (a.winrate >= 0) out += Format("  win rate of %s: %.1f%%", ColourName(a.toMove), a.winrate * 100);
     out += "\ncandidates:\n";
@@ -40,7 +42,8 @@ std::string AnalysisReport(const gtp::Analysis& a, const gtp::GamePosition& posi
         out += Format("%3d  %-5s", ++rank, gtp::VertexText(c.point, position.boardSize).c_str());
         if (c.winrate >= 0) {
             out += Format("  win rate %5.1f%%", c.winrate * 100);
-            if (c.hasScoreLead) out += "  lead " + gtp::ScoreText(a.toMove == kBlack ? c.scoreLead : -c.scoreLead);
+            if (c.hasScoreLead)
+                out += "  lead " + gtp::ScoreText(a.toMove == kBlack ? c.scoreLead : -c.scoreLead);
             out += Format("  visits %d  pv %s", c.visits, PvText(c, position.boardSize).c_str());
         } else {
             out += Format("  value %.2f", c.value);

@@ -27,7 +27,8 @@ const QRect kScoreLine(410, 186, 152, 20);
 }  // namespace
 
 bool SamePosition(const GamePosition& a, const GamePosition& b) {
-    if (a.boardSize != b.boardSize || a.komi != b.komi || a.toMove != b.toMove || a.moves.size() != b.moves.size()) {
+    if (a.boardSize != b.boardSize || a.komi != b.komi || a.toMove != b.toMove ||
+        a.moves.size() != b.moves.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.moves.size(); ++i) {
@@ -43,7 +44,9 @@ BoardAnalysis::BoardAnalysis(TForm2& board, EngineWorker& worker, QObject* paren
     board_.installEventFilter(this);
 }
 
-BoardAnalysis::~BoardAnalysis() { board_.overlay = nullptr; }
+BoardAnalysis::~BoardAnalysis() {
+    board_.overlay = nullptr;
+}
 
 void BoardAnalysis::SetIdleLine(const QString& text) {
     if (idleLine_ == text) return;
@@ -91,7 +94,8 @@ void BoardAnalysis::Follow() {
         kAnalysisJob);
 }
 
-void BoardAnalysis::Arrived(const GamePosition& position, const Analysis& analysis, const std::string& error) {
+void BoardAnalysis::Arrived(const GamePosition& position, const Analysis& analysis,
+                            const std::string& error) {
     if (!active_ || !requested_ || !SamePosition(position, *requested_)) return;
     if (!error.empty()) {
         // The engine cannot help: the analysis goes off and says why; the record is as it was.
@@ -117,7 +121,8 @@ QString BoardAnalysis::ScoreLine() const {
     std::string line = "形勢 " + (a->blackLead ? ScoreText(*a->blackLead) : std::string("?"));
     if (a->winrate >= 0) {
         char rate[48];
-        std::snprintf(rate, sizeof rate, "  %s勝率 %.1f%%", a->toMove == kBlack ? "黒" : "白", a->winrate * 100);
+        std::snprintf(rate, sizeof rate, "  %s勝率 %.1f%%", a->toMove == kBlack ? "黒" : "白",
+                      a->winrate * 100);
         line += rate;
     }
     return ToQString(line);
@@ -173,8 +178,8 @@ void BoardAnalysis::Paint(QPainter& p) {
             p.setBrush(colour == kBlack ? QColor(20, 20, 20, 200) : QColor(250, 250, 250, 220));
             p.drawEllipse(centre, radius, radius);
             p.setPen(colour == kBlack ? Qt::white : Qt::black);
-            p.drawText(QRect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), Qt::AlignCenter,
-                       QString::number(number));
+            p.drawText(QRect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
+                       Qt::AlignCenter, QString::number(number));
         }
         colour = Opponent(colour);
     }

@@ -30,7 +30,7 @@ bool SamePosition(const GamePosition& a, const GamePosition& b);
 class BoardAnalysis : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Draws on `board` and asks through `worker`; both must outlive this object.
     BoardAnalysis(TForm2& board, EngineWorker& worker, QObject* parent = nullptr);
     // The board no longer draws the candidates.
@@ -51,15 +51,15 @@ public:
     // What the line shows while the analysis is off (a game's state); empty for nothing.
     void SetIdleLine(const QString& text);
 
-signals:
+  signals:
     void activeChanged(bool active);
     // An answer for the position shown arrived and is drawn.
     void analysisShown();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void Follow();
     void Paint(QPainter& p);
     void Arrived(const GamePosition& position, const Analysis& analysis, const std::string& error);

@@ -67,7 +67,8 @@ EngineSettingsDialog::EngineSettingsDialog(QWidget* parent) : QDialog(parent) {
     auto* form = new QFormLayout(this);
     form->addRow(ToQString("コマンドライン"), command);
     form->addRow(ToQString("GNU Go のレベル"), level);
-    form->addRow(new QLabel(ToQString("GTP を話すエンジンなら何でも使えます (例: katago gtp -config gtp.cfg)"), this));
+    form->addRow(
+        new QLabel(ToQString("GTP を話すエンジンなら何でも使えます (例: katago gtp -config gtp.cfg)"), this));
     form->addRow(buttons);
 }
 
@@ -83,18 +84,18 @@ EngineSettings EngineSettingsDialog::Settings() const {
     return s;
 }
 
-EngineCommands::EngineCommands(TForm2& board, EventPort& events, const std::string& settingsFolder, QWidget* parent)
+EngineCommands::EngineCommands(TForm2& board, EventPort& events, const std::string& settingsFolder,
+                               QWidget* parent)
     : QObject(parent), board_(board), parent_(parent), settingsFolder_(settingsFolder) {
     settings_ = LoadEngineSettings(settingsFolder_);
     worker_ = std::make_unique<EngineWorker>(events, EngineCommandLine(settings_));
     analysis_ = std::make_unique<BoardAnalysis>(board_, *worker_);
     game_ = std::make_unique<EngineGame>(board_, *worker_);
     // The game speaks where the board says " 黒 が パ ス !": in the message area, the text window.
-    connect(game_.get(), &EngineGame::statusChanged, this,
-            [this](const QString& text) {
-                board_.engine().messages().SetText(FromQString(text));
-                analysis_->SetIdleLine(text);
-            });
+    connect(game_.get(), &EngineGame::statusChanged, this, [this](const QString& text) {
+        board_.engine().messages().SetText(FromQString(text));
+        analysis_->SetIdleLine(text);
+    });
 
     analysisAction_ = new QAction(ToQString("検討 (&A)"), this);
     analysisAction_->setObjectName(QStringLiteral("EngineAnalysis"));

@@ -38,7 +38,7 @@ struct GameChoices {
 class GameDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit GameDialog(QWidget* parent = nullptr);
     GameChoices Choices() const;
     QComboBox* colour;
@@ -50,7 +50,7 @@ public:
 class EngineSettingsDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit EngineSettingsDialog(QWidget* parent = nullptr);
     void Fill(const EngineSettings& settings);
     EngineSettings Settings() const;
@@ -61,7 +61,7 @@ public:
 class EngineCommands : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // `settingsFolder` holds Engine.dat (the folder of Zarn.dat); `events` must outlive this object.
     EngineCommands(TForm2& board, EventPort& events, const std::string& settingsFolder, QWidget* parent);
     ~EngineCommands() override;
@@ -85,7 +85,7 @@ public:
     std::function<bool(const GameChoices&)> prepareGameRecord;
     void StartGame(const GameChoices& choices);
 
-private:
+  private:
     void OpenReview();
     void OpenSettings();
 

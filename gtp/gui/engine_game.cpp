@@ -7,7 +7,9 @@ namespace quorvel::gtp {
 
 namespace {
 
-std::string ColourName(int colour) { return colour == kBlack ? "黒" : "白"; }
+std::string ColourName(int colour) {
+    return colour == kBlack ? "黒" : "白";
+}
 
 }  // namespace
 
@@ -39,7 +41,8 @@ void EngineGame::SetStatus(const QString& text) {
 
 bool EngineGame::TwoPasses() const {
     const Engine& e = board_.engine();
-    return e.currentIndex >= e.baseIndex + 2 && e.lineMoves[static_cast<std::size_t>(e.currentIndex)] == kPass &&
+    return e.currentIndex >= e.baseIndex + 2 &&
+           e.lineMoves[static_cast<std::size_t>(e.currentIndex)] == kPass &&
            e.lineMoves[static_cast<std::size_t>(e.currentIndex - 1)] == kPass;
 }
 
@@ -110,8 +113,9 @@ void EngineGame::Answered(const GamePosition& asked, const std::string& reply, c
         SetStatus(ToQString("エンジンの着手「" + word + "」は打てません: 対局を終えます"));
         return;
     }
-    SetStatus(ToQString(point && *point == kPass ? ColourName(engineColour_) + " (エンジン) はパスしました"
-                                                  : "あなたの番です (" + ColourName(Opponent(engineColour_)) + ")"));
+    SetStatus(ToQString(point && *point == kPass
+                            ? ColourName(engineColour_) + " (エンジン) はパスしました"
+                            : "あなたの番です (" + ColourName(Opponent(engineColour_)) + ")"));
     board_.Redraw();
     emit engineMoved();
 }

@@ -24,7 +24,7 @@ constexpr int kGameJob = 3;
 class EngineGame : public QObject {
     Q_OBJECT
 
-public:
+  public:
     EngineGame(TForm2& board, EngineWorker& worker, QObject* parent = nullptr);
 
     // Starts with the record the board holds now (a new record in creation mode, handicap stones and komi
@@ -37,12 +37,12 @@ public:
     // What the game has to say: whose turn, the engine's pass or resignation, its end, a failure.
     const QString& statusText() const { return status_; }
 
-signals:
+  signals:
     void statusChanged(const QString& text);
     // The engine put its move (or pass) on the board.
     void engineMoved();
 
-private:
+  private:
     void Follow();
     void Answered(const GamePosition& asked, const std::string& reply, const std::string& error);
     void SetStatus(const QString& text);

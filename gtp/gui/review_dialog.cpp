@@ -26,7 +26,9 @@ constexpr int kMargin = 8;
 
 }  // namespace
 
-ScoreGraph::ScoreGraph(QWidget* parent) : QWidget(parent) { setMinimumSize(420, 160); }
+ScoreGraph::ScoreGraph(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(420, 160);
+}
 
 void ScoreGraph::SetScores(const std::vector<double>& blackLead, int moves) {
     lead_ = blackLead;
@@ -66,7 +68,8 @@ void ScoreGraph::paintEvent(QPaintEvent*) {
     // Black's lead filled dark above the line, White's light below it.
     QPainterPath area;
     area.moveTo(XOfMove(0), zero);
-    for (std::size_t k = 0; k < lead_.size(); ++k) area.lineTo(XOfMove(static_cast<int>(k)), YOfLead(lead_[k]));
+    for (std::size_t k = 0; k < lead_.size(); ++k)
+        area.lineTo(XOfMove(static_cast<int>(k)), YOfLead(lead_[k]));
     area.lineTo(XOfMove(static_cast<int>(lead_.size()) - 1), zero);
     area.closeSubpath();
     p.save();
@@ -152,12 +155,15 @@ void ReviewDialog::Start() {
             GtpClient* engine = s.Engine(error);
             bool stopped = false;
             if (engine) {
-                ReviewLine(*engine, line, [&](int done, int total) {
-                    const Review partial = review;
-                    s.Post([this, done, total, partial] { Progress(done, total, partial); });
-                    stopped = s.Cancelled();
-                    return !stopped;
-                }, review, error);
+                ReviewLine(
+                    *engine, line,
+                    [&](int done, int total) {
+                        const Review partial = review;
+                        s.Post([this, done, total, partial] { Progress(done, total, partial); });
+                        stopped = s.Cancelled();
+                        return !stopped;
+                    },
+                    review, error);
             }
             s.Post([this, review, error, stopped] { Done(review, error, stopped); });
         },
@@ -181,8 +187,9 @@ void ReviewDialog::Done(const Review& review, const std::string& error, bool can
     if (!error.empty()) {
         status_->setText(ToQString("エンジン: " + error));
     } else if (cancelled) {
-        status_->setText(ToQString("中止しました (" + std::to_string(std::max<int>(0, static_cast<int>(review_.blackLead.size()) - 1)) +
-                                   " 手まで)"));
+        status_->setText(ToQString(
+            "中止しました (" +
+            std::to_string(std::max<int>(0, static_cast<int>(review_.blackLead.size()) - 1)) + " 手まで)"));
     } else {
         progress_->setValue(progress_->maximum());
         status_->setText(ToQString("評価しました: " + std::to_string(review_.blackLead.size() - 1) + " 手"));
@@ -207,7 +214,8 @@ void ReviewDialog::FillLosses() {
     for (const Loss& l : LargestLosses(review_, 10)) {
         const auto k = static_cast<std::size_t>(l.move);
         char text[96];
-        std::snprintf(text, sizeof text, "%3d 手目  %s %-4s  %.1f 目の損", l.move, review_.colours[k] == kBlack ? "黒" : "白",
+        std::snprintf(text, sizeof text, "%3d 手目  %s %-4s  %.1f 目の損", l.move,
+                      review_.colours[k] == kBlack ? "黒" : "白",
                       VertexText(review_.points[k], line_.boardSize).c_str(), l.points);
         auto* item = new QListWidgetItem(ToQString(text), losses_);
         item->setData(Qt::UserRole, l.move);

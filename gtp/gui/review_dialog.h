@@ -30,7 +30,7 @@ constexpr int kReviewJob = 2;
 class ScoreGraph : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit ScoreGraph(QWidget* parent = nullptr);
     void SetScores(const std::vector<double>& blackLead, int moves);
     void SetMarked(int move);
@@ -38,14 +38,14 @@ public:
     int XOfMove(int k) const;
     int YOfLead(double lead) const;
 
-signals:
+  signals:
     void moveClicked(int move);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     double Range() const;
 
     std::vector<double> lead_;
@@ -56,7 +56,7 @@ private:
 class ReviewDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     ReviewDialog(TForm2& board, EngineWorker& worker, QWidget* parent = nullptr);
 
     // Reviews the line the board shows, from its start to its end.
@@ -78,10 +78,10 @@ public:
     // Shows move k of the reviewed line on the board.
     void GoToMove(int k);
 
-signals:
+  signals:
     void finished(bool complete);
 
-private:
+  private:
     void Progress(int done, int total, const Review& partial);
     void Done(const Review& review, const std::string& error, bool cancelled);
     void FillLosses();

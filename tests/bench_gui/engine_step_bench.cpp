@@ -52,12 +52,17 @@ void Steps(benchmark::State& state, bool analysing) {
         // Now and then the window's own events run, the engine's answers among them.
         if (++step % 1000 == 0) QCoreApplication::processEvents();
     }
-    state.counters["per_step"] = benchmark::Counter(2.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate |
-                                                                                         benchmark::Counter::kInvert);
+    state.counters["per_step"] =
+        benchmark::Counter(2.0 * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void BM_TwoStepsWhileTheEngineAnalyses(benchmark::State& state) { Steps(state, true); }
-void BM_TwoStepsWithoutTheEngine(benchmark::State& state) { Steps(state, false); }
+void BM_TwoStepsWhileTheEngineAnalyses(benchmark::State& state) {
+    Steps(state, true);
+}
+void BM_TwoStepsWithoutTheEngine(benchmark::State& state) {
+    Steps(state, false);
+}
 BENCHMARK(BM_TwoStepsWhileTheEngineAnalyses)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 BENCHMARK(BM_TwoStepsWithoutTheEngine)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 

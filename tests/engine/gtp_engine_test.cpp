@@ -19,9 +19,10 @@ namespace {
 const char* const kGnuGo = "gnugo --mode gtp --level 0";
 
 class GnuGoTest : public test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
-        ASSERT_FALSE(FindProgram("gnugo").empty()) << "GNU Go is missing: scripts/install-deps.sh installs it";
+        ASSERT_FALSE(FindProgram("gnugo").empty())
+            << "GNU Go is missing: scripts/install-deps.sh installs it";
         std::string error;
         ASSERT_TRUE(engine.Start(kGnuGo, error)) << error;
     }
@@ -85,10 +86,14 @@ TEST_F(GnuGoTest, AReviewGivesOneFigurePerMove) {
     std::vector<int> seen;
     Review r;
     std::string error;
-    ASSERT_TRUE(ReviewLine(engine, line, [&](int done, int total) {
-        seen.push_back(done * 100 + total);
-        return true;
-    }, r, error)) << error;
+    ASSERT_TRUE(ReviewLine(
+        engine, line,
+        [&](int done, int total) {
+            seen.push_back(done * 100 + total);
+            return true;
+        },
+        r, error))
+        << error;
     EXPECT_TRUE(r.complete);
     EXPECT_TRUE(r.scoresIgnoreTurn);
     ASSERT_EQ(r.blackLead.size(), 7u);  // the start and six moves
@@ -108,7 +113,8 @@ TEST_F(GnuGoTest, AReviewGivesOneFigurePerMove) {
         EXPECT_DOUBLE_EQ(losses[i].points, r.colours[k] == kBlack ? -change : change);
     }
     // Stopped after the third position: false without a message, the three figures kept.
-    ASSERT_FALSE(ReviewLine(engine, line, [](int done, int) { return done < 3; }, r, error));
+    ASSERT_FALSE(ReviewLine(
+        engine, line, [](int done, int) { return done < 3; }, r, error));
     EXPECT_TRUE(error.empty());
     EXPECT_FALSE(r.complete);
     EXPECT_EQ(r.blackLead.size(), 3u);
@@ -155,8 +161,8 @@ TEST(GtpClient, ProgramsThatAreNoEngineGiveTheirReason) {
 TEST(GtpClient, AStreamingEngineIsReadAndStopped) {
     GtpClient c;
     std::string error;
-    ASSERT_TRUE(c.Start(std::string(QUORVEL_PYTHON3) + " " + QUORVEL_SOURCE_DIR + "/tests/engine/fake_kata_engine.py",
-                        error))
+    ASSERT_TRUE(c.Start(
+        std::string(QUORVEL_PYTHON3) + " " + QUORVEL_SOURCE_DIR + "/tests/engine/fake_kata_engine.py", error))
         << error;
     ASSERT_TRUE(c.Knows("kata-analyze"));
     ASSERT_FALSE(c.Knows("top_moves_black"));
@@ -193,12 +199,13 @@ TEST(EngineWorker, JobsRunOffTheCallersThreadAndOnlyTheNewestAnalysisWaits) {
         GtpClient* engine = s.Engine(error);
         const std::string name = engine ? engine->Send("name").text : error;
         const bool elsewhere = std::this_thread::get_id() != caller;
-        s.Post([&results, name, elsewhere] { results.push_back(name + (elsewhere ? " elsewhere" : " here")); });
+        s.Post(
+            [&results, name, elsewhere] { results.push_back(name + (elsewhere ? " elsewhere" : " here")); });
     });
     for (const char* which : {"first", "second", "third"}) {
-        worker.Submit([&results, which](EngineSession& s) {
-            s.Post([&results, which] { results.push_back(which); });
-        }, 1);
+        worker.Submit(
+            [&results, which](EngineSession& s) { s.Post([&results, which] { results.push_back(which); }); },
+            1);
     }
     release = true;
     for (int i = 0; i < 100 && results.size() < 2; ++i) events.WaitAndRun(std::chrono::milliseconds(100));
@@ -306,7 +313,8 @@ namespace {
 class ReviewCommentsTest : public test::EngineTest {};
 
 TEST_F(ReviewCommentsTest, AReviewIsKeptAsACommentLinePerMoveAndReplacedByTheNext) {
-    ASSERT_TRUE(LoadRecordText(e, "(;GM[1]SZ[9];B[ee]C[good shape];W[cc];B[gc]C[first line\r\n評価: B+1.0])"));
+    ASSERT_TRUE(
+        LoadRecordText(e, "(;GM[1]SZ[9];B[ee]C[good shape];W[cc];B[gc]C[first line\r\n評価: B+1.0])"));
     e.StepForward();
     Review r;
     r.colours = {0, kBlack, kWhite, kBlack};

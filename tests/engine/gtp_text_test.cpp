@@ -1,8 +1,8 @@
 // The GTP texts: vertices both ways, GNU Go's replies, and the info lines of kata-analyze and lz-analyze in
 // the forms those engines document.
-#include <gtest/gtest.h>
-
 #include "gtp/gtp_text.h"
+
+#include <gtest/gtest.h>
 
 namespace quorvel::gtp {
 namespace {
@@ -95,8 +95,8 @@ TEST(GtpText, AnalyzeLinesWithoutCandidatesAreNotRead) {
     EXPECT_FALSE(ReadAnalyzeLine("", 19, AnalyzeDialect::Kata));
     EXPECT_FALSE(ReadAnalyzeLine("= ", 19, AnalyzeDialect::Kata));
     // A candidate whose move is off the board is dropped; the others stay.
-    const auto c = ReadAnalyzeLine("info move Z99 visits 3 info move C3 visits 2 winrate 0.5", 9,
-                                   AnalyzeDialect::Kata);
+    const auto c =
+        ReadAnalyzeLine("info move Z99 visits 3 info move C3 visits 2 winrate 0.5", 9, AnalyzeDialect::Kata);
     ASSERT_TRUE(c);
     ASSERT_EQ(c->size(), 1u);
     EXPECT_EQ((*c)[0].point, MakePoint(3, 7));

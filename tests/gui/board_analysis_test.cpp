@@ -1,10 +1,11 @@
 // The analysis on the real board window: F8 on the window, GNU Go at level 0 (or the streaming stand-in)
 // answering off the window thread, the candidates and the score painted where the window shows them.
+#include "gtp/gui/board_analysis.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 
 #include "board_window_fixture.h"
-#include "gtp/gui/board_analysis.h"
 #include "platform/gui/qt_net_ports.h"
 #include "platform/gui/qt_text.h"
 
@@ -15,7 +16,7 @@ namespace {
 constexpr char kNine[] = "ee cc gc cg ge dd ed dc ec eg gg";
 
 class BoardAnalysisTest : public BoardWindowTest {
-protected:
+  protected:
     void Start(const std::string& commandLine) {
         worker = std::make_unique<gtp::EngineWorker>(events, commandLine);
         analysis = std::make_unique<gtp::BoardAnalysis>(w, *worker);
@@ -34,8 +35,8 @@ protected:
 
     // The pointer resting at (x, y): the move event the window gets from the system.
     void PointerTo(int x, int y) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), w.mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), w.mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&w, &move);
     }
 
@@ -91,7 +92,8 @@ TEST_F(BoardAnalysisTest, QuickStepsAskOnlyForThePositionShown) {
     const gtp::Analysis* a = analysis->shownAnalysis();
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->toMove, kWhite);  // the answer of the last position, never one stepped past
-    for (const gtp::Candidate& c : a->candidates) EXPECT_TRUE(e.IsPlayable(c.point)) << gtp::VertexText(c.point, 9);
+    for (const gtp::Candidate& c : a->candidates)
+        EXPECT_TRUE(e.IsPlayable(c.point)) << gtp::VertexText(c.point, 9);
 }
 
 TEST_F(BoardAnalysisTest, AnEngineThatCannotStartTurnsTheAnalysisOffAndSaysWhy) {
@@ -129,7 +131,8 @@ TEST_F(BoardAnalysisTest, ThePointerOnACandidateShowsItsVariation) {
     const QColor d4Before = At(Shown(), d4);
     PointerTo(e.geometry->CentreX(c3), e.geometry->CentreY(c3));
     const QColor d4Shown = At(Shown(), d4);
-    EXPECT_LT(d4Shown.value(), 80) << "no black stone of the variation on D4: " << d4Shown.name().toStdString();
+    EXPECT_LT(d4Shown.value(), 80) << "no black stone of the variation on D4: "
+                                   << d4Shown.name().toStdString();
     PointerTo(e.geometry->CentreX(MakePoint(8, 8)), e.geometry->CentreY(MakePoint(8, 8)));
     EXPECT_EQ(At(Shown(), d4), d4Before);
 }

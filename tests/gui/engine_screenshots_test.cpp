@@ -19,7 +19,7 @@ constexpr char kGame19[] =
     "em fp qe re rf rg";
 
 class EngineScreenshots : public BoardWindowTest {
-protected:
+  protected:
     void SetUp() override {
         dir_ = qEnvironmentVariable("QUORVEL_SCREENSHOTS");
         if (dir_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOTS names no folder";

@@ -19,7 +19,7 @@ namespace {
 constexpr char kNine[] = "ee cc gc cg ge dd ed dc ec eg gg";
 
 class EngineWindowsTest : public BoardWindowTest {
-protected:
+  protected:
     void Start(const std::string& commandLine = "gnugo --mode gtp --level 0") {
         worker = std::make_unique<gtp::EngineWorker>(events, commandLine);
     }
@@ -107,7 +107,7 @@ TEST_F(EngineWindowsTest, AReviewWithoutAnEngineSaysWhy) {
 }
 
 class EngineGameTest : public EngineWindowsTest {
-protected:
+  protected:
     void NewGame() {
         e.NewRecord();
         if (e.replayMode) e.SwitchToCreationMode();
@@ -127,7 +127,8 @@ TEST_F(EngineGameTest, TheEngineAnswersEachMoveAndTheGameIsTheRecord) {
     ClickPoint("ee");
     ASSERT_EQ(e.lineEnd, 1);
     EXPECT_TRUE(game.thinking());
-    ASSERT_TRUE(WaitUntil([&] { return e.lineEnd == 2 && !game.thinking(); })) << FromQString(game.statusText());
+    ASSERT_TRUE(WaitUntil([&] { return e.lineEnd == 2 && !game.thinking(); }))
+        << FromQString(game.statusText());
     const PointCode answer = e.lineMoves[2];
     EXPECT_NE(answer, P("ee"));
     EXPECT_EQ(Colour(2), kWhite);
@@ -135,7 +136,8 @@ TEST_F(EngineGameTest, TheEngineAnswersEachMoveAndTheGameIsTheRecord) {
 
     // A pass of the player: the engine still answers, and the colours keep alternating.
     w.PassClick();
-    ASSERT_TRUE(WaitUntil([&] { return e.lineEnd >= 4 || !game.playing(); })) << FromQString(game.statusText());
+    ASSERT_TRUE(WaitUntil([&] { return e.lineEnd >= 4 || !game.playing(); }))
+        << FromQString(game.statusText());
     ASSERT_TRUE(game.playing()) << FromQString(game.statusText());
     EXPECT_EQ(e.lineMoves[3], kPass);
     for (int k = 1; k <= e.lineEnd; ++k) EXPECT_EQ(Colour(k), k % 2 == 1 ? kBlack : kWhite) << k;
@@ -152,7 +154,8 @@ TEST_F(EngineGameTest, TheEngineWithBlackMovesFirst) {
     NewGame();
     gtp::EngineGame game(w, *worker);
     game.Start(kBlack);
-    ASSERT_TRUE(WaitUntil([&] { return e.lineEnd == 1 && !game.thinking(); })) << FromQString(game.statusText());
+    ASSERT_TRUE(WaitUntil([&] { return e.lineEnd == 1 && !game.thinking(); }))
+        << FromQString(game.statusText());
     EXPECT_EQ(Colour(1), kBlack);
     EXPECT_EQ(e.ColourToMove(), kWhite);
     EXPECT_TRUE(game.statusText().startsWith(ToQString("あなたの番です")));

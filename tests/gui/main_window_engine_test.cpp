@@ -21,15 +21,15 @@ namespace {
 namespace fs = std::filesystem;
 
 class MainWindowEngineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/quorvel-engine-XXXXXX";
         dir = ::mkdtemp(pattern);
         dir += "/";
         titles = std::make_unique<TitleRegistry>(dir + "titles");
         std::ofstream(dir + "Engine.dat", std::ios::binary) << "Command[]\r\nLevel[0]\r\n";
-        window = std::make_unique<TForm1>(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList(), *titles, &dialogs,
-                                          &files, dir);
+        window = std::make_unique<TForm1>(QStringLiteral(QUORVEL_PROGRAM_DIR), QStringList(), *titles,
+                                          &dialogs, &files, dir);
         window->ShowAtStart();
     }
     void TearDown() override {
@@ -149,7 +149,8 @@ TEST_F(MainWindowEngineTest, AHandicapGameStartsWithTheStonesAndTheEngineAsWhite
 
 TEST_F(MainWindowEngineTest, TheEnginesResignationEndsTheGameAndIsShown) {
     gtp::EngineSettings settings;
-    settings.command = std::string(QUORVEL_PYTHON3) + " " + QUORVEL_TEST_SERVERS + "/../engine/fake_kata_engine.py";
+    settings.command =
+        std::string(QUORVEL_PYTHON3) + " " + QUORVEL_TEST_SERVERS + "/../engine/fake_kata_engine.py";
     std::string error;
     ASSERT_TRUE(window->engineCommands().ApplySettings(settings, error)) << error;
     std::ifstream kept(dir + "Engine.dat", std::ios::binary);
@@ -169,7 +170,8 @@ TEST_F(MainWindowEngineTest, TheEnginesResignationEndsTheGameAndIsShown) {
     const std::string said = FromQString(game.statusText());
     EXPECT_EQ(said, "黒 (エンジン) が投了しました");
     EXPECT_EQ(board().messages().Text(), said) << "the text window shows it";
-    EXPECT_EQ(window->engineCommands().analysis().ScoreLine(), game.statusText()) << "the panel's line shows it";
+    EXPECT_EQ(window->engineCommands().analysis().ScoreLine(), game.statusText())
+        << "the panel's line shows it";
 }
 
 }  // namespace
