@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -469,7 +470,14 @@ int Review(const std::vector<std::string>& args) {
     if (!StartEngine(settings, gtp)) return kEngineFailed;
     std::string error;
     quorvel::gtp::Review review;
-    if (!quorvel::gtp::ReviewLine(gtp, line, nullptr, review, error)) {
+    // A review at a high level takes minutes: a terminal sees how far it is, a script's log does not.
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    const auto progress = [terminal](int done, int total) {
+        if (terminal) std::cerr << "\rreviewing " << done << "/" << total << (done == total ? "\n" : "") << std::flush;
+        return true;
+    };
+    if (!quorvel::gtp::ReviewLine(gtp, line, progress, review, error)) {
+        if (terminal) std::cerr << "\n";
         return EngineError(error);
     }
     std::cout << quorvel::cli::ReviewReport(review, line);

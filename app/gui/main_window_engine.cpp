@@ -6,6 +6,7 @@
 
 #include "app/dialog_panels.h"
 #include "app/gui/main_window.h"
+#include "gtp/engine_process.h"
 #include "gtp/gui/engine_commands.h"
 #include "platform/gui/qt_ports.h"
 #include "platform/gui/qt_text.h"
@@ -32,9 +33,10 @@ bool TForm1::PrepareGameRecord(const gtp::GameChoices& c) {
     Engine& e = board();
     if (e.boardSize != c.boardSize) e.ChangeBoardSize(c.boardSize);
     GameInfoFields fields = FillGameInfo(e);
-    const std::string engineName = "GNU Go";
-    const std::string& command = engine_->settings().command;
-    const std::string name = command.empty() ? engineName : command.substr(0, command.find(' '));
+    // The engine's player name: GNU Go, or the program its command line starts, without its folder.
+    std::vector<std::string> words;
+    const bool own = gtp::SplitCommandLine(engine_->settings().command, words) && !words.empty();
+    const std::string name = own ? words[0].substr(words[0].rfind('/') + 1) : std::string("GNU Go");
     (c.playerColour == kBlack ? fields.white : fields.black) = name;
     char komi[16];
     std::snprintf(komi, sizeof komi, "%.1f", c.komi);
