@@ -46,6 +46,9 @@ TEST_F(EngineScreenshots, CandidatesReviewAndGame) {
         WaitUntil([&] { return analysis.shownAnalysis() != nullptr; });
         ASSERT_NE(analysis.shownAnalysis(), nullptr);
         EXPECT_TRUE(Shown().save(Path("engine_candidates.png")));
+        w.SetToolPanelShown(true);
+        EXPECT_TRUE(Shown().save(Path("engine_candidates_tools.png")));
+        w.SetToolPanelShown(false);
     }
     {
         gtp::ReviewDialog review(w, *worker);
