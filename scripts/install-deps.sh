@@ -19,6 +19,8 @@ packages=(
   qt6-translations-l10n
   # the published replay page, loaded and stepped through in a real browser by its test
   chromium
+  # the Go engine that is always there for analysis, review and games (GTP), started by its tests too
+  gnugo
   # the fonts the board and dialogs are drawn with
   fonts-ipafont-mincho fonts-ipafont-gothic
   # characters of Chinese and Korean records that the Japanese fonts lack (simplified hanzi, Hangul)

@@ -8,17 +8,20 @@
 // pay for it at every start.
 //
 // Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, a file that cannot be read or a
-// failed download, 3 a record that the encoding asked for cannot hold.
+// failed download, 3 a record that the encoding asked for cannot hold, 4 the engine could not run or failed.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
+#include "app/cli/engine_report.h"
 #include "app/cli/record_info.h"
 #include "app/html_save.h"
+#include "app/settings_file.h"
 #include "app/web_records.h"
 #include "core/engine.h"
 #include "formats/record_encoding.h"
@@ -27,6 +30,8 @@
 #include "formats/sgf_writer.h"
 #include "formats/text_board.h"
 #include "formats/text_board_reader.h"
+#include "gtp/analysis.h"
+#include "gtp/engine_settings.h"
 #include "net/http_client.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
@@ -39,6 +44,7 @@ constexpr int kDone = 0;
 constexpr int kNoRecord = 1;
 constexpr int kUsage = 2;
 constexpr int kCannotEncode = 3;
+constexpr int kEngineFailed = 4;
 
 struct Command {
     const char* name;
@@ -52,6 +58,8 @@ int Write(const std::vector<std::string>& args);
 int Line(const std::vector<std::string>& args);
 int Html(const std::vector<std::string>& args);
 int TextBoard(const std::vector<std::string>& args);
+int Analyse(const std::vector<std::string>& args);
+int Review(const std::vector<std::string>& args);
 int LoadRecordFile(const std::string& path, Engine& engine, std::string* readBytes = nullptr);
 
 // Every command of the tool.
@@ -81,6 +89,15 @@ const Command kCommands[] = {
      "                         moves a diagram, as the text board command writes them, in\n"
      "                         Shift-JIS; to OUT or the output",
      TextBoard},
+    {"analyse", "[--moves N] [--level L] [--engine COMMAND] RECORD",
+     "\n                         the engine's candidate moves and its score at the end of the main\n"
+     "                         line (or after move N): GNU Go at level L (0..10), or the GTP engine\n"
+     "                         COMMAND starts (one argument, quoted as a shell quotes)",
+     Analyse},
+    {"review", "[--level L] [--engine COMMAND] RECORD",
+     "\n                         the engine's score after every move of the main line, then the\n"
+     "                         moves that lost the most",
+     Review},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -101,8 +118,11 @@ void PrintHelp(std::ostream& out) {
            "A RECORD is read only from a regular file (or a link to one) of at most 256 MB; an OUT file is\n"
            "written only over a regular file the user may write, or as a new file.\n"
            "An option without its value, or one no command knows, prints this list and exits with 2.\n"
+           "The engine is the one of Engine.dat beside the program's Zarn.dat (GNU Go when it names none);\n"
+           "--engine and --level choose another for one run.\n"
            "Exit status: 0 done, 1 the file holds no record, 2 a wrong command line, an unreadable file or a\n"
-           "failed download, 3 a character the encoding asked for lacks (or one the record could not keep).\n";
+           "failed download, 3 a character the encoding asked for lacks (or one the record could not keep),\n"
+           "4 the engine could not run or failed.\n";
 }
 
 // An engine of its own for one record, without windows.
@@ -351,6 +371,117 @@ int Html(const std::vector<std::string>& args) {
                                                      quorvel::HtmlSettings(), quorvel::AppletParams(engine, false),
                                                      engine.foreignCharacters.get());
     return EmitBytes(quorvel::PageBytes(page, engine.foreignCharacters.get()), OutputOf(files));
+}
+
+// The options of the engine commands: --level, --engine, (for analyse) --moves, and the record.
+bool EngineArguments(const std::vector<std::string>& args, bool takesMoves, int& moves,
+                     quorvel::gtp::EngineSettings& settings, std::vector<std::string>& files) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool known = a == "--level" || a == "--engine" || (takesMoves && a == "--moves");
+        if (!known) {
+            if (!TakeFile(a, files)) return false;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            std::cerr << "quorvel: " << a << " takes a value\n\n";
+            PrintHelp(std::cerr);
+            return false;
+        }
+        const std::string& value = args[++i];
+        if (a == "--engine") {
+            settings.command = value;
+            continue;
+        }
+        char* end = nullptr;
+        const long n = std::strtol(value.c_str(), &end, 10);
+        if (a == "--level" && (*end != '\0' || end == value.c_str() || n < 0 || n > 10)) {
+            std::cerr << "quorvel: --level takes a level from 0 to 10\n";
+            return false;
+        }
+        if (a == "--moves" && (*end != '\0' || end == value.c_str() || n < 0)) {
+            std::cerr << "quorvel: --moves takes a number of moves\n";
+            return false;
+        }
+        if (a == "--level") {
+            settings.level = static_cast<int>(n);
+        } else {
+            moves = static_cast<int>(std::min(n, 1000L));
+        }
+    }
+    if (files.size() != 1) {
+        std::cerr << "quorvel: the engine commands take one record file\n";
+        return false;
+    }
+    return true;
+}
+
+// The engine of Engine.dat in the settings folder (where the windows program keeps Zarn.dat), started.
+bool StartEngine(const quorvel::gtp::EngineSettings& settings, quorvel::gtp::GtpClient& engine) {
+    std::string error;
+    if (engine.Start(quorvel::gtp::EngineCommandLine(settings), error)) return true;
+    std::cerr << "quorvel: " << quorvel::Cp932ToUtf8(error) << "\n";
+    return false;
+}
+
+quorvel::gtp::EngineSettings SavedEngineSettings() {
+    return quorvel::gtp::LoadEngineSettings(quorvel::SettingsFolder(quorvel::ExecutableFolder()));
+}
+
+int EngineError(const std::string& error) {
+    std::cerr << "quorvel: " << quorvel::Cp932ToUtf8(error) << "\n";
+    return kEngineFailed;
+}
+
+int Analyse(const std::vector<std::string>& args) {
+    int moves = -1;
+    quorvel::gtp::EngineSettings settings = SavedEngineSettings();
+    std::vector<std::string> files;
+    if (!EngineArguments(args, true, moves, settings, files)) return kUsage;
+    LoadedRecord record;
+    Engine& engine = record.engine;
+    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    StepTo(engine, moves);
+    const quorvel::gtp::GamePosition position = quorvel::gtp::LinePosition(engine, engine.currentIndex);
+    quorvel::gtp::GtpClient gtp;
+    if (!StartEngine(settings, gtp)) return kEngineFailed;
+    std::string error;
+    quorvel::gtp::Analysis analysis;
+    if (!quorvel::gtp::SendPosition(gtp, position, error) ||
+        !quorvel::gtp::AnalyseSentPosition(gtp, position.toMove, position.boardSize, analysis, error)) {
+        return EngineError(error);
+    }
+    const int played = static_cast<int>(position.moves.size()) - position.setupStones;
+    std::cout << quorvel::cli::AnalysisReport(analysis, position, played,
+                                              engine.lineEnd - quorvel::gtp::SetupEntries(engine));
+    return kDone;
+}
+
+int Review(const std::vector<std::string>& args) {
+    int moves = -1;
+    quorvel::gtp::EngineSettings settings = SavedEngineSettings();
+    std::vector<std::string> files;
+    if (!EngineArguments(args, false, moves, settings, files)) return kUsage;
+    LoadedRecord record;
+    Engine& engine = record.engine;
+    if (const int status = LoadRecordFile(files[0], engine)) return status;
+    const quorvel::gtp::GamePosition line = quorvel::gtp::LinePosition(engine, engine.lineEnd);
+    quorvel::gtp::GtpClient gtp;
+    if (!StartEngine(settings, gtp)) return kEngineFailed;
+    std::string error;
+    quorvel::gtp::Review review;
+    // A review at a high level takes minutes: a terminal sees how far it is, a script's log does not.
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    const auto progress = [terminal](int done, int total) {
+        if (terminal) std::cerr << "\rreviewing " << done << "/" << total << (done == total ? "\n" : "") << std::flush;
+        return true;
+    };
+    if (!quorvel::gtp::ReviewLine(gtp, line, progress, review, error)) {
+        if (terminal) std::cerr << "\n";
+        return EngineError(error);
+    }
+    std::cout << quorvel::cli::ReviewReport(review, line);
+    return kDone;
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "app/command_table.h"
 #include "auxiliary/gui/log_window.h"
 #include "auxiliary/gui/secondary_board_window.h"
+#include "gtp/gui/engine_commands.h"
 #include "platform/gui/qt_text.h"
 #include "platform/gui/startup_probe.h"
 #include "core/keys.h"
@@ -141,6 +142,7 @@ TForm1::TForm1(const QString& programDir, const QStringList& arguments, TitleReg
     StartupMark("settings");
     Form2->editComment = [this] { return Form5()->ShowForComment(); };
     SetUpNetWindows();
+    SetUpEngineCommands();
     SetUpExport();
     SetUpLogWindow();
     WireStartCommands();
@@ -201,6 +203,8 @@ bool TForm1::RouteKey(QKeyEvent* event) {
 }
 
 TForm1::~TForm1() {
+    // The engine stops before the board window it draws on and reports to.
+    engine_.reset();
     delete Form4;
     StopNetWindows();
     StopLogWindow();

@@ -37,6 +37,11 @@
 
 class QPrinter;
 
+namespace quorvel::gtp {
+class EngineCommands;
+struct GameChoices;
+}  // namespace quorvel::gtp
+
 namespace quorvel {
 
 class TForm6;
@@ -67,6 +72,8 @@ public:
     void ShowAtStart(bool fullMode = false);
 
     TForm2* Form2 = nullptr;
+    // The engine's commands and windows (analysis, review, game, settings).
+    gtp::EngineCommands& engineCommands() { return *engine_; }
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;  // only in a start without a record
     // The windows hidden at start are built when first used, each by its accessor, so that a start builds
@@ -204,6 +211,9 @@ private:
     // Web records and mail (main_window_net.cpp).
     void SetUpNetWindows();
     void StopNetWindows();
+    // The engine's menu: analysis, review, a game against it, its settings (main_window_engine.cpp).
+    void SetUpEngineCommands();
+    bool PrepareGameRecord(const gtp::GameChoices& choices);
     void KNRClick();
     void KNNClick();
     void KNEClick();
@@ -279,6 +289,7 @@ private:
     QtSound bgm_;
     // Declared after the file commands and before the web records, which post to it until they are gone.
     std::unique_ptr<QtEventPort> events_;
+    std::unique_ptr<gtp::EngineCommands> engine_;
     QtUrlOpener urlOpener_;
     std::unique_ptr<WebRecords> web_;
     std::unique_ptr<SaveNameExport> saveNameExport_;

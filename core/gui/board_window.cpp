@@ -91,11 +91,16 @@ void TForm2::Redraw() {
     composed_ = false;
     ShowMemos();
     update();
+    emit redrawn();
 }
 
 void TForm2::Compose() {
     if (composed_) return;
     painter_.Redraw(myg_, engine_, view_);
+    if (overlay) {
+        QPainter p(&myg_);
+        overlay(p);
+    }
     composed_ = true;
 }
 

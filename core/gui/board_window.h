@@ -103,6 +103,10 @@ public:
     void EditCommentClick();
     std::function<std::optional<std::string>()> editComment;
 
+    // What a later layer draws over the composed board (an engine's candidates). Set by the window that
+    // builds this one.
+    std::function<void(QPainter&)> overlay;
+
     // BoardRequests.
     void SetNavigationEnabled(bool enabled) override;
     void ShowAutoplayInterval(int seconds) override;
@@ -133,6 +137,8 @@ signals:
     void netGameLogActivationRequested();
     // The mode or the input mode changed: the main window's mode items and caption follow.
     void modeChanged();
+    // After every Redraw: the engine's windows follow the position shown.
+    void redrawn();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
