@@ -700,8 +700,10 @@ private:
                 // A variation of a variation's first move that the table cannot hold is kept with the move
                 // the variation leaves from.
                 const int origin = f.branch > 0 ? e_.branchOrigin[f.branch] : 0;
+                const bool keptAsRead = sibling == kDropped && f.branch > 0 && OriginMove(origin) > 0;
+                // (`f` goes with the push.)
                 stack.push_back(StartBranch(sibling, depthBeside));
-                if (sibling == kDropped && f.branch > 0 && OriginMove(origin) > 0) {
+                if (keptAsRead) {
                     KeepWith(stack.back(), besideOpen, OriginParent(origin), OriginMove(origin));
                 }
                 continue;

@@ -488,6 +488,18 @@ TEST_F(SgfReaderTest, BranchesPastTheTableAreDropped) {
     // The load says once what the windows do not show.
     EXPECT_EQ(e.unshownVariations, 51);
     EXPECT_NE(messages.Text().find(UnshownNotice(0, 51)), std::string::npos) << messages.Text();
+    // A save writes them back where they stood, as read.
+    const std::string saved = WholeRecordText(e);
+    for (int v = 149; v < 200; ++v) EXPECT_NE(saved.find("C[v" + std::to_string(v) + "]"), std::string::npos) << v;
+
+    // The last variation the table holds has variations of its first move beside it (groups before its
+    // move's node), which it cannot hold: they go with the main line's move, as read.
+    text = "(;GM[1]" + Node(0);
+    for (int v = 0; v < 148; ++v) text += "(" + Node(1 + v) + ")";
+    text += "(;C[v](;W[aa]C[beside a])(;W[bb]C[beside b]);W[cc])" + Node(1) + ")";
+    Load(text);
+    EXPECT_EQ(e.branchCount, kLastBranch);
+    EXPECT_NE(WholeRecordText(e).find("(;W[aa]C[beside a])(;W[bb]C[beside b])"), std::string::npos);
 }
 
 TEST_F(SgfReaderTest, MovesPastTheLineAreDropped) {
