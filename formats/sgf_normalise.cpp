@@ -798,9 +798,17 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
     if (!renames.empty()) {
         const std::size_t root = sgf::FindByte(out, ';', 0);
         std::size_t rootEnd = out.size();
-        if (root != kNone) RootValuesOtherThanComments(out, root + 1, &rootEnd);
+        std::vector<std::pair<std::size_t, std::size_t>> rootValues;
+        if (root != kNone) rootValues = RootValuesOtherThanComments(out, root + 1, &rootEnd);
+        // So does one that was text inside a root value.
+        const auto insideRootValue = [&rootValues](std::size_t at) {
+            for (const auto& [open, close] : rootValues) {
+                if (open < at && at < close) return true;
+            }
+            return false;
+        };
         for (std::size_t k = renames.size(); k-- > 0;) {
-            if (root == kNone || renames[k].at < rootEnd) continue;
+            if (root == kNone || (renames[k].at < rootEnd && !insideRootValue(renames[k].at))) continue;
             const std::size_t n = std::string_view(renames[k].name).size();
             out.insert(renames[k].at, renames[k].name);
             for (std::size_t m = 0; m < n; ++m) ShiftFacts(facts, renames[k].at, +1);
