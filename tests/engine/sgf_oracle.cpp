@@ -468,10 +468,10 @@ std::optional<Record> ReadRecord(std::string_view text) {
         const std::string& v = sz->values[0];
         r.boardSize = v == "13" ? 13 : v == "9" ? 9 : v == "7" ? 7 : v == "6" ? 6 : 19;
     }
-    // The start position is that of the nodes before the first move: setup stones and marks of a later
-    // node are that node's.
+    // The start position is that of the root and the nodes before the first move: setup stones and marks
+    // of a later node are that node's.
     std::size_t firstMoveNode = nodes.size();
-    for (std::size_t k = 0; k < nodes.size(); ++k) {
+    for (std::size_t k = 1; k < nodes.size(); ++k) {
         if (nodes[k]->Find("B") || nodes[k]->Find("W")) {
             firstMoveNode = k;
             break;

@@ -124,6 +124,7 @@ TEST_F(OracleTest, DisagreementsFoundBeforeStayMended) {
         {"a game comment in a move node", "(;GM[1];B[aa]GC[g];W[bb]C[c])"},
         {"a further value of the root comment", "(;GM[1]C[a]\r\n[b]GC[g];B[aa];W[bb])"},
         {"a longer name ending in one of them", "(;GM[1]CTB[a]XGC[b](;W[cc];B[dd])(;W[ee]))"},
+        {"a move in the root beside its marks", "(;GM[1]LB[de:B]C[x]B[og];W[ng];B[aa])"},
         {"one of them inside a root value", "(;GM[1]WR[x\\\\\\]y.orTW[g/a]N[n];W[tt];B[cl])"},
         // What the head holds is told by its properties' names, not by the text of a longer name or a value.
         {"setup stones from a move node beside a longer name", "(;GM[1]MAB[x]N[AB[bb\\]];B[cc]AB[aa];W[dd])"},
