@@ -170,6 +170,9 @@ struct Record {
     // variations past the 149th.
     int unshownMoves = 0;
     int unshownVariations = 0;
+    // The record's comments broke their lines as line breaks, not as the program's "___" (a record from
+    // another program): a save writes them so again. False for a new record.
+    bool commentLineBreaksAsRead = false;
 
     // Navigation through the tree.
     int currentBranch = 0;     // branch whose moves fill the line after baseIndex

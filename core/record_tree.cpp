@@ -86,6 +86,7 @@ void Engine::NewRecord() {
     foreignCharacters->Clear();
     lostCharacters = 0;
     unshownMoves = unshownVariations = 0;
+    commentLineBreaksAsRead = false;
 }
 
 int Engine::BranchesAt(int position) const {

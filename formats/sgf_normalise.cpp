@@ -154,6 +154,7 @@ public:
             } else if (in_[i] == '_' && in_.compare(i, 3, "___") == 0) {
                 Push('\r');
                 Push('\n');
+                codes_ = true;
                 i += 3;
             } else if (in_[i] == '/' && i + 1 < in_.size() && in_[i + 1] == '/') {
                 if (i > 0 && in_[i - 1] == ':') {
@@ -163,6 +164,7 @@ public:
                 } else {
                     Push('\r');
                     Push('\n');
+                    codes_ = true;
                 }
                 i += 2;
             } else {
@@ -278,9 +280,12 @@ public:
         const char* name;
     };
     const std::vector<Rename>& Renames() const { return renames_; }
+    // Whether a line-break code was turned into a line break.
+    bool Codes() const { return codes_; }
 
 private:
     std::vector<Rename> renames_;
+    bool codes_ = false;
     std::string_view in_;
     std::string& out_;
     std::array<std::size_t, sgf::kTwoLetterNames>* firstProperty_;
@@ -777,6 +782,7 @@ void NormaliseRecordTextInto(std::string& out, std::string_view text, NormaliseF
     // dropped.
     LineBreakPass lineBreaks(text, out, given ? &facts.firstProperty : nullptr);
     facts.doubleClose = lineBreaks.Run();
+    facts.lineBreakCodes = lineBreaks.Codes();
     std::vector<LineBreakPass::Rename> renames = lineBreaks.Renames();
     if (const std::size_t inserted = RestoreRootSemicolon(out); inserted != kNone) {
         ShiftFacts(facts, inserted, +1);

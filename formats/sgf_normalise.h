@@ -29,6 +29,8 @@ struct CommentSpan {
 struct NormaliseFacts {
     // sgf::HasDoubleClose of the text: a ")" followed, after blanks only, by another ")".
     bool doubleClose = false;
+    // Whether a line-break code ("___", or "//" not after ":") was turned into a line break.
+    bool lineBreakCodes = false;
     // Where the first property of each two-letter name starts, at sgf::TwoLetterIndex of the name, or
     // std::string_view::npos; only when `propertiesKnown`.
     bool propertiesKnown = false;

@@ -1494,6 +1494,17 @@ bool ReadRecord(Engine& e) {
 
 namespace {
 
+// True when a comment of the record holds a line break.
+bool CommentsBreakLines(const Engine& e) {
+    if (e.gameComment.find('\n') != std::string::npos) return true;
+    for (int b = 0; b <= e.branchCount; ++b) {
+        for (const CommentRef& r : e.branchComments[b]) {
+            if (r.IsSet() && e.CommentText(r).find('\n') != std::string::npos) return true;
+        }
+    }
+    return false;
+}
+
 // Reads a text in the program's Shift-JIS. `decoded` is what the decision on its bytes gave; without it
 // (a reload of the record's own text) the record keeps its encoding and table.
 bool LoadProgramText(Engine& e, const std::string& text, DecodedRecord* decoded) {
@@ -1509,6 +1520,9 @@ bool LoadProgramText(Engine& e, const std::string& text, DecodedRecord* decoded)
         decoded = &kept;
     }
     e.messages().Clear();
+    // The record's own text has its line breaks already; how the file wrote them stays known.
+    const bool ownText = text.data() == e.recordText.data();
+    const bool ownLineBreaks = e.commentLineBreaksAsRead;
     e.NewRecord();
     // The table is filled before anything is shown: the windows read it when they convert the texts.
     e.recordEncoding = std::move(decoded->encoding);
@@ -1517,13 +1531,14 @@ bool LoadProgramText(Engine& e, const std::string& text, DecodedRecord* decoded)
     const sgf::CharsetScope charset(sgf::Charset::kShiftJis);
     // Kept from one load to the next, so that its storage is reused.
     static thread_local NormaliseFacts facts;
-    if (text.data() == e.recordText.data()) {
+    if (ownText) {
         const std::string own = text;  // a reload of the record's own text
         NormaliseRecordTextInto(e.recordText, own, &facts);
     } else {
         NormaliseRecordTextInto(e.recordText, text, &facts);
     }
     ReadRecordText(e, &facts);
+    e.commentLineBreaksAsRead = ownText ? ownLineBreaks : !facts.lineBreakCodes && CommentsBreakLines(e);
     e.recordModified = false;
     ShowLoadedRecord(e);
     TidyHeaderTextIn(e);

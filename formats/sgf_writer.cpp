@@ -115,7 +115,7 @@ private:
         const bool odd = (i - a) % 2 == 1;
         out_ += MoveItem(odd == blackFirst, e_.branchMoves[b][i]);
         const CommentRef& r = e_.branchComments[b][i];
-        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), true) + "]";
+        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), !e_.commentLineBreaksAsRead) + "]";
         out_ += e_.KeptText(r);
     }
 
@@ -129,14 +129,14 @@ private:
             const std::string held = e_.CommentText(e_.hiddenCommentInHead);
             std::string rest = said;
             if (!held.empty() && said.compare(0, held.size() + 2, held + "\r\n") == 0) rest = said.substr(held.size() + 2);
-            if (said != held && !rest.empty()) out_ += ";C[" + CommentValue(rest, true) + "]";
+            if (said != held && !rest.empty()) out_ += ";C[" + CommentValue(rest, !e_.commentLineBreaksAsRead) + "]";
             return;
         }
         // The nodes before the first move keep what they held (the setup stones of a variation, say).
         const CommentRef& r = e_.branchComments[b][0];
         if (!r.IsSet() && !e_.KeepsText(r)) return;
         out_ += ";";
-        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), true) + "]";
+        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), !e_.commentLineBreaksAsRead) + "]";
         out_ += e_.KeptText(r);
     }
 
@@ -304,7 +304,7 @@ std::string WholeRecordText(Engine& e) {
     CompleteHeaderText(e);
     std::string text = e.headerText + kCrLf;
     if (e.gameComment != kNoComment) {
-        const std::string comment = "GC[" + CommentValue(e.gameComment, true) + "]";
+        const std::string comment = "GC[" + CommentValue(e.gameComment, !e.commentLineBreaksAsRead) + "]";
         // The reader takes the first GC for the root comment: when the head keeps a game comment of its
         // own, or moves that AS hides, the root comment goes right after the root's ";".
         const std::size_t root = e.headerText.find(';');

@@ -1,4 +1,5 @@
 #include "engine_fixture.h"
+#include "formats/sgf_reader.h"
 #include "formats/sgf_writer.h"
 
 namespace quorvel::test {
@@ -77,6 +78,18 @@ TEST_F(SgfWriterTest, CommentsFlattenTheirLineBreaksOnlyInTheWholeRecord) {
     EXPECT_EQ(Nested(), "(;GM[1]FF[1]SZ[19]\r\nGC[game___notes]\r\n;B[pd]C[first line___second （line）];W[dp])");
     e.StepForward();
     EXPECT_EQ(CurrentLineText(e), "(;GM[1]FF[1]SZ[19]\r\n;B[pd]C[first line\r\nsecond （line）];W[dp])");
+
+    // A record from another program that broke its comments' lines as line breaks keeps them so; one with
+    // the program's codes keeps the codes.
+    const std::pair<const char*, const char*> records[] = {
+        {"(;SZ[19]C[a\r\nb]\r\n;B[pd]C[c\r\nd];W[dp]C[\r\n\r\ne])",
+         "(;SZ[19]\r\nGC[a\r\nb]\r\n;B[pd]C[c\r\nd];W[dp]C[\r\n\r\ne])"},
+        {"(;SZ[19]C[a___b];B[pd]C[c\r\nd])", "(;SZ[19]\r\nGC[a___b]\r\n;B[pd]C[c___d])"},
+    };
+    for (const auto& [text, written] : records) {
+        LoadRecordText(e, text);
+        EXPECT_EQ(WholeRecordText(e), written) << text;
+    }
 }
 
 TEST_F(SgfWriterTest, BackslashesAreEscapedButShiftJisSecondBytesAreNot) {
