@@ -93,14 +93,22 @@ std::string HzToGb2312(std::string_view t) {
 
 // The full-width forms in which comments keep their brackets, separators and backslashes are text to
 // Shift-JIS and Unicode; an encoding without them (Windows-1251, Latin-1) gets the SGF characters back,
-// escaped where SGF asks, so that the record reads back to the same comments.
+// escaped where SGF asks, so that the record reads back to the same comments. So does one that writes a
+// form with a byte SGF reads as syntax (Big5 writes "（" as A1 5D, whose "]" ends a value for every
+// program that reads the bytes); then every form goes back, so that "(1)" does not come back "(1）".
 void ProtectionFormsFor(const std::string& encoding, std::u32string& text) {
     static const std::pair<char32_t, const char32_t*> forms[] = {
         {U'\uFF08', U"("}, {U'\uFF09', U")"}, {U'\uFF1B', U";"}, {U'\uFF3B', U"["}, {U'\uFF3D', U"\\]"}, {U'\uFFE5', U"\\\\"}};
+    const auto safe = [&encoding](char32_t form) {
+        std::string probe;
+        return UnicodeToEncoding(std::u32string(1, form), encoding, probe, nullptr) &&
+               probe.find_first_of("[]\\();") == std::string::npos;
+    };
+    bool allSafe = true;
+    for (const auto& form : forms) allSafe = allSafe && safe(form.first);
     for (const auto& [form, plain] : forms) {
         if (text.find(form) == std::u32string::npos) continue;
-        std::string probe;
-        if (UnicodeToEncoding(std::u32string(1, form), encoding, probe, nullptr)) continue;
+        if (allSafe) continue;
         std::u32string out;
         out.reserve(text.size());
         for (char32_t c : text) {

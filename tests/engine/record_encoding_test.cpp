@@ -147,6 +147,10 @@ TEST(RecordEncoding, SavingWritesTheRecordsOwnEncodingWithItsCa) {
     // Windows-1251 has no full-width forms: comments get their SGF characters back, escaped.
     ASSERT_TRUE(EncodeRecordText("(;CA[Windows-1251];B[aa]C[（x）［y］￥])", "Windows-1251", nullptr, out, &missing));
     EXPECT_EQ(out, "(;CA[Windows-1251];B[aa]C[(x)[y\\]\\\\])");
+    // Big5 writes "（" with a second byte "]" that ends the value for programs reading the bytes: every form
+    // goes back.
+    ASSERT_TRUE(EncodeRecordText("(;CA[Big5];B[aa]C[alert（1）；])", "Big5", nullptr, out, &missing));
+    EXPECT_EQ(out, "(;CA[Big5];B[aa]C[alert(1);])");
     // Converting to Shift-JIS by name renames a CA of another encoding.
     ASSERT_TRUE(EncodeRecordText("(;CA[UTF-8]PB[ヒカル])", "Shift_JIS", nullptr, out, &missing));
     EXPECT_EQ(out, "(;CA[Shift_JIS]PB[ヒカル])");
