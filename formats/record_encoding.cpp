@@ -122,6 +122,32 @@ void ProtectionFormsFor(const std::string& encoding, std::u32string& text) {
     }
 }
 
+// The CP932 forms the program made of comments' SGF characters, as those characters again (escaped
+// where SGF asks); the record's own full-width forms stand under codes of the area and stay.
+std::string WithProtectionFormsUndone(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(text[i]);
+        if (!IsCp932LeadByte(b) || i + 1 >= text.size()) {
+            out += text[i];
+            continue;
+        }
+        const unsigned code = b << 8 | static_cast<unsigned char>(text[i + 1]);
+        switch (code) {
+            case 0x8169: out += '('; break;
+            case 0x816A: out += ')'; break;
+            case 0x8147: out += ';'; break;
+            case 0x816D: out += '['; break;
+            case 0x816E: out += "\\]"; break;
+            case 0x818F: out += "\\\\"; break;
+            default: out.append(text, i, 2);
+        }
+        ++i;
+    }
+    return out;
+}
+
 // True when a CA value names an encoding other than Shift-JIS that a reader would take at its word.
 bool NamesAnotherEncoding(std::string_view ca) {
     const std::string key = sgf::CharsetNameKey(ca);
@@ -314,9 +340,8 @@ bool RootCharsetLabel(std::string_view text, std::string& ca) {
     return true;
 }
 
-}  // namespace
-
-DecodedRecord DecodeRecordBytes(std::string_view bytes) {
+// The decision and the conversion; DecodeRecordBytes below notes how the forms were read.
+DecodedRecord DecodeRecordBytesOnce(std::string_view bytes) {
     DecodedRecord d;
     if (StartsWith(bytes, "\xEF\xBB\xBF")) {
         ConvertUtf8(d, bytes.substr(3), "UTF-8 byte-order mark");
@@ -458,6 +483,17 @@ DecodedRecord DecodeRecordBytes(std::string_view bytes) {
     return d;
 }
 
+}  // namespace
+
+DecodedRecord DecodeRecordBytes(std::string_view bytes) {
+    // A record of another encoding keeps its own full-width brackets apart from those the program makes
+    // of SGF characters in comments, so that a save gives each back as it was read.
+    const SeparatingProtectionForms separating;
+    DecodedRecord d = DecodeRecordBytesOnce(bytes);
+    d.foreign.formsSeparated = !d.encoding.empty();
+    return d;
+}
+
 DecodedRecord DecodeUnicodeText(std::u32string_view text) {
     DecodedRecord d;
     d.converted = true;
@@ -514,7 +550,8 @@ bool EncodeRecordText(std::string_view text, const std::string& encoding, const 
         out = otherCa ? WithRootCharset(text, "Shift_JIS") : std::string(text);
         return true;
     }
-    const std::string named = WithRootCharset(text, encoding);
+    std::string named = WithRootCharset(text, encoding);
+    if (foreign && foreign->formsSeparated) named = WithProtectionFormsUndone(named);
     if (sgf::CharsetNameKey(encoding) == "UTF8") {
         out = UnicodeToUtf8(Cp932ToUnicode(named, foreign));
         return true;

@@ -36,6 +36,12 @@ public:
     bool empty() const { return size() == 0; }
     void Clear();
 
+    // The record was read from another encoding with its own full-width brackets, semicolons and yen
+    // signs given codes of the area (AppendExactCp932 under SeparatingProtectionForms): the CP932 forms in
+    // its text are the ones the program made of "(", ")", ";", "[", "]" and "\" in comments, and a save
+    // writes those characters back. Texts typed for such a record keep the two apart the same way.
+    bool formsSeparated = false;
+
 private:
     static constexpr char32_t kReserved = 0xFFFFFFFF;
     std::vector<char32_t> byIndex_;  // by place in the area; allocated with the first code given out or kept
@@ -56,6 +62,22 @@ inline bool IsUserDefinedLead(unsigned char c) { return c >= 0xF0 && c <= 0xF9; 
 // at all) gets a code of `foreign`; without a table, or when it is full, "?" is written and `*lost` counts
 // it.
 void AppendExactCp932(std::string& out, char32_t c, ForeignCharacters* foreign, std::size_t* lost);
+
+// The full-width forms in which the program keeps comment brackets: "（", "）", "；", "［", "］", "￥".
+bool IsProtectionForm(char32_t c);
+
+// While one lives on a thread, AppendExactCp932 gives the protection forms codes of the area too (the
+// decoding of a record from another encoding).
+class SeparatingProtectionForms {
+public:
+    SeparatingProtectionForms();
+    ~SeparatingProtectionForms();
+    SeparatingProtectionForms(const SeparatingProtectionForms&) = delete;
+    SeparatingProtectionForms& operator=(const SeparatingProtectionForms&) = delete;
+
+private:
+    bool previous_;
+};
 
 // UTF-8 -> CP932 exactly as above; invalid bytes become U+FFFD first.
 std::string Utf8ToCp932Exact(std::string_view utf8, ForeignCharacters* foreign, std::size_t* lost);

@@ -90,6 +90,12 @@ TEST_F(SgfWriterTest, CommentsFlattenTheirLineBreaksOnlyInTheWholeRecord) {
         LoadRecordText(e, text);
         EXPECT_EQ(WholeRecordText(e), written) << text;
     }
+
+    // A record of another encoding gets its comments' SGF characters back, its own full-width forms stay.
+    const std::string utf8 = u8"(;SZ[19]CA[UTF-8]PB[（株）];B[aa]C[alert(1) a \\\\ b [x\\] （真）];W[bb])";
+    LoadRecordText(e, utf8);
+    EXPECT_EQ(SavedBytes(e, WholeRecordText(e)),
+              u8"(;SZ[19]CA[UTF-8]PB[（株）]\r\n;B[aa]C[alert(1) a \\\\ b [x\\] （真）];W[bb])");
 }
 
 TEST_F(SgfWriterTest, BackslashesAreEscapedButShiftJisSecondBytesAreNot) {
