@@ -13,10 +13,12 @@ bool Record::HoldsComment(const CommentRef& r) const {
     return r.offset - commentPoolBase <= commentPool.size() && r.length <= commentPool.size() - (r.offset - commentPoolBase);
 }
 
-std::string Record::CommentText(const CommentRef& r) const {
-    if (!r.IsSet() || !HoldsComment(r)) return std::string();
-    if (r.offset < commentPoolBase) return recordText.substr(r.offset, r.length);
-    return commentPool.substr(r.offset - commentPoolBase, r.length);
+std::string Record::CommentText(const CommentRef& r) const { return std::string(CommentView(r)); }
+
+std::string_view Record::CommentView(const CommentRef& r) const {
+    if (!r.IsSet() || !HoldsComment(r)) return std::string_view();
+    if (r.offset < commentPoolBase) return std::string_view(recordText).substr(r.offset, r.length);
+    return std::string_view(commentPool).substr(r.offset - commentPoolBase, r.length);
 }
 
 void Record::StoreKeptNode(CommentRef& r, const KeptNode& node) {

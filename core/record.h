@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/point.h"
@@ -170,8 +171,8 @@ struct Record {
     // variations past the 149th.
     int unshownMoves = 0;
     int unshownVariations = 0;
-    // The record's comments broke their lines as line breaks, not as the program's "___" (a record from
-    // another program): a save writes them so again. False for a new record.
+    // The record's text broke lines with no code of the program's ("___"): a save writes its comments'
+    // line breaks as line breaks again. False for a new record, whose comments take the codes.
     bool commentLineBreaksAsRead = false;
 
     // Navigation through the tree.
@@ -197,6 +198,8 @@ struct Record {
     int BranchLength(int b) const { return HeaderLength(branchMoves[b][0]); }
     // The comment text a reference points at; empty for no comment or a reference past the pool.
     std::string CommentText(const CommentRef& r) const;
+    // The same without a copy, valid until the record text or the pool changes.
+    std::string_view CommentView(const CommentRef& r) const;
     // True when a reference points at a whole text of the record text or the pool.
     bool HoldsComment(const CommentRef& r) const;
     // Appends a text to the pool and returns its reference.

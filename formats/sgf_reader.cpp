@@ -1494,17 +1494,6 @@ bool ReadRecord(Engine& e) {
 
 namespace {
 
-// True when a comment of the record holds a line break.
-bool CommentsBreakLines(const Engine& e) {
-    if (e.gameComment.find('\n') != std::string::npos) return true;
-    for (int b = 0; b <= e.branchCount; ++b) {
-        for (const CommentRef& r : e.branchComments[b]) {
-            if (r.IsSet() && e.CommentText(r).find('\n') != std::string::npos) return true;
-        }
-    }
-    return false;
-}
-
 // Reads a text in the program's Shift-JIS. `decoded` is what the decision on its bytes gave; without it
 // (a reload of the record's own text) the record keeps its encoding and table.
 bool LoadProgramText(Engine& e, const std::string& text, DecodedRecord* decoded) {
@@ -1538,7 +1527,7 @@ bool LoadProgramText(Engine& e, const std::string& text, DecodedRecord* decoded)
         NormaliseRecordTextInto(e.recordText, text, &facts);
     }
     ReadRecordText(e, &facts);
-    e.commentLineBreaksAsRead = ownText ? ownLineBreaks : !facts.lineBreakCodes && CommentsBreakLines(e);
+    e.commentLineBreaksAsRead = ownText ? ownLineBreaks : !facts.lineBreakCodes;
     e.recordModified = false;
     ShowLoadedRecord(e);
     TidyHeaderTextIn(e);

@@ -518,8 +518,8 @@ bool TryUtf8ToCp932(std::string_view utf8, ForeignCharacters* foreign, std::size
     // Every character beyond ASCII takes at least two bytes of UTF-8 and at most two of CP932.
     out.resize(n);
     char* const start = &out[0];
-    // The protection forms (all from U+FF08 on) leave the run for AppendExactCp932 when they are kept apart.
-    const char32_t tableUpTo = foreign && (separatingForms || foreign->formsSeparated) ? 0xFF07 : 0xFFFF;
+    // The protection forms leave the run for AppendExactCp932 when they are kept apart.
+    const bool separate = foreign && (separatingForms || foreign->formsSeparated);
     char* o = start;
     std::memcpy(o, p, i);
     o += i;
@@ -552,7 +552,7 @@ bool TryUtf8ToCp932(std::string_view utf8, ForeignCharacters* foreign, std::size
             const unsigned c2 = p[i + 2];
             const unsigned c = (p[i] & 0x0Fu) << 12 | (c1 & 0x3F) << 6 | (c2 & 0x3F);
             if (((c1 | c2 << 8) & 0xC0C0) != 0x8080 || c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return false;
-            const unsigned code = c <= tableUpTo ? reverse[c] : 0;
+            const unsigned code = separate && c >= 0xFF08 && IsProtectionForm(c) ? 0 : reverse[c];
             if (code >= 0x100) {
                 o[0] = static_cast<char>(code >> 8);
                 o[1] = static_cast<char>(code & 0xFF);
