@@ -171,8 +171,9 @@ struct Record {
     // variations past the 149th.
     int unshownMoves = 0;
     int unshownVariations = 0;
-    // The record's text broke lines with no code of the program's ("___"): a save writes its comments'
-    // line breaks as line breaks again. False for a new record, whose comments take the codes.
+    // The record's text broke lines with no code of the program's ("___"): a save writes the line breaks
+    // of the comments read from it as line breaks again (CommentAsRead). False for a new record; comments
+    // written in the program take the codes.
     bool commentLineBreaksAsRead = false;
 
     // Navigation through the tree.
@@ -200,6 +201,10 @@ struct Record {
     std::string CommentText(const CommentRef& r) const;
     // The same without a copy, valid until the record text or the pool changes.
     std::string_view CommentView(const CommentRef& r) const;
+    // True when the comment stands in the record text as the reader left it (not written or joined since).
+    bool CommentAsRead(const CommentRef& r) const { return r.IsSet() && r.offset < commentPoolBase; }
+    // Whether a comment's line breaks are written as the program's codes.
+    bool FlattensLines(const CommentRef& r) const { return !(commentLineBreaksAsRead && CommentAsRead(r)); }
     // True when a reference points at a whole text of the record text or the pool.
     bool HoldsComment(const CommentRef& r) const;
     // Appends a text to the pool and returns its reference.

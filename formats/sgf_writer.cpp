@@ -115,7 +115,7 @@ private:
         const bool odd = (i - a) % 2 == 1;
         out_ += MoveItem(odd == blackFirst, e_.branchMoves[b][i]);
         const CommentRef& r = e_.branchComments[b][i];
-        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), !e_.commentLineBreaksAsRead) + "]";
+        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), e_.FlattensLines(r)) + "]";
         out_ += e_.KeptText(r);
     }
 
@@ -129,14 +129,14 @@ private:
             const std::string held = e_.CommentText(e_.hiddenCommentInHead);
             std::string rest = said;
             if (!held.empty() && said.compare(0, held.size() + 2, held + "\r\n") == 0) rest = said.substr(held.size() + 2);
-            if (said != held && !rest.empty()) out_ += ";C[" + CommentValue(rest, !e_.commentLineBreaksAsRead) + "]";
+            if (said != held && !rest.empty()) out_ += ";C[" + CommentValue(rest, true) + "]";
             return;
         }
         // The nodes before the first move keep what they held (the setup stones of a variation, say).
         const CommentRef& r = e_.branchComments[b][0];
         if (!r.IsSet() && !e_.KeepsText(r)) return;
         out_ += ";";
-        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), !e_.commentLineBreaksAsRead) + "]";
+        if (r.IsSet()) out_ += "C[" + CommentValue(e_.CommentText(r), e_.FlattensLines(r)) + "]";
         out_ += e_.KeptText(r);
     }
 
