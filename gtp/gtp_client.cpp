@@ -106,11 +106,14 @@ GtpReply GtpClient::ReadAnswer(const std::string& commandName, std::chrono::stea
     return reply;
 }
 
+bool GtpClient::SendStreamCommand(const std::string& command, std::string& error) {
+    if (process_.Running() && process_.WriteLine(command)) return true;
+    error = Fail("エンジン「" + name_ + "」が終了しました。").text;
+    return false;
+}
+
 bool GtpClient::BeginStream(const std::string& command, std::string& error) {
-    if (!process_.Running() || !process_.WriteLine(command)) {
-        error = Fail("エンジン「" + name_ + "」が終了しました。").text;
-        return false;
-    }
+    if (!SendStreamCommand(command, error)) return false;
     const auto deadline = std::chrono::steady_clock::now() + kCommandLimit;
     for (;;) {
         std::string line;
@@ -151,10 +154,7 @@ GtpClient::StreamRead GtpClient::ReadStreamLine(std::string& line,
 bool GtpClient::EndStream(std::string& error) {
     // Any command ends the stream: the stream's answer closes with its empty line, then the command's own
     // answer follows.
-    if (!process_.Running() || !process_.WriteLine("protocol_version")) {
-        error = Fail("エンジン「" + name_ + "」が終了しました。").text;
-        return false;
-    }
+    if (!SendStreamCommand("protocol_version", error)) return false;
     const auto deadline = std::chrono::steady_clock::now() + kCommandLimit;
     for (;;) {
         std::string line;

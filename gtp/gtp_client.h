@@ -62,6 +62,8 @@ class GtpClient {
 
   private:
     GtpReply Fail(const std::string& message);
+    // Writes a command that starts or ends a stream: false, with the message, when the engine is gone.
+    bool SendStreamCommand(const std::string& command, std::string& error);
     GtpReply ReadAnswer(const std::string& commandName, std::chrono::steady_clock::time_point deadline,
                         std::chrono::milliseconds limit);
 
