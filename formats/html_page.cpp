@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "formats/record_encoding.h"
 #include "formats/replay_board.h"
 #include "formats/text_board.h"
 
@@ -135,8 +136,19 @@ std::string AppletParams(const Engine& e, bool advanceMoves) {
     return out;
 }
 
-std::string ExportPageText(const std::string& title, const std::string& sgf, int boardSize,
+namespace {
+
+// The record a page carries: a record of another encoding gets its comments' SGF characters back, as a
+// save writes them.
+std::string AsRead(const std::string& sgf, const ForeignCharacters* foreign) {
+    return foreign && foreign->formsSeparated ? ProtectionFormsUndone(sgf) : sgf;
+}
+
+}  // namespace
+
+std::string ExportPageText(const std::string& title, const std::string& record, int boardSize,
                            const HtmlSettings& html, const std::string& params, const ForeignCharacters* foreign) {
+    const std::string sgf = AsRead(record, foreign);
     return PageHead(title, html) + AppletTag(boardSize, html) + params + MovesParam(sgf) +
            ReplayBoardHtml(sgf, boardSize, foreign) + "</APPLET>\r\n</BODY>\r\n</HTML>\r\n";
 }
@@ -154,8 +166,9 @@ std::string SavedPageText(const std::string& title, const std::string& text, int
                           const HtmlSettings& html, const std::string& params, const ForeignCharacters* foreign) {
     std::string page = PageHead(title, html);
     if (HtmlSourceOf(text) == HtmlSource::Sgf) {
+        const std::string sgf = AsRead(text, foreign);
         page +=
-            "<CENTER>" + AppletTag(boardSize, html) + params + MovesParam(text) + ReplayBoardHtml(text, boardSize, foreign) +
+            "<CENTER>" + AppletTag(boardSize, html) + params + MovesParam(sgf) + ReplayBoardHtml(sgf, boardSize, foreign) +
             "</APPLET></CENTER>\r\n";
     } else {
         page += EscapeTextBoard(text) + kCrLf;

@@ -122,9 +122,31 @@ void ProtectionFormsFor(const std::string& encoding, std::u32string& text) {
     }
 }
 
+// True when a CA value names an encoding other than Shift-JIS that a reader would take at its word.
+bool NamesAnotherEncoding(std::string_view ca) {
+    const std::string key = sgf::CharsetNameKey(ca);
+    if (key.empty() || IsShiftJisName(ca)) return false;
+    return key == "UTF8" || key == "HZ" || key == "HZGB2312" || IconvKnows(CodecOfCharset(ca));
+}
+
+}  // namespace
+
+char32_t FirstForeignCharacter(std::string_view t, const ForeignCharacters* foreign) {
+    if (!foreign || foreign->empty()) return 0;
+    for (std::size_t i = 0; i + 1 < t.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(t[i]);
+        if (!IsCp932LeadByte(b)) continue;
+        if (IsUserDefinedLead(b)) {
+            if (const char32_t c = foreign->CharacterOf(static_cast<unsigned>(b) << 8 | static_cast<unsigned char>(t[i + 1]))) return c;
+        }
+        ++i;
+    }
+    return 0;
+}
+
 // The CP932 forms the program made of comments' SGF characters, as those characters again (escaped
 // where SGF asks); the record's own full-width forms stand under codes of the area and stay.
-std::string WithProtectionFormsUndone(std::string_view text) {
+std::string ProtectionFormsUndone(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -146,28 +168,6 @@ std::string WithProtectionFormsUndone(std::string_view text) {
         ++i;
     }
     return out;
-}
-
-// True when a CA value names an encoding other than Shift-JIS that a reader would take at its word.
-bool NamesAnotherEncoding(std::string_view ca) {
-    const std::string key = sgf::CharsetNameKey(ca);
-    if (key.empty() || IsShiftJisName(ca)) return false;
-    return key == "UTF8" || key == "HZ" || key == "HZGB2312" || IconvKnows(CodecOfCharset(ca));
-}
-
-}  // namespace
-
-char32_t FirstForeignCharacter(std::string_view t, const ForeignCharacters* foreign) {
-    if (!foreign || foreign->empty()) return 0;
-    for (std::size_t i = 0; i + 1 < t.size(); ++i) {
-        const unsigned char b = static_cast<unsigned char>(t[i]);
-        if (!IsCp932LeadByte(b)) continue;
-        if (IsUserDefinedLead(b)) {
-            if (const char32_t c = foreign->CharacterOf(static_cast<unsigned>(b) << 8 | static_cast<unsigned char>(t[i + 1]))) return c;
-        }
-        ++i;
-    }
-    return 0;
 }
 
 bool IsShiftJisName(std::string_view encoding) {
@@ -551,7 +551,7 @@ bool EncodeRecordText(std::string_view text, const std::string& encoding, const 
         return true;
     }
     std::string named = WithRootCharset(text, encoding);
-    if (foreign && foreign->formsSeparated) named = WithProtectionFormsUndone(named);
+    if (foreign && foreign->formsSeparated) named = ProtectionFormsUndone(named);
     if (sgf::CharsetNameKey(encoding) == "UTF8") {
         out = UnicodeToUtf8(Cp932ToUnicode(named, foreign));
         return true;

@@ -47,6 +47,11 @@ std::string CodecOfCharset(std::string_view label);
 // there is none.
 char32_t FirstForeignCharacter(std::string_view text, const ForeignCharacters* foreign);
 
+// The CP932 forms the program made of comments' SGF characters ("（" for "(" ...), as those characters again,
+// escaped where SGF asks: for a record whose own full-width forms stand under codes of the area
+// (ForeignCharacters::formsSeparated).
+std::string ProtectionFormsUndone(std::string_view text);
+
 // True when `encoding` (a CA value or a name given by the user) is the program's own Shift-JIS.
 bool IsShiftJisName(std::string_view encoding);
 

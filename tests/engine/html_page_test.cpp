@@ -213,16 +213,17 @@ TEST_F(HtmlPageTest, ACommentCannotInjectMarkupAndTheAppletGetsTheRecord) {
 TEST_F(HtmlPageTest, ARecordsHangulReachesThePageAndItsCopyAsWritten) {
     // The page is Shift-JIS: the characters it lacks are character references; the SGF copy is the file a
     // save writes, in the record's own UTF-8.
-    ASSERT_TRUE(LoadRecordText(e, u8"(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[\xEA\xB9\x80];B[pd]C[\xED\x95\x9C\xEA\xB5\xAD 囲碁];W[dp])"));
+    // Its comment's "(x)" is the file's, on the page as in the copy.
+    ASSERT_TRUE(LoadRecordText(e, u8"(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[\xEA\xB9\x80];B[pd]C[\xED\x95\x9C\xEA\xB5\xAD 囲碁 (x)];W[dp])"));
     SaveNameExport exporter(shell, dir, [] { return SaveName{"game", "game"}; });
     e.SetHtmlExport(exporter);
     WriteWholeRecord(e, true);
     const std::string sgfFile = ReadFile(dir + "SGF/game.sgf");
-    EXPECT_NE(sgfFile.find(u8"C[\xED\x95\x9C\xEA\xB5\xAD 囲碁]"), std::string::npos) << sgfFile;
+    EXPECT_NE(sgfFile.find(u8"C[\xED\x95\x9C\xEA\xB5\xAD 囲碁 (x)]"), std::string::npos) << sgfFile;
     EXPECT_NE(sgfFile.find("CA[UTF-8]"), std::string::npos);
     EXPECT_TRUE(BrowserReads(dir + "HTML/game.html", "moves", sgfFile, "game", true));
     // The replay board's comment: the Hangul as it was, not the user-defined codes that stand for it.
-    EXPECT_NE(ReadFile(dir + "HTML/game.html").find("\\ud55c\\uad6d \\u56f2\\u7881"), std::string::npos);
+    EXPECT_NE(ReadFile(dir + "HTML/game.html").find("\\ud55c\\uad6d \\u56f2\\u7881 (x)"), std::string::npos);
     // A trail byte that looks like a user-defined lead starts no reference.
     EXPECT_EQ(PageBytes("\x88\xF0\x40", e.foreignCharacters.get()), "\x88\xF0\x40");
 }
