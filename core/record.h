@@ -57,14 +57,13 @@ inline bool HintStepsAlongLine(int selectedHint) { return selectedHint >= kAlong
 // Where a comment stands in the comment pool: `length` bytes right after the first `offset` bytes.
 // Kept as a pair so that neither a large pool nor a long comment can overflow it. All zero = no comment.
 //
-// The slot of a move also carries what else its node held that the program does not model (times left,
-// marks and labels of that move, node names, annotations, other programs' own properties) and the nodes
-// without a move right after it, as read: `kept`, addressed like the comment. It travels with the slot
-// through every edit, and the writers put it back after the move's comment, so a record from another
-// program comes back from a save with it. Records the program writes itself hold none. Past the table's
-// limits, what a line goes on with after its last kept move is part of that move's `kept`, and the
-// variations of a move the table has no room for are its `groups`, as read ("(;...)(;...)"), written
-// where its variations are written.
+// The slot of a move also names (`kept`) what else its node held that the program does not model (times
+// left, marks and labels of that move, node names, annotations, other programs' own properties) and the
+// nodes without a move right after it, as read (KeptNode). It travels with the slot through every edit,
+// and the writers put it back after the move's comment, so a record from another program comes back from
+// a save with it. Records the program writes itself hold none. Past the table's limits, what a line goes
+// on with after its last kept move is part of that move's kept text, and the variations of a move the
+// table has no room for are its kept groups, as read ("(;...)(;...)"), written where its variations are.
 struct CommentRef {
     std::size_t offset = 0;
     std::size_t length = 0;

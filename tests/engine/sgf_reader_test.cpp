@@ -3,7 +3,6 @@
 #include <random>
 #include <string>
 
-#include "core/marks.h"
 #include "engine_fixture.h"
 #include "formats/sgf_normalise.h"
 #include "formats/sgf_reader.h"
@@ -361,20 +360,6 @@ TEST_F(SgfReaderTest, TimesOfTheMainLine) {
     // TL with neither "," nor " :" after it records nothing.
     Load("(;GM[1];B[aa]TL[30];W[bb])");
     EXPECT_EQ(e.timeUsed[1], 0);
-}
-
-// What a move's node holds beyond the move stays with it: shown where the windows can (marks while the move
-// is shown, setup stones said in the text window), not taken for the start position.
-TEST_F(SgfReaderTest, LaterNodesKeepTheirSetupAndMarks) {
-    Load("(;GM[1];B[aa]TR[aa];W[bb]AB[cc]AE[aa]N[x];B[dd])");
-    EXPECT_EQ(e.setupCount, 0);
-    EXPECT_EQ(e.markGrid[P("aa")], 0);
-    EXPECT_EQ(e.KeptText(e.branchComments[0][1]), "TR[aa]");
-    e.StepForward();
-    e.StepForward();
-    EXPECT_EQ(messages.Text(), std::string(kSetupNotShown) + "AB[cc]AE[aa]");
-    const std::vector<std::pair<PointCode, int>> marks = {{P("aa"), 5}};
-    EXPECT_EQ(NodeMarks(e, 0, 1, 19), marks);
 }
 
 TEST_F(SgfReaderTest, ByoyomiMovesLeftAreCountedForDisplay) {

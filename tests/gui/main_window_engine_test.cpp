@@ -43,6 +43,16 @@ class MainWindowEngineTest : public ::testing::Test {
         return done();
     }
     Engine& board() { return window->board(); }
+    // A game against the engine, the player White on 9 lines.
+    void StartGameAsWhiteOnNineLines() {
+        window->engineCommands().askGame = [] {
+            gtp::GameChoices c;
+            c.playerColour = kWhite;
+            c.boardSize = 9;
+            return std::optional<gtp::GameChoices>(c);
+        };
+        window->engineCommands().gameAction()->trigger();
+    }
 
     std::string dir;
     MemoryDialogs dialogs;
@@ -82,13 +92,7 @@ TEST_F(MainWindowEngineTest, TheMenuItemAndF8SwitchTheAnalysisOnTheBoard) {
 }
 
 TEST_F(MainWindowEngineTest, AGameAgainstTheEngineAlternatesAndSaves) {
-    window->engineCommands().askGame = [] {
-        gtp::GameChoices c;
-        c.playerColour = kWhite;
-        c.boardSize = 9;
-        return std::optional<gtp::GameChoices>(c);
-    };
-    window->engineCommands().gameAction()->trigger();
+    StartGameAsWhiteOnNineLines();
     gtp::EngineGame& game = window->engineCommands().game();
     ASSERT_TRUE(game.playing());
     EXPECT_EQ(board().boardSize, 9);
@@ -157,13 +161,7 @@ TEST_F(MainWindowEngineTest, TheEnginesResignationEndsTheGameAndIsShown) {
     const std::string file((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
     EXPECT_EQ(file, "Command[" + settings.command + "]\r\nLevel[10]\r\n");
 
-    window->engineCommands().askGame = [] {
-        gtp::GameChoices c;
-        c.playerColour = kWhite;
-        c.boardSize = 9;
-        return std::optional<gtp::GameChoices>(c);
-    };
-    window->engineCommands().gameAction()->trigger();
+    StartGameAsWhiteOnNineLines();
     gtp::EngineGame& game = window->engineCommands().game();
     ASSERT_TRUE(WaitUntil([&] { return !game.playing(); }));
     EXPECT_EQ(board().lineEnd, 0);
